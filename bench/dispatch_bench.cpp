@@ -1,0 +1,59 @@
+// Decode plus dispatch of one report: a chord press and its release, with
+// every log attached to a sink, on the factory key map.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "alloc_counter.h"
+#include "app/headless_platform.h"
+
+using namespace corvid;
+
+namespace {
+
+struct Rig {
+  HeadlessPlatform p;
+  TForm1 form{p.services()};
+  Rig() {
+    p.input.keep = false;
+    p.receiveLog.keep = false;
+    p.codeMonitor.keep = false;
+    p.receiveLog.onLine = [](std::string_view s) { benchmark::DoNotOptimize(s.data()); };
+    p.codeMonitor.onLine = [](std::string_view s) { benchmark::DoNotOptimize(s.data()); };
+    form.settings.DispMessage = false;  // the osd recorder keeps strings
+    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    form.KeyboardMap.at(0x00, 0) = {0x41, 0x0111, "Shift.Ctrl.Alt.A"};
+    form.SelectKeyMap(0, 1);
+  }
+};
+
+constexpr uint8_t kPress[] = {0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x05};
+constexpr uint8_t kRelease[] = {0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x05};
+
+void BM_DecodeAndDispatch(benchmark::State& state) {
+  Rig rig;
+  // Warm up so reused buffers have their capacity.
+  rig.form.JvHidDeviceController1DeviceData(1, kPress, sizeof kPress);
+  rig.form.JvHidDeviceController1DeviceData(1, kRelease, sizeof kRelease);
+  const uint64_t before = bench::AllocationCount();
+  uint64_t reports = 0;
+  for (auto _ : state) {
+    rig.form.JvHidDeviceController1DeviceData(1, kPress, sizeof kPress);
+    rig.form.JvHidDeviceController1DeviceData(1, kRelease, sizeof kRelease);
+    reports += 2;
+  }
+  const double perReport = double(bench::AllocationCount() - before) / double(reports);
+  state.counters["allocs_per_report"] = perReport;
+  state.SetItemsProcessed(static_cast<int64_t>(reports));
+}
+BENCHMARK(BM_DecodeAndDispatch)->Repetitions(9)->ReportAggregatesOnly(true)->DisplayAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::printf("(time above is per press+release pair, i.e. two reports; target under 1 us per report)\n");
+  return 0;
+}

@@ -1,0 +1,64 @@
+# Linux build: the core with its unit tests under sanitizers, fuzzers (clang),
+# benchmarks and tools against an uninstrumented copy of the core.
+find_package(GTest REQUIRED)
+find_package(benchmark REQUIRED)
+find_package(Threads REQUIRED)
+
+corvid_core_library(corvid_core)
+target_compile_options(corvid_core PRIVATE -O2)
+
+set(CORVID_SAN -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+set(CORVID_IS_CLANG OFF)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  set(CORVID_IS_CLANG ON)
+endif()
+
+corvid_core_library(corvid_core_checked)
+target_compile_options(corvid_core_checked PUBLIC ${CORVID_SAN})
+target_link_options(corvid_core_checked PUBLIC ${CORVID_SAN})
+if(CORVID_IS_CLANG)
+  # Coverage edges for the fuzzers; harmless for the unit tests.
+  target_compile_options(corvid_core_checked PRIVATE -fsanitize=fuzzer-no-link)
+endif()
+
+add_executable(corvid_tests ${CORVID_TEST_SOURCES})
+target_include_directories(corvid_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(corvid_tests PRIVATE corvid_core_checked GTest::gmock GTest::gtest_main Threads::Threads)
+target_compile_definitions(corvid_tests PRIVATE CORVID_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+include(GoogleTest)
+gtest_discover_tests(corvid_tests DISCOVERY_TIMEOUT 60
+                     PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+
+set(CORVID_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs under ctest")
+if(CORVID_IS_CLANG)
+  file(GLOB CORVID_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  foreach(src ${CORVID_FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE corvid_core_checked)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+    add_test(NAME fuzz.${name}
+             COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+                     sh -c "mkdir -p '${corpus}' && exec '$<TARGET_FILE:${name}>' -max_total_time=${CORVID_FUZZ_SECONDS} -rss_limit_mb=1024 -print_final_stats=0 '${corpus}' '${CMAKE_SOURCE_DIR}/examples'")
+    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300 LABELS fuzz)
+  endforeach()
+else()
+  message(STATUS "Fuzz targets need clang; skipped with ${CMAKE_CXX_COMPILER_ID}")
+endif()
+
+file(GLOB CORVID_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
+foreach(src ${CORVID_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/bench/alloc_counter.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE corvid_core benchmark::benchmark Threads::Threads)
+  target_compile_options(${name} PRIVATE -O2)
+endforeach()
+
+add_executable(corvid-replay ${CMAKE_SOURCE_DIR}/tools/corvid_replay.cpp)
+target_link_libraries(corvid-replay PRIVATE corvid_core)
+target_compile_options(corvid-replay PRIVATE ${CORVID_WARNINGS} -O2)
+add_test(NAME demo.replay_examples
+         COMMAND sh -c "for f in '${CMAKE_SOURCE_DIR}'/examples/*.txt; do '$<TARGET_FILE:corvid-replay>' \"$f\" >/dev/null || exit 1; done")

@@ -1,0 +1,59 @@
+# Windows build (mingw-w64): the same core plus the Win32 layer, Corvid.exe, the
+# core unit tests as a Windows program, and the tests that drive real windows.
+# Everything runs under Wine in one prefix that the wine.setup fixture boots.
+enable_language(C)
+enable_language(RC)
+set(CORVID_STATIC -static -static-libgcc -static-libstdc++)
+
+corvid_core_library(corvid_core)
+target_compile_options(corvid_core PRIVATE -O2)
+
+add_library(corvid_win32 STATIC ${CORVID_WIN32_SOURCES})
+target_include_directories(corvid_win32 PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(corvid_win32 PRIVATE ${CORVID_WARNINGS} -O2)
+target_compile_definitions(corvid_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(corvid_win32 PUBLIC corvid_core user32 gdi32 shell32 ole32 advapi32 comdlg32 psapi)
+
+set(CORVID_RESOURCES ${CMAKE_SOURCE_DIR}/src/app/corvid.rc)
+if(NOT EXISTS ${CORVID_RESOURCES})
+  set(CORVID_RESOURCES)
+endif()
+add_executable(Corvid WIN32 ${CMAKE_SOURCE_DIR}/src/main_win32.cpp ${CORVID_RESOURCES})
+target_link_libraries(Corvid PRIVATE corvid_win32)
+target_link_options(Corvid PRIVATE ${CORVID_STATIC})
+
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+set(WINE_ENV "CORVID_WINE_DIR=${CMAKE_BINARY_DIR}/wine")
+
+add_test(NAME wine.setup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-session start ${CMAKE_BINARY_DIR}/wine)
+set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
+add_test(NAME wine.cleanup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-session stop ${CMAKE_BINARY_DIR}/wine)
+set_tests_properties(wine.cleanup PROPERTIES FIXTURES_CLEANUP wine)
+
+add_executable(corvid_tests ${CORVID_TEST_SOURCES})
+target_include_directories(corvid_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(corvid_tests PRIVATE corvid_core gmock gtest_main)
+target_compile_definitions(corvid_tests PRIVATE CORVID_SOURCE_DIR="Z:${CMAKE_SOURCE_DIR}")
+target_link_options(corvid_tests PRIVATE ${CORVID_STATIC})
+add_test(NAME wine.core_unit_tests COMMAND ${WINE_RUN} $<TARGET_FILE:corvid_tests> --gtest_brief=1)
+set_tests_properties(wine.core_unit_tests PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 300)
+
+# Each tests/win32/<name>_win32.cpp is one Windows test program; it gets the
+# build's Corvid.exe path and the source folder as arguments.
+file(GLOB CORVID_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test_win32.cpp)
+foreach(src ${CORVID_WINE_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/win32/wine_check_win32.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE corvid_win32)
+  target_link_options(${name} PRIVATE ${CORVID_STATIC})
+  add_dependencies(${name} Corvid)
+  add_test(NAME wine.${name} COMMAND ${WINE_RUN} $<TARGET_FILE:${name}>
+           $<TARGET_FILE:Corvid> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 180 RUN_SERIAL ON)
+endforeach()

@@ -1,0 +1,39 @@
+#pragma once
+// The settings Corvid keeps in its INI file, each named after its key, with
+// the values a missing key yields.
+#include <cstdint>
+#include <string>
+
+namespace corvid {
+
+struct Settings {
+  // [Times]
+  int32_t KeyIdle = 500;
+  int32_t KeyRepeat = 25;
+  int32_t CurRepeat = 10;
+  double CurSpeed = 10;
+  // [System]
+  uint32_t MesColorFg = 0xFFFFFF;  // 0x00BBGGRR
+  uint32_t MesColorBg = 0x000000;
+  std::string MesFont = "Century Gothic";
+  int32_t MesSize = 46;
+  int32_t MesPosx = 0;
+  int32_t MesPosy = 0;
+  bool HideStart = false;
+  bool DispMessage = true;
+  bool DispBatt = false;
+  bool DispChange = true;
+  bool LowBattSkip = true;
+  bool BkMessage = true;
+  bool NoPsRep = true;
+  bool AdjustAspect = false;
+  bool StartMouse = false;
+  // [Cursor]
+  bool NoCursor = false;
+  bool CurSmooth = true;
+
+  // 1 keyboard, 2 mouse: the mode StartMouse names.
+  int32_t HomeMode() const { return StartMouse ? 2 : 1; }
+};
+
+}  // namespace corvid

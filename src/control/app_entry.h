@@ -1,0 +1,30 @@
+#pragma once
+// One launch-program entry, App-1 .. App-8.
+#include <cstdint>
+#include <string>
+
+namespace corvid {
+
+inline constexpr int kAppCount = 8;
+
+struct AppEntry {
+  // Stored in the settings file.
+  std::string AppProg, AppPath, AppName, AppArgs, Message, Class, Caption;
+  int32_t Placement = 1;  // 1 normal, 2 maximised, 4 minimised, 8 rectangle
+  int32_t KeyAction = 1;  // 1 nothing, 2 restore, 4 another copy, 8 quit
+  int32_t CoRunMask = 0;
+  int32_t StartMap = 0;   // 0 keep the mode, 1 keyboard, 2 mouse
+  bool LaunchTopmost = false;
+  bool Registered = false;
+  bool DummyClick = false;
+  bool LongPressQuit = false;
+  bool RecordState = false;
+  bool OwnKeyMap = false;
+  int32_t WinLeft = 0, WinTop = 0, WinRight = 0, WinBottom = 0;
+  int32_t ClickX = 0, ClickY = 0;
+  int32_t ActivateDelay = 0;
+  int32_t LongPressTime = 0;
+  bool AutoStart = false;
+};
+
+}  // namespace corvid

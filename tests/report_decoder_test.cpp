@@ -1,0 +1,109 @@
+#include "remote/report_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/headless_platform.h"
+#include "remote/button_codes.h"
+
+namespace corvid {
+namespace {
+
+class DecoderTest : public ::testing::Test {
+ protected:
+  DecoderTest() { ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap); form.SelectKeyMap(0, 1); }
+
+  void Report(std::vector<uint8_t> data, uint8_t id = 1) {
+    form.JvHidDeviceController1DeviceData(id, data.data(), data.size());
+  }
+  // mask bytes, code and battery in the places the remote puts them
+  void Report(uint8_t m0, uint8_t m1, uint8_t m2, uint8_t code, uint8_t battery = 5) {
+    Report({m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery});
+  }
+  const std::vector<std::string>& Log() { return p.receiveLog.Lines(); }
+
+  HeadlessPlatform p;
+  TForm1 form{p.services()};
+};
+
+TEST_F(DecoderTest, LogLinesNameTheMaskButtonsAndTheCode) {
+  p.receiveLog.Clear();
+  Report(0, 0, 0x08, 0x0B);
+  Report(0, 0, 0, 0xFF);
+  Report(0, 0, 0, 0x0A);  // unnamed code
+  EXPECT_EQ(Log(), (std::vector<std::string>{"00-00-08-0B-05  [ ENTER  ]", "00-00-00-FF-05  [ ---  ]",
+                                             "00-00-00-0A-05  [  ]"}));
+}
+
+TEST_F(DecoderTest, OtherReportIdsAreLoggedAsHexAndStillStored) {
+  p.receiveLog.Clear();
+  Report({0x01, 0xAB}, 2);
+  EXPECT_EQ(Log(), std::vector<std::string>{"Rep:01AB"});
+  EXPECT_EQ(form.Decoder().RawReport[0], 0x01);
+  EXPECT_EQ(form.Decoder().RawReport[1], 0xAB);
+  EXPECT_TRUE(p.input.events.empty());
+}
+
+TEST_F(DecoderTest, CodeIsDerivedFromASingleChangedMaskBit) {
+  Report(0, 0x04, 0, 0x5A);  // L1
+  p.receiveLog.Clear();
+  p.codeMonitor.Clear();
+  Report(0, 0x0C, 0, 0xFF);  // L1 + R1, no code
+  EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
+  Report(0, 0x04, 0, 0xFF);  // R1 let go: derives R1 again, so PageUp is pressed again
+  EXPECT_EQ(Log().back(), "00-04-00-5B-05  [ L1  ]");
+  EXPECT_EQ(p.codeMonitor.Lines(), (std::vector<std::string>{"-0xAF", " 0x21", " 0x21"}));
+}
+
+TEST_F(DecoderTest, TwoChangedBitsKeepTheReleaseCode) {
+  Report(0, 0x04, 0, 0x5A);
+  Report(0x30, 0x04, 0, 0xFF);  // UP and RIGHT appear at once
+  EXPECT_EQ(Log().back().substr(0, 15), "30-04-00-FF-05 ");
+  EXPECT_EQ(form.CurKey, 0);
+}
+
+TEST_F(DecoderTest, SelectWinsOverStartAndWritesNoReportLine) {
+  form.SwitchToMouseMode();
+  Report(0x09, 0, 0, 0xFF);  // SELECT and START
+  EXPECT_FALSE(form.MouseMode);
+  EXPECT_EQ(Log(), std::vector<std::string>{"キーボードモード設定されました。"});
+  EXPECT_EQ(form.Decoder().PrevMask, 0u);
+  Report(0x08, 0, 0, 0x53);
+  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(p.osd.messages.back(), "With MOUSE Mode");
+}
+
+TEST_F(DecoderTest, HeldBitsCollectTheParamsOfHeldMaskButtons) {
+  form.SwitchToMouseMode();
+  Report(0x10, 0, 0x08, 0xFF);  // UP and ENTER: up, high speed
+  EXPECT_EQ(form.Decoder().HeldBits, 0x1001);
+  Report(0, 0, 0, 0x00);  // NUM1 has no mask bit
+  EXPECT_EQ(form.Decoder().HeldBits, 0);
+}
+
+TEST_F(DecoderTest, ShortEmptyAndOversizedReportsStayInBounds) {
+  Report(0, 0, 0x08, 0x0B, 7);
+  Report({});  // nothing delivered: the previous state is decoded again
+  EXPECT_EQ(Log().back(), "00-00-08-0B-07  [ ENTER  ]");
+  Report({0x00, 0x00, 0x00});  // mask cleared, code and battery kept
+  EXPECT_EQ(Log().back(), "00-00-00-0B-07  [ ENTER  ]");
+  std::vector<uint8_t> big(5000, 0x11);
+  Report(big, 3);
+  EXPECT_EQ(Log().back().size(), 4 + 2 * kRawReportSize);
+  form.JvHidDeviceController1DeviceData(1, nullptr, 40);
+  SUCCEED();
+}
+
+TEST(ButtonCodes, MappableButtonsAreTheNamedOnesButTheModeButtons) {
+  int count = 0;
+  for (int c = 0; c < 256; ++c) count += IsMappableButton(static_cast<uint8_t>(c));
+  EXPECT_EQ(count, 49);
+  for (uint8_t c : kMappableButtons) EXPECT_TRUE(IsMappableButton(c));
+  EXPECT_FALSE(IsMappableButton(0x50));
+  EXPECT_FALSE(IsMappableButton(0x53));
+  EXPECT_FALSE(IsMappableButton(0xFF));
+}
+
+}  // namespace
+}  // namespace corvid

@@ -1,0 +1,93 @@
+// corvid-replay: plays recorded remote sessions through the real core with
+// the factory key maps and prints what the running program would show: the
+// receive log, the code monitor and the on-screen messages.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/headless_platform.h"
+#include "app/session_player.h"
+#include "remote/recorded_session.h"
+
+using namespace corvid;
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: corvid-replay [--quiet-monitor] SESSION.txt...\n"
+               "Replays recorded remote sessions (hex reports, \"wait N\", # comments)\n"
+               "and prints the receive log (log), the code monitor (mon) and the\n"
+               "on-screen messages (osd) with the replay time in milliseconds.\n");
+  return 2;
+}
+
+bool ReadFile(const char* path, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  out = ss.str();
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<const char*> files;
+  bool showMonitor = true;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--quiet-monitor")) showMonitor = false;
+    else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return Usage();
+    else if (argv[i][0] == '-') {
+      std::fprintf(stderr, "corvid-replay: unknown option %s\n", argv[i]);
+      return Usage();
+    } else files.push_back(argv[i]);
+  }
+  if (files.empty()) return Usage();
+
+  int status = 0;
+  for (const char* path : files) {
+    std::string text;
+    if (!ReadFile(path, text)) {
+      std::fprintf(stderr, "corvid-replay: cannot read %s\n", path);
+      status = 1;
+      continue;
+    }
+    RecordedSession session = ParseRecordedSession(text);
+    for (const SessionProblem& p : session.problems)
+      std::fprintf(stderr, "%s:%d: skipped: %s\n", path, p.line, p.text.c_str());
+
+    HeadlessPlatform platform;
+    auto print = [&](const char* what) {
+      return [&platform, what](std::string_view line) {
+        std::printf("%6llu ms  %s  %.*s\n", static_cast<unsigned long long>(platform.clock.NowMs()), what,
+                    static_cast<int>(line.size()), line.data());
+      };
+    };
+    platform.receiveLog.onLine = print("log");
+    platform.receiveLog.keep = false;
+    if (showMonitor) platform.codeMonitor.onLine = print("mon");
+    platform.codeMonitor.keep = false;
+    platform.osd.onMessage = print("osd");
+    platform.boxes.onShow = [&](std::string_view text, std::string_view caption) {
+      std::printf("%6llu ms  box  %.*s: %.*s\n", static_cast<unsigned long long>(platform.clock.NowMs()),
+                  static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()), text.data());
+    };
+    platform.input.keep = false;
+
+    std::printf("== %s\n", path);
+    TForm1 form(platform.services());
+    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    form.RemoteHeld = true;
+    if (form.HomeMode() == 2) form.SwitchToMouseMode(); else form.SwitchToKeyboardMode();
+    PlaySession(session, form, platform.clock);
+    form.ReleaseEverything();
+    std::fflush(stdout);
+  }
+  return status;
+}
