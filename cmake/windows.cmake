@@ -49,6 +49,7 @@ file(GLOB CORVID_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_
 foreach(src ${CORVID_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/win32/wine_check_win32.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE corvid_win32)
   target_link_options(${name} PRIVATE ${CORVID_STATIC})
