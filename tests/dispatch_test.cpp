@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/headless_platform.h"
+
+namespace corvid {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class DispatchTest : public ::testing::Test {
+ protected:
+  DispatchTest() {
+    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    form.SelectKeyMap(0, 1);
+    p.codeMonitor.Clear();
+    p.osd.messages.clear();
+  }
+  void Press(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0, uint8_t battery = 5) {
+    const uint8_t data[] = {m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery};
+    form.JvHidDeviceController1DeviceData(1, data, sizeof data);
+  }
+  void Release(uint8_t battery = 5) { Press(0xFF, 0, 0, 0, battery); }
+  const Lines& Monitor() { return p.codeMonitor.Lines(); }
+
+  HeadlessPlatform p;
+  TForm1 form{p.services()};
+};
+
+TEST_F(DispatchTest, ChordOfModifierButtonAndKeyButton) {
+  Press(0x5F, 0, 0x80);        // SQUARE: Ctrl
+  Press(0x54, 0x10, 0x80);     // + UP
+  Release();
+  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
+  EXPECT_EQ(form.CurKey, 0);
+  EXPECT_EQ(form.CurParam, 0u);
+  const auto& ev = p.input.events;
+  ASSERT_EQ(ev.size(), 4u);
+  EXPECT_EQ(ev[0].vk, 0x11);
+  EXPECT_EQ(ev[0].flags, keyflag::kExtendedKey);
+  EXPECT_EQ(ev[3].flags, keyflag::kExtendedKey | keyflag::kKeyUp);
+}
+
+TEST_F(DispatchTest, SecondKeyReleasesTheFirstButKeepsModifiers) {
+  form.ActiveMap[0x00] = {0x41, 0x0010, "Ctrl.A"};
+  form.ActiveMap[0x01] = {0x42, 0, "B"};
+  Press(0x00);
+  Press(0x01);
+  Release();
+  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x41", "-0x41", " 0x42", "-0x42", "-CTRL"}));
+}
+
+TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
+  form.SwitchToMouseMode();
+  p.osd.messages.clear();
+  Press(0x54, 0x10);  // cursor up: no message
+  Release();
+  Press(0x5F, 0, 0x80);  // click: no message
+  Release();
+  Press(0x52, 0x04);  // wheel: shows its message
+  Release();
+  EXPECT_EQ(p.osd.messages, Lines{"WheelDOWN"});
+  form.settings.DispMessage = false;
+  Press(0x52, 0x04);
+  EXPECT_EQ(p.osd.messages.size(), 1u);
+}
+
+TEST_F(DispatchTest, KeyRepeatsAfterTheDelayUntilTheNextReport) {
+  Press(0x54, 0x10);
+  p.clock.Advance(499);
+  EXPECT_EQ(Monitor(), Lines{" 0x26"});
+  p.clock.Advance(1);  // delay over: release and press again
+  p.clock.Advance(50); // two repeats at 25 ms
+  EXPECT_EQ(Monitor().size(), 7u);
+  Release();
+  p.clock.Advance(1000);
+  EXPECT_EQ(Monitor().size(), 8u);
+  EXPECT_EQ(Monitor().back(), "-0x26");
+}
+
+TEST_F(DispatchTest, ModifierOnlyChordNeverRepeats) {
+  Press(0x5F, 0, 0x80);
+  p.clock.Advance(2000);
+  EXPECT_EQ(Monitor(), Lines{" CTRL"});
+}
+
+TEST_F(DispatchTest, PowerActionsStopTheDispatch) {
+  form.ActiveMap[0x00] = {151, 0, "Suspend"};
+  form.ActiveMap[0x01] = {152, 0, ""};
+  form.ActiveMap[0x02] = {153, 0, ""};
+  form.ActiveMap[0x03] = {154, 0, ""};
+  for (uint8_t c = 0; c < 4; ++c) Press(c);
+  EXPECT_EQ(p.programs.log, (Lines{"suspend", "hibernate", "exit 1", "exit 2"}));
+  EXPECT_TRUE(Monitor().empty());
+}
+
+TEST_F(DispatchTest, AppActionRunsAtTheReleaseAndLongPressTimerArms) {
+  form.ActiveMap[0x80] = {7, 2, "App-3"};
+  form.Apps[2].LongPressQuit = true;
+  form.Apps[2].LongPressTime = 1500;
+  Press(0x80);
+  EXPECT_TRUE(form.AppArmed);
+  EXPECT_TRUE(p.programs.log.empty());
+  p.clock.Advance(1500);
+  Release();
+  EXPECT_EQ(p.programs.log, (Lines{"long press", "app 2"}));
+  EXPECT_FALSE(form.AppArmed);
+  EXPECT_FALSE(form.DisableExec.Enabled());
+}
+
+TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
+  Press(0x5F, 0, 0x80);  // Ctrl down with a good battery
+  Press(0x54, 0x10, 0x80, 0, 1);
+  EXPECT_EQ(p.osd.messages.back(), "Low Battery Life. Let's it Change. ");
+  EXPECT_EQ(p.receiveLog.Lines().back(), "バッテリー不足です。");
+  EXPECT_EQ(Monitor(), Lines{" CTRL"});
+  Release(1);  // a release while the battery is low must not leave Ctrl down
+  EXPECT_EQ(Monitor(), (Lines{" CTRL", "-CTRL"}));
+  EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "mouse", "keyboard"}));
+}
+
+TEST_F(DispatchTest, LowBatteryWithoutSkipStillActs) {
+  form.settings.LowBattSkip = false;
+  Press(0x54, 0x10, 0, 0, 0);
+  EXPECT_EQ(Monitor(), Lines{" 0x26"});
+}
+
+TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
+  form.RemoteHeld = true;
+  Press(0x43, 0, 0, 0x01);
+  EXPECT_EQ(p.clock.NowMs(), 200u);
+  p.clock.Advance(5000);
+  EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09"}));  // no repeat, released by the timer
+  EXPECT_EQ(p.osd.messages.back(), "Corvid DisConnect.");
+  Release();  // releases once more, harmlessly
+  EXPECT_EQ(Monitor().back(), "-0x09");
+  EXPECT_FALSE(form.DisConnect.Enabled());
+}
+
+TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEvent) {
+  p.input.refuse = true;
+  form.ActiveMap[0x00] = {0x41, 0x0010, "Ctrl.A"};
+  Press(0x00);
+  ASSERT_EQ(p.boxes.shown.size(), 2u);
+  EXPECT_EQ(p.boxes.shown[0].caption, "Corvid Alart");
+  EXPECT_TRUE(form.Input().CtrlDown);  // state follows as if it went through
+}
+
+TEST_F(DispatchTest, MouseKindsFallThroughToKeysInKeyboardMode) {
+  form.ActiveMap[0x00] = {2, 0x0010, ""};
+  Press(0x00);
+  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x02"}));
+}
+
+TEST_F(DispatchTest, ReleaseEverythingLetsGoOfWhatIsHeld) {
+  Press(0x5F, 0, 0x80);
+  Press(0x54, 0x10, 0x80);
+  form.ReleaseEverything();
+  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
+  p.clock.Advance(2000);
+  EXPECT_EQ(Monitor().size(), 4u);
+  EXPECT_FALSE(form.Input().CtrlDown);
+}
+
+TEST_F(DispatchTest, ModeSwitchesCopyTheColumnOfTheCurrentMap) {
+  form.Apps[1].OwnKeyMap = true;
+  form.KeyboardMap.at(0x00, 2) = {0x31, 0, "1"};
+  form.CurrentAppMap = 2;
+  p.receiveLog.SetVisible(true);
+  form.SwitchToKeyboardMode();
+  EXPECT_EQ(form.ActiveMap[0x00].Key, 0x31);
+  EXPECT_EQ(p.receiveLog.Lines(), Lines{"【 App-2 】のキーボード割付モードです。"});
+  EXPECT_TRUE(p.osd.messages.empty());  // editor visible: no message
+  p.receiveLog.SetVisible(false);
+  form.SwitchToMouseMode();
+  EXPECT_EQ(p.osd.messages, Lines{"With MOUSE Mode"});
+  EXPECT_EQ(p.clock.NowMs(), 500u);
+}
+
+TEST_F(DispatchTest, SelectKeyMapFallsBackToTheBasicMapWithoutOwnMap) {
+  form.KeyboardMap.at(0x00, 4) = {0x34, 0, "4"};
+  form.SelectKeyMap(4, 0);
+  EXPECT_EQ(form.ActiveMap[0x00].Key, 0);
+  form.Apps[3].OwnKeyMap = true;
+  form.SelectKeyMap(4, 0);
+  EXPECT_EQ(form.ActiveMap[0x00].Key, 0x34);
+  form.SelectKeyMap(0, 2);
+  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(p.osd.messages.back(), "With Mouse Mode");
+  form.SelectKeyMap(0, 3);  // home mode is keyboard
+  EXPECT_FALSE(form.MouseMode);
+  EXPECT_EQ(p.osd.messages.back(), "KBD Mode");
+  form.settings.StartMouse = true;
+  p.osd.messages.clear();
+  form.SelectKeyMap(0, 3);
+  EXPECT_TRUE(form.MouseMode);
+  EXPECT_TRUE(p.osd.messages.empty());
+  form.SelectKeyMap(99, 0);  // out of range: basic map
+  EXPECT_EQ(form.ActiveMap[0x0B].Key, 1);
+}
+
+}  // namespace
+}  // namespace corvid

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "app/manual_clock.h"
+#include "remote/recorded_session.h"
+
+namespace corvid {
+namespace {
+
+TEST(RecordedSession, ReadsReportsWaitsAndComments) {
+  auto s = ParseRecordedSession("# header\n01 00-0b ff\r\n\n  wait 25 # later\n02\nWAIT 0");
+  EXPECT_TRUE(s.problems.empty());
+  ASSERT_EQ(s.steps.size(), 4u);
+  EXPECT_EQ(s.steps[0].bytes, (std::vector<uint8_t>{0x01, 0x00, 0x0B, 0xFF}));
+  EXPECT_EQ(s.steps[0].line, 2);
+  EXPECT_EQ(s.steps[1].kind, SessionStep::Kind::Wait);
+  EXPECT_EQ(s.steps[1].waitMs, 25u);
+  EXPECT_EQ(s.steps[2].bytes, std::vector<uint8_t>{0x02});
+}
+
+TEST(RecordedSession, BadLinesAreReportedWithTheirNumberAndSkipped) {
+  auto s = ParseRecordedSession("01 0G\n01 123\nwait\nwait -5\nwait 99999999999\n01 02\nx");
+  ASSERT_EQ(s.problems.size(), 6u);
+  EXPECT_EQ(s.problems[0].line, 1);
+  EXPECT_EQ(s.problems[1].line, 2);
+  EXPECT_EQ(s.problems[5].line, 7);
+  ASSERT_EQ(s.steps.size(), 1u);
+  EXPECT_EQ(s.steps[0].line, 6);
+}
+
+TEST(ManualClock, FiresInDueOrderAndCoalescesAfterSleep) {
+  ManualClock clock;
+  std::vector<std::string> fired;
+  Timer a(clock, 10, [&] { fired.push_back("a" + std::to_string(clock.NowMs())); });
+  Timer b(clock, 25, [&] { fired.push_back("b" + std::to_string(clock.NowMs())); });
+  a.Start();
+  b.Start();
+  clock.Advance(30);
+  EXPECT_EQ(fired, (std::vector<std::string>{"a10", "a20", "b25", "a30"}));
+  fired.clear();
+  clock.Sleep(100);  // a blocked thread: one late tick each, not ten
+  clock.RunDue();
+  EXPECT_EQ(fired, (std::vector<std::string>{"a130", "b130"}));
+}
+
+TEST(ManualClock, StartingARunningTimerKeepsItsPeriod) {
+  ManualClock clock;
+  int n = 0;
+  Timer t(clock, 10, [&] { ++n; });
+  t.Start();
+  clock.Advance(7);
+  t.Start();
+  clock.Advance(3);
+  EXPECT_EQ(n, 1);
+  t.SetInterval(20);  // a new interval restarts the period
+  clock.Advance(19);
+  EXPECT_EQ(n, 1);
+  clock.Advance(1);
+  EXPECT_EQ(n, 2);
+  t.Stop();
+  clock.Advance(100);
+  EXPECT_EQ(n, 2);
+}
+
+}  // namespace
+}  // namespace corvid
