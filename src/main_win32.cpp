@@ -1,4 +1,132 @@
-// WinMain: wires the Win32 implementations together.
+// WinMain: the only place that wires the Win32 implementations together.
 #include <windows.h>
+#include <shellapi.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "actions/input_sink_win32.h"
+#include "app/idle_trim.h"
+#include "app/main_window_win32.h"
+#include "app/platform_win32.h"
+#include "app/tform1.h"
+#include "app/text_win32.h"
+#include "remote/recorded_session.h"
+
+using namespace corvid;
+
+namespace {
+
+struct NoDisplay : MessageDisplay {
+  void ShowMessage(std::string_view) override {}
+};
+
+struct NoPrograms : AppActions, PowerActions {
+  void RunAppAction(int32_t) override {}
+  void DisableExecTimer() override {}
+  void SuspendSystem(bool) override {}
+  void ExitSystem(int32_t) override {}
+};
+
+struct Options {
+  std::wstring replay;
+  bool quitAfterReplay = false;
+  bool ok = true;
+  std::wstring problem;
+};
+
+Options ParseOptions() {
+  Options o;
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  for (int i = 1; argv && i < argc; ++i) {
+    std::wstring a = argv[i];
+    if (a == L"--replay" && i + 1 < argc) {
+      o.replay = argv[++i];
+    } else if (a == L"--quit-after-replay") {
+      o.quitAfterReplay = true;
+    } else {
+      o.ok = false;
+      o.problem = L"Unknown option: " + a +
+                  L"\n\nCorvid.exe [--replay SESSION.txt [--quit-after-replay]]";
+    }
+  }
+  LocalFree(argv);
+  return o;
+}
+
+bool ReadSession(const std::wstring& path, RecordedSession& out, std::string& problems) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  out = ParseRecordedSession(ss.str());
+  for (const SessionProblem& p : out.problems)
+    problems += "line " + std::to_string(p.line) + ": " + p.text + "\n";
+  return true;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const Options options = ParseOptions();
+  if (!options.ok) {
+    MessageBoxW(nullptr, options.problem.c_str(), L"Corvid", MB_OK | MB_ICONWARNING);
+    return 2;
+  }
+
+  // One Corvid per user; the mutex lives as long as the process.
+  CreateMutexW(nullptr, FALSE, L"Corvid");
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    MessageBoxW(nullptr, Widen("すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。").c_str(),
+                L"Alreadey Corvid Running.", MB_OK);
+    return 0;
+  }
+
+  Win32InputSink input;
+  Win32TimerHost timers;
+  Win32Clock clock;
+  Win32Queue queue;
+  Win32MessageBoxes boxes;
+  NoDisplay osd;
+  NoPrograms programs;
+  LineView receiveLog, codeMonitor, debugLog;
+  Services services{input, timers, clock, osd, queue, boxes, programs, programs,
+                    receiveLog, codeMonitor, debugLog};
+
+  auto form = std::make_unique<TForm1>(services);
+  ApplyFactoryKeyMaps(form->KeyboardMap, form->MouseMap);
+  form->ApplyTimerSettings();
+
+  MainWindowWin32 window(instance, *form, timers, queue);
+  if (!window.Create()) return 0;
+
+  // Start-up completion: the initial mode.
+  if (form->MouseMode) form->SwitchToMouseMode(); else form->SwitchToKeyboardMode();
+
+  if (!options.replay.empty()) {
+    RecordedSession session;
+    std::string problems;
+    if (!ReadSession(options.replay, session, problems)) {
+      boxes.Show("Cannot read the session file " + Narrow(options.replay), "Corvid", MessageBoxes::kOk);
+    } else {
+      if (!problems.empty()) receiveLog.Append(problems);
+      window.StartReplay(std::move(session), options.quitAfterReplay);
+    }
+  }
+
+  IdleTrim trim;
+  MSG msg;
+  for (;;) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (trim.OnIdle(form->Busy())) SetProcessWorkingSetSize(GetCurrentProcess(), SIZE_MAX, SIZE_MAX);
+    WaitMessage();
+  }
+}

@@ -95,6 +95,12 @@ class TForm1 : private ReportDecoderHost {
   Timer DisConnect;
   Timer DisableExec;
 
+  // Something is held or moving: a key, a modifier, a mouse action, a repeat.
+  bool Busy() const {
+    return CurKey != 0 || CurParam != 0 || MouseKey != 0 || DelayTimer.Enabled() ||
+           RepeatTimer.Enabled() || DisConnect.Enabled() || DisableExec.Enabled();
+  }
+
   ReportDecoder& Decoder() { return decoder_; }
   Injector& Input() { return injector_; }
   const Services& Platform() const { return services_; }
