@@ -1,0 +1,187 @@
+#include "config/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/headless_platform.h"
+#include "config/profile_file.h"
+
+namespace corvid {
+namespace {
+
+// Files in memory; a path can be made to refuse writes.
+class MemoryFiles : public FileStore {
+ public:
+  bool Exists(const std::string& p) override { return files.count(p) != 0; }
+  bool Read(const std::string& p, std::string& b) override {
+    auto it = files.find(p);
+    if (it == files.end()) return false;
+    b = it->second;
+    return true;
+  }
+  bool Replace(const std::string& p, const std::string& b, std::string& why) override {
+    ++writes;
+    if (readOnly.count(p)) {
+      why = "the file is read-only";
+      return false;
+    }
+    files[p] = b;
+    return true;
+  }
+  bool Rename(const std::string& f, const std::string& t) override {
+    if (!files.count(f)) return false;
+    files[t] = files[f];
+    files.erase(f);
+    return true;
+  }
+  void CreateFolder(const std::string& p) override { folders.push_back(p); }
+  std::map<std::string, std::string> files;
+  std::map<std::string, bool> readOnly;
+  std::vector<std::string> folders;
+  int writes = 0;
+};
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  std::string Get(const char* s, const char* k) {
+    return ProfileFile::Parse(files.files[path]).GetString(s, k, "<none>");
+  }
+  HeadlessPlatform p;
+  TForm1 form{p.services()};
+  MemoryFiles files;
+  const std::string folder = "/docs/.corvid/";
+  const std::string path = "/docs/.corvid/Corvid.ini";
+};
+
+TEST(SettingsValues, IntegersAndKeyMapValues) {
+  int32_t v;
+  EXPECT_TRUE(ParseProfileInteger("0x1F4", v));
+  EXPECT_EQ(v, 500);
+  EXPECT_TRUE(ParseProfileInteger("-12", v));
+  EXPECT_EQ(v, -12);
+  EXPECT_TRUE(ParseProfileInteger("$10", v));
+  EXPECT_EQ(v, 16);
+  EXPECT_FALSE(ParseProfileInteger("yes", v));
+  EXPECT_FALSE(ParseProfileInteger("0x", v));
+  EXPECT_FALSE(ParseProfileInteger("99999999999", v));
+  EXPECT_FALSE(ParseProfileInteger("", v));
+
+  KeyMapEntry e;
+  EXPECT_TRUE(ParseKeyMapValue("12,5", e));
+  EXPECT_EQ(e, (KeyMapEntry{0x05, 0x12, ""}));
+  EXPECT_TRUE(ParseKeyMapValue("0000,00,A,B", e));
+  EXPECT_EQ(e.Message, "A");
+  EXPECT_FALSE(ParseKeyMapValue(",,7,Text", e));  // "Text" is no number
+  EXPECT_FALSE(ParseKeyMapValue("", e));
+  EXPECT_TRUE(ParseKeyMapValue("0001,43," + std::string(400, 'm'), e));
+  EXPECT_EQ(e.Message.size(), 255u - 8u);  // the working buffer holds 255 bytes
+  EXPECT_EQ(FormatKeyMapValue({0x41, 0x11, "Ctrl.Alt.A"}), "0011,41,Ctrl.Alt.A");
+  EXPECT_EQ(FormatKeyMapValue({0x0D, 0x12345, ""}), "12345,0D,");
+}
+
+TEST_F(SettingsStoreTest, FirstStartCreatesTheCompleteFile) {
+  EXPECT_EQ(StartUpSettings(form, folder, files, p.boxes, 1920, 1080), StartupOutcome::Created);
+  EXPECT_EQ(files.folders, std::vector<std::string>{folder});
+  EXPECT_TRUE(p.boxes.shown.empty());
+  EXPECT_EQ(files.writes, 3);  // one write per save operation
+  EXPECT_EQ(Get("Items-0", "BD0B"), "0000,0D,RETURN");
+  EXPECT_EQ(Get("Items-0", "BM5C"), "4010,02,Dbl.LClick");
+  EXPECT_EQ(Get("Items-0", "BD00"), "0000,00,");
+  EXPECT_EQ(Get("Items-0", "BD50"), "<none>");
+  EXPECT_EQ(Get("Items-1", "BD0B"), "<none>");
+  EXPECT_EQ(Get("App-8", "AppSetConst"), "1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000");
+  EXPECT_EQ(Get("System", "MesColorFg"), "0xFFFFFF");
+  EXPECT_EQ(Get("Times", "CurRepeat"), "10");
+}
+
+TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
+  files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x3E8\n";
+  EXPECT_EQ(LoadSettings(form, path, files), 0);
+  EXPECT_EQ(form.settings.MesSize, 30);
+  EXPECT_FALSE(form.settings.AdjustAspect);
+  EXPECT_FALSE(form.settings.NoPsRep);
+  EXPECT_EQ(form.settings.MesColorFg, 0xFF0000u);
+  EXPECT_EQ(form.DelayTimer.Interval(), 1000u);
+  EXPECT_EQ(form.KeyboardMap.at(0x0B, 5), (KeyMapEntry{}));
+  SaveSystemSettings(form, path, files, nullptr);
+  EXPECT_EQ(Get("System", "MesColorFg"), "0xFF0000");
+  EXPECT_EQ(Get("System", "AdjustAspect"), "0");
+}
+
+TEST_F(SettingsStoreTest, PerProgramMapsAreDifferencesFromTheBasicMap) {
+  StartUpSettings(form, folder, files, p.boxes, 800, 600);
+  form.KeyboardMap.at(0x00, 3) = {0x31, 0, "1"};
+  form.MouseMap.at(0x00, 3) = {0x31, 0, "1"};
+  SaveKeyMaps(form, path, files, nullptr);
+  auto ini = ProfileFile::Parse(files.files[path]);
+  EXPECT_EQ(ini.GetString("Items-3", "BD00", ""), "0000,31,1");
+  EXPECT_EQ(ini.GetString("Items-3", "BM00", ""), "0000,31,1");
+  EXPECT_FALSE(ini.HasKey("Items-3", "BD01"));
+
+  TForm1 again(p.services());
+  ASSERT_EQ(LoadSettings(again, path, files), 0);
+  EXPECT_EQ(again.KeyboardMap.at(0x00, 3).Key, 0x31);
+  EXPECT_EQ(again.KeyboardMap.at(0x00, 2).Key, 0);
+  EXPECT_EQ(again.KeyboardMap.at(0x0B, 3).Key, 0x0D);  // inherited
+
+  form.KeyboardMap.at(0x00, 3) = form.KeyboardMap.at(0x00, 0);
+  SaveKeyMaps(form, path, files, nullptr);
+  EXPECT_EQ(Get("Items-3", "BD00"), "<none>");  // equal again: deleted
+}
+
+TEST_F(SettingsStoreTest, LoadThenSaveAllReproducesTheFileByteForByte) {
+  StartUpSettings(form, folder, files, p.boxes, 1920, 1080);
+  form.KeyboardMap.at(0x43, 6) = {0x41, 0x0110, "Shift.Ctrl.A"};
+  form.Apps[2].Registered = true;
+  form.Apps[2].AppProg = "C:\\Tools\\player.exe";
+  form.Apps[2].LongPressTime = 1500;
+  SaveKeyMaps(form, path, files, nullptr);
+  SaveAppEntries(form, path, files, nullptr, 1920, 1080);
+  SaveAutoStart(path, 2, true, files, nullptr);
+  const std::string written = files.files[path];
+  TForm1 again(p.services());
+  ASSERT_EQ(LoadSettings(again, path, files), 0);
+  SaveKeyMaps(again, path, files, nullptr);
+  SaveSystemSettings(again, path, files, nullptr);
+  SaveAppEntries(again, path, files, nullptr, 1920, 1080);
+  SaveAutoStart(path, 2, again.Apps[2].AutoStart, files, nullptr);
+  EXPECT_EQ(files.files[path], written);
+}
+
+TEST_F(SettingsStoreTest, UnusableFileIsKeptAndRebuilt) {
+  const std::string bad =
+      "[App-1]\nAppProg=one.exe\nAppSetConst=2,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0\n"
+      "[App-3]\nAppSetConst=1,1,x\n[Items-0]\nBD00=0000,31,mine\n";
+  files.files[path] = bad;
+  EXPECT_EQ(StartUpSettings(form, folder, files, p.boxes, 1920, 1080), StartupOutcome::Rebuilt);
+  ASSERT_EQ(p.boxes.shown.size(), 1u);
+  EXPECT_EQ(p.boxes.shown[0].caption, "Corvid Info");
+  EXPECT_EQ(p.boxes.shown[0].text, "環境ファイルが適正ではありません。\n設定値をすべて初期化します。");
+  EXPECT_EQ(files.files[path + ".bad"], bad);
+  EXPECT_EQ(Get("App-1", "AppProg"), "one.exe");  // read before the bad value
+  EXPECT_EQ(Get("App-3", "AppSetConst"), "1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000");
+  EXPECT_EQ(Get("Items-0", "BD00"), "0000,00,");
+}
+
+TEST_F(SettingsStoreTest, ShortAppSetConstAndBadColourMakeTheFileUnusable) {
+  files.files[path] = "[App-2]\nAppSetConst=1,1,0\n";
+  EXPECT_EQ(LoadSettings(form, path, files), -1);
+  files.files[path] = "[System]\nMesColorBg=black\n";
+  EXPECT_EQ(LoadSettings(form, path, files), -1);
+  files.files[path] = "[Items-4]\nBM0B=,\n";
+  EXPECT_EQ(LoadSettings(form, path, files), -1);
+}
+
+TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {
+  files.files[path] = "[System]\nMesSize=30\n";
+  files.readOnly[path] = true;
+  form.settings.MesSize = 50;
+  EXPECT_FALSE(SaveSystemSettings(form, path, files, &p.boxes));
+  EXPECT_EQ(files.files[path], "[System]\nMesSize=30\n");
+  ASSERT_EQ(p.boxes.shown.size(), 1u);
+  EXPECT_NE(p.boxes.shown[0].text.find("read-only"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvid
