@@ -14,6 +14,9 @@
 #include "app/platform_win32.h"
 #include "app/tform1.h"
 #include "app/text_win32.h"
+#include "config/config_folder_win32.h"
+#include "config/file_store.h"
+#include "config/settings_store.h"
 #include "remote/recorded_session.h"
 
 using namespace corvid;
@@ -98,8 +101,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                     receiveLog, codeMonitor, debugLog};
 
   auto form = std::make_unique<TForm1>(services);
-  ApplyFactoryKeyMaps(form->KeyboardMap, form->MouseMap);
-  form->ApplyTimerSettings();
+  DiskFileStore files;
+  const std::string folder = FindConfigFolder();
+  StartUpSettings(*form, folder, files, boxes, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 
   MainWindowWin32 window(instance, *form, timers, queue);
   if (!window.Create()) return 0;

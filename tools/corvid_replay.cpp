@@ -11,6 +11,8 @@
 
 #include "app/headless_platform.h"
 #include "app/session_player.h"
+#include "config/file_store.h"
+#include "config/settings_store.h"
 #include "remote/recorded_session.h"
 
 using namespace corvid;
@@ -19,10 +21,12 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: corvid-replay [--quiet-monitor] SESSION.txt...\n"
+               "usage: corvid-replay [--config Corvid.ini] [--quiet-monitor] SESSION.txt...\n"
                "Replays recorded remote sessions (hex reports, \"wait N\", # comments)\n"
                "and prints the receive log (log), the code monitor (mon) and the\n"
-               "on-screen messages (osd) with the replay time in milliseconds.\n");
+               "on-screen messages (osd) with the replay time in milliseconds.\n"
+               "--config replays against the key maps and settings of that file\n"
+               "(read only); without it the factory key maps are used.\n");
   return 2;
 }
 
@@ -40,8 +44,10 @@ bool ReadFile(const char* path, std::string& out) {
 int main(int argc, char** argv) {
   std::vector<const char*> files;
   bool showMonitor = true;
+  const char* config = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--quiet-monitor")) showMonitor = false;
+    else if (!std::strcmp(argv[i], "--config") && i + 1 < argc) config = argv[++i];
     else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return Usage();
     else if (argv[i][0] == '-') {
       std::fprintf(stderr, "corvid-replay: unknown option %s\n", argv[i]);
@@ -82,7 +88,19 @@ int main(int argc, char** argv) {
 
     std::printf("== %s\n", path);
     TForm1 form(platform.services());
-    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    if (config) {
+      DiskFileStore files;
+      if (!files.Exists(config)) {
+        std::fprintf(stderr, "corvid-replay: no settings file %s\n", config);
+        return 1;
+      }
+      if (LoadSettings(form, config, files) != 0) {
+        std::fprintf(stderr, "corvid-replay: %s has a value that does not convert; Corvid would rebuild it\n", config);
+        return 1;
+      }
+    } else {
+      ApplyFactoryDefaults(form);
+    }
     form.RemoteHeld = true;
     if (form.HomeMode() == 2) form.SwitchToMouseMode(); else form.SwitchToKeyboardMode();
     PlaySession(session, form, platform.clock);

@@ -2,6 +2,10 @@
 // quitting from the menu, and a replayed session typing into the foreground
 // window.
 #include <windows.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <sstream>
 
 #include <string>
 #include <utility>
@@ -38,13 +42,34 @@ HWND MakeTarget() {
   return w;
 }
 
+std::wstring SettingsFile() {
+  wchar_t docs[MAX_PATH];
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, docs))) return L"";
+  return std::wstring(docs) + L"\\.corvid\\Corvid.ini";
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
 void SecondInstanceAndQuit(const std::wstring& exe) {
+  const std::wstring ini = SettingsFile();
+  WCHECK(!ini.empty());
+  WCHECK(GetFileAttributesW(ini.c_str()) == INVALID_FILE_ATTRIBUTES);  // a fresh prefix
   HANDLE first = Start(exe, L"");
   WCHECK(first != nullptr);
   HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
   WCHECK(main != nullptr);
   if (!main) return;
   WCHECK(TrayIconExists(main));
+  // The first start wrote the factory settings under the documents folder.
+  const std::string written = ReadAll(ini);
+  WCHECK(written.find("BD0B=0000,0D,RETURN\r\n") != std::string::npos);
+  WCHECK(written.find("[App-8]") != std::string::npos);
+  WCHECK(written.find("[Items-1]") == std::string::npos);
 
   HANDLE second = Start(exe, L"");
   HWND box = WaitForWindow([] { return FindWindowW(nullptr, L"Alreadey Corvid Running."); }, 15000);
@@ -67,6 +92,8 @@ void SecondInstanceAndQuit(const std::wstring& exe) {
 void ReplayTypesIntoTheForegroundWindow(const std::wstring& exe, const std::wstring& src) {
   HWND target = MakeTarget();
   WCHECK(GetForegroundWindow() == target);
+  // The user's own maps: the number buttons type digits.
+  WCHECK(CopyFileW((src + L"\\examples\\digits.ini").c_str(), SettingsFile().c_str(), FALSE));
   g_keys.clear();
   HANDLE p = Start(exe, L"--replay \"" + src + L"\\examples\\e2e-keys.txt\" --quit-after-replay");
   WCHECK(p != nullptr);
@@ -74,6 +101,7 @@ void ReplayTypesIntoTheForegroundWindow(const std::wstring& exe, const std::wstr
   WCHECK(WaitExit(p, 20000, &code));
   wine_check::Pump(200);
   const std::vector<std::pair<UINT, WPARAM>> want = {
+      {WM_KEYDOWN, '1'},        {WM_KEYUP, '1'},           {WM_KEYDOWN, '2'},        {WM_KEYUP, '2'},
       {WM_KEYDOWN, VK_UP},      {WM_KEYUP, VK_UP},         {WM_KEYDOWN, VK_DOWN},    {WM_KEYUP, VK_DOWN},
       {WM_KEYDOWN, VK_RETURN},  {WM_KEYUP, VK_RETURN},     {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, VK_SHIFT},
       {WM_KEYDOWN, VK_RIGHT},   {WM_KEYUP, VK_RIGHT},      {WM_KEYUP, VK_SHIFT},     {WM_KEYUP, VK_CONTROL}};
