@@ -51,6 +51,29 @@ ProfileFile::Line ProfileFile::Classify(std::string text) {
   return line;
 }
 
+std::string ProfileFile::Folded(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) c = Lower(c);
+  return out;
+}
+
+void ProfileFile::AddLine(Line line) {
+  if (line.kind == Kind::Section || sections_.empty()) {
+    sections_.emplace_back();
+    if (line.kind == Kind::Section) sectionIndex_.emplace(Folded(line.name), sections_.size() - 1);
+  }
+  Section& s = sections_.back();
+  if (line.kind == Kind::Key) s.keys.emplace(Folded(line.name), s.lines.size());
+  s.lines.push_back(std::move(line));
+}
+
+ProfileFile::Line* ProfileFile::LastLine() {
+  for (auto s = sections_.rbegin(); s != sections_.rend(); ++s)
+    for (auto l = s->lines.rbegin(); l != s->lines.rend(); ++l)
+      if (!l->deleted) return &*l;
+  return nullptr;
+}
+
 ProfileFile ProfileFile::Parse(std::string_view text) {
   ProfileFile f;
   if (text.substr(0, 3) == kBom) {
@@ -72,7 +95,7 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
     }
     Line line = Classify(std::string(raw));
     line.ending = ending;
-    f.lines_.push_back(std::move(line));
+    f.AddLine(std::move(line));
     text = ending ? text.substr(nl + 1) : std::string_view{};
   }
   if (sawLf && !sawCrLf) f.eol_ = "\n";
@@ -82,35 +105,32 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
 std::string ProfileFile::Serialize() const {
   std::string out;
   size_t total = bom_ ? 3 : 0;
-  for (const Line& l : lines_) total += l.text.size() + eol_.size();
+  for (const Section& s : sections_)
+    for (const Line& l : s.lines) total += l.text.size() + eol_.size();
   out.reserve(total);
   if (bom_) out += kBom;
-  for (const Line& l : lines_) {
-    out += l.text;
-    if (l.ending) out += eol_;
-  }
+  for (const Section& s : sections_)
+    for (const Line& l : s.lines) {
+      if (l.deleted) continue;
+      out += l.text;
+      if (l.ending) out += eol_;
+    }
   return out;
 }
 
-size_t ProfileFile::FindSection(std::string_view section) const {
-  for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Kind::Section && ProfileNameEquals(lines_[i].name, section)) return i;
-  return std::string::npos;
-}
-
-size_t ProfileFile::FindKey(size_t sectionLine, std::string_view key) const {
-  for (size_t i = sectionLine + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
-    if (lines_[i].kind == Kind::Key && ProfileNameEquals(lines_[i].name, key)) return i;
-  return std::string::npos;
+const ProfileFile::Line* ProfileFile::FindKeyLine(std::string_view section, std::string_view key) const {
+  auto s = sectionIndex_.find(Folded(section));
+  if (s == sectionIndex_.end()) return nullptr;
+  const Section& sec = sections_[s->second];
+  auto k = sec.keys.find(Folded(key));
+  if (k == sec.keys.end()) return nullptr;
+  return &sec.lines[k->second];
 }
 
 bool ProfileFile::Get(std::string_view section, std::string_view key, std::string& value) const {
-  const size_t s = FindSection(section);
-  if (s == std::string::npos) return false;
-  const size_t k = FindKey(s, key);
-  if (k == std::string::npos) return false;
-  const Line& l = lines_[k];
-  std::string_view v(l.text.data() + l.valueBegin, l.valueEnd - l.valueBegin);
+  const Line* l = FindKeyLine(section, key);
+  if (!l) return false;
+  std::string_view v(l->text.data() + l->valueBegin, l->valueEnd - l->valueBegin);
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
     v = v.substr(1, v.size() - 2);
   if (v.size() > kProfileValueMax) v = v.substr(0, kProfileValueMax);
@@ -126,35 +146,53 @@ std::string ProfileFile::GetString(std::string_view section, std::string_view ke
 }
 
 void ProfileFile::Set(std::string_view section, std::string_view key, std::string_view value) {
-  size_t s = FindSection(section);
-  if (s == std::string::npos) {
-    if (!lines_.empty()) lines_.back().ending = true;
-    lines_.push_back(Classify("[" + std::string(section) + "]"));
-    s = lines_.size() - 1;
+  std::string folded = Folded(section);
+  auto si = sectionIndex_.find(folded);
+  if (si == sectionIndex_.end()) {
+    if (Line* last = LastLine()) last->ending = true;
+    sections_.emplace_back();
+    sections_.back().lines.push_back(Classify("[" + std::string(section) + "]"));
+    si = sectionIndex_.emplace(std::move(folded), sections_.size() - 1).first;
   }
-  const size_t k = FindKey(s, key);
-  if (k != std::string::npos) {
+  Section& sec = sections_[si->second];
+  std::string foldedKey = Folded(key);
+  auto k = sec.keys.find(foldedKey);
+  if (k != sec.keys.end()) {
     // Only the value changes; the key keeps its spelling.
-    const bool ending = lines_[k].ending;
-    lines_[k] = Classify(lines_[k].name + "=" + std::string(value));
-    lines_[k].ending = ending;
+    Line& l = sec.lines[k->second];
+    const bool ending = l.ending;
+    l = Classify(l.name + "=" + std::string(value));
+    l.ending = ending;
     return;
   }
-  // At the end of the section: after its last non-blank line.
-  size_t end = s + 1;
-  while (end < lines_.size() && lines_[end].kind != Kind::Section) ++end;
-  size_t at = end;
-  while (at > s + 1 && lines_[at - 1].kind == Kind::Other && lines_[at - 1].text.find_first_not_of(" \t") == std::string::npos)
+  // At the end of the section: after its last line that is not blank.
+  size_t at = sec.lines.size();
+  while (at > 1 && sec.lines[at - 1].kind == Kind::Other &&
+         (sec.lines[at - 1].deleted || sec.lines[at - 1].text.find_first_not_of(" \t") == std::string::npos))
     --at;
-  if (at > 0 && at == lines_.size()) lines_[at - 1].ending = true;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Classify(std::string(key) + "=" + std::string(value)));
+  if (at == sec.lines.size() && &sec == &sections_.back())
+    if (Line* last = LastLine()) last->ending = true;
+  // Only blank lines follow `at`, so no key index moves.
+  sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(at), Classify(std::string(key) + "=" + std::string(value)));
+  sec.keys.emplace(std::move(foldedKey), at);
 }
 
 void ProfileFile::Delete(std::string_view section, std::string_view key) {
-  const size_t s = FindSection(section);
-  if (s == std::string::npos) return;
-  const size_t k = FindKey(s, key);
-  if (k != std::string::npos) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(k));
+  auto si = sectionIndex_.find(Folded(section));
+  if (si == sectionIndex_.end()) return;
+  Section& sec = sections_[si->second];
+  std::string foldedKey = Folded(key);
+  auto k = sec.keys.find(foldedKey);
+  if (k == sec.keys.end()) return;
+  sec.lines[k->second].deleted = true;
+  sec.lines[k->second].kind = Kind::Other;
+  sec.keys.erase(k);
+  // A later duplicate of the key becomes the one that is read.
+  for (size_t i = 0; i < sec.lines.size(); ++i)
+    if (sec.lines[i].kind == Kind::Key && ProfileNameEquals(sec.lines[i].name, key)) {
+      sec.keys.emplace(std::move(foldedKey), i);
+      break;
+    }
 }
 
 }  // namespace corvid

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace corvid {
@@ -40,13 +41,22 @@ class ProfileFile {
     std::string name;  // section or key name, trimmed
     size_t valueBegin = 0, valueEnd = 0;  // trimmed value inside text
     bool ending = true;                   // had a line ending
+    bool deleted = false;
+  };
+  // A section header and the lines up to the next one; the lines before the
+  // first header form a section without a header.
+  struct Section {
+    std::vector<Line> lines;  // lines[0] is the header, if any
+    std::unordered_map<std::string, size_t> keys;  // lower-case name -> first line
   };
   static Line Classify(std::string text);
-  // Line index of the first header of `section`, or npos.
-  size_t FindSection(std::string_view section) const;
-  size_t FindKey(size_t sectionLine, std::string_view key) const;
+  static std::string Folded(std::string_view name);
+  void AddLine(Line line);
+  const Line* FindKeyLine(std::string_view section, std::string_view key) const;
+  Line* LastLine();
 
-  std::vector<Line> lines_;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> sectionIndex_;  // lower-case name -> first section
   std::string eol_ = "\r\n";
   bool bom_ = false;
 };
