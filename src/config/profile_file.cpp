@@ -25,7 +25,9 @@ ProfileFile::Line ProfileFile::Classify(std::string text) {
   size_t b = 0, e = t.size();
   while (b < e && IsBlank(t[b])) ++b;
   while (e > b && IsBlank(t[e - 1])) --e;
-  if (b == e || t[b] == ';' || t[b] == '#') return line;  // blank or comment
+  // Comment lines are not special to the system's reader either: one with
+  // an "=" is a key (of a name Corvid never asks for).
+  if (b == e) return line;
   if (t[b] == '[') {
     const size_t close = t.rfind(']', e - 1);
     if (close != std::string::npos && close > b) {
