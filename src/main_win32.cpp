@@ -17,6 +17,8 @@
 #include "config/config_folder_win32.h"
 #include "config/file_store.h"
 #include "config/settings_store.h"
+#include "remote/device_connection.h"
+#include "remote/hid_layer_win32.h"
 #include "remote/recorded_session.h"
 
 using namespace corvid;
@@ -111,7 +113,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Start-up completion: the initial mode.
   if (form->MouseMode) form->SwitchToMouseMode(); else form->SwitchToKeyboardMode();
 
-  if (!options.replay.empty()) {
+  // A recorded session takes the place of the remote.
+  HidControllerWin32 hid(instance);
+  std::unique_ptr<DeviceConnection> connection;
+  if (options.replay.empty()) {
+    connection = std::make_unique<DeviceConnection>(*form, hid);
+    hid.Create();
+  } else {
     RecordedSession session;
     std::string problems;
     if (!ReadSession(options.replay, session, problems)) {

@@ -1,0 +1,288 @@
+#include "remote/hid_layer_win32.h"
+
+#include <dbt.h>
+#include <winternl.h>
+#include <hidusage.h>
+#include <hidpi.h>
+#include <hidsdi.h>
+#include <setupapi.h>
+
+#include <algorithm>
+#include <array>
+
+#include "app/text_win32.h"
+
+namespace corvid {
+namespace {
+
+constexpr UINT kFirstChange = WM_APP + 40;
+constexpr UINT kReportRead = WM_APP + 41;
+constexpr const wchar_t* kWindowClass = L"CorvidHidLayer";
+constexpr NTSTATUS kHidpSuccess = 0x00110000;
+
+}  // namespace
+
+// The library functions, resolved at run time: a system without them has no
+// devices rather than a Corvid that does not start.
+struct HidControllerWin32::Api {
+  HMODULE hid = nullptr, setup = nullptr;
+  void(__stdcall* GetHidGuid)(GUID*) = nullptr;
+  BOOLEAN(__stdcall* GetAttributes)(HANDLE, PHIDD_ATTRIBUTES) = nullptr;
+  BOOLEAN(__stdcall* GetPreparsedData)(HANDLE, PHIDP_PREPARSED_DATA*) = nullptr;
+  BOOLEAN(__stdcall* FreePreparsedData)(PHIDP_PREPARSED_DATA) = nullptr;
+  NTSTATUS(__stdcall* GetCaps)(PHIDP_PREPARSED_DATA, PHIDP_CAPS) = nullptr;
+  HDEVINFO(WINAPI* GetClassDevs)(const GUID*, PCWSTR, HWND, DWORD) = nullptr;
+  BOOL(WINAPI* EnumInterfaces)(HDEVINFO, PSP_DEVINFO_DATA, const GUID*, DWORD,
+                               PSP_DEVICE_INTERFACE_DATA) = nullptr;
+  BOOL(WINAPI* GetInterfaceDetail)(HDEVINFO, PSP_DEVICE_INTERFACE_DATA, PSP_DEVICE_INTERFACE_DETAIL_DATA_W,
+                                   DWORD, PDWORD, PSP_DEVINFO_DATA) = nullptr;
+  BOOL(WINAPI* DestroyList)(HDEVINFO) = nullptr;
+
+  template <typename F>
+  static void Resolve(HMODULE m, const char* name, F& f) {
+    f = m ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
+  }
+  Api() {
+    hid = LoadLibraryW(L"hid.dll");
+    setup = LoadLibraryW(L"setupapi.dll");
+    Resolve(hid, "HidD_GetHidGuid", GetHidGuid);
+    Resolve(hid, "HidD_GetAttributes", GetAttributes);
+    Resolve(hid, "HidD_GetPreparsedData", GetPreparsedData);
+    Resolve(hid, "HidD_FreePreparsedData", FreePreparsedData);
+    Resolve(hid, "HidP_GetCaps", GetCaps);
+    Resolve(setup, "SetupDiGetClassDevsW", GetClassDevs);
+    Resolve(setup, "SetupDiEnumDeviceInterfaces", EnumInterfaces);
+    Resolve(setup, "SetupDiGetDeviceInterfaceDetailW", GetInterfaceDetail);
+    Resolve(setup, "SetupDiDestroyDeviceInfoList", DestroyList);
+  }
+  ~Api() {
+    if (hid) FreeLibrary(hid);
+    if (setup) FreeLibrary(setup);
+  }
+  bool Complete() const {
+    return GetHidGuid && GetAttributes && GetPreparsedData && FreePreparsedData && GetCaps &&
+           GetClassDevs && EnumInterfaces && GetInterfaceDetail && DestroyList;
+  }
+};
+
+// One held device that could be opened for reading. The thread never waits
+// on the user-interface thread except through `handled`, which the stop
+// event also ends, so stopping it from that thread cannot deadlock.
+struct HidControllerWin32::Reader {
+  const HidDevice* device = nullptr;
+  uint32_t serial = 0;
+  HWND window = nullptr;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  HANDLE stop = nullptr, handled = nullptr, readDone = nullptr, thread = nullptr;
+  std::vector<uint8_t> buffer;
+  DWORD got = 0;
+
+  static DWORD WINAPI Run(void* self) {
+    static_cast<Reader*>(self)->Loop();
+    return 0;
+  }
+  void Loop() {
+    for (;;) {
+      OVERLAPPED ov{};
+      ov.hEvent = readDone;
+      ResetEvent(readDone);
+      if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &ov) &&
+          GetLastError() != ERROR_IO_PENDING)
+        return;  // gone; the device-change notice follows
+      HANDLE waitRead[2] = {stop, readDone};
+      if (WaitForMultipleObjects(2, waitRead, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
+        CancelIo(file);
+        DWORD ignored = 0;
+        GetOverlappedResult(file, &ov, &ignored, TRUE);
+        return;
+      }
+      DWORD n = 0;
+      if (!GetOverlappedResult(file, &ov, &n, FALSE)) return;
+      if (n == 0) continue;
+      got = n;
+      if (!PostMessageW(window, kReportRead, serial, 0)) return;
+      HANDLE waitHandled[2] = {stop, handled};
+      if (WaitForMultipleObjects(2, waitHandled, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
+    }
+  }
+  void Stop() {
+    if (thread) {
+      SetEvent(stop);
+      WaitForSingleObject(thread, INFINITE);
+      CloseHandle(thread);
+      thread = nullptr;
+    }
+  }
+  ~Reader() {
+    Stop();
+    for (HANDLE h : {stop, handled, readDone})
+      if (h) CloseHandle(h);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
+};
+
+HidControllerWin32::HidControllerWin32(HINSTANCE instance) : instance_(instance), api_(std::make_unique<Api>()) {}
+
+HidControllerWin32::~HidControllerWin32() {
+  readers_.clear();  // joins every reading thread and closes its handles
+  if (window_) DestroyWindow(window_);
+}
+
+bool HidControllerWin32::LibrariesLoaded() const { return api_->Complete(); }
+
+bool HidControllerWin32::Create() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance_;
+  wc.lpszClassName = kWindowClass;
+  RegisterClassW(&wc);
+  // A hidden top-level window: message-only windows miss the broadcast
+  // device-change notices.
+  window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
+  if (!window_) return false;
+  PostMessageW(window_, kFirstChange, 0, 0);
+  return true;
+}
+
+LRESULT CALLBACK HidControllerWin32::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<HidControllerWin32*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (self) {
+    switch (msg) {
+      case kFirstChange:
+        self->DevicesChanged(true);
+        return 0;
+      case WM_DEVICECHANGE:
+        if (wp == DBT_DEVNODES_CHANGED) self->DevicesChanged(false);
+        return TRUE;
+      case kReportRead:
+        self->Deliver(static_cast<uint32_t>(wp));
+        return 0;
+    }
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+std::vector<HidPresence> HidControllerWin32::Enumerate() {
+  std::vector<HidPresence> out;
+  if (!api_->Complete()) return out;
+  GUID guid{};
+  api_->GetHidGuid(&guid);
+  HDEVINFO set = api_->GetClassDevs(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+  if (set == INVALID_HANDLE_VALUE) return out;
+  std::vector<uint8_t> detail;
+  for (DWORD i = 0;; ++i) {
+    SP_DEVICE_INTERFACE_DATA iface{};
+    iface.cbSize = sizeof iface;
+    if (!api_->EnumInterfaces(set, nullptr, &guid, i, &iface)) break;
+    DWORD need = 0;
+    api_->GetInterfaceDetail(set, &iface, nullptr, 0, &need, nullptr);
+    if (need < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
+    detail.assign(need + sizeof(wchar_t), 0);
+    auto* d = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detail.data());
+    d->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    if (!api_->GetInterfaceDetail(set, &iface, d, need, nullptr, nullptr)) continue;
+    const std::wstring widePath = d->DevicePath;
+    HidPresence p;
+    p.path = Narrow(widePath);
+    auto known = attributes_.find(p.path);
+    if (known == attributes_.end()) {
+      // No access is enough for the attributes, and works for devices the
+      // system holds exclusively (keyboards, mice).
+      HANDLE h = CreateFileW(widePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+      if (h == INVALID_HANDLE_VALUE) continue;
+      HIDD_ATTRIBUTES a{};
+      a.Size = sizeof a;
+      const bool ok = api_->GetAttributes(h, &a);
+      CloseHandle(h);
+      if (!ok) continue;
+      known = attributes_.emplace(p.path, std::make_pair(a.VendorID, a.ProductID)).first;
+    }
+    p.vendorId = known->second.first;
+    p.productId = known->second.second;
+    out.push_back(std::move(p));
+  }
+  api_->DestroyList(set);
+  return out;
+}
+
+void HidControllerWin32::DevicesChanged(bool always) {
+  if (rebuilding_) return;  // not nested
+  rebuilding_ = true;
+  std::vector<HidDeviceList::Entry*> gone;
+  const std::vector<HidPresence> present = Enumerate();
+  const bool changed = list_.Rebuild(present, &gone);
+  for (HidDeviceList::Entry* e : gone) {
+    StopReader(e);
+    attributes_.erase(e->path);
+  }
+  rebuilding_ = false;
+  if ((changed || always) && events_) events_->JvHidDeviceController1DeviceChange();
+}
+
+bool HidControllerWin32::CheckOutByID(HidDevice*& device, uint16_t vendorId, uint16_t productId) {
+  HidDeviceList::Entry* e = list_.FirstAvailable(vendorId, productId);
+  device = e;
+  if (!e) return false;
+  e->held = true;
+
+  const std::wstring path = Widen(e->path);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return true;  // held, but without reports
+  USHORT length = 0;
+  PHIDP_PREPARSED_DATA pre = nullptr;
+  if (api_->GetPreparsedData(file, &pre)) {
+    HIDP_CAPS caps{};
+    if (api_->GetCaps(pre, &caps) == kHidpSuccess) length = caps.InputReportByteLength;
+    api_->FreePreparsedData(pre);
+  }
+  auto r = std::make_unique<Reader>();
+  r->file = file;
+  if (length == 0) return true;
+  r->device = e;
+  r->serial = nextSerial_++;
+  r->window = window_;
+  r->buffer.assign(length, 0);
+  r->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  r->handled = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  r->readDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (r->stop && r->handled && r->readDone)
+    r->thread = CreateThread(nullptr, 0, Reader::Run, r.get(), 0, nullptr);
+  if (r->thread) readers_.push_back(std::move(r));
+  return true;
+}
+
+void HidControllerWin32::StopReader(const HidDevice* device) {
+  std::erase_if(readers_, [&](const std::unique_ptr<Reader>& r) { return r->device == device; });
+}
+
+void HidControllerWin32::CheckIn(HidDevice*& device) {
+  StopReader(device);
+  list_.Release(device);
+  device = nullptr;
+}
+
+void HidControllerWin32::Deliver(uint32_t serial) {
+  auto it = std::find_if(readers_.begin(), readers_.end(),
+                         [&](const std::unique_ptr<Reader>& r) { return r->serial == serial; });
+  if (it == readers_.end()) return;  // checked in since the post
+  Reader& r = **it;
+  // The handler may check the device in (a nested message loop); it works on
+  // a copy, and the reader is looked up again before it is released.
+  // (The decoder keeps far fewer bytes than this copy holds.)
+  std::array<uint8_t, 512> copy;
+  const size_t n = std::min({static_cast<size_t>(r.got), r.buffer.size(), copy.size()});
+  std::copy_n(r.buffer.begin(), n, copy.begin());
+  HidDeviceList::Entry* entry = list_.Find(r.device);
+  if (entry && events_ && n > 0)
+    events_->JvHidDeviceController1DeviceData(*entry, copy[0], copy.data() + 1, n - 1);
+  for (auto& still : readers_)
+    if (still->serial == serial) SetEvent(still->handled);
+}
+
+}  // namespace corvid

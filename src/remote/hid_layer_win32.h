@@ -1,0 +1,55 @@
+#pragma once
+// The HID layer on Windows: the HID and setup libraries loaded at run time,
+// a hidden window for the device-change notices, and one reading thread per
+// held device that hands its reports to the user-interface thread.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "remote/hid_layer.h"
+
+namespace corvid {
+
+class HidControllerWin32 : public HidDeviceController {
+ public:
+  explicit HidControllerWin32(HINSTANCE instance);
+  ~HidControllerWin32() override;
+  HidControllerWin32(const HidControllerWin32&) = delete;
+  HidControllerWin32& operator=(const HidControllerWin32&) = delete;
+
+  // Creates the hidden window and posts the first device change, which is
+  // raised once the message loop runs. False when the window cannot be made.
+  bool Create();
+
+  void SetEvents(HidEvents* events) override { events_ = events; }
+  bool CheckOutByID(HidDevice*& device, uint16_t vendorId, uint16_t productId) override;
+  void CheckIn(HidDevice*& device) override;
+
+  // Whether the HID and setup libraries could be loaded.
+  bool LibrariesLoaded() const;
+
+ private:
+  struct Api;
+  struct Reader;
+  static LRESULT CALLBACK WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+  void DevicesChanged(bool always);
+  std::vector<HidPresence> Enumerate();
+  void Deliver(uint32_t serial);
+  void StopReader(const HidDevice* device);
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  HidEvents* events_ = nullptr;
+  std::unique_ptr<Api> api_;
+  HidDeviceList list_;
+  bool rebuilding_ = false;
+  // Attributes of paths already seen, so a rebuild opens only new devices.
+  std::unordered_map<std::string, std::pair<uint16_t, uint16_t>> attributes_;
+  std::vector<std::unique_ptr<Reader>> readers_;
+  uint32_t nextSerial_ = 1;
+};
+
+}  // namespace corvid

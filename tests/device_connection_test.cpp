@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "app/headless_platform.h"
+#include "fakes/fake_hid.h"
+#include "remote/device_connection.h"
+
+namespace corvid {
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string kHeld = "SONY BD-Controller >>デバイス登録が確認されました。";
+const std::string kGone = "SONY BD-Controller >>接続が解除されています。";
+
+std::vector<uint8_t> Report(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0) {
+  return {1, m0, m1, 0, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+}
+
+class DeviceConnectionTest : public ::testing::Test {
+ protected:
+  DeviceConnectionTest() {
+    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    form.SelectKeyMap(0, 1);
+    p.codeMonitor.SetVisible(true);
+  }
+  const Lines& Log() { return p.receiveLog.Lines(); }
+
+  HeadlessPlatform p;
+  TForm1 form{p.services()};
+  FakeHidController hid;
+  DeviceConnection connection{form, hid};
+};
+
+TEST_F(DeviceConnectionTest, RemotePresentAtStartIsHeldOnceTheLoopRuns) {
+  hid.Plug("mouse", 0x046D, 0xC077);
+  hid.Plug("other-product", kRemoteVendorId, 0x0268);
+  hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
+  EXPECT_EQ(Log(), Lines{kHeld});  // taken at the plug already (events were set)
+  p.receiveLog.Clear();
+  hid.Start();
+  EXPECT_TRUE(Log().empty());  // already held: nothing more
+  EXPECT_TRUE(form.RemoteHeld);
+  EXPECT_EQ(connection.RemoteDevice, hid.list.FindPath("remote"));
+}
+
+TEST_F(DeviceConnectionTest, SecondRemoteTakesOverOnlyWhenTheFirstGoes) {
+  hid.Plug("first", kRemoteVendorId, kRemoteProductId);
+  hid.Plug("second", kRemoteVendorId, kRemoteProductId);
+  EXPECT_EQ(Log(), Lines{kHeld});
+  EXPECT_FALSE(hid.Deliver("second", Report(0x00)));  // not held: never read
+  hid.Unplug("first");
+  EXPECT_EQ(Log(), (Lines{kHeld, kGone, kHeld}));  // both in the same change
+  EXPECT_EQ(connection.RemoteDevice, hid.list.FindPath("second"));
+  EXPECT_EQ(hid.list.FindPath("first"), nullptr);  // checked in and dropped
+  EXPECT_TRUE(hid.Deliver("second", Report(0x54, 0x10)));
+  ASSERT_FALSE(p.codeMonitor.Lines().empty());
+  EXPECT_EQ(p.codeMonitor.Lines().front(), " 0x26");
+  hid.Unplug("second");
+  EXPECT_EQ(Log().back(), kGone);
+  EXPECT_FALSE(form.RemoteHeld);
+  EXPECT_EQ(hid.checkIns, 2);
+}
+
+TEST_F(DeviceConnectionTest, RemovalWhileAChordIsHeldReleasesEverything) {
+  hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
+  ASSERT_TRUE(hid.Deliver("remote", Report(0x5F, 0, 0x80)));      // SQUARE: Ctrl
+  ASSERT_TRUE(hid.Deliver("remote", Report(0x54, 0x10, 0x80)));   // + UP, repeating
+  EXPECT_TRUE(form.DelayTimer.Enabled());
+  hid.Unplug("remote");
+  EXPECT_EQ(form.Input().HeldModifiers(), 0u);
+  EXPECT_FALSE(form.DelayTimer.Enabled());
+  EXPECT_FALSE(form.RepeatTimer.Enabled());
+  EXPECT_EQ(form.CurKey, 0);
+  const Lines& mon = p.codeMonitor.Lines();
+  ASSERT_GE(mon.size(), 4u);
+  EXPECT_EQ(mon[mon.size() - 2], "-0x26");
+  EXPECT_EQ(mon.back(), "-CTRL");
+  const size_t sent = p.input.events.size();
+  p.clock.Advance(2000);  // no repeat after the remote is gone
+  EXPECT_EQ(p.input.events.size(), sent);
+}
+
+TEST_F(DeviceConnectionTest, DeviceOpenedWithoutReadAccessIsHeldButSilent) {
+  hid.Plug("remote", kRemoteVendorId, kRemoteProductId, /*readable=*/false);
+  EXPECT_TRUE(form.RemoteHeld);
+  EXPECT_FALSE(hid.Deliver("remote", Report(0x00)));
+  EXPECT_TRUE(p.input.events.empty());
+}
+
+TEST_F(DeviceConnectionTest, ReportOfACheckedInDeviceIsDropped) {
+  hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
+  HidDevice* old = connection.RemoteDevice;
+  hid.Plug("spare", kRemoteVendorId, kRemoteProductId);
+  hid.Unplug("remote");
+  // A report that was queued before the check-in arrives late.
+  HidDevice& spare = *hid.list.FindPath("spare");
+  EXPECT_NE(old, &spare);
+  HidDeviceList::Entry stale;
+  const uint8_t data[] = {0, 0, 0, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+  connection.JvHidDeviceController1DeviceData(stale, 1, data, sizeof data);
+  EXPECT_TRUE(p.input.events.empty());
+}
+
+TEST(HidDeviceList, DeviceBackAtTheSamePathBeforeItsCheckInIsANewEntry) {
+  HidDeviceList list;
+  list.Rebuild({{"p", 1, 2}});
+  HidDeviceList::Entry* first = list.FirstAvailable(1, 2);
+  ASSERT_NE(first, nullptr);
+  first->held = true;
+  std::vector<HidDeviceList::Entry*> gone;
+  EXPECT_TRUE(list.Rebuild({}, &gone));
+  EXPECT_EQ(gone, std::vector<HidDeviceList::Entry*>{first});
+  EXPECT_FALSE(first->PluggedIn());
+  EXPECT_TRUE(list.Rebuild({{"p", 1, 2}}));
+  EXPECT_FALSE(list.Rebuild({{"p", 1, 2}}));  // nothing changed
+  EXPECT_TRUE(list.Release(first));
+  ASSERT_EQ(list.Entries().size(), 1u);
+  EXPECT_NE(list.FirstAvailable(1, 2), nullptr);
+}
+
+}  // namespace
+}  // namespace corvid
