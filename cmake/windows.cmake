@@ -58,3 +58,8 @@ foreach(src ${CORVID_WINE_TESTS})
            $<TARGET_FILE:Corvid> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 180 RUN_SERIAL ON)
 endforeach()
+
+# The demo's target window.
+add_executable(corvid-target ${CMAKE_SOURCE_DIR}/tools/corvid_target_win32.cpp)
+target_compile_definitions(corvid-target PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(corvid-target PRIVATE ${CORVID_STATIC})
