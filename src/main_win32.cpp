@@ -76,7 +76,7 @@ bool ReadSession(const std::wstring& path, RecordedSession& out, std::string& pr
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+static int RunCorvid(HINSTANCE instance) {
   const Options options = ParseOptions();
   if (!options.ok) {
     MessageBoxW(nullptr, options.problem.c_str(), L"Corvid", MB_OK | MB_ICONWARNING);
@@ -141,4 +141,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (trim.OnIdle(form->Busy())) SetProcessWorkingSetSize(GetCurrentProcess(), SIZE_MAX, SIZE_MAX);
     WaitMessage();
   }
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // An error that escapes start-up or the message loop is shown, and Corvid
+  // ends normally; the destructors on the way out have let go of every key.
+  try {
+    return RunCorvid(instance);
+  } catch (const std::exception& e) {
+    MessageBoxW(nullptr, Widen(e.what()).c_str(), L"Corvid", MB_OK | MB_ICONERROR);
+  } catch (...) {
+    MessageBoxW(nullptr, L"Unexpected error", L"Corvid", MB_OK | MB_ICONERROR);
+  }
+  return 0;
 }

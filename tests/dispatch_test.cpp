@@ -202,3 +202,24 @@ TEST_F(DispatchTest, SelectKeyMapFallsBackToTheBasicMapWithoutOwnMap) {
 
 }  // namespace
 }  // namespace corvid
+
+namespace corvid {
+namespace {
+
+TEST(TForm1Lifetime, EndingWhileAChordIsHeldReleasesIt) {
+  HeadlessPlatform p;
+  {
+    TForm1 form{p.services()};
+    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    form.SelectKeyMap(0, 1);
+    const uint8_t ctrl[] = {0, 0x80, 0, 0x5F, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+    form.JvHidDeviceController1DeviceData(1, ctrl, sizeof ctrl);
+    ASSERT_NE(form.Input().HeldModifiers(), 0u);
+  }
+  ASSERT_FALSE(p.input.events.empty());
+  EXPECT_EQ(p.input.events.back().vk, 0x11);
+  EXPECT_TRUE(p.input.events.back().flags & keyflag::kKeyUp);
+}
+
+}  // namespace
+}  // namespace corvid

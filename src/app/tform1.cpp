@@ -16,7 +16,11 @@ TForm1::TForm1(const Services& s)
   ApplyTimerSettings();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // However Corvid ends (an error escaping the loop included), no key or
+  // button it pressed stays down.
+  if (CurKey != 0 || CurParam != 0 || MouseKey != 0 || injector_.HeldModifiers() != 0) ReleaseEverything();
+}
 
 void TForm1::ApplyTimerSettings() {
   DelayTimer.SetInterval(static_cast<uint32_t>(std::max(settings.KeyIdle, 1)));
