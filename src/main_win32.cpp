@@ -14,7 +14,9 @@
 #include "app/platform_win32.h"
 #include "app/tform1.h"
 #include "app/text_win32.h"
+#include "config/ansi_codec_win32.h"
 #include "config/config_folder_win32.h"
+#include "config/encoded_file_store.h"
 #include "config/file_store.h"
 #include "config/settings_store.h"
 #include "remote/device_connection.h"
@@ -103,7 +105,9 @@ static int RunCorvid(HINSTANCE instance) {
                     receiveLog, codeMonitor, debugLog};
 
   auto form = std::make_unique<TForm1>(services);
-  DiskFileStore files;
+  DiskFileStore disk;
+  AnsiCodecWin32 codec;
+  EncodedFileStore files(disk, codec);
   const std::string folder = FindConfigFolder();
   StartUpSettings(*form, folder, files, boxes, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 

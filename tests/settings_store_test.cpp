@@ -5,6 +5,7 @@
 #include <map>
 
 #include "app/headless_platform.h"
+#include "config/encoded_file_store.h"
 #include "config/profile_file.h"
 
 namespace corvid {
@@ -181,6 +182,78 @@ TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {
   EXPECT_EQ(files.files[path], "[System]\nMesSize=30\n");
   ASSERT_EQ(p.boxes.shown.size(), 1u);
   EXPECT_NE(p.boxes.shown[0].text.find("read-only"), std::string::npos);
+}
+
+// Latin-1 as the code page: every byte is a character, but 0x81 is refused
+// (as undefined bytes of a real code page are).
+class Latin1Codec : public AnsiCodec {
+ public:
+  bool ToUtf8(std::string_view in, std::string& out) override {
+    out.clear();
+    for (unsigned char c : in) {
+      if (c == 0x81) return false;
+      if (c < 0x80) out += static_cast<char>(c);
+      else { out += static_cast<char>(0xC0 | (c >> 6)); out += static_cast<char>(0x80 | (c & 0x3F)); }
+    }
+    return true;
+  }
+  bool FromUtf8(std::string_view in, std::string& out) override {
+    out.clear();
+    for (size_t i = 0; i < in.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(in[i]);
+      if (c < 0x80) { out += static_cast<char>(c); continue; }
+      if ((c & 0xE0) != 0xC0 || i + 1 >= in.size() || c > 0xC3) return false;
+      out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(in[++i]) & 0x3F));
+    }
+    return true;
+  }
+};
+
+TEST_F(SettingsStoreTest, FileInTheCodePageIsReadAsTextAndWrittenBackInIt) {
+  Latin1Codec codec;
+  EncodedFileStore store(files, codec);
+  StartUpSettings(form, folder, store, p.boxes, 1920, 1080);
+  // The factory arrows have no form in Latin-1.
+  // (The file written at the start is UTF-8 for them, and stays so.)
+  for (uint8_t c = 0x54; c <= 0x57; ++c)
+    for (int m = 0; m < kMapCount; ++m) form.MouseMap.at(c, m).Message = "arrow";
+  files.files.erase(path);
+  form.KeyboardMap.at(0x00, 0) = {0x31, 0, "caf\xC3\xA9"};  // "café" in the core
+  SaveKeyMaps(form, path, store, nullptr);
+  EXPECT_EQ(Get("Items-0", "BD00"), "0000,31,caf\xE9");  // one byte in the file
+  TForm1 again(p.services());
+  ASSERT_EQ(LoadSettings(again, path, store), 0);
+  EXPECT_EQ(again.KeyboardMap.at(0x00, 0).Message, "caf\xC3\xA9");
+
+  // A text the code page cannot hold: the file turns to UTF-8, nothing lost.
+  form.KeyboardMap.at(0x01, 0) = {0x32, 0, "\xE3\x82\xAD\xE3\x83\xBC"};
+  SaveKeyMaps(form, path, store, nullptr);
+  EXPECT_EQ(files.files[path].substr(0, 3), "\xEF\xBB\xBF");
+  TForm1 third(p.services());
+  ASSERT_EQ(LoadSettings(third, path, store), 0);
+  EXPECT_EQ(third.KeyboardMap.at(0x01, 0).Message, "\xE3\x82\xAD\xE3\x83\xBC");
+  EXPECT_EQ(third.KeyboardMap.at(0x00, 0).Message, "caf\xC3\xA9");
+}
+
+TEST_F(SettingsStoreTest, BytesTheCodePageCannotReadGoBackUnchanged) {
+  Latin1Codec codec;
+  EncodedFileStore store(files, codec);
+  StartUpSettings(form, folder, store, p.boxes, 1920, 1080);
+  std::string text = files.files[path];
+  text += "[Mine]\r\nodd=\x81\xE9\r\n";
+  files.files[path] = text;
+  ASSERT_EQ(LoadSettings(form, path, store), 0);
+  SaveSystemSettings(form, path, store, nullptr);
+  EXPECT_EQ(files.files[path], text);
+}
+
+TEST(Utf8Validity, RejectsMalformedSequences) {
+  EXPECT_TRUE(IsValidUtf8("plain \xE3\x82\xAD \xF0\x9F\x98\x80"));
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xE3\x82"));          // cut short
+  EXPECT_FALSE(IsValidUtf8("\x82\xA0"));          // Shift-JIS bytes
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
 }
 
 }  // namespace
