@@ -8,7 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "actions/cursor_hider.h"
+#include "actions/cursor_hiding_win32.h"
 #include "actions/input_sink_win32.h"
+#include "actions/mouse_motion.h"
+#include "actions/mouse_motion_win32.h"
+#include "app/hooks.h"
+#include "app/hooks_win32.h"
 #include "app/idle_trim.h"
 #include "app/main_window_win32.h"
 #include "app/platform_win32.h"
@@ -92,6 +98,10 @@ static int RunCorvid(HINSTANCE instance) {
                 L"Alreadey Corvid Running.", MB_OK);
     return 0;
   }
+  // An earlier Corvid may have ended while the cursors were blank; and if
+  // this one crashes, the user gets the pointer back all the same.
+  RestoreSystemCursors();
+  InstallCursorRestoreOnCrash();
 
   Win32InputSink input;
   Win32TimerHost timers;
@@ -113,6 +123,17 @@ static int RunCorvid(HINSTANCE instance) {
 
   MainWindowWin32 window(instance, *form, timers, queue);
   if (!window.Create()) return 0;
+
+  // Mouse mode, the global hooks and cursor hiding attach to the form.
+  Win32ScreenSize screen;
+  Win32OwnWindows ownWindows;
+  ownWindows.Add(window.Handle());
+  MouseMotion motion(*form, screen, ownWindows);
+  Win32HookPlatform hookPlatform(instance);
+  GlobalHooks hooks(*form, hookPlatform);
+  hookPlatform.Attach(&hooks);
+  Win32SystemCursors systemCursors;
+  CursorHider hider(*form, systemCursors, hooks);
 
   // Start-up completion: the initial mode.
   if (form->MouseMode) form->SwitchToMouseMode(); else form->SwitchToKeyboardMode();
@@ -138,10 +159,15 @@ static int RunCorvid(HINSTANCE instance) {
   MSG msg;
   for (;;) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return 0;
+      if (msg.message == WM_QUIT) {
+        // The icon is gone and pending input dropped (WM_CLOSE); now the cursors.
+        hider.FormClose();
+        return 0;
+      }
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    hider.ApplicationIdle(window.editorVisible(), false);  // no environment settings window yet
     if (trim.OnIdle(form->Busy())) SetProcessWorkingSetSize(GetCurrentProcess(), SIZE_MAX, SIZE_MAX);
     WaitMessage();
   }
@@ -153,8 +179,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
     return RunCorvid(instance);
   } catch (const std::exception& e) {
+    RestoreSystemCursors();
     MessageBoxW(nullptr, Widen(e.what()).c_str(), L"Corvid", MB_OK | MB_ICONERROR);
   } catch (...) {
+    RestoreSystemCursors();
     MessageBoxW(nullptr, L"Unexpected error", L"Corvid", MB_OK | MB_ICONERROR);
   }
   return 0;

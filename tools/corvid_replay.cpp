@@ -1,6 +1,7 @@
 // corvid-replay: plays recorded remote sessions through the real core with
 // the factory key maps and prints what the running program would show: the
-// receive log, the code monitor and the on-screen messages.
+// receive log, the code monitor and the on-screen messages; in mouse mode
+// also the pointer path and the buttons and wheel it produced.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/mouse_motion.h"
 #include "app/headless_platform.h"
 #include "app/session_player.h"
 #include "config/file_store.h"
@@ -28,6 +30,25 @@ int Usage() {
                "--config replays against the key maps and settings of that file\n"
                "(read only); without it the factory key maps are used.\n");
   return 2;
+}
+
+// The replay's desktop: a 1920 x 1080 screen without Corvid's windows on it.
+struct ReplayScreen : ScreenSize, OwnWindows {
+  int32_t ScreenWidth() override { return 1920; }
+  int32_t ScreenHeight() override { return 1080; }
+  bool IsOverOwnWindow() override { return false; }
+};
+
+const char* ButtonEventName(uint32_t flags) {
+  switch (flags) {
+    case mouseflag::kLeftDown: return "left down";
+    case mouseflag::kLeftUp: return "left up";
+    case mouseflag::kRightDown: return "right down";
+    case mouseflag::kRightUp: return "right up";
+    case mouseflag::kMiddleDown: return "middle down";
+    case mouseflag::kMiddleUp: return "middle up";
+    default: return nullptr;
+  }
 }
 
 bool ReadFile(const char* path, std::string& out) {
@@ -85,9 +106,29 @@ int main(int argc, char** argv) {
                   static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()), text.data());
     };
     platform.input.keep = false;
+    // The pointer starts in the middle of the screen; moves are relative.
+    int64_t x = 960, y = 540;
+    platform.input.onEvent = [&](const InputEvent& e) {
+      if (e.type != InputEvent::Type::Mouse) return;
+      const auto now = static_cast<unsigned long long>(platform.clock.NowMs());
+      if (e.flags == mouseflag::kMove) {
+        x += e.dx;
+        y += e.dy;
+        std::printf("%6llu ms  ptr  move %+d %+d to %lld,%lld\n", now, e.dx, e.dy, static_cast<long long>(x),
+                    static_cast<long long>(y));
+      } else if (e.flags == mouseflag::kWheel) {
+        std::printf("%6llu ms  ptr  wheel %+d at %lld,%lld\n", now, e.mouseData, static_cast<long long>(x),
+                    static_cast<long long>(y));
+      } else if (const char* name = ButtonEventName(e.flags)) {
+        std::printf("%6llu ms  ptr  %s at %lld,%lld\n", now, name, static_cast<long long>(x),
+                    static_cast<long long>(y));
+      }
+    };
 
     std::printf("== %s\n", path);
     TForm1 form(platform.services());
+    ReplayScreen screen;
+    MouseMotion motion(form, screen, screen);
     if (config) {
       DiskFileStore files;
       if (!files.Exists(config)) {

@@ -1,0 +1,71 @@
+// One cursor step of the mouse mode as the CursorRepeat timer makes it: the
+// acceleration, the corrections, the smoothing and the one relative move,
+// with the allocations it makes.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "actions/mouse_motion.h"
+#include "alloc_counter.h"
+#include "app/headless_platform.h"
+
+using namespace corvid;
+
+namespace {
+
+struct Screen : ScreenSize {
+  int32_t ScreenWidth() override { return 1920; }
+  int32_t ScreenHeight() override { return 1080; }
+};
+struct NotOwn : OwnWindows {
+  bool IsOverOwnWindow() override { return false; }
+};
+
+struct Rig {
+  HeadlessPlatform p;
+  TForm1 form{p.services()};
+  Screen screen;
+  NotOwn own;
+  MouseMotion motion{form, screen, own};
+  int64_t moved = 0;
+  explicit Rig(bool smooth, bool aspect) {
+    p.input.keep = false;
+    p.input.onEvent = [this](const InputEvent& e) { moved += e.dx; };
+    form.settings.CurSmooth = smooth;
+    form.settings.AdjustAspect = aspect;
+    // Up and right held at high speed: the diagonal correction runs too.
+    motion.SetMouseState(mouse::kUp | mouse::kRight | mouse::kHighSpeed, action::kMouseMove);
+  }
+};
+
+void BM_CursorStep(benchmark::State& state) {
+  Rig rig(state.range(0) != 0, state.range(1) != 0);
+  for (int i = 0; i < 64; ++i) rig.motion.CursorRepeatTimer();  // full speed, full window
+  const uint64_t before = bench::AllocationCount();
+  uint64_t steps = 0;
+  for (auto _ : state) {
+    rig.motion.CursorRepeatTimer();
+    ++steps;
+  }
+  benchmark::DoNotOptimize(rig.moved);
+  state.counters["allocs_per_step"] = double(bench::AllocationCount() - before) / double(steps);
+  state.SetItemsProcessed(static_cast<int64_t>(steps));
+}
+BENCHMARK(BM_CursorStep)
+    ->ArgNames({"smooth", "aspect"})
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Args({1, 1})
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->DisplayAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::printf("(time above is per cursor step; one step runs every 10 ms at the default CurRepeat)\n");
+  return 0;
+}

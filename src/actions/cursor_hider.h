@@ -1,0 +1,60 @@
+#pragma once
+// Hides the pointer while the remote drives the computer in keyboard mode:
+// the system cursors are replaced by a blank one 4 s after the pointer was
+// last brought back, and restored at the first mouse movement, in mouse
+// mode, while a settings window is shown and when Corvid ends.
+#include <cstdint>
+
+#include "actions/cursor_hiding.h"
+#include "app/timer.h"
+
+namespace corvid {
+
+class TForm1;
+class GlobalHooks;
+
+class SystemCursors {
+ public:
+  virtual ~SystemCursors() = default;
+  // Replaces the ten system cursors by copies of a new blank cursor; false,
+  // with nothing replaced, when the blank cursor cannot be created.
+  virtual bool ReplaceWithBlank() = 0;
+  // Reloads the user's cursor scheme.
+  virtual void Restore() = 0;
+};
+
+class CursorHider : public CursorHiding {
+ public:
+  // Attaches itself to `form` and `hooks` until destroyed.
+  CursorHider(TForm1& form, SystemCursors& cursors, GlobalHooks& hooks);
+  ~CursorHider() override;
+  CursorHider(const CursorHider&) = delete;
+  CursorHider& operator=(const CursorHider&) = delete;
+
+  void StartWaitErase() override;
+  void StopWaitEraseAndShow() override;
+
+  void HideCursor();
+  void ShowCursorAgain();
+  void WaitEraseCursorTimer();
+
+  // An idle turn of the application (ApplicationEvents1Idle).
+  void ApplicationIdle(bool editorVisible, bool environmentVisible);
+  // FormClose, after the icon is gone and pending input is dropped.
+  void FormClose();
+
+  // False once the blank cursor could not be made: no more hiding this run.
+  bool Available() const { return available_; }
+
+  static constexpr uint32_t kWaitMs = 4000;
+  Timer WaitEraseCursor;
+  bool CursorVisible = false;  // false until the first restore
+
+ private:
+  TForm1& form_;
+  SystemCursors& cursors_;
+  GlobalHooks& hooks_;
+  bool available_ = true;
+};
+
+}  // namespace corvid

@@ -1,0 +1,78 @@
+#pragma once
+// The mouse mode over time: cursor steps with acceleration, diagonal and
+// aspect correction and smoothing, mouse buttons and double clicks, and the
+// repeated wheel notches, all driven by the held bits and two timers.
+#include <array>
+#include <cstdint>
+
+#include "actions/mouse_driver.h"
+#include "app/timer.h"
+
+namespace corvid {
+
+class TForm1;
+
+// Size of the primary screen in pixels.
+class ScreenSize {
+ public:
+  virtual ~ScreenSize() = default;
+  virtual int32_t ScreenWidth() = 0;
+  virtual int32_t ScreenHeight() = 0;
+};
+
+// Whether the window directly under the cursor is one of Corvid's own.
+class OwnWindows {
+ public:
+  virtual ~OwnWindows() = default;
+  virtual bool IsOverOwnWindow() = 0;
+};
+
+class MouseMotion : public MouseDriver {
+ public:
+  // Attaches itself to `form` as its mouse driver until destroyed.
+  MouseMotion(TForm1& form, ScreenSize& screen, OwnWindows& own);
+  ~MouseMotion() override;
+  MouseMotion(const MouseMotion&) = delete;
+  MouseMotion& operator=(const MouseMotion&) = delete;
+
+  void SetMouseState(uint32_t bits, uint16_t mouseKey) override;
+  void ResetFactors() override { CursorFactor = 1.0; }
+  uint32_t SpeedBits() const override { return speedBits_; }
+
+  uint32_t DirBits() const { return dirBits_; }
+  uint32_t ClickBits() const { return clickBits_; }
+  uint32_t WheelBits() const { return wheelBits_; }
+
+  void CursorRepeatTimer();
+  void WheelRepeatTimerTimer();
+  void MoveCursor(uint32_t dirs);
+  void SendCursorDelta(double dx, double dy);
+
+  // Applies CurRepeat to CursorRepeat (also done whenever the cursor starts).
+  void ApplyTimerSettings();
+
+  Timer CursorRepeat;
+  Timer WheelRepeatTimer;
+
+  double CursorFactor = 1.0;
+  static constexpr int kSmoothSlots = 20;
+  static constexpr int kSmoothWindow = 12;  // N; slots 0..N are in use
+  struct Delta {
+    double dx = 0, dy = 0;
+  };
+  std::array<Delta, kSmoothSlots> SmoothHistory{};
+  int32_t SmoothCount = 0;
+
+ private:
+  void StopCursor();
+
+  TForm1& form_;
+  ScreenSize& screen_;
+  OwnWindows& own_;
+  uint32_t speedBits_ = 0;
+  uint32_t dirBits_ = 0;
+  uint32_t clickBits_ = 0;
+  uint32_t wheelBits_ = 0;
+};
+
+}  // namespace corvid

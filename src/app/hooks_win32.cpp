@@ -1,0 +1,88 @@
+#include "app/hooks_win32.h"
+
+#include <windows.h>
+
+#include "app/text_win32.h"
+
+namespace corvid {
+namespace {
+
+constexpr UINT kHookWorkMessage = WM_APP + 0x31;
+constexpr const wchar_t* kWorkClass = L"CorvidHookWork";
+
+GlobalHooks* g_core = nullptr;
+
+MouseHookEvent Unpack(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
+  return MouseHookEvent{code, static_cast<uint32_t>(wp), m->pt.x, m->pt.y};
+}
+
+LRESULT CALLBACK CursorWakeProc(int code, WPARAM wp, LPARAM lp) {
+  if (code >= 0 && g_core) g_core->OnCursorWakeEvent(Unpack(code, wp, lp));
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK PickerProc(int code, WPARAM wp, LPARAM lp) {
+  if (code >= 0 && g_core) g_core->OnPickerEvent(Unpack(code, wp, lp));
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK KeyCaptureProc(int code, WPARAM wp, LPARAM lp) {
+  if (code >= 0 && g_core) {
+    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+    if (g_core->OnKeyCaptureEvent(KeyHookEvent{code, k->vkCode, k->flags}) == HookVerdict::Swallow) return 1;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+Win32HookPlatform::Win32HookPlatform(HINSTANCE instance) : instance_(instance) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = reinterpret_cast<WNDPROC>(&Win32HookPlatform::WorkProc);
+  wc.hInstance = instance_;
+  wc.lpszClassName = kWorkClass;
+  RegisterClassW(&wc);  // fails harmlessly when already registered
+  window_ = CreateWindowExW(0, kWorkClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
+}
+
+Win32HookPlatform::~Win32HookPlatform() {
+  if (window_) DestroyWindow(window_);
+  g_core = nullptr;
+}
+
+void Win32HookPlatform::Attach(GlobalHooks* core) { g_core = core; }
+
+HookHandle Win32HookPlatform::InstallHook(HookKind kind) {
+  HOOKPROC proc = kind == HookKind::KeyCapture   ? KeyCaptureProc
+                  : kind == HookKind::CursorWake ? CursorWakeProc
+                                                 : PickerProc;
+  const int type = kind == HookKind::KeyCapture ? WH_KEYBOARD_LL : WH_MOUSE_LL;
+  return reinterpret_cast<HookHandle>(SetWindowsHookExW(type, proc, instance_, 0));
+}
+
+bool Win32HookPlatform::RemoveHook(HookHandle handle) {
+  return UnhookWindowsHookEx(reinterpret_cast<HHOOK>(handle)) != 0;
+}
+
+std::string Win32HookPlatform::WindowClassAt(int32_t x, int32_t y) {
+  const HWND w = WindowFromPoint(POINT{x, y});
+  if (!w) return {};
+  wchar_t name[257];
+  const int n = GetClassNameW(w, name, 257);
+  return n > 0 ? Narrow(std::wstring_view(name, static_cast<size_t>(n))) : std::string();
+}
+
+void Win32HookPlatform::PostHookWork() {
+  if (window_) PostMessageW(window_, kHookWorkMessage, 0, 0);
+}
+
+intptr_t __stdcall Win32HookPlatform::WorkProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp) {
+  if (msg == kHookWorkMessage) {
+    if (g_core) g_core->RunPostedWork();
+    return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+}  // namespace corvid

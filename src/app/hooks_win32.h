@@ -1,0 +1,36 @@
+#pragma once
+// The low-level hooks on the Win32 API. The callbacks unpack the event, ask
+// GlobalHooks, and return; the work they leave is posted to a message-only
+// window of the installing (user-interface) thread.
+#include "app/hooks.h"
+
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+struct HWND__;
+typedef HWND__* HWND;
+
+namespace corvid {
+
+class Win32HookPlatform : public HookPlatform {
+ public:
+  // Create on the user-interface thread: the hooks run on it.
+  explicit Win32HookPlatform(HINSTANCE instance);
+  ~Win32HookPlatform() override;
+  Win32HookPlatform(const Win32HookPlatform&) = delete;
+  Win32HookPlatform& operator=(const Win32HookPlatform&) = delete;
+
+  // The one core the callbacks report to.
+  void Attach(GlobalHooks* core);
+
+  HookHandle InstallHook(HookKind kind) override;
+  bool RemoveHook(HookHandle handle) override;
+  std::string WindowClassAt(int32_t x, int32_t y) override;
+  void PostHookWork() override;
+
+ private:
+  static intptr_t __stdcall WorkProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp);
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace corvid

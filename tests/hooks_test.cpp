@@ -1,0 +1,246 @@
+#include "app/hooks.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "actions/cursor_hider.h"
+#include "app/headless_platform.h"
+
+namespace corvid {
+namespace {
+
+struct FakeHookPlatform : HookPlatform {
+  HookHandle InstallHook(HookKind kind) override {
+    installs.push_back(kind);
+    return failInstall ? 0 : ++next;
+  }
+  bool RemoveHook(HookHandle h) override {
+    removed.push_back(h);
+    return !failRemove;
+  }
+  std::string WindowClassAt(int32_t x, int32_t y) override {
+    asked.push_back({x, y});
+    return "Notepad";
+  }
+  void PostHookWork() override { ++posts; }
+
+  std::vector<HookKind> installs;
+  std::vector<HookHandle> removed;
+  std::vector<std::pair<int32_t, int32_t>> asked;
+  HookHandle next = 100;
+  int posts = 0;
+  bool failInstall = false, failRemove = false;
+};
+
+struct FakeCursors : SystemCursors {
+  bool ReplaceWithBlank() override {
+    log.push_back("blank");
+    return true;
+  }
+  void Restore() override { log.push_back("restore"); }
+  std::vector<std::string> log;
+};
+
+struct FakePicker : PickerTarget {
+  void SetTargetClass(std::string_view c) override { log.push_back("class " + std::string(c)); }
+  void SetPicking(bool on) override { log.push_back(on ? "yellow" : "normal"); }
+  std::vector<std::string> log;
+};
+
+class HooksTest : public ::testing::Test {
+ protected:
+  HooksTest() { hooks.SetPickerTarget(&picker); }
+  HookVerdict Key(uint32_t vk, bool up, int32_t code = 0) {
+    return hooks.OnKeyCaptureEvent(KeyHookEvent{code, vk, up ? 0x80u : 0u});
+  }
+  // What the hook injected since the last call, as (vk, up).
+  std::vector<std::pair<uint16_t, bool>> Injected() {
+    std::vector<std::pair<uint16_t, bool>> out;
+    for (const InputEvent& e : p.input.events) out.push_back({e.vk, (e.flags & keyflag::kKeyUp) != 0});
+    p.input.events.clear();
+    return out;
+  }
+  // Windows hands injected events to the hook again, after the callback.
+  std::vector<HookVerdict> FeedBackInjected() {
+    std::vector<InputEvent> again;
+    again.swap(p.input.events);
+    std::vector<HookVerdict> out;
+    for (const InputEvent& e : again) out.push_back(Key(e.vk, (e.flags & keyflag::kKeyUp) != 0));
+    return out;
+  }
+
+  HeadlessPlatform p;
+  TForm1 form{p.services()};
+  FakeHookPlatform platform;
+  GlobalHooks hooks{form, platform};
+  FakeCursors cursors;
+  CursorHider hider{form, cursors, hooks};
+  FakePicker picker;
+};
+
+using Injections = std::vector<std::pair<uint16_t, bool>>;
+
+// --- Install and remove ----------------------------------------------------------
+
+TEST_F(HooksTest, InstallAndRemoveAreIdempotentAndRemoveWaits) {
+  hooks.InstallKeyCaptureHook();
+  hooks.InstallKeyCaptureHook();
+  EXPECT_EQ(platform.installs.size(), 1u);
+  EXPECT_TRUE(hooks.Installed(HookKind::KeyCapture));
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
+  hooks.RemoveKeyCaptureHook();
+  EXPECT_EQ(p.clock.NowMs(), 20u);
+  hooks.RemoveKeyCaptureHook();  // already removed: nothing, no wait
+  EXPECT_EQ(platform.removed, std::vector<HookHandle>{101});
+  EXPECT_EQ(p.clock.NowMs(), 20u);
+  EXPECT_TRUE(p.boxes.shown.empty());
+}
+
+TEST_F(HooksTest, FailedInstallIsReportedPerAttemptAndLeavesTheHandleEmpty) {
+  platform.failInstall = true;
+  hooks.InstallPickerHook();
+  hooks.InstallPickerHook();
+  ASSERT_EQ(p.boxes.shown.size(), 2u);
+  EXPECT_EQ(p.boxes.shown[0].text, "フック開始は失敗しました");
+  EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
+  hooks.RemovePickerHook();
+  EXPECT_TRUE(platform.removed.empty());
+}
+
+TEST_F(HooksTest, FailedRemoveKeepsTheHandleAndTheNextRemoveTriesAgain) {
+  hooks.InstallCursorWakeHook();
+  hooks.InstallKeyCaptureHook();
+  platform.failRemove = true;
+  hooks.RemoveCursorWakeHook();
+  hooks.RemoveKeyCaptureHook();
+  ASSERT_EQ(p.boxes.shown.size(), 2u);
+  EXPECT_EQ(p.boxes.shown[0].text, "マウスフック解除は失敗しました");
+  EXPECT_EQ(p.boxes.shown[1].text, "キーフック解除は失敗しました");
+  EXPECT_EQ(p.clock.NowMs(), 40u);  // the wait follows a failure too
+  EXPECT_TRUE(hooks.Installed(HookKind::CursorWake));
+  platform.failRemove = false;
+  hooks.RemoveCursorWakeHook();
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
+  EXPECT_EQ(platform.removed, (std::vector<HookHandle>{101, 102, 101}));
+}
+
+// --- Key capture -------------------------------------------------------------------
+
+TEST_F(HooksTest, KeyCaptureReplacesTheEightKeysBothWays) {
+  const std::pair<uint32_t, uint16_t> table[] = {{9, 0x88},  {46, 0x89}, {45, 0x8C}, {145, 0x8D},
+                                                 {144, 0x8E}, {20, 0x8F}, {27, 0x9E}, {44, 0x9F}};
+  for (auto [vk, with] : table) {
+    EXPECT_EQ(Key(vk, false), HookVerdict::Swallow) << vk;
+    EXPECT_EQ(Key(vk, true), HookVerdict::Swallow) << vk;
+    EXPECT_EQ(Injected(), (Injections{{with, false}, {with, true}})) << vk;
+  }
+  const InputEvent plain = [] {
+    InputEvent e;
+    e.vk = 0x88;
+    return e;
+  }();
+  Key(9, false);
+  EXPECT_EQ(p.input.events.at(0), plain);  // no scan code, no flags, no extra info
+}
+
+TEST_F(HooksTest, HeldWindowsKeyIsReplacedOnceAndReleasedAsItself) {
+  EXPECT_EQ(Key(91, false), HookVerdict::Swallow);
+  EXPECT_TRUE(hooks.WinKeyLatched);
+  EXPECT_EQ(FeedBackInjected(), std::vector<HookVerdict>{HookVerdict::Pass});  // 0x8A is not diverted
+  EXPECT_EQ(Key(91, false), HookVerdict::Pass);  // auto-repeat
+  EXPECT_EQ(Key(91, false), HookVerdict::Pass);
+  EXPECT_TRUE(Injected().empty());
+  EXPECT_EQ(Key(91, true), HookVerdict::Swallow);
+  EXPECT_FALSE(hooks.WinKeyLatched);
+  ASSERT_EQ(p.input.events.size(), 1u);
+  EXPECT_EQ(p.input.events[0].vk, 91);
+  EXPECT_EQ(FeedBackInjected(), std::vector<HookVerdict>{HookVerdict::Pass});  // its own release passes
+  EXPECT_TRUE(p.input.events.empty());
+}
+
+TEST_F(HooksTest, RightWindowsKeyAndUnlatchedReleases) {
+  EXPECT_EQ(Key(92, true), HookVerdict::Pass);  // pressed before the hook came
+  Key(92, false);
+  EXPECT_EQ(Injected(), (Injections{{0x8B, false}}));
+  Key(92, true);
+  EXPECT_EQ(Injected(), (Injections{{92, true}}));
+}
+
+TEST_F(HooksTest, OtherKeysAndNonActionCodesPass) {
+  EXPECT_EQ(Key('A', false), HookVerdict::Pass);
+  EXPECT_EQ(Key(0x88, false), HookVerdict::Pass);
+  EXPECT_EQ(Key(9, false, 3), HookVerdict::Pass);  // not an action notice
+  EXPECT_EQ(Key(91, false, 3), HookVerdict::Pass);
+  EXPECT_FALSE(hooks.WinKeyLatched);
+  EXPECT_TRUE(Injected().empty());
+}
+
+TEST_F(HooksTest, CorvidsOwnKeysAreTranslatedToo) {
+  form.Input().PressKey(0, 9);
+  form.Input().ReleaseKey(0, 9);
+  EXPECT_EQ(FeedBackInjected(), (std::vector<HookVerdict>{HookVerdict::Swallow, HookVerdict::Swallow}));
+  EXPECT_EQ(Injected(), (Injections{{0x88, false}, {0x88, true}}));
+}
+
+// --- Cursor wake --------------------------------------------------------------------
+
+TEST_F(HooksTest, FirstMoveWhileHiddenShowsOnceAfterTheCallback) {
+  hider.HideCursor();
+  EXPECT_TRUE(hooks.Installed(HookKind::CursorWake));
+  EXPECT_EQ(hooks.OnCursorWakeEvent({0, 0x201, 5, 5}), HookVerdict::Pass);  // a click does not wake
+  EXPECT_EQ(platform.posts, 0);
+  EXPECT_EQ(hooks.OnCursorWakeEvent({0, 0x200, 5, 5}), HookVerdict::Pass);
+  hooks.OnCursorWakeEvent({0, 0x200, 6, 5});
+  EXPECT_EQ(platform.posts, 1);
+  EXPECT_FALSE(hider.CursorVisible);  // nothing slow inside the callback
+  EXPECT_EQ(p.clock.NowMs(), 0u);
+  hooks.RunPostedWork();
+  EXPECT_TRUE(hider.CursorVisible);
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
+  EXPECT_EQ(cursors.log, (std::vector<std::string>{"blank", "restore"}));
+  hooks.OnCursorWakeEvent({0, 0x200, 7, 5});  // visible now: nothing more
+  hooks.RunPostedWork();
+  EXPECT_EQ(platform.posts, 1);
+  EXPECT_EQ(cursors.log.size(), 2u);
+}
+
+TEST_F(HooksTest, WakeThatArrivesAfterAnotherShowDoesNotRestoreAgain) {
+  hider.HideCursor();
+  hooks.OnCursorWakeEvent({0, 0x200, 1, 1});
+  form.SwitchToMouseMode();  // shows the cursor before the posted work runs
+  hooks.RunPostedWork();
+  EXPECT_EQ(cursors.log, (std::vector<std::string>{"blank", "restore"}));
+}
+
+// --- Window picker ---------------------------------------------------------------------
+
+TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
+  form.settings.NoCursor = true;
+  hider.HideCursor();
+  hooks.StartWindowPick();
+  EXPECT_TRUE(hider.CursorVisible);  // the user needs to see where to click
+  EXPECT_TRUE(hooks.Installed(HookKind::WindowPicker));
+  EXPECT_EQ(hooks.OnPickerEvent({0, 0x200, 3, 4}), HookVerdict::Pass);
+  EXPECT_EQ(hooks.OnPickerEvent({0, 0x201, 30, 40}), HookVerdict::Pass);
+  hooks.OnPickerEvent({0, 0x201, 50, 60});  // a second click before the work ran
+  EXPECT_EQ(platform.asked, (std::vector<std::pair<int32_t, int32_t>>{{30, 40}}));
+  EXPECT_EQ(platform.posts, 1);
+  hooks.RunPostedWork();
+  EXPECT_EQ(picker.log, (std::vector<std::string>{"yellow", "class Notepad", "normal"}));
+  EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
+  EXPECT_FALSE(hider.CursorVisible);  // hidden again at once, and the wait runs
+  EXPECT_TRUE(hider.WaitEraseCursor.Enabled());
+}
+
+TEST_F(HooksTest, PickerWithoutCursorHidingLeavesTheCursorAlone) {
+  hooks.StartWindowPick();
+  hooks.OnPickerEvent({0, 0x201, 1, 2});
+  hooks.RunPostedWork();
+  EXPECT_TRUE(cursors.log.empty());
+  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_EQ(picker.log.back(), "normal");
+}
+
+}  // namespace
+}  // namespace corvid
