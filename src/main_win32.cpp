@@ -25,6 +25,9 @@
 #include "config/encoded_file_store.h"
 #include "config/file_store.h"
 #include "config/settings_store.h"
+#include "osd/glyphs_win32.h"
+#include "osd/osd_message.h"
+#include "osd/osd_window_win32.h"
 #include "remote/device_connection.h"
 #include "remote/hid_layer_win32.h"
 #include "remote/recorded_session.h"
@@ -32,10 +35,6 @@
 using namespace corvid;
 
 namespace {
-
-struct NoDisplay : MessageDisplay {
-  void ShowMessage(std::string_view) override {}
-};
 
 struct NoPrograms : AppActions, PowerActions {
   void RunAppAction(int32_t) override {}
@@ -108,13 +107,19 @@ static int RunCorvid(HINSTANCE instance) {
   Win32Clock clock;
   Win32Queue queue;
   Win32MessageBoxes boxes;
-  NoDisplay osd;
+  // The message display comes before the form that shows messages; its
+  // window only after the main window, which owns it.
+  Win32ScreenSize screen;
+  GdiGlyphRenderer glyphs;
+  OsdWindowWin32 osdWindow;
+  OsdMessage osd(timers, glyphs, osdWindow, screen, boxes);
   NoPrograms programs;
   LineView receiveLog, codeMonitor, debugLog;
   Services services{input, timers, clock, osd, queue, boxes, programs, programs,
                     receiveLog, codeMonitor, debugLog};
 
   auto form = std::make_unique<TForm1>(services);
+  osd.Bind(form->settings, form->Decoder().BatteryLevel);
   DiskFileStore disk;
   AnsiCodecWin32 codec;
   EncodedFileStore files(disk, codec);
@@ -123,9 +128,10 @@ static int RunCorvid(HINSTANCE instance) {
 
   MainWindowWin32 window(instance, *form, timers, queue);
   if (!window.Create()) return 0;
+  if (!osdWindow.Create(window.Handle(), osd))
+    debugLog.Append("The message window could not be created; messages are not shown.");
 
   // Mouse mode, the global hooks and cursor hiding attach to the form.
-  Win32ScreenSize screen;
   Win32OwnWindows ownWindows;
   ownWindows.Add(window.Handle());
   MouseMotion motion(*form, screen, ownWindows);

@@ -6,19 +6,12 @@
 #include <cstdint>
 
 #include "actions/mouse_driver.h"
+#include "app/screen_size.h"
 #include "app/timer.h"
 
 namespace corvid {
 
 class TForm1;
-
-// Size of the primary screen in pixels.
-class ScreenSize {
- public:
-  virtual ~ScreenSize() = default;
-  virtual int32_t ScreenWidth() = 0;
-  virtual int32_t ScreenHeight() = 0;
-};
 
 // Whether the window directly under the cursor is one of Corvid's own.
 class OwnWindows {

@@ -1,0 +1,131 @@
+#include "osd/osd_message.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace corvid {
+
+namespace {
+constexpr uint32_t kHoldMs = 1000;
+constexpr uint32_t kFadeStepMs = 5;
+constexpr int kShadowBlurs = 6;
+}  // namespace
+
+OsdMessage::OsdMessage(TimerHost& timers, GlyphRenderer& glyphs, LayeredSurface& surface, ScreenSize& screen,
+                       MessageBoxes& boxes)
+    : DecIdleTimer(timers, kHoldMs, [this] { DecIdleTimerTimer(); }),
+      AlphDecTimer(timers, kFadeStepMs, [this] { AlphDecTimerTimer(); }),
+      glyphs_(glyphs),
+      surface_(surface),
+      screen_(screen),
+      boxes_(boxes) {
+  text_.reserve(128);
+}
+
+void OsdMessage::Bind(Settings& settings, const int32_t& batteryLevel) {
+  settings_ = &settings;
+  batteryLevel_ = &batteryLevel;
+}
+
+void OsdMessage::ShowMessage(std::string_view text) {
+  if (!Ready()) return;
+  if (AlphDecTimer.Enabled() || DecIdleTimer.Enabled()) {
+    // The previous message vanishes at once.
+    AlphDecTimer.Stop();
+    DecIdleTimer.Stop();
+    PushOsd(0);
+  }
+  surface_.BringToTop();
+  OsdAlpha = 255;
+  RenderMessage(text, 255);
+  DecIdleTimer.Start();
+}
+
+void OsdMessage::RenderMessage(std::string_view text, int32_t alpha) {
+  if (!Ready()) return;
+  const Settings& s = *settings_;
+  text_.assign(text);
+  if (s.DispBatt) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, *batteryLevel_).ptr;
+    text_ += '(';
+    text_.append(digits, end);
+    text_ += ')';
+  }
+
+  // The picture follows the screen: as wide as it, a tenth of its height.
+  const OsdSize screen{screen_.ScreenWidth(), screen_.ScreenHeight()};
+  const OsdSize area{std::max(screen.width, 0), std::max(screen.height, 0) / 10};
+  if (OsdBitmap_.Size() != area) OsdBitmap_.Resize(area.width, area.height);
+  OsdBitmap_.Clear();
+
+  if (!text_.empty()) {
+    const OsdFont font{s.MesFont, s.MesSize};
+    OsdSize size = glyphs_.Measure(text_, font);
+    size = {std::max(size.width, 0), std::max(size.height, 0)};
+    const OsdPoint at = CentreText(area, size);
+    if (s.BkMessage) {
+      const OsdRect shadow = ShadowRect(at, size, area);
+      glyphs_.Draw(OsdBitmap_, text_, font, at.x + 2, at.y + 2, s.MesColorBg, 0);
+      glyphs_.Draw(OsdBitmap_, text_, font, at.x, at.y + 2, s.MesColorBg, 4);
+      for (int i = 0; i < kShadowBlurs; ++i) OsdBitmap_.BlurRect(shadow);
+    }
+    glyphs_.Draw(OsdBitmap_, text_, font, at.x, at.y, s.MesColorFg, 4);
+  }
+  PushOsd(alpha);
+}
+
+void OsdMessage::PushOsd(int32_t alpha) {
+  if (!Ready()) return;
+  const auto a = static_cast<uint8_t>(std::clamp(alpha, 0, 255));
+  if (!surface_.Push(OsdBitmap_, settings_->MesPosx, settings_->MesPosy, a)) ReportPushFailure();
+}
+
+void OsdMessage::ReportPushFailure() {
+  // The box runs its own message loop, in which timers may push again; one
+  // box at a time is enough.
+  if (boxOpen_) return;
+  boxOpen_ = true;
+  boxes_.Show("Cannat Create ExSTYLE", "Oh!", MessageBoxes::kOk);
+  boxOpen_ = false;
+}
+
+void OsdMessage::DecIdleTimerTimer() {
+  DecIdleTimer.Stop();
+  AlphDecTimer.Start();
+}
+
+void OsdMessage::AlphDecTimerTimer() {
+  if (OsdAlpha > 20) {
+    OsdAlpha -= 10;
+    surface_.SetAlpha(static_cast<uint8_t>(OsdAlpha));
+  } else {
+    AlphDecTimer.Stop();
+    surface_.SetAlpha(0);
+    OsdAlpha = 255;
+  }
+}
+
+bool OsdMessage::OsdWindowLButtonDown() {
+  OsdDragging = true;
+  return true;
+}
+
+void OsdMessage::OsdWindowPosChanged(int32_t left, int32_t top) {
+  if (!OsdDragging || !settings_) return;
+  // A top of exactly 0, or one below the screen, is not taken as a place.
+  if (top != 0 && top < screen_.ScreenHeight()) {
+    settings_->MesPosx = left;
+    settings_->MesPosy = top;
+  }
+}
+
+void OsdMessage::OsdWindowLButtonUp() { OsdDragging = false; }
+
+void OsdMessage::OsdWindowMouseMove() {
+  if (OsdDragging && settings_ && onDragMove) onDragMove(settings_->MesPosx, settings_->MesPosy);
+}
+
+void OsdMessage::OsdWindowMoveEnded() { OsdDragging = false; }
+
+}  // namespace corvid

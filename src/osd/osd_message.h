@@ -1,0 +1,76 @@
+#pragma once
+// The fading on-screen message: draws a text (with a soft shadow and the
+// battery suffix) into the picture, shows it at full opacity for a second,
+// fades it out, and lets the user drag it to a new place.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/main_window.h"
+#include "app/screen_size.h"
+#include "app/timer.h"
+#include "config/settings.h"
+#include "osd/glyph_renderer.h"
+#include "osd/layered_surface.h"
+#include "osd/message_display.h"
+#include "osd/osd_bitmap.h"
+
+namespace corvid {
+
+class OsdMessage : public MessageDisplay {
+ public:
+  OsdMessage(TimerHost& timers, GlyphRenderer& glyphs, LayeredSurface& surface, ScreenSize& screen,
+             MessageBoxes& boxes);
+
+  // The settings and the battery level belong to the main window, which is
+  // made after this; until then (and until the window exists) messages are
+  // dropped.
+  void Bind(Settings& settings, const int32_t& batteryLevel);
+
+  void ShowMessage(std::string_view text) override;
+  void RenderMessage(std::string_view text, int32_t alpha);
+  void PushOsd(int32_t alpha);
+
+  void DecIdleTimerTimer();
+  void AlphDecTimerTimer();
+
+  // Decisions of the window procedure. LButtonDown answers whether the
+  // window should hand the press to the system as a caption drag.
+  bool OsdWindowLButtonDown();
+  void OsdWindowPosChanged(int32_t left, int32_t top);
+  void OsdWindowLButtonUp();
+  void OsdWindowMouseMove();
+  // The system's move loop swallows the button release; its end is the
+  // release.
+  void OsdWindowMoveEnded();
+
+  // Set by the environment settings dialog: its position bars follow a drag.
+  std::function<void(int32_t x, int32_t y)> onDragMove;
+
+  int32_t OsdAlpha = 255;
+  bool OsdDragging = false;
+  Timer DecIdleTimer;
+  Timer AlphDecTimer;
+
+  const OsdBitmap& Bitmap() const { return OsdBitmap_; }
+  // The text last drawn, battery suffix included.
+  const std::string& DrawnText() const { return text_; }
+  size_t MemoryBytes() const { return OsdBitmap_.MemoryBytes() + text_.capacity(); }
+
+ private:
+  bool Ready() const { return settings_ && surface_.Exists(); }
+  void ReportPushFailure();
+
+  GlyphRenderer& glyphs_;
+  LayeredSurface& surface_;
+  ScreenSize& screen_;
+  MessageBoxes& boxes_;
+  Settings* settings_ = nullptr;
+  const int32_t* batteryLevel_ = nullptr;
+  OsdBitmap OsdBitmap_;
+  std::string text_;  // reused, so a message costs no allocation
+  bool boxOpen_ = false;
+};
+
+}  // namespace corvid

@@ -1,0 +1,143 @@
+#include "osd/osd_window_win32.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include <cstring>
+
+namespace corvid {
+
+namespace {
+constexpr DWORD kExStyle = 0x00080008;  // WS_EX_LAYERED | WS_EX_TOPMOST
+constexpr DWORD kStyle = 0x90000000;    // WS_POPUP | WS_VISIBLE
+// SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOSENDCHANGING
+constexpr UINT kToTopFlags = 0x051B;
+}  // namespace
+
+OsdWindowWin32::~OsdWindowWin32() {
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (dc_ && originalBitmap_) SelectObject(dc_, static_cast<HGDIOBJ>(originalBitmap_));
+  if (dib_) DeleteObject(dib_);
+  if (dc_) DeleteDC(dc_);
+}
+
+bool OsdWindowWin32::Create(HWND owner, OsdMessage& core) {
+  if (window_) return true;
+  dc_ = CreateCompatibleDC(nullptr);
+  if (!dc_) return false;
+  // Created hidden and then shown without activation: a top-level window
+  // created visible takes the foreground, and the keys the user (or a
+  // remote) types would go to the message instead of the program in front.
+  window_ = CreateWindowExW(kExStyle, L"STATIC", L"", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, owner, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  if (!window_) return false;
+  core_ = &core;
+  core.OsdDragging = false;
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  return true;
+}
+
+intptr_t __stdcall OsdWindowWin32::WindowProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp) {
+  auto* self = reinterpret_cast<OsdWindowWin32*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (self && self->core_) {
+    OsdMessage& core = *self->core_;
+    switch (msg) {
+      case WM_LBUTTONDOWN:
+        if (core.OsdWindowLButtonDown()) {
+          // The system drags a window by its caption; the press point goes
+          // along in screen coordinates, as that message carries it.
+          POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+          ClientToScreen(w, &p);
+          PostMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+        }
+        break;
+      case WM_WINDOWPOSCHANGED: {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+        if (pos && !(pos->flags & SWP_NOMOVE)) core.OsdWindowPosChanged(pos->x, pos->y);
+        break;
+      }
+      case WM_LBUTTONUP:
+        core.OsdWindowLButtonUp();
+        break;
+      case WM_MOUSEMOVE:
+        core.OsdWindowMouseMove();
+        break;
+      case WM_EXITSIZEMOVE:
+        core.OsdWindowMoveEnded();
+        break;
+      case WM_NCDESTROY:
+        // Destroyed with its owner at exit.
+        self->window_ = nullptr;
+        break;
+    }
+  }
+  // The default procedure, not the static control's: that one answers
+  // HTTRANSPARENT to hit tests and the letters could not be dragged.
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+bool OsdWindowWin32::EnsureSurface(int32_t width, int32_t height) {
+  if (dib_ && width == width_ && height == height_) return true;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down, as the picture's rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib) return false;
+  HGDIOBJ previous = SelectObject(dc_, dib);
+  if (!originalBitmap_) originalBitmap_ = previous;
+  if (dib_) DeleteObject(dib_);
+  dib_ = dib;
+  bits_ = static_cast<uint8_t*>(bits);
+  width_ = width;
+  height_ = height;
+  return true;
+}
+
+bool OsdWindowWin32::UpdateWindow(bool move, uint8_t alpha) {
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+  POINT to{x_, y_};
+  SIZE size{width_, height_};
+  POINT from{0, 0};
+  return UpdateLayeredWindow(window_, nullptr, move ? &to : nullptr, &size, dc_, &from, 0, &blend, ULW_ALPHA);
+}
+
+bool OsdWindowWin32::Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_t alpha) {
+  if (!window_ || !dc_) return false;
+  if (picture.Width() <= 0 || picture.Height() <= 0) {
+    // Nothing to show on a screen without size; hide what was shown.
+    return !shown_ || SetAlpha(0);
+  }
+  if (!EnsureSurface(picture.Width(), picture.Height())) return false;
+  GdiFlush();
+  for (int32_t row = 0; row < height_; ++row)
+    std::memcpy(bits_ + size_t(row) * picture.Stride(), picture.Row(row), picture.Stride());
+  x_ = x;
+  y_ = y;
+  const bool ok = UpdateWindow(true, alpha);
+  shown_ = shown_ || ok;
+  return ok;
+}
+
+bool OsdWindowWin32::SetAlpha(uint8_t alpha) {
+  if (!window_ || !shown_) return false;
+  // The form without a source (alpha alone) is accepted but ignored by some
+  // window systems (Wine without a compositor), so the kept picture goes
+  // along unchanged. No position: a drag under way is not undone.
+  return UpdateWindow(false, alpha);
+}
+
+void OsdWindowWin32::BringToTop() {
+  if (window_) SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, kToTopFlags);
+}
+
+}  // namespace corvid

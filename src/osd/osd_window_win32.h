@@ -1,0 +1,53 @@
+#pragma once
+// The message window: a layered, top-most "STATIC" popup owned by the main
+// window, showing the message picture through UpdateLayeredWindow. Its
+// window procedure hands mouse and move messages to the OsdMessage.
+#include <cstdint>
+
+#include "osd/layered_surface.h"
+#include "osd/osd_message.h"
+
+struct HWND__;
+typedef HWND__* HWND;
+struct HDC__;
+typedef HDC__* HDC;
+struct HBITMAP__;
+typedef HBITMAP__* HBITMAP;
+
+namespace corvid {
+
+class OsdWindowWin32 : public LayeredSurface {
+ public:
+  OsdWindowWin32() = default;
+  ~OsdWindowWin32() override;
+  OsdWindowWin32(const OsdWindowWin32&) = delete;
+  OsdWindowWin32& operator=(const OsdWindowWin32&) = delete;
+
+  // Once the main window exists; until then the message display shows
+  // nothing. Its messages go to `core`.
+  bool Create(HWND owner, OsdMessage& core);
+  HWND Handle() const { return window_; }
+
+  bool Exists() const override { return window_ != nullptr; }
+  bool Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_t alpha) override;
+  bool SetAlpha(uint8_t alpha) override;
+  void BringToTop() override;
+
+ private:
+  static intptr_t __stdcall WindowProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp);
+  bool EnsureSurface(int32_t width, int32_t height);
+  bool UpdateWindow(bool move, uint8_t alpha);
+
+  HWND window_ = nullptr;
+  OsdMessage* core_ = nullptr;
+  // The picture as the system takes it: a 32-bit DIB section in a memory DC.
+  HDC dc_ = nullptr;
+  HBITMAP dib_ = nullptr;
+  void* originalBitmap_ = nullptr;
+  uint8_t* bits_ = nullptr;
+  int32_t width_ = 0, height_ = 0;
+  int32_t x_ = 0, y_ = 0;
+  bool shown_ = false;
+};
+
+}  // namespace corvid

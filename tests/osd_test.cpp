@@ -1,0 +1,305 @@
+#include "osd/osd_message.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/headless_platform.h"
+
+namespace corvid {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Each character 0.6 em wide and 4/3 em high; a text is a solid box.
+struct BoxGlyphs : GlyphRenderer {
+  OsdSize Measure(std::string_view text, const OsdFont& font) override {
+    return {int32_t(text.size()) * font.size * 6 / 10, font.size * 4 / 3};
+  }
+  void Draw(OsdBitmap& into, std::string_view text, const OsdFont& font, int32_t x, int32_t y, uint32_t colour,
+            int32_t antialias) override {
+    calls.push_back(std::string(text) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+                    std::to_string(colour) + " aa" + std::to_string(antialias));
+    const OsdSize s = Measure(text, font);
+    std::vector<uint8_t> mask(size_t(s.width) * size_t(s.height), 255);
+    into.DrawCoverage(x, y, mask.data(), s.width, s.height, size_t(s.width), colour);
+  }
+  Lines calls;
+};
+
+struct RecordingSurface : LayeredSurface, ScreenSize {
+  bool Exists() const override { return exists; }
+  bool Push(const OsdBitmap& p, int32_t x, int32_t y, uint8_t alpha) override {
+    log.push_back("push " + std::to_string(alpha) + " at " + std::to_string(x) + "," + std::to_string(y));
+    return !refuse;
+  }
+  bool SetAlpha(uint8_t alpha) override {
+    log.push_back("alpha " + std::to_string(alpha));
+    return true;
+  }
+  void BringToTop() override { log.push_back("top"); }
+  int32_t ScreenWidth() override { return screen.width; }
+  int32_t ScreenHeight() override { return screen.height; }
+
+  bool exists = true;
+  bool refuse = false;
+  OsdSize screen{1920, 1080};
+  Lines log;
+};
+
+uint32_t PixelAt(const OsdBitmap& b, int32_t x, int32_t y) {
+  const uint8_t* p = b.Row(y) + size_t(x) * 4;
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+bool AllTransparent(const OsdBitmap& b) {
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width(); ++x)
+      if (PixelAt(b, x, y) != 0) return false;
+  return true;
+}
+
+// The blur as written down: a fresh transparent picture receives the
+// rectangle's averages and replaces the old one.
+std::vector<uint8_t> ReferenceBlur(const OsdBitmap& b, OsdRect r) {
+  r = {std::max(r.left, 1), std::max(r.top, 1), std::min(r.right, b.Width() - 1), std::min(r.bottom, b.Height() - 1)};
+  std::vector<uint8_t> out(b.Stride() * size_t(b.Height()), 0);
+  for (int32_t y = r.top; y < r.bottom; ++y)
+    for (int32_t x = r.left; x < r.right; ++x)
+      for (int c = 0; c < 4; ++c) {
+        int sum = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) sum += b.Row(y + dy)[(x + dx) * 4 + c];
+        out[size_t(y) * b.Stride() + size_t(x) * 4 + c] = uint8_t(sum / 9);
+      }
+  return out;
+}
+
+std::vector<uint8_t> Pixels(const OsdBitmap& b) {
+  std::vector<uint8_t> out;
+  for (int32_t y = 0; y < b.Height(); ++y) out.insert(out.end(), b.Row(y), b.Row(y) + b.Stride());
+  return out;
+}
+
+TEST(OsdBitmap, BlurMatchesTheReferenceOnRandomPicturesAndRectangles) {
+  std::mt19937 rng(7);
+  auto in = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  for (int round = 0; round < 300; ++round) {
+    OsdBitmap b;
+    b.Resize(in(0, 40), in(0, 24));
+    const bool sparse = round % 2;  // a few boxes, or noise everywhere
+    if (sparse) {
+      std::vector<uint8_t> mask(64);
+      for (uint8_t& m : mask) m = uint8_t(in(0, 255));
+      for (int k = in(0, 3); k > 0; --k)
+        b.DrawCoverage(in(-8, 40), in(-8, 24), mask.data(), 8, 8, 8, uint32_t(in(0, 0xFFFFFF)));
+    } else {
+      for (int32_t y = 0; y < b.Height(); ++y)
+        for (size_t i = 0; i < b.Stride(); ++i) b.Row(y)[i] = uint8_t(in(0, 255));
+    }
+    // Edge, inverted, empty and out-of-range rectangles among the rest.
+    const OsdRect r{in(-3, 42), in(-3, 26), in(-3, 42), in(-3, 26)};
+    for (int pass = 0; pass < 6; ++pass) {
+      const std::vector<uint8_t> want = ReferenceBlur(b, r);
+      b.BlurRect(r);
+      ASSERT_EQ(Pixels(b), want) << "round " << round << " pass " << pass << " rect " << r.left << ","
+                                 << r.top << "," << r.right << "," << r.bottom;
+    }
+  }
+}
+
+TEST(OsdBitmap, CoverageBlendsOverWhatIsThereAndClipsAtTheEdges) {
+  OsdBitmap b;
+  b.Resize(4, 2);
+  const uint8_t full[4] = {255, 255, 255, 255};
+  const uint8_t half[4] = {128, 128, 128, 128};
+  b.DrawCoverage(-2, 0, full, 4, 1, 4, 0x000000);  // black, half of it off the left edge
+  b.DrawCoverage(1, 0, half, 4, 1, 4, 0x0000FF);   // half red, off the right edge
+  EXPECT_EQ(PixelAt(b, 0, 0), 0xFF000000u);
+  EXPECT_EQ(PixelAt(b, 1, 0), 0xFF800000u);  // red over opaque black: R 128, still opaque
+  EXPECT_EQ(PixelAt(b, 3, 0), 0x80800000u);  // red over nothing: premultiplied
+  EXPECT_EQ(PixelAt(b, 0, 1), 0u);
+  b.Clear();
+  EXPECT_TRUE(AllTransparent(b));
+}
+
+TEST(OsdBitmap, CentringTruncatesTowardZeroAndTheShadowStaysInside) {
+  EXPECT_EQ(CentreText({1920, 108}, {220, 61}), (OsdPoint{850, 23}));
+  EXPECT_EQ(CentreText({1920, 108}, {2501, 111}), (OsdPoint{-290, -1}));
+  EXPECT_EQ(ShadowRect({850, 23}, {220, 61}, {1920, 108}), (OsdRect{824, 17, 1096, 90}));
+  EXPECT_EQ(ShadowRect({-290, -1}, {2501, 111}, {1920, 108}), (OsdRect{1, 1, 1919, 107}));
+}
+
+class OsdMessageTest : public ::testing::Test {
+ protected:
+  OsdMessageTest() { osd.Bind(settings, battery); }
+
+  Lines Fade() {
+    surface.log.clear();
+    clock.Advance(1000);
+    for (int i = 0; i < 30; ++i) clock.Advance(5);
+    return surface.log;
+  }
+
+  ManualClock clock;
+  BoxGlyphs glyphs;
+  RecordingSurface surface;
+  RecordingBoxes boxes;
+  Settings settings;
+  int32_t battery = 0;
+  OsdMessage osd{clock, glyphs, surface, surface, boxes};
+};
+
+TEST_F(OsdMessageTest, TextCentredInTheTopTenthWithASoftShadowAround) {
+  osd.ShowMessage("KBD Mode");  // 220 x 61 at (850, 23) on 1920 x 108
+  EXPECT_EQ(surface.log, (Lines{"top", "push 255 at 0,0"}));
+  EXPECT_EQ(glyphs.calls, (Lines{"KBD Mode 852,25 0 aa0", "KBD Mode 850,25 0 aa4", "KBD Mode 850,23 16777215 aa4"}));
+  const OsdBitmap& b = osd.Bitmap();
+  ASSERT_EQ(b.Size(), (OsdSize{1920, 108}));
+  EXPECT_EQ(PixelAt(b, 960, 50), 0xFFFFFFFFu);
+  const uint32_t shadow = PixelAt(b, 846, 50);  // black, partly transparent
+  EXPECT_EQ(shadow & 0xFFFFFF, 0u);
+  EXPECT_GT(shadow >> 24, 0u);
+  EXPECT_LT(shadow >> 24, 255u);
+  EXPECT_GT(PixelAt(b, 1000, 87) >> 24, 0u);  // below the text
+  EXPECT_EQ(PixelAt(b, 823, 50), 0u);          // outside the shadow rectangle
+  EXPECT_EQ(PixelAt(b, 960, 5), 0u);
+
+  settings.BkMessage = false;
+  glyphs.calls.clear();
+  osd.ShowMessage("KBD Mode");
+  EXPECT_EQ(glyphs.calls, (Lines{"KBD Mode 850,23 16777215 aa4"}));
+  EXPECT_EQ(PixelAt(osd.Bitmap(), 846, 50), 0u);
+}
+
+TEST_F(OsdMessageTest, TextWiderThanTheScreenIsCentredAndClipped) {
+  osd.ShowMessage(std::string(100, 'W'));  // 2760 wide
+  const OsdBitmap& b = osd.Bitmap();
+  EXPECT_EQ(glyphs.calls.back().substr(101), "-420,23 16777215 aa4");
+  EXPECT_EQ(PixelAt(b, 0, 50), 0xFFFFFFFFu);
+  EXPECT_EQ(PixelAt(b, 1919, 50), 0xFFFFFFFFu);
+  // Below the text the shadow reaches the clamped rectangle, not the edge.
+  EXPECT_EQ(PixelAt(b, 0, 86), 0u);
+  EXPECT_GT(PixelAt(b, 1, 86) >> 24, 0u);
+  EXPECT_EQ(PixelAt(b, 1919, 86), 0u);
+}
+
+TEST_F(OsdMessageTest, EmptyTextPushesATransparentPictureAndHidesTheLastMessage) {
+  osd.ShowMessage("Exec");
+  surface.log.clear();
+  clock.Advance(300);
+  osd.ShowMessage("");
+  EXPECT_EQ(surface.log, (Lines{"push 0 at 0,0", "top", "push 255 at 0,0"}));
+  EXPECT_TRUE(AllTransparent(osd.Bitmap()));
+}
+
+TEST_F(OsdMessageTest, BatteryLevelFollowsTheText) {
+  settings.DispBatt = true;
+  battery = 3;
+  osd.ShowMessage("KBD Mode");
+  EXPECT_EQ(osd.DrawnText(), "KBD Mode(3)");
+  EXPECT_EQ(glyphs.calls.back().substr(0, 12), "KBD Mode(3) ");
+  battery = -1;
+  osd.RenderMessage("", 128);
+  EXPECT_EQ(osd.DrawnText(), "(-1)");
+  EXPECT_EQ(surface.log.back(), "push 128 at 0,0");
+}
+
+TEST_F(OsdMessageTest, HoldsOneSecondThenFadesInTwentyFiveSteps) {
+  osd.ShowMessage("KBD Mode");
+  const size_t drawn = glyphs.calls.size();
+  Lines want;
+  for (int a = 245; a >= 15; a -= 10) want.push_back("alpha " + std::to_string(a));
+  want.push_back("alpha 0");
+  surface.log.clear();
+  clock.Advance(999);
+  EXPECT_TRUE(surface.log.empty());
+  clock.Advance(1);
+  EXPECT_TRUE(osd.AlphDecTimer.Enabled());
+  for (int i = 0; i < 30; ++i) clock.Advance(5);
+  EXPECT_EQ(surface.log, want);  // only the constant alpha changes
+  EXPECT_EQ(glyphs.calls.size(), drawn);
+  EXPECT_EQ(osd.OsdAlpha, 255);
+  EXPECT_FALSE(osd.AlphDecTimer.Enabled());
+  EXPECT_FALSE(osd.DecIdleTimer.Enabled());
+}
+
+TEST_F(OsdMessageTest, SecondMessageWithinTheHoldReplacesTheFirstAndRestartsTheHold) {
+  osd.ShowMessage("one");
+  clock.Advance(600);
+  surface.log.clear();
+  osd.ShowMessage("two");
+  EXPECT_EQ(surface.log, (Lines{"push 0 at 0,0", "top", "push 255 at 0,0"}));
+  surface.log.clear();
+  clock.Advance(999);  // 1599 after the first
+  EXPECT_TRUE(surface.log.empty());
+  clock.Advance(6);
+  EXPECT_EQ(surface.log, (Lines{"alpha 245"}));
+  // During the fade as well.
+  clock.Advance(50);
+  osd.ShowMessage("three");
+  EXPECT_EQ(osd.OsdAlpha, 255);
+  EXPECT_FALSE(osd.AlphDecTimer.Enabled());
+  EXPECT_EQ(Fade().front(), "alpha 245");
+}
+
+TEST_F(OsdMessageTest, PushFailureShowsOneBoxAndTheTimersGoOn) {
+  surface.refuse = true;
+  int nested = 0;
+  boxes.onShow = [&](std::string_view, std::string_view) {
+    if (nested++ == 0) osd.ShowMessage("again");  // a timer firing inside the box's loop
+  };
+  osd.ShowMessage("KBD Mode");
+  ASSERT_EQ(boxes.shown.size(), 1u);  // not a second one for the inner message
+  EXPECT_EQ(boxes.shown[0].text, "Cannat Create ExSTYLE");
+  EXPECT_EQ(boxes.shown[0].caption, "Oh!");
+  EXPECT_TRUE(osd.DecIdleTimer.Enabled());
+  EXPECT_EQ(Fade().back(), "alpha 0");
+}
+
+TEST_F(OsdMessageTest, NothingHappensBeforeTheWindowExists) {
+  surface.exists = false;
+  osd.ShowMessage("early");
+  osd.PushOsd(0);
+  EXPECT_TRUE(surface.log.empty());
+  EXPECT_FALSE(osd.DecIdleTimer.Enabled());
+  OsdMessage unbound{clock, glyphs, surface, surface, boxes};
+  surface.exists = true;
+  unbound.ShowMessage("early");
+  EXPECT_TRUE(surface.log.empty());
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(OsdMessageTest, PictureFollowsTheScreenSize) {
+  osd.ShowMessage("A");
+  surface.screen = {1280, 1024};
+  osd.ShowMessage("A");
+  EXPECT_EQ(osd.Bitmap().Size(), (OsdSize{1280, 102}));
+  EXPECT_EQ(PixelAt(osd.Bitmap(), 640, 51), 0xFFFFFFFFu);
+}
+
+TEST_F(OsdMessageTest, DraggingMovesTheMessageExceptToTheVeryTopOrBelowTheScreen) {
+  std::vector<std::pair<int32_t, int32_t>> bars;
+  osd.onDragMove = [&](int32_t x, int32_t y) { bars.push_back({x, y}); };
+  osd.OsdWindowPosChanged(300, 200);  // not dragging: a move of our own
+  EXPECT_EQ(settings.MesPosy, 0);
+  EXPECT_TRUE(osd.OsdWindowLButtonDown());
+  osd.OsdWindowPosChanged(300, 200);
+  osd.OsdWindowMouseMove();
+  osd.OsdWindowPosChanged(40, 0);
+  osd.OsdWindowPosChanged(40, 1080);
+  osd.OsdWindowPosChanged(-50, -20);
+  osd.OsdWindowMouseMove();
+  EXPECT_EQ(bars, (std::vector<std::pair<int32_t, int32_t>>{{300, 200}, {-50, -20}}));
+  osd.OsdWindowMoveEnded();
+  osd.OsdWindowPosChanged(7, 7);
+  osd.OsdWindowMouseMove();
+  EXPECT_EQ(bars.size(), 2u);
+  osd.ShowMessage("here");
+  EXPECT_EQ(surface.log.back(), "push 255 at -50,-20");
+}
+
+}  // namespace
+}  // namespace corvid
