@@ -27,7 +27,15 @@ class GdiGlyphRenderer : public GlyphRenderer {
   // Heap and bitmap bytes kept between messages.
   size_t ScratchBytes() const;
 
+  // Smoothed text is put together from glyphs drawn once at the large size
+  // and kept; off, every text is drawn whole at the large size (slower, and
+  // what the kept glyphs are checked against).
+  bool glyphCache = true;
+
  private:
+  bool DrawByGlyphs(OsdBitmap& into, int32_t x, int32_t y, uint32_t colour, int32_t lineHeight, int32_t margin,
+                    int32_t left, int32_t top, int32_t right, int32_t bottom);
+
   struct Gdi;
   std::unique_ptr<Gdi> gdi_;
 };
