@@ -244,6 +244,54 @@ void GlyphChecks(GdiGlyphRenderer& glyphs, const Settings& s) {
   std::printf("glyph scratch: %zu bytes\n", glyphs.ScratchBytes());
 }
 
+void MouseTo(int x, int y, DWORD buttons = 0) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG((x * 65535LL + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  in.mi.dy = LONG((y * 65535LL + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &in, sizeof in);
+}
+
+// The user drags the message by a letter; the system's move loop runs on
+// this thread, so the hand is another thread.
+void DragChecks(OsdMessage& osd, const Settings& settings, const Capture& shown, const RECT& letters) {
+  POINT grip{-1, -1};
+  for (int y = letters.top; y < letters.bottom && grip.x < 0; ++y)
+    for (int x = letters.left; x < letters.right && grip.x < 0; ++x)
+      if (Bright(shown.At(x, y)) && Bright(shown.At(x + 1, y)) && Bright(shown.At(x, y + 1))) grip = {x, y};
+  WCHECK(grip.x >= 0);
+  if (grip.x < 0) return;
+  osd.ShowMessage("KBD Mode");
+  wine_check::Pump(100);
+  struct Hand {
+    POINT from;
+    static DWORD WINAPI Run(void* p) {
+      const POINT f = static_cast<Hand*>(p)->from;
+      MouseTo(f.x, f.y);
+      Sleep(60);
+      MouseTo(f.x, f.y, MOUSEEVENTF_LEFTDOWN);
+      Sleep(120);
+      for (int k = 1; k <= 10; ++k) {
+        MouseTo(f.x + 12 * k, f.y + 15 * k);
+        Sleep(25);
+      }
+      Sleep(80);
+      MouseTo(f.x + 120, f.y + 150, MOUSEEVENTF_LEFTUP);
+      return 0;
+    }
+  } hand{grip};
+  HANDLE thread = CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr);
+  while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) wine_check::Pump(10);
+  CloseHandle(thread);
+  wine_check::Pump(200);
+  std::printf("dragged from (%ld,%ld): message now at %d,%d, dragging %d\n", grip.x, grip.y, settings.MesPosx,
+              settings.MesPosy, int(osd.OsdDragging));
+  WCHECK_EQ(settings.MesPosx, 120);
+  WCHECK_EQ(settings.MesPosy, 150);
+  WCHECK(!osd.OsdDragging);
+}
+
 // The time of one RenderMessage with the real glyphs, on screens larger than
 // the virtual one, into a memory copy of the picture: printed, not judged.
 struct MemorySurface : LayeredSurface, ScreenSize {
@@ -378,6 +426,7 @@ int main(int argc, char** argv) {
   WCHECK(BrightChanges(before, CaptureScreen(), tenth).count == 0);
   WCHECK(boxes.shown == 0);
 
+  DragChecks(osd, settings, shown, text.box);
   TimeRenders(timers, boxes);
 
   DestroyWindow(backdrop);
