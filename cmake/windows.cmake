@@ -59,6 +59,17 @@ foreach(src ${CORVID_WINE_TESTS})
   set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 180 RUN_SERIAL ON)
 endforeach()
 
+# Benchmarks that need the Win32 layer; they print and always pass.
+file(GLOB CORVID_WINE_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench_win32.cpp)
+foreach(src ${CORVID_WINE_BENCHES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE corvid_win32)
+  target_link_options(${name} PRIVATE ${CORVID_STATIC})
+  add_test(NAME wine.bench.${name} COMMAND ${WINE_RUN} $<TARGET_FILE:${name}>)
+  set_tests_properties(wine.bench.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 120 RUN_SERIAL ON)
+endforeach()
+
 # The demo's target window.
 add_executable(corvid-target ${CMAKE_SOURCE_DIR}/tools/corvid_target_win32.cpp)
 target_compile_definitions(corvid-target PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)

@@ -292,49 +292,6 @@ void DragChecks(OsdMessage& osd, const Settings& settings, const Capture& shown,
   WCHECK(!osd.OsdDragging);
 }
 
-// The time of one RenderMessage with the real glyphs, on screens larger than
-// the virtual one, into a memory copy of the picture: printed, not judged.
-struct MemorySurface : LayeredSurface, ScreenSize {
-  bool Exists() const override { return true; }
-  bool Push(const OsdBitmap& p, int32_t, int32_t, uint8_t) override {
-    copy.resize(p.Stride() * size_t(p.Height()));
-    for (int32_t y = 0; y < p.Height(); ++y) std::memcpy(copy.data() + size_t(y) * p.Stride(), p.Row(y), p.Stride());
-    return true;
-  }
-  bool SetAlpha(uint8_t) override { return true; }
-  void BringToTop() override {}
-  int32_t ScreenWidth() override { return size.width; }
-  int32_t ScreenHeight() override { return size.height; }
-  OsdSize size;
-  std::vector<uint8_t> copy;
-};
-
-void TimeRenders(TimerHost& timers, MessageBoxes& boxes) {
-  for (const OsdSize screen : {OsdSize{1920, 1080}, OsdSize{3840, 2160}}) {
-    GdiGlyphRenderer glyphs;
-    MemorySurface surface;
-    surface.size = screen;
-    OsdMessage osd(timers, glyphs, surface, surface, boxes);
-    Settings settings;
-    int32_t battery = 3;
-    osd.Bind(settings, battery);
-    osd.RenderMessage("With MOUSE Mode", 255);  // fonts and scratch made once
-    LARGE_INTEGER f, t0, t1;
-    QueryPerformanceFrequency(&f);
-    std::vector<double> ms;
-    for (int i = 0; i < 15; ++i) {
-      QueryPerformanceCounter(&t0);
-      osd.RenderMessage(i % 2 ? "With MOUSE Mode" : "常駐解除 KBD Mode", 255);
-      QueryPerformanceCounter(&t1);
-      ms.push_back(double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(f.QuadPart));
-    }
-    std::sort(ms.begin(), ms.end());
-    const double mib = double(osd.MemoryBytes() + glyphs.ScratchBytes() + surface.copy.capacity()) / (1 << 20);
-    std::printf("RenderMessage with GDI glyphs on %dx%d: median %.2f ms, max %.2f ms; held %.2f MiB\n",
-                screen.width, screen.height, ms[ms.size() / 2], ms.back(), mib);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -427,7 +384,6 @@ int main(int argc, char** argv) {
   WCHECK(boxes.shown == 0);
 
   DragChecks(osd, settings, shown, text.box);
-  TimeRenders(timers, boxes);
 
   DestroyWindow(backdrop);
   DestroyWindow(owner);
