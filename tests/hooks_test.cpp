@@ -35,11 +35,12 @@ struct FakeHookPlatform : HookPlatform {
 
 struct FakeCursors : SystemCursors {
   bool ReplaceWithBlank() override {
-    log.push_back("blank");
-    return true;
+    log.push_back(canCreate ? "blank" : "no blank");
+    return canCreate;
   }
   void Restore() override { log.push_back("restore"); }
   std::vector<std::string> log;
+  bool canCreate = true;
 };
 
 struct FakePicker : PickerTarget {
@@ -50,7 +51,11 @@ struct FakePicker : PickerTarget {
 
 class HooksTest : public ::testing::Test {
  protected:
-  HooksTest() { hooks.SetPickerTarget(&picker); }
+  HooksTest() {
+    hooks.SetPickerTarget(&picker);
+    form.settings.NoCursor = true;
+  }
+  void Idle(bool editor = false, bool environment = false) { hider.ApplicationIdle(editor, environment); }
   HookVerdict Key(uint32_t vk, bool up, int32_t code = 0) {
     return hooks.OnKeyCaptureEvent(KeyHookEvent{code, vk, up ? 0x80u : 0u});
   }
@@ -79,6 +84,7 @@ class HooksTest : public ::testing::Test {
   FakePicker picker;
 };
 
+using Log = std::vector<std::string>;
 using Injections = std::vector<std::pair<uint16_t, bool>>;
 
 // --- Install and remove ----------------------------------------------------------
@@ -88,13 +94,11 @@ TEST_F(HooksTest, InstallAndRemoveAreIdempotentAndRemoveWaits) {
   hooks.InstallKeyCaptureHook();
   EXPECT_EQ(platform.installs.size(), 1u);
   EXPECT_TRUE(hooks.Installed(HookKind::KeyCapture));
-  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   hooks.RemoveKeyCaptureHook();
   EXPECT_EQ(p.clock.NowMs(), 20u);
   hooks.RemoveKeyCaptureHook();  // already removed: nothing, no wait
   EXPECT_EQ(platform.removed, std::vector<HookHandle>{101});
   EXPECT_EQ(p.clock.NowMs(), 20u);
-  EXPECT_TRUE(p.boxes.shown.empty());
 }
 
 TEST_F(HooksTest, FailedInstallIsReportedPerAttemptAndLeavesTheHandleEmpty) {
@@ -102,10 +106,14 @@ TEST_F(HooksTest, FailedInstallIsReportedPerAttemptAndLeavesTheHandleEmpty) {
   hooks.InstallPickerHook();
   hooks.InstallPickerHook();
   ASSERT_EQ(p.boxes.shown.size(), 2u);
-  EXPECT_EQ(p.boxes.shown[0].text, "フック開始は失敗しました");
+  EXPECT_EQ(p.boxes.shown[1].text, "フック開始は失敗しました");
   EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
   hooks.RemovePickerHook();
   EXPECT_TRUE(platform.removed.empty());
+  hider.HideCursor();  // the cursors change anyway
+  EXPECT_EQ(cursors.log, Log{"blank"});
+  EXPECT_FALSE(hider.CursorVisible);
+  EXPECT_EQ(p.boxes.shown.size(), 3u);
 }
 
 TEST_F(HooksTest, FailedRemoveKeepsTheHandleAndTheNextRemoveTriesAgain) {
@@ -121,7 +129,6 @@ TEST_F(HooksTest, FailedRemoveKeepsTheHandleAndTheNextRemoveTriesAgain) {
   EXPECT_TRUE(hooks.Installed(HookKind::CursorWake));
   platform.failRemove = false;
   hooks.RemoveCursorWakeHook();
-  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   EXPECT_EQ(platform.removed, (std::vector<HookHandle>{101, 102, 101}));
 }
 
@@ -135,13 +142,10 @@ TEST_F(HooksTest, KeyCaptureReplacesTheEightKeysBothWays) {
     EXPECT_EQ(Key(vk, true), HookVerdict::Swallow) << vk;
     EXPECT_EQ(Injected(), (Injections{{with, false}, {with, true}})) << vk;
   }
-  const InputEvent plain = [] {
-    InputEvent e;
-    e.vk = 0x88;
-    return e;
-  }();
+  InputEvent plain;  // no scan code, no flags, no extra info
+  plain.vk = 0x88;
   Key(9, false);
-  EXPECT_EQ(p.input.events.at(0), plain);  // no scan code, no flags, no extra info
+  EXPECT_EQ(p.input.events.at(0), plain);
 }
 
 TEST_F(HooksTest, HeldWindowsKeyIsReplacedOnceAndReleasedAsItself) {
@@ -157,14 +161,10 @@ TEST_F(HooksTest, HeldWindowsKeyIsReplacedOnceAndReleasedAsItself) {
   EXPECT_EQ(p.input.events[0].vk, 91);
   EXPECT_EQ(FeedBackInjected(), std::vector<HookVerdict>{HookVerdict::Pass});  // its own release passes
   EXPECT_TRUE(p.input.events.empty());
-}
-
-TEST_F(HooksTest, RightWindowsKeyAndUnlatchedReleases) {
-  EXPECT_EQ(Key(92, true), HookVerdict::Pass);  // pressed before the hook came
+  EXPECT_EQ(Key(92, true), HookVerdict::Pass);  // right Win pressed before the hook came
   Key(92, false);
-  EXPECT_EQ(Injected(), (Injections{{0x8B, false}}));
   Key(92, true);
-  EXPECT_EQ(Injected(), (Injections{{92, true}}));
+  EXPECT_EQ(Injected(), (Injections{{0x8B, false}, {92, true}}));
 }
 
 TEST_F(HooksTest, OtherKeysAndNonActionCodesPass) {
@@ -174,10 +174,7 @@ TEST_F(HooksTest, OtherKeysAndNonActionCodesPass) {
   EXPECT_EQ(Key(91, false, 3), HookVerdict::Pass);
   EXPECT_FALSE(hooks.WinKeyLatched);
   EXPECT_TRUE(Injected().empty());
-}
-
-TEST_F(HooksTest, CorvidsOwnKeysAreTranslatedToo) {
-  form.Input().PressKey(0, 9);
+  form.Input().PressKey(0, 9);  // Corvid's own keys are translated too
   form.Input().ReleaseKey(0, 9);
   EXPECT_EQ(FeedBackInjected(), (std::vector<HookVerdict>{HookVerdict::Swallow, HookVerdict::Swallow}));
   EXPECT_EQ(Injected(), (Injections{{0x88, false}, {0x88, true}}));
@@ -196,13 +193,15 @@ TEST_F(HooksTest, FirstMoveWhileHiddenShowsOnceAfterTheCallback) {
   EXPECT_FALSE(hider.CursorVisible);  // nothing slow inside the callback
   EXPECT_EQ(p.clock.NowMs(), 0u);
   hooks.RunPostedWork();
-  EXPECT_TRUE(hider.CursorVisible);
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
-  EXPECT_EQ(cursors.log, (std::vector<std::string>{"blank", "restore"}));
   hooks.OnCursorWakeEvent({0, 0x200, 7, 5});  // visible now: nothing more
   hooks.RunPostedWork();
   EXPECT_EQ(platform.posts, 1);
-  EXPECT_EQ(cursors.log.size(), 2u);
+  EXPECT_EQ(cursors.log, (Log{"blank", "restore"}));
+  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());  // the move alone does not restart the wait
+  Idle();
+  p.clock.Advance(4000);
+  EXPECT_FALSE(hider.CursorVisible);
 }
 
 TEST_F(HooksTest, WakeThatArrivesAfterAnotherShowDoesNotRestoreAgain) {
@@ -210,13 +209,83 @@ TEST_F(HooksTest, WakeThatArrivesAfterAnotherShowDoesNotRestoreAgain) {
   hooks.OnCursorWakeEvent({0, 0x200, 1, 1});
   form.SwitchToMouseMode();  // shows the cursor before the posted work runs
   hooks.RunPostedWork();
-  EXPECT_EQ(cursors.log, (std::vector<std::string>{"blank", "restore"}));
+  EXPECT_EQ(cursors.log, (Log{"blank", "restore"}));
+}
+
+// --- Cursor hider ---------------------------------------------------------------------
+
+TEST_F(HooksTest, HiderWithHidingOffNothingIsReplacedButClosingStillRestores) {
+  form.settings.NoCursor = false;
+  form.SwitchToKeyboardMode();
+  hider.ShowCursorAgain();
+  Idle();
+  p.clock.Advance(10000);
+  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_EQ(cursors.log, Log{"restore"});
+  hider.FormClose();
+  EXPECT_EQ(cursors.log, (Log{"restore", "restore"}));
+}
+
+TEST_F(HooksTest, HiderKeyboardModeHidesFourSecondsLaterAndIdleDoesNotRestartTheWait) {
+  form.SwitchToKeyboardMode();
+  p.clock.Advance(3000);
+  Idle();
+  p.clock.Advance(999);
+  EXPECT_TRUE(cursors.log.empty());
+  p.clock.Advance(1);
+  EXPECT_EQ(cursors.log, Log{"blank"});
+  EXPECT_FALSE(hider.CursorVisible);
+  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_TRUE(hooks.Installed(HookKind::CursorWake));
+}
+
+TEST_F(HooksTest, HiderMouseModeNeverHidesAndItAndClosingShowAHiddenCursor) {
+  hider.HideCursor();
+  form.SwitchToMouseMode();
+  EXPECT_TRUE(hider.CursorVisible);
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
+  Idle();
+  p.clock.Advance(10000);
+  EXPECT_EQ(cursors.log, (Log{"blank", "restore"}));
+  form.SwitchToKeyboardMode();
+  p.clock.Advance(4000);
+  hider.FormClose();
+  EXPECT_EQ(cursors.log, (Log{"blank", "restore", "blank", "restore"}));
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
+  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+}
+
+TEST_F(HooksTest, HiderOpenEditorOrSettingsShowAtTheNextIdleAndKeepThePointer) {
+  for (bool editor : {true, false}) {
+    hider.HideCursor();
+    hider.WaitEraseCursor.Start();
+    Idle(editor, !editor);
+    EXPECT_TRUE(hider.CursorVisible);
+    EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+    p.clock.Advance(10000);
+    EXPECT_EQ(cursors.log.back(), "restore");
+  }
+}
+
+TEST_F(HooksTest, HiderWithoutABlankCursorCorvidGoesOnVisible) {
+  cursors.canCreate = false;
+  form.SwitchToKeyboardMode();
+  p.clock.Advance(4000);
+  EXPECT_FALSE(hider.Available());
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
+  ASSERT_EQ(p.debugLog.Lines().size(), 1u);
+  hider.ShowCursorAgain();
+  Idle();
+  form.SwitchToKeyboardMode();
+  p.clock.Advance(10000);
+  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_EQ(cursors.log, (Log{"no blank", "restore"}));
+  EXPECT_TRUE(p.boxes.shown.empty());
 }
 
 // --- Window picker ---------------------------------------------------------------------
 
 TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
-  form.settings.NoCursor = true;
   hider.HideCursor();
   hooks.StartWindowPick();
   EXPECT_TRUE(hider.CursorVisible);  // the user needs to see where to click
@@ -231,9 +300,10 @@ TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
   EXPECT_FALSE(hider.CursorVisible);  // hidden again at once, and the wait runs
   EXPECT_TRUE(hider.WaitEraseCursor.Enabled());
-}
 
-TEST_F(HooksTest, PickerWithoutCursorHidingLeavesTheCursorAlone) {
+  form.settings.NoCursor = false;  // without cursor hiding the cursor is left alone
+  hider.FormClose();
+  cursors.log.clear();
   hooks.StartWindowPick();
   hooks.OnPickerEvent({0, 0x201, 1, 2});
   hooks.RunPostedWork();

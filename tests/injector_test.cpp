@@ -63,14 +63,5 @@ TEST_F(InjectorTest, WheelNotchSizesFollowTheSpeedBits) {
   EXPECT_EQ(monitor.Lines()[1], "-Wheel↑");
 }
 
-TEST_F(InjectorTest, RefusedEventsAreReportedEach) {
-  sink.refuse = true;
-  inj.PressKey(0x0010, 0x41);
-  inj.SendRelativeMove(3, -4);
-  EXPECT_EQ(refused, 3);
-  EXPECT_EQ(sink.events.back().dx, 3);
-  EXPECT_EQ(sink.events.back().dy, -4);
-}
-
 }  // namespace
 }  // namespace corvid

@@ -5,39 +5,22 @@
 namespace corvid {
 namespace {
 
-std::string Name(uint16_t key, uint32_t param) { return EntryDisplayName({key, param, ""}); }
-
-TEST(EntryDisplayName, KeysWithModifierPrefixes) {
-  EXPECT_EQ(Name(0x41, 0), "A");
-  EXPECT_EQ(Name(0x2E, 0x0011), "Ctrl.Alt.DEL");
-  EXPECT_EQ(Name(0x41, 0x1100), "Shift.Win,A");
-  EXPECT_EQ(Name(0x41, 0x1110), "A");  // no prefix for Shift+Ctrl+Win
-  EXPECT_EQ(Name(0x73, 0x0100), "Shift.F4");
-  EXPECT_EQ(Name(0x7B, 0), "F12");
-  EXPECT_EQ(Name(0x65, 0), "NUM5");
-  EXPECT_EQ(Name(0xDC, 0), "\\");
-  EXPECT_EQ(Name(0xB3, 0), "PLAY/PAUSE");
-  EXPECT_EQ(Name(0xFE, 0), "");  // unnamed key
-}
-
-TEST(EntryDisplayName, WinKeysAndModifierOnlyEntries) {
-  EXPECT_EQ(Name(0x5B, 0x1000), "Win.");
-  EXPECT_EQ(Name(0x5B, 0), "Win");
-  EXPECT_EQ(Name(0, 0x1100), "Shift.Win");
-  EXPECT_EQ(Name(0, 0x0010), "Ctrl");
-  EXPECT_EQ(Name(0, 0x1110), "");  // nothing to drop
-  EXPECT_EQ(Name(0, 0), "");
-}
-
-TEST(EntryDisplayName, MouseAndAppEntries) {
-  EXPECT_EQ(Name(2, 0x4010), "Dbl.LClick");
-  EXPECT_EQ(Name(1, 0x1000), "HSpeed.");
-  EXPECT_EQ(Name(1, 0x0003), "↑→");
-  EXPECT_EQ(Name(4, 0x0200), "WheelDown.");
-  EXPECT_EQ(Name(7, 0), "App-1");
-  EXPECT_EQ(Name(7, 7), "App-8");
-  EXPECT_EQ(Name(7, 255), "QuitAll");
-  EXPECT_EQ(Name(7, 8), "");
+TEST(EntryDisplayName, KeysMouseAndAppEntries) {
+  const struct {
+    uint16_t key;
+    uint32_t param;
+    const char* name;
+  } cases[] = {
+      // Shift+Ctrl+Win has no prefix; an unnamed key has no name
+      {0x41, 0, "A"}, {0x2E, 0x0011, "Ctrl.Alt.DEL"}, {0x41, 0x1100, "Shift.Win,A"}, {0x41, 0x1110, "A"},
+      {0x73, 0x0100, "Shift.F4"}, {0xDC, 0, "\\"}, {0xFE, 0, ""},
+      // Win keys and modifier-only entries
+      {0x5B, 0x1000, "Win."}, {0x5B, 0, "Win"}, {0, 0x1100, "Shift.Win"}, {0, 0x1110, ""}, {0, 0, ""},
+      // mouse and app entries
+      {2, 0x4010, "Dbl.LClick"}, {1, 0x1000, "HSpeed."}, {1, 0x0003, "↑→"}, {4, 0x0200, "WheelDown."},
+      {7, 0, "App-1"}, {7, 7, "App-8"}, {7, 255, "QuitAll"}, {7, 8, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EntryDisplayName({c.key, c.param, ""}), c.name) << c.key << "/" << c.param;
 }
 
 TEST(FactoryKeyMaps, FillAllNineMapsAndLeaveOtherSlots) {
