@@ -52,20 +52,9 @@ LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, msg, wp, lp);
 }
 
+// Covers the whole path, so every click lands in it.
 HWND MakeTarget() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = TargetProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"CorvidCursorTarget";
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  RegisterClassW(&wc);
-  // Covers the whole path, so every click lands in it.
-  HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"target", WS_POPUP | WS_VISIBLE, 50, 50, 1150, 900,
-                           nullptr, nullptr, wc.hInstance, nullptr);
-  SetForegroundWindow(w);
-  SetFocus(w);
-  wine_check::Pump(300);
-  return w;
+  return wine_check::MakeFrontWindow(L"CorvidCursorTarget", TargetProc, WS_EX_TOPMOST, WS_POPUP, {50, 50, 1150, 900});
 }
 
 // Relative moves pass through the system's pointer acceleration; this test

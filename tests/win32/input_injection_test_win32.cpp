@@ -31,18 +31,8 @@ LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND MakeTarget() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = TargetProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"CorvidInjectionTarget";
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  RegisterClassW(&wc);
-  HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           100, 100, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
-  SetForegroundWindow(w);
-  SetFocus(w);
-  wine_check::Pump(300);
-  return w;
+  return wine_check::MakeFrontWindow(L"CorvidInjectionTarget", TargetProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
+                                     {100, 100, 400, 300});
 }
 
 bool NoModifierDown() {

@@ -45,16 +45,8 @@ bool WaitFor(UINT want) {
 }  // namespace
 
 int main() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"CorvidLatencyTarget";
-  RegisterClassW(&wc);
-  HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"latency", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           40, 40, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
-  SetForegroundWindow(w);
-  SetFocus(w);
-  wine_check::Pump(300);
+  HWND w = wine_check::MakeFrontWindow(L"CorvidLatencyTarget", Proc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
+                                       {40, 40, 200, 100});
 
   Win32InputSink input;
   Win32TimerHost timers;

@@ -175,18 +175,10 @@ int DarkChanges(const Capture& before, const Capture& now, RECT r) {
 
 // A grey window behind the message, so that its black shadow shows (the
 // virtual desktop is black).
-HWND MakeBackdrop(HINSTANCE instance) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.hbrBackground = CreateSolidBrush(RGB(128, 128, 128));
-  wc.lpszClassName = L"CorvidOsdTestBackdrop";
-  RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN) / 5, nullptr, nullptr, instance, nullptr);
-  UpdateWindow(w);
-  wine_check::Pump(300);
-  return w;
+HWND MakeBackdrop() {
+  return wine_check::MakeFrontWindow(L"CorvidOsdTestBackdrop", DefWindowProcW, 0, WS_POPUP,
+                                     {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 5},
+                                     RGB(128, 128, 128));
 }
 
 void GlyphChecks(GdiGlyphRenderer& glyphs, const Settings& s) {
@@ -328,7 +320,7 @@ int main(int argc, char** argv) {
 
   GlyphChecks(glyphs, settings);
 
-  HWND backdrop = MakeBackdrop(instance);
+  HWND backdrop = MakeBackdrop();
   const Capture before = CaptureScreen();
   const int tenth = before.height / 10;
   const DWORD shownAt = GetTickCount();

@@ -29,17 +29,7 @@ LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND MakeTarget() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = TargetProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"CorvidResidentTarget";
-  RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, wc.lpszClassName, L"target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
-                           200, nullptr, nullptr, wc.hInstance, nullptr);
-  SetForegroundWindow(w);
-  SetFocus(w);
-  wine_check::Pump(300);
-  return w;
+  return wine_check::MakeFrontWindow(L"CorvidResidentTarget", TargetProc, 0, WS_OVERLAPPEDWINDOW, {50, 50, 300, 200});
 }
 
 std::wstring SettingsFile() {

@@ -27,4 +27,22 @@ void Pump(unsigned ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
+HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWORD style, RECT place,
+                     COLORREF background) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  if (background != CLR_INVALID) wc.hbrBackground = CreateSolidBrush(background);
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(exStyle, className, L"target", style | WS_VISIBLE, place.left, place.top, place.right,
+                           place.bottom, nullptr, nullptr, wc.hInstance, nullptr);
+  UpdateWindow(w);
+  SetForegroundWindow(w);
+  SetFocus(w);
+  Pump(300);
+  return w;
+}
+
 }  // namespace wine_check

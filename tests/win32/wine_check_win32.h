@@ -2,6 +2,8 @@
 // A minimal check framework for the Windows test programs run under Wine:
 // each test program is one executable; checks print and count failures, and
 // main returns WineCheckResult().
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 
@@ -10,6 +12,12 @@ int& Failures();
 void Fail(const char* file, int line, const std::string& what);
 // Pumps the thread's messages for about `ms` milliseconds.
 void Pump(unsigned ms);
+// A window of a class of its own, shown at `place` (left, top, width,
+// height), in
+// front and with the keyboard focus; without a background it is left
+// unpainted.
+HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWORD style, RECT place,
+                     COLORREF background = CLR_INVALID);
 }  // namespace wine_check
 
 #define WCHECK(cond)                                                      \
