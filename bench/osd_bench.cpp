@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "alloc_counter.h"
+#include "memory_surface.h"
 #include "app/manual_clock.h"
 #include "osd/osd_message.h"
 
@@ -32,33 +33,13 @@ struct FillGlyphs : GlyphRenderer {
   std::vector<uint8_t> mask;
 };
 
-struct MemorySink : LayeredSurface, ScreenSize {
-  bool Exists() const override { return true; }
-  bool Push(const OsdBitmap& p, int32_t, int32_t, uint8_t) override {
-    copy.resize(p.Stride() * size_t(p.Height()));
-    for (int32_t y = 0; y < p.Height(); ++y) std::memcpy(copy.data() + size_t(y) * p.Stride(), p.Row(y), p.Stride());
-    benchmark::DoNotOptimize(copy.data());
-    return true;
-  }
-  bool SetAlpha(uint8_t) override { return true; }
-  void BringToTop() override {}
-  int32_t ScreenWidth() override { return screen.width; }
-  int32_t ScreenHeight() override { return screen.height; }
-  OsdSize screen;
-  std::vector<uint8_t> copy;
-};
-
-struct NoBoxes : MessageBoxes {
-  int Show(std::string_view, std::string_view, Kind) override { return kAnswerOk; }
-};
-
 size_t HeapInUse() { return mallinfo2().uordblks; }
 
 struct Rig {
   ManualClock clock;
   FillGlyphs glyphs;
-  MemorySink sink;
-  NoBoxes boxes;
+  bench::MemorySurface sink;
+  bench::NoBoxes boxes;
   Settings settings;
   int32_t battery = 3;
   OsdMessage osd{clock, glyphs, sink, sink, boxes};

@@ -11,31 +11,13 @@
 #include <vector>
 
 #include "app/manual_clock.h"
+#include "memory_surface.h"
 #include "osd/glyphs_win32.h"
 #include "osd/osd_message.h"
 
 using namespace corvid;
 
 namespace {
-
-struct MemorySurface : LayeredSurface, ScreenSize {
-  bool Exists() const override { return true; }
-  bool Push(const OsdBitmap& p, int32_t, int32_t, uint8_t) override {
-    copy.resize(p.Stride() * size_t(p.Height()));
-    for (int32_t y = 0; y < p.Height(); ++y) std::memcpy(copy.data() + size_t(y) * p.Stride(), p.Row(y), p.Stride());
-    return true;
-  }
-  bool SetAlpha(uint8_t) override { return true; }
-  void BringToTop() override {}
-  int32_t ScreenWidth() override { return size.width; }
-  int32_t ScreenHeight() override { return size.height; }
-  OsdSize size;
-  std::vector<uint8_t> copy;
-};
-
-struct NoBoxes : MessageBoxes {
-  int Show(std::string_view, std::string_view, Kind) override { return kAnswerOk; }
-};
 
 double Ms(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER f;
@@ -49,10 +31,10 @@ int main() {
   const char* const texts[] = {"With MOUSE Mode", "常駐解除 KBD Mode"};
   for (const OsdSize screen : {OsdSize{1920, 1080}, OsdSize{3840, 2160}}) {
     ManualClock clock;
-    NoBoxes boxes;
+    bench::NoBoxes boxes;
     GdiGlyphRenderer glyphs;
-    MemorySurface surface;
-    surface.size = screen;
+    bench::MemorySurface surface;
+    surface.screen = screen;
     OsdMessage osd(clock, glyphs, surface, surface, boxes);
     Settings settings;
     settings.DispBatt = true;

@@ -64,6 +64,7 @@ file(GLOB CORVID_WINE_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_benc
 foreach(src ${CORVID_WINE_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/bench)
   target_link_libraries(${name} PRIVATE corvid_win32)
   target_link_options(${name} PRIVATE ${CORVID_STATIC})
   add_test(NAME wine.bench.${name} COMMAND ${WINE_RUN} $<TARGET_FILE:${name}>)

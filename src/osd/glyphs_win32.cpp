@@ -203,7 +203,6 @@ struct GdiGlyphRenderer::Gdi {
           chosenComplete = true;
         }
       }
-      if (!chosenComplete) chosenFace = Widen(font.face);
       chosenFor = text;
     }
     UseFace(chosenFace, font.size);
