@@ -44,6 +44,11 @@ TEST(ProfileFileWrite, KeepsLfEndingsAndAFileWithoutLastEnding) {
   auto p = ProfileFile::Parse("[A]\nx=1");
   p.Set("A", "y", "2");
   EXPECT_EQ(p.Serialize(), "[A]\nx=1\ny=2\n");
+  // A lone CR ends a line too, so a CR at the very end is not kept in a value.
+  auto c = ProfileFile::Parse("[A]\nx=1\rz=3\r");
+  EXPECT_EQ(Value(c, "A", "z"), "3");
+  c.Set("B", "y", "2");
+  EXPECT_EQ(c.Serialize(), "[A]\nx=1\nz=3\n[B]\ny=2\n");
   auto q = ProfileFile::Parse("");
   q.Set("S", "k", "v");
   EXPECT_EQ(q.Serialize(), "[S]\r\nk=v\r\n");

@@ -84,21 +84,21 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
   }
   bool sawCrLf = false, sawLf = false;
   while (!text.empty()) {
-    const size_t nl = text.find('\n');
-    std::string_view raw = text.substr(0, nl);
-    const bool ending = nl != std::string_view::npos;
+    // A line ends at CR LF, LF or a lone CR, as the system's reader ends it.
+    const size_t at = text.find_first_of("\r\n");
+    const std::string_view raw = text.substr(0, at);
+    const bool ending = at != std::string_view::npos;
+    size_t next = text.size();
     if (ending) {
-      if (!raw.empty() && raw.back() == '\r') {
-        raw.remove_suffix(1);
-        sawCrLf = true;
-      } else {
-        sawLf = true;
-      }
+      const bool crLf = text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n';
+      if (crLf) sawCrLf = true;
+      if (text[at] == '\n') sawLf = true;
+      next = at + (crLf ? 2 : 1);
     }
     Line line = Classify(std::string(raw));
     line.ending = ending;
     f.AddLine(std::move(line));
-    text = ending ? text.substr(nl + 1) : std::string_view{};
+    text.remove_prefix(next);
   }
   if (sawLf && !sawCrLf) f.eol_ = "\n";
   return f;

@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
        "[KeyBoard]\r\nItems-0-1=0,0,0,0,0,0,1\r\nITEMS-0-2=2\r\n[keyboard]\r\nitems-0-1=lost\r\n",
        {{"KEYBOARD", "items-0-1"}, {"keyBOARD", "Items-0-2"}}},
       {"no_final_ending", "[A]\nlf=only\n[B]\nlast=line without ending", {{"B", "last"}}},
+      {"lone_cr", "[R]\r\nk=v\rx=2\r\nlast=end\r", {{"R", "k"}, {"R", "x"}, {"R", "last"}}},
       {"long_value", "[L]\r\nlong=" + longValue + "\r\nafter=ok\r\n", {{"L", "long"}}},
       {"comments",
        "; leading comment\r\n[C]\r\n;commented=1\r\nreal=2\r\n# hash=3\r\n  ; indented=4\r\n",
