@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/headless_platform.h"
 #include "config/profile_file.h"
+#include "config/profile_values.h"
 #include "config/settings_store.h"
 #include "remote/button_codes.h"
 
@@ -15,8 +15,7 @@ using namespace corvid;
 namespace {
 
 struct Rig {
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
+  ConfigData form;
   DiskFileStore files;
   std::string path;
   Rig() {

@@ -5,23 +5,18 @@
 #include <cstdio>
 
 #include "alloc_counter.h"
-#include "app/headless_platform.h"
+#include "fakes/headless_app.h"
 
 using namespace corvid;
 
 namespace {
 
-struct Rig {
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
+// The program on the headless platform; the views keep their rings, as in
+// Corvid.exe.
+struct Rig : HeadlessApp {
   Rig() {
     p.input.keep = false;
-    p.receiveLog.keep = false;
-    p.codeMonitor.keep = false;
-    p.receiveLog.onLine = [](std::string_view s) { benchmark::DoNotOptimize(s.data()); };
-    p.codeMonitor.onLine = [](std::string_view s) { benchmark::DoNotOptimize(s.data()); };
-    form.settings.DispMessage = false;  // the osd recorder keeps strings
-    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    app.Osd().onShow = nullptr;  // the recorder keeps strings
     form.KeyboardMap.at(0x00, 0) = {0x41, 0x0111, "Shift.Ctrl.Alt.A"};
     form.SelectKeyMap(0, 1);
   }

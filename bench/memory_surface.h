@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/screen_size.h"
+#include "base/message_boxes.h"
+#include "base/screen_size.h"
 #include "osd/layered_surface.h"
 
 namespace corvid::bench {

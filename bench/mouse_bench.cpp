@@ -5,37 +5,26 @@
 
 #include <cstdio>
 
-#include "actions/mouse_motion.h"
 #include "alloc_counter.h"
-#include "app/headless_platform.h"
+#include "fakes/headless_app.h"
 
 using namespace corvid;
 
 namespace {
 
-struct Screen : ScreenSize {
-  int32_t ScreenWidth() override { return 1920; }
-  int32_t ScreenHeight() override { return 1080; }
-};
-struct NotOwn : OwnWindows {
-  bool IsOverOwnWindow() override { return false; }
-};
-
-struct Rig {
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
-  Screen screen;
-  NotOwn own;
-  MouseMotion motion{form, screen, own};
+struct Rig : HeadlessApp {
+  MouseMotion& motion = app.Mouse();
   int64_t moved = 0;
   explicit Rig(bool smooth, bool aspect) {
     p.input.keep = false;
+    app.CodeMonitor().SetCapacity(0);
     p.input.onEvent = [this](const InputEvent& e) { moved += e.dx; };
     form.settings.CurSmooth = smooth;
     form.settings.AdjustAspect = aspect;
     // Up and right held at high speed: the diagonal correction runs too.
     motion.SetMouseState(mouse::kUp | mouse::kRight | mouse::kHighSpeed, action::kMouseMove);
   }
+  ~Rig() { p.input.onEvent = nullptr; }
 };
 
 void BM_CursorStep(benchmark::State& state) {

@@ -11,7 +11,7 @@
 
 #include "alloc_counter.h"
 #include "memory_surface.h"
-#include "app/manual_clock.h"
+#include "base/manual_clock.h"
 #include "osd/osd_message.h"
 
 using namespace corvid;

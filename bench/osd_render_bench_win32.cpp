@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/manual_clock.h"
+#include "base/manual_clock.h"
 #include "memory_surface.h"
 #include "osd/glyphs_win32.h"
 #include "osd/osd_message.h"

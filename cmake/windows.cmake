@@ -43,21 +43,30 @@ target_link_options(corvid_tests PRIVATE ${CORVID_STATIC})
 add_test(NAME wine.core_unit_tests COMMAND ${WINE_RUN} $<TARGET_FILE:corvid_tests> --gtest_brief=1)
 set_tests_properties(wine.core_unit_tests PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 300)
 
-# Each tests/win32/<name>_win32.cpp is one Windows test program; it gets the
-# build's Corvid.exe path and the source folder as arguments.
+# Each tests/win32/<name>_test_win32.cpp is one Windows test program on
+# GoogleTest; it gets the build's Corvid.exe, the source folder and the build
+# folder as arguments.
 file(GLOB CORVID_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test_win32.cpp)
+add_library(corvid_wine_support STATIC ${CMAKE_SOURCE_DIR}/tests/win32/wine_support_win32.cpp
+            ${CMAKE_SOURCE_DIR}/tests/win32/wine_main_win32.cpp)
+target_include_directories(corvid_wine_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(corvid_wine_support PUBLIC corvid_win32 gtest)
 foreach(src ${CORVID_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/win32/wine_check_win32.cpp)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE corvid_win32)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE corvid_wine_support)
   target_link_options(${name} PRIVATE ${CORVID_STATIC})
-  add_dependencies(${name} Corvid)
-  add_test(NAME wine.${name} COMMAND ${WINE_RUN} $<TARGET_FILE:${name}>
+  add_dependencies(${name} Corvid corvid-replay)
+  add_test(NAME wine.${name} COMMAND ${WINE_RUN} $<TARGET_FILE:${name}> --gtest_brief=1
            $<TARGET_FILE:Corvid> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 180 RUN_SERIAL ON)
 endforeach()
+
+# corvid-replay as a Windows program too: the agreement test runs it beside
+# Corvid.exe.
+add_executable(corvid-replay ${CMAKE_SOURCE_DIR}/tools/corvid_replay.cpp)
+target_link_libraries(corvid-replay PRIVATE corvid_core)
+target_link_options(corvid-replay PRIVATE ${CORVID_STATIC})
 
 # Benchmarks that need the Win32 layer; they print and always pass.
 file(GLOB CORVID_WINE_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench_win32.cpp)

@@ -1,50 +1,28 @@
-// WinMain: the only place that wires the Win32 implementations together.
+// WinMain: the single-instance check, then the program on the Win32
+// platform and its message loop.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 
-#include "actions/cursor_hider.h"
 #include "actions/cursor_hiding_win32.h"
-#include "actions/input_sink_win32.h"
-#include "actions/mouse_motion.h"
-#include "actions/mouse_motion_win32.h"
-#include "app/hooks.h"
-#include "app/hooks_win32.h"
-#include "app/idle_trim.h"
-#include "app/main_window_win32.h"
+#include "app/corvid_app.h"
 #include "app/platform_win32.h"
-#include "app/tform1.h"
-#include "app/text_win32.h"
-#include "config/ansi_codec_win32.h"
-#include "config/config_folder_win32.h"
-#include "config/encoded_file_store.h"
-#include "config/file_store.h"
-#include "config/settings_store.h"
-#include "osd/glyphs_win32.h"
-#include "osd/osd_message.h"
-#include "osd/osd_window_win32.h"
-#include "remote/device_connection.h"
-#include "remote/hid_layer_win32.h"
+#include "app/trace.h"
+#include "base/text_win32.h"
 #include "remote/recorded_session.h"
 
 using namespace corvid;
 
 namespace {
 
-struct NoPrograms : AppActions, PowerActions {
-  void RunAppAction(int32_t) override {}
-  void DisableExecTimer() override {}
-  void SuspendSystem(bool) override {}
-  void ExitSystem(int32_t) override {}
-};
-
 struct Options {
   std::wstring replay;
+  std::wstring trace;
   bool quitAfterReplay = false;
   bool ok = true;
   std::wstring problem;
@@ -58,32 +36,32 @@ Options ParseOptions() {
     std::wstring a = argv[i];
     if (a == L"--replay" && i + 1 < argc) {
       o.replay = argv[++i];
+    } else if (a == L"--trace" && i + 1 < argc) {
+      o.trace = argv[++i];
     } else if (a == L"--quit-after-replay") {
       o.quitAfterReplay = true;
     } else {
       o.ok = false;
       o.problem = L"Unknown option: " + a +
-                  L"\n\nCorvid.exe [--replay SESSION.txt [--quit-after-replay]]";
+                  L"\n\nCorvid.exe [--replay SESSION.txt [--quit-after-replay]] [--trace FILE]";
     }
   }
   LocalFree(argv);
   return o;
 }
 
-bool ReadSession(const std::wstring& path, RecordedSession& out, std::string& problems) {
+bool ReadFile(const std::wstring& path, std::string& out) {
   std::ifstream in(path.c_str(), std::ios::binary);
   if (!in) return false;
   std::ostringstream ss;
   ss << in.rdbuf();
-  out = ParseRecordedSession(ss.str());
-  for (const SessionProblem& p : out.problems)
-    problems += "line " + std::to_string(p.line) + ": " + p.text + "\n";
-  return true;
+  out = ss.str();
+  return !in.bad();
 }
 
 }  // namespace
 
-static int RunCorvid(HINSTANCE instance) {
+static int RunCorvid() {
   const Options options = ParseOptions();
   if (!options.ok) {
     MessageBoxW(nullptr, options.problem.c_str(), L"Corvid", MB_OK | MB_ICONWARNING);
@@ -102,88 +80,38 @@ static int RunCorvid(HINSTANCE instance) {
   RestoreSystemCursors();
   InstallCursorRestoreOnCrash();
 
-  Win32InputSink input;
-  Win32TimerHost timers;
-  Win32Clock clock;
-  Win32Queue queue;
-  Win32MessageBoxes boxes;
-  // The message display comes before the form that shows messages; its
-  // window only after the main window, which owns it.
-  Win32ScreenSize screen;
-  GdiGlyphRenderer glyphs;
-  OsdWindowWin32 osdWindow;
-  OsdMessage osd(timers, glyphs, osdWindow, screen, boxes);
-  NoPrograms programs;
-  LineView receiveLog, codeMonitor, debugLog;
-  Services services{input, timers, clock, osd, queue, boxes, programs, programs,
-                    receiveLog, codeMonitor, debugLog};
-
-  auto form = std::make_unique<TForm1>(services);
-  osd.Bind(form->settings, form->Decoder().BatteryLevel);
-  DiskFileStore disk;
-  AnsiCodecWin32 codec;
-  EncodedFileStore files(disk, codec);
-  const std::string folder = FindConfigFolder();
-  StartUpSettings(*form, folder, files, boxes, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-
-  MainWindowWin32 window(instance, *form, timers, queue);
-  if (!window.Create()) return 0;
-  if (!osdWindow.Create(window.Handle(), osd))
-    debugLog.Append("The message window could not be created; messages are not shown.");
-
-  // Mouse mode, the global hooks and cursor hiding attach to the form.
-  Win32OwnWindows ownWindows;
-  ownWindows.Add(window.Handle());
-  MouseMotion motion(*form, screen, ownWindows);
-  Win32HookPlatform hookPlatform(instance);
-  GlobalHooks hooks(*form, hookPlatform);
-  hookPlatform.Attach(&hooks);
-  Win32SystemCursors systemCursors;
-  CursorHider hider(*form, systemCursors, hooks);
-
-  // Start-up completion: the initial mode.
-  if (form->MouseMode) form->SwitchToMouseMode(); else form->SwitchToKeyboardMode();
+  // The trace file outlives the program, which may still write to it as it ends.
+  std::unique_ptr<FILE, int (*)(FILE*)> trace(nullptr, &std::fclose);
+  if (!options.trace.empty()) trace.reset(_wfopen(options.trace.c_str(), L"wb"));
+  Win32Platform platform;
+  CorvidApp app(platform);
+  if (trace) {
+    AttachTrace(app, [trace = trace.get()](std::string_view kind, std::string_view text) {
+      std::fprintf(trace, "%.*s  %.*s\n", int(kind.size()), kind.data(), int(text.size()), text.data());
+      std::fflush(trace);
+    });
+  }
+  if (!app.StartUp()) return 0;
 
   // A recorded session takes the place of the remote.
-  HidControllerWin32 hid(instance);
-  std::unique_ptr<DeviceConnection> connection;
   if (options.replay.empty()) {
-    connection = std::make_unique<DeviceConnection>(*form, hid);
-    hid.Create();
+    app.StartRemote();
   } else {
-    RecordedSession session;
-    std::string problems;
-    if (!ReadSession(options.replay, session, problems)) {
-      boxes.Show("Cannot read the session file " + Narrow(options.replay), "Corvid", MessageBoxes::kOk);
-    } else {
-      if (!problems.empty()) receiveLog.Append(problems);
-      window.StartReplay(std::move(session), options.quitAfterReplay);
-    }
+    std::string text;
+    if (ReadFile(options.replay, text))
+      app.StartReplay(ParseRecordedSession(text), options.quitAfterReplay);
+    else
+      app.ReplayUnavailable("Cannot read the session file " + Narrow(options.replay), options.quitAfterReplay);
   }
-
-  IdleTrim trim;
-  MSG msg;
-  for (;;) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        // The icon is gone and pending input dropped (WM_CLOSE); now the cursors.
-        hider.FormClose();
-        return 0;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    hider.ApplicationIdle(window.editorVisible(), false);  // no environment settings window yet
-    if (trim.OnIdle(form->Busy())) SetProcessWorkingSetSize(GetCurrentProcess(), SIZE_MAX, SIZE_MAX);
-    WaitMessage();
-  }
+  platform.RunMessageLoop(app);
+  return 0;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // An error that escapes start-up or the message loop is shown, and Corvid
   // ends normally; the destructors on the way out have let go of every key.
   try {
-    return RunCorvid(instance);
+    return RunCorvid();
   } catch (const std::exception& e) {
     RestoreSystemCursors();
     MessageBoxW(nullptr, Widen(e.what()).c_str(), L"Corvid", MB_OK | MB_ICONERROR);

@@ -1,33 +1,28 @@
 #include <gtest/gtest.h>
 
-#include "app/headless_platform.h"
 #include "fakes/fake_hid.h"
+#include "fakes/headless_app.h"
 #include "remote/device_connection.h"
 
 namespace corvid {
 namespace {
 
-using Lines = std::vector<std::string>;
 const std::string kHeld = "SONY BD-Controller >>デバイス登録が確認されました。";
 const std::string kGone = "SONY BD-Controller >>接続が解除されています。";
 
-std::vector<uint8_t> Report(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0) {
+std::vector<uint8_t> RemoteReport(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0) {
   return {1, m0, m1, 0, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
 }
 
-class DeviceConnectionTest : public ::testing::Test {
- protected:
-  DeviceConnectionTest() {
-    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
-    form.SelectKeyMap(0, 1);
-    p.codeMonitor.SetVisible(true);
-  }
-  const Lines& Log() { return p.receiveLog.Lines(); }
-
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
+// The HID layer the test plugs devices into; it outlives the program.
+struct PluggableHid {
   FakeHidController hid;
-  DeviceConnection connection{form, hid};
+};
+
+class DeviceConnectionTest : public ::testing::Test, public PluggableHid, public HeadlessApp {
+ protected:
+  DeviceConnectionTest() : HeadlessApp(true, &hid) {}
+  DeviceConnection& connection = app.Remote();
 };
 
 TEST_F(DeviceConnectionTest, RemotePresentAtStartIsHeldOnceTheLoopRuns) {
@@ -35,7 +30,7 @@ TEST_F(DeviceConnectionTest, RemotePresentAtStartIsHeldOnceTheLoopRuns) {
   hid.Plug("other-product", kRemoteVendorId, 0x0268);
   hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
   EXPECT_EQ(Log(), Lines{kHeld});  // taken at the plug already (events were set)
-  p.receiveLog.Clear();
+  app.ReceiveLog().Clear();
   hid.Start();
   EXPECT_TRUE(Log().empty());  // already held: nothing more
   EXPECT_TRUE(form.RemoteHeld);
@@ -46,13 +41,13 @@ TEST_F(DeviceConnectionTest, SecondRemoteTakesOverOnlyWhenTheFirstGoes) {
   hid.Plug("first", kRemoteVendorId, kRemoteProductId);
   hid.Plug("second", kRemoteVendorId, kRemoteProductId);
   EXPECT_EQ(Log(), Lines{kHeld});
-  EXPECT_FALSE(hid.Deliver("second", Report(0x00)));  // not held: never read
+  EXPECT_FALSE(hid.Deliver("second", RemoteReport(0x00)));  // not held: never read
   hid.Unplug("first");
   EXPECT_EQ(Log(), (Lines{kHeld, kGone, kHeld}));  // both in the same change
   EXPECT_EQ(connection.RemoteDevice, hid.list.FindPath("second"));
   EXPECT_EQ(hid.list.FindPath("first"), nullptr);  // checked in and dropped
-  EXPECT_TRUE(hid.Deliver("second", Report(0x54, 0x10)));
-  EXPECT_EQ(p.codeMonitor.Lines(), Lines{" 0x26"});
+  EXPECT_TRUE(hid.Deliver("second", RemoteReport(0x54, 0x10)));
+  EXPECT_EQ(app.CodeMonitor().Lines(), Lines{" 0x26"});
   hid.Unplug("second");
   EXPECT_EQ(Log().back(), kGone);
   EXPECT_FALSE(form.RemoteHeld);
@@ -61,13 +56,13 @@ TEST_F(DeviceConnectionTest, SecondRemoteTakesOverOnlyWhenTheFirstGoes) {
 
 TEST_F(DeviceConnectionTest, RemovalWhileAChordIsHeldReleasesEverything) {
   hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
-  ASSERT_TRUE(hid.Deliver("remote", Report(0x5F, 0, 0x80)));      // SQUARE: Ctrl
-  ASSERT_TRUE(hid.Deliver("remote", Report(0x54, 0x10, 0x80)));   // + UP, repeating
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));      // SQUARE: Ctrl
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80)));   // + UP, repeating
   hid.Unplug("remote");
   EXPECT_EQ(form.Input().HeldModifiers(), 0u);
   EXPECT_FALSE(form.DelayTimer.Enabled());
   EXPECT_EQ(form.CurKey, 0);
-  EXPECT_EQ(p.codeMonitor.Lines(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
+  EXPECT_EQ(app.CodeMonitor().Lines(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
   p.clock.Advance(2000);  // no repeat after the remote is gone
   EXPECT_EQ(p.input.events.size(), 4u);
 }
@@ -75,7 +70,7 @@ TEST_F(DeviceConnectionTest, RemovalWhileAChordIsHeldReleasesEverything) {
 TEST_F(DeviceConnectionTest, UnreadableDeviceAndReportsOfACheckedInDeviceAreSilent) {
   hid.Plug("mute", kRemoteVendorId, kRemoteProductId, /*readable=*/false);
   EXPECT_TRUE(form.RemoteHeld);
-  EXPECT_FALSE(hid.Deliver("mute", Report(0x00)));
+  EXPECT_FALSE(hid.Deliver("mute", RemoteReport(0x00)));
   hid.Plug("spare", kRemoteVendorId, kRemoteProductId);
   hid.Unplug("mute");
   ASSERT_EQ(connection.RemoteDevice, hid.list.FindPath("spare"));

@@ -2,30 +2,16 @@
 
 #include <vector>
 
-#include "app/headless_platform.h"
+#include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-class DispatchTest : public ::testing::Test {
+class DispatchTest : public ::testing::Test, public HeadlessApp {
  protected:
-  DispatchTest() {
-    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
-    form.SelectKeyMap(0, 1);
-    p.codeMonitor.Clear();
-    p.osd.messages.clear();
-  }
   void Press(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0, uint8_t battery = 5) {
-    const uint8_t data[] = {m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery};
-    form.JvHidDeviceController1DeviceData(1, data, sizeof data);
+    Report(code, m0, m1, m2, battery);
   }
-  void Release(uint8_t battery = 5) { Press(0xFF, 0, 0, 0, battery); }
-  const Lines& Monitor() { return p.codeMonitor.Lines(); }
-
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
 };
 
 TEST_F(DispatchTest, ChordRepeatsAsAFullReleaseAndPressAfterTheDelay) {
@@ -59,24 +45,24 @@ TEST_F(DispatchTest, SecondKeyReleasesTheFirstButKeepsModifiers) {
   Press(0x01);
   Release();
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x41", "-0x41", " 0x42", "-0x42", "-CTRL"}));
-  p.codeMonitor.Clear();
+  app.CodeMonitor().Clear();
   Press(0x02);
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x02"}));
 }
 
 TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
   form.SwitchToMouseMode();
-  p.osd.messages.clear();
+  messages.clear();
   Press(0x54, 0x10);  // cursor up: no message
   Release();
   Press(0x5F, 0, 0x80);  // click: no message
   Release();
   Press(0x52, 0x04);  // wheel: shows its message
   Release();
-  EXPECT_EQ(p.osd.messages, Lines{"WheelDOWN"});
+  EXPECT_EQ(messages, Lines{"WheelDOWN"});
   form.settings.DispMessage = false;
   Press(0x52, 0x04);
-  EXPECT_EQ(p.osd.messages.size(), 1u);
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(DispatchTest, PowerActionsStopTheDispatch) {
@@ -103,8 +89,8 @@ TEST_F(DispatchTest, AppActionRunsAtTheReleaseAndLongPressTimerArms) {
 TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
   Press(0x5F, 0, 0x80);  // Ctrl down with a good battery
   Press(0x54, 0x10, 0x80, 0, 1);
-  EXPECT_EQ(p.osd.messages.back(), "Low Battery Life. Let's it Change. ");
-  EXPECT_EQ(p.receiveLog.Lines().back(), "バッテリー不足です。");
+  EXPECT_EQ(messages.back(), "Low Battery Life. Let's it Change. ");
+  EXPECT_EQ(Log().back(), "バッテリー不足です。");
   EXPECT_EQ(Monitor(), Lines{" CTRL"});
   Release(1);  // a release while the battery is low must not leave Ctrl down
   EXPECT_EQ(Monitor(), (Lines{" CTRL", "-CTRL"}));
@@ -120,7 +106,7 @@ TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
   EXPECT_EQ(p.clock.NowMs(), 200u);
   p.clock.Advance(5000);
   EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09"}));  // no repeat, released by the timer
-  EXPECT_EQ(p.osd.messages.back(), "Corvid DisConnect.");
+  EXPECT_EQ(messages.back(), "Corvid DisConnect.");
   Release();  // releases once more, harmlessly
   EXPECT_EQ(Monitor().back(), "-0x09");
   EXPECT_FALSE(form.DisConnect.Enabled());
@@ -139,14 +125,14 @@ TEST_F(DispatchTest, ModeSwitchesCopyTheColumnOfTheCurrentMap) {
   form.Apps[1].OwnKeyMap = true;
   form.KeyboardMap.at(0x00, 2) = {0x31, 0, "1"};
   form.CurrentAppMap = 2;
-  p.receiveLog.SetVisible(true);
+  app.ReceiveLog().SetVisible(true);
   form.SwitchToKeyboardMode();
   EXPECT_EQ(form.ActiveMap[0x00].Key, 0x31);
-  EXPECT_EQ(p.receiveLog.Lines(), Lines{"【 App-2 】のキーボード割付モードです。"});
-  EXPECT_TRUE(p.osd.messages.empty());  // editor visible: no message
-  p.receiveLog.SetVisible(false);
+  EXPECT_EQ(Log(), Lines{"【 App-2 】のキーボード割付モードです。"});
+  EXPECT_TRUE(messages.empty());  // editor visible: no message
+  app.ReceiveLog().SetVisible(false);
   form.SwitchToMouseMode();
-  EXPECT_EQ(p.osd.messages, Lines{"With MOUSE Mode"});
+  EXPECT_EQ(messages, Lines{"With MOUSE Mode"});
   EXPECT_EQ(p.clock.NowMs(), 500u);
 }
 
@@ -159,31 +145,29 @@ TEST_F(DispatchTest, SelectKeyMapFallsBackToTheBasicMapWithoutOwnMap) {
   EXPECT_EQ(form.ActiveMap[0x00].Key, 0x34);
   form.SelectKeyMap(0, 2);
   EXPECT_TRUE(form.MouseMode);
-  EXPECT_EQ(p.osd.messages.back(), "With Mouse Mode");
+  EXPECT_EQ(messages.back(), "With Mouse Mode");
   form.SelectKeyMap(0, 3);  // home mode is keyboard
   EXPECT_FALSE(form.MouseMode);
-  EXPECT_EQ(p.osd.messages.back(), "KBD Mode");
+  EXPECT_EQ(messages.back(), "KBD Mode");
   form.settings.StartMouse = true;
-  p.osd.messages.clear();
+  messages.clear();
   form.SelectKeyMap(0, 3);
   EXPECT_TRUE(form.MouseMode);
-  EXPECT_TRUE(p.osd.messages.empty());
+  EXPECT_TRUE(messages.empty());
   form.SelectKeyMap(99, 0);  // out of range: basic map
   EXPECT_EQ(form.ActiveMap[0x0B].Key, 1);
 }
 
 TEST(TForm1Lifetime, EndingWhileAChordIsHeldReleasesIt) {
-  HeadlessPlatform p;
+  std::vector<InputEvent> events;
   {
-    TForm1 form{p.services()};
-    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
-    form.SelectKeyMap(0, 1);
-    const uint8_t ctrl[] = {0, 0x80, 0, 0x5F, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-    form.JvHidDeviceController1DeviceData(1, ctrl, sizeof ctrl);
+    HeadlessApp a;
+    a.p.input.onEvent = [&](const InputEvent& e) { events.push_back(e); };
+    a.Report(0x5F, 0, 0x80);  // SQUARE: Ctrl
   }
-  ASSERT_EQ(p.input.events.size(), 2u);
-  EXPECT_EQ(p.input.events.back().vk, 0x11);
-  EXPECT_TRUE(p.input.events.back().flags & keyflag::kKeyUp);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events.back().vk, 0x11);
+  EXPECT_TRUE(events.back().flags & keyflag::kKeyUp);
 }
 
 }  // namespace

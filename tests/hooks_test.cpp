@@ -5,57 +5,21 @@
 #include <vector>
 
 #include "actions/cursor_hider.h"
-#include "app/headless_platform.h"
+#include "fakes/fake_picker.h"
+#include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
 
-struct FakeHookPlatform : HookPlatform {
-  HookHandle InstallHook(HookKind kind) override {
-    installs.push_back(kind);
-    return failInstall ? 0 : ++next;
-  }
-  bool RemoveHook(HookHandle h) override {
-    removed.push_back(h);
-    return !failRemove;
-  }
-  std::string WindowClassAt(int32_t x, int32_t y) override {
-    asked.push_back({x, y});
-    return "Notepad";
-  }
-  void PostHookWork() override { ++posts; }
-
-  std::vector<HookKind> installs;
-  std::vector<HookHandle> removed;
-  std::vector<std::pair<int32_t, int32_t>> asked;
-  HookHandle next = 100;
-  int posts = 0;
-  bool failInstall = false, failRemove = false;
-};
-
-struct FakeCursors : SystemCursors {
-  bool ReplaceWithBlank() override {
-    log.push_back(canCreate ? "blank" : "no blank");
-    return canCreate;
-  }
-  void Restore() override { log.push_back("restore"); }
-  std::vector<std::string> log;
-  bool canCreate = true;
-};
-
-struct FakePicker : PickerTarget {
-  void SetTargetClass(std::string_view c) override { log.push_back("class " + std::string(c)); }
-  void SetPicking(bool on) override { log.push_back(on ? "yellow" : "normal"); }
-  std::vector<std::string> log;
-};
-
-class HooksTest : public ::testing::Test {
+class HooksTest : public ::testing::Test, public HeadlessApp {
  protected:
   HooksTest() {
     hooks.SetPickerTarget(&picker);
     form.settings.NoCursor = true;
   }
-  void Idle(bool editor = false, bool environment = false) { hider.ApplicationIdle(editor, environment); }
+  void Idle(bool editor = false, bool environment = false) {
+    hider.ApplicationIdle(editor, environment, form.MouseMode);
+  }
   HookVerdict Key(uint32_t vk, bool up, int32_t code = 0) {
     return hooks.OnKeyCaptureEvent(KeyHookEvent{code, vk, up ? 0x80u : 0u});
   }
@@ -75,16 +39,14 @@ class HooksTest : public ::testing::Test {
     return out;
   }
 
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
-  FakeHookPlatform platform;
-  GlobalHooks hooks{form, platform};
-  FakeCursors cursors;
-  CursorHider hider{form, cursors, hooks};
+  RecordingHookPlatform& platform = p.hooks;
+  GlobalHooks& hooks = app.Hooks();
+  RecordingCursors& cursors = p.cursors;
+  CursorHider& hider = app.Hider();
   FakePicker picker;
 };
 
-using Log = std::vector<std::string>;
+using Calls = std::vector<std::string>;
 using Injections = std::vector<std::pair<uint16_t, bool>>;
 
 // --- Install and remove ----------------------------------------------------------
@@ -111,7 +73,7 @@ TEST_F(HooksTest, FailedInstallIsReportedPerAttemptAndLeavesTheHandleEmpty) {
   hooks.RemovePickerHook();
   EXPECT_TRUE(platform.removed.empty());
   hider.HideCursor();  // the cursors change anyway
-  EXPECT_EQ(cursors.log, Log{"blank"});
+  EXPECT_EQ(cursors.log, Calls{"blank"});
   EXPECT_FALSE(hider.CursorVisible);
   EXPECT_EQ(p.boxes.shown.size(), 3u);
 }
@@ -197,7 +159,7 @@ TEST_F(HooksTest, FirstMoveWhileHiddenShowsOnceAfterTheCallback) {
   hooks.OnCursorWakeEvent({0, 0x200, 7, 5});  // visible now: nothing more
   hooks.RunPostedWork();
   EXPECT_EQ(platform.posts, 1);
-  EXPECT_EQ(cursors.log, (Log{"blank", "restore"}));
+  EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
   EXPECT_FALSE(hider.WaitEraseCursor.Enabled());  // the move alone does not restart the wait
   Idle();
   p.clock.Advance(4000);
@@ -209,7 +171,7 @@ TEST_F(HooksTest, WakeThatArrivesAfterAnotherShowDoesNotRestoreAgain) {
   hooks.OnCursorWakeEvent({0, 0x200, 1, 1});
   form.SwitchToMouseMode();  // shows the cursor before the posted work runs
   hooks.RunPostedWork();
-  EXPECT_EQ(cursors.log, (Log{"blank", "restore"}));
+  EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
 }
 
 // --- Cursor hider ---------------------------------------------------------------------
@@ -221,9 +183,9 @@ TEST_F(HooksTest, HiderWithHidingOffNothingIsReplacedButClosingStillRestores) {
   Idle();
   p.clock.Advance(10000);
   EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
-  EXPECT_EQ(cursors.log, Log{"restore"});
+  EXPECT_EQ(cursors.log, Calls{"restore"});
   hider.FormClose();
-  EXPECT_EQ(cursors.log, (Log{"restore", "restore"}));
+  EXPECT_EQ(cursors.log, (Calls{"restore", "restore"}));
 }
 
 TEST_F(HooksTest, HiderKeyboardModeHidesFourSecondsLaterAndIdleDoesNotRestartTheWait) {
@@ -233,7 +195,7 @@ TEST_F(HooksTest, HiderKeyboardModeHidesFourSecondsLaterAndIdleDoesNotRestartThe
   p.clock.Advance(999);
   EXPECT_TRUE(cursors.log.empty());
   p.clock.Advance(1);
-  EXPECT_EQ(cursors.log, Log{"blank"});
+  EXPECT_EQ(cursors.log, Calls{"blank"});
   EXPECT_FALSE(hider.CursorVisible);
   EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
   EXPECT_TRUE(hooks.Installed(HookKind::CursorWake));
@@ -246,11 +208,11 @@ TEST_F(HooksTest, HiderMouseModeNeverHidesAndItAndClosingShowAHiddenCursor) {
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   Idle();
   p.clock.Advance(10000);
-  EXPECT_EQ(cursors.log, (Log{"blank", "restore"}));
+  EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
   form.SwitchToKeyboardMode();
   p.clock.Advance(4000);
   hider.FormClose();
-  EXPECT_EQ(cursors.log, (Log{"blank", "restore", "blank", "restore"}));
+  EXPECT_EQ(cursors.log, (Calls{"blank", "restore", "blank", "restore"}));
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
 }
@@ -273,13 +235,13 @@ TEST_F(HooksTest, HiderWithoutABlankCursorCorvidGoesOnVisible) {
   p.clock.Advance(4000);
   EXPECT_FALSE(hider.Available());
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
-  ASSERT_EQ(p.debugLog.Lines().size(), 1u);
+  ASSERT_EQ(app.DebugLog().Lines().size(), 1u);
   hider.ShowCursorAgain();
   Idle();
   form.SwitchToKeyboardMode();
   p.clock.Advance(10000);
   EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
-  EXPECT_EQ(cursors.log, (Log{"no blank", "restore"}));
+  EXPECT_EQ(cursors.log, (Calls{"no blank", "restore"}));
   EXPECT_TRUE(p.boxes.shown.empty());
 }
 

@@ -6,46 +6,32 @@
 #include <utility>
 #include <vector>
 
-#include "app/headless_platform.h"
+#include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
 
-using Lines = std::vector<std::string>;
 using Step = std::pair<int32_t, int32_t>;
 using Steps = std::vector<Step>;
-
-struct FakeScreen : ScreenSize {
-  int32_t ScreenWidth() override { return w; }
-  int32_t ScreenHeight() override { return h; }
-  int32_t w = 1280, h = 1024;
-};
-
-struct FakeOwnWindows : OwnWindows {
-  bool IsOverOwnWindow() override { return over; }
-  bool over = false;
-};
 
 // Report bytes of the mask buttons used here (byte, bit of the held mask).
 constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80;  // byte 0
 constexpr uint8_t kR1 = 0x08, kTriangle = 0x10, kSquare = 0x80;          // byte 1
 constexpr uint8_t kEnter = 0x08;                                         // byte 2
 
-class MouseMotionTest : public ::testing::Test {
+class MouseMotionTest : public ::testing::Test, public HeadlessApp {
  protected:
   MouseMotionTest() {
-    ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap);
+    screen.width = 1280;
+    screen.height = 1024;
     form.settings.CurSmooth = false;
     form.SwitchToMouseMode();
-    p.codeMonitor.Clear();
+    app.CodeMonitor().Clear();
     // Every event with the replay time it was sent at.
     p.input.onEvent = [this](const InputEvent&) { times.push_back(p.clock.NowMs()); };
   }
-  void Report(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0) {
-    const uint8_t data[] = {m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-    form.JvHidDeviceController1DeviceData(1, data, sizeof data);
-  }
-  void Release() { Report(0xFF); }
+  // The program, which ends after these members, lets go of what it holds.
+  ~MouseMotionTest() override { p.input.onEvent = nullptr; }
   Steps Moves() const {
     Steps out;
     for (const InputEvent& e : p.input.events)
@@ -63,12 +49,9 @@ class MouseMotionTest : public ::testing::Test {
     times.clear();
   }
 
-  HeadlessPlatform p;
-  std::vector<uint64_t> times;  // outlives the form, which releases at its end
-  TForm1 form{p.services()};
-  FakeScreen screen;
-  FakeOwnWindows own;
-  MouseMotion motion{form, screen, own};
+  std::vector<uint64_t> times;
+  FixedScreen& screen = p.screen;
+  MouseMotion& motion = app.Mouse();
 };
 
 // --- CursorRepeat: acceleration and timing --------------------------------
@@ -125,8 +108,8 @@ TEST_F(MouseMotionTest, SpeedBitsTruncationAndHugeSpeeds) {
   Report(0x5A, kLeft, 0x04);
   form.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
   form.settings.AdjustAspect = true;
-  screen.w = 1920;
-  screen.h = 1080;
+  screen.width = 1920;
+  screen.height = 1080;
   Report(0x0B, kLeft, 0, kEnter);
   EXPECT_EQ(Moves(), (Steps{{0, -8}, {0, -2}, {-2, 0}, {-1, 0}, {INT32_MIN, 0}}));
 }
@@ -135,20 +118,20 @@ TEST_F(MouseMotionTest, DiagonalStepHasTheLengthOfAStraightOneAndAspectWidensOnl
   Report(0x54, kUp);
   Report(0x55, kUp | kRight);  // 2.83 per axis, truncated
   Report(0x56, kUp | kRight | kDown);  // up and down cancel
-  EXPECT_TRUE(p.codeMonitor.Lines().empty());
-  p.codeMonitor.SetVisible(true);
+  EXPECT_TRUE(app.CodeMonitor().Lines().empty());
+  app.CodeMonitor().SetVisible(true);
   Report(0x57, kUp | kRight | kDown | kLeft);
-  EXPECT_EQ(p.codeMonitor.Lines(), Lines{" Cursor ↑→↓←"});
+  EXPECT_EQ(app.CodeMonitor().Lines(), Lines{" Cursor ↑→↓←"});
   Report(0x57, kUp | kLeft);
   EXPECT_EQ(Moves(), (Steps{{0, -4}, {2, -2}, {4, 0}, {0, 0}, {-2, -2}}));
   Clear();
   form.settings.AdjustAspect = true;
-  screen.w = 1920;
-  screen.h = 1080;
+  screen.width = 1920;
+  screen.height = 1080;
   Report(0x55, kRight);  // 7.11
   Report(0x56, kRight | kDown);  // 2.83 x 1.78 = 5.03, and 2.83
   Report(0x56, kDown);
-  screen.h = 0;  // a screen that reports nothing is left alone
+  screen.height = 0;  // a screen that reports nothing is left alone
   Report(0x57, kLeft);
   EXPECT_EQ(Moves(), (Steps{{7, 0}, {5, 2}, {0, 4}, {-4, 0}}));
 }
@@ -183,7 +166,7 @@ TEST_F(MouseMotionTest, ClickHeldElsewhereButWholeAtOnceOverOwnWindow) {
   EXPECT_EQ(MouseFlags(), (F{mouseflag::kLeftDown, mouseflag::kLeftUp}));
   EXPECT_EQ(times, (std::vector<uint64_t>{0, 300}));
   Clear();
-  own.over = true;
+  screen.overOwnWindow = true;
   Report(0x5F, 0, kSquare);
   EXPECT_EQ(MouseFlags(), (F{mouseflag::kLeftDown, mouseflag::kLeftUp}));
   EXPECT_EQ(times, (std::vector<uint64_t>{300, 310}));
@@ -191,7 +174,7 @@ TEST_F(MouseMotionTest, ClickHeldElsewhereButWholeAtOnceOverOwnWindow) {
   Release();  // nothing left to release (the wait still runs)
   EXPECT_TRUE(MouseFlags().empty());
   EXPECT_FALSE(form.Input().LButtonDown);
-  own.over = false;
+  screen.overOwnWindow = false;
   Report(0x5C, 0, kTriangle);  // Dbl.LClick ends released
   EXPECT_EQ(MouseFlags(), (F{mouseflag::kLeftDown, mouseflag::kLeftUp, mouseflag::kLeftDown, mouseflag::kLeftUp}));
   EXPECT_EQ(times, (std::vector<uint64_t>{320, 320, 330, 330}));
@@ -222,7 +205,7 @@ TEST_F(MouseMotionTest, WheelNotchesAtOnceThenEveryThirtyMilliseconds) {
   EXPECT_EQ(data, (std::vector<int32_t>{60, 60, 60, 60, 120}));
   EXPECT_EQ(times, (std::vector<uint64_t>{0, 30, 60, 90, 95}));
   EXPECT_FALSE(motion.WheelRepeatTimer.Enabled());
-  EXPECT_EQ(p.codeMonitor.Lines().size(), 10u);  // a press and a release line per notch
+  EXPECT_EQ(app.CodeMonitor().Lines().size(), 10u);  // a press and a release line per notch
 }
 
 }  // namespace

@@ -13,42 +13,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Each character 0.6 em wide and 4/3 em high; a text is a solid box.
-struct BoxGlyphs : GlyphRenderer {
-  OsdSize Measure(std::string_view text, const OsdFont& font) override {
-    return {int32_t(text.size()) * font.size * 6 / 10, font.size * 4 / 3};
-  }
-  void Draw(OsdBitmap& into, std::string_view text, const OsdFont& font, int32_t x, int32_t y, uint32_t colour,
-            int32_t antialias) override {
-    calls.push_back(std::string(text) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
-                    std::to_string(colour) + " aa" + std::to_string(antialias));
-    const OsdSize s = Measure(text, font);
-    std::vector<uint8_t> mask(size_t(s.width) * size_t(s.height), 255);
-    into.DrawCoverage(x, y, mask.data(), s.width, s.height, size_t(s.width), colour);
-  }
-  Lines calls;
-};
-
-struct RecordingSurface : LayeredSurface, ScreenSize {
-  bool Exists() const override { return exists; }
-  bool Push(const OsdBitmap& p, int32_t x, int32_t y, uint8_t alpha) override {
-    log.push_back("push " + std::to_string(alpha) + " at " + std::to_string(x) + "," + std::to_string(y));
-    return !refuse;
-  }
-  bool SetAlpha(uint8_t alpha) override {
-    log.push_back("alpha " + std::to_string(alpha));
-    return true;
-  }
-  void BringToTop() override { log.push_back("top"); }
-  int32_t ScreenWidth() override { return screen.width; }
-  int32_t ScreenHeight() override { return screen.height; }
-
-  bool exists = true;
-  bool refuse = false;
-  OsdSize screen{1920, 1080};
-  Lines log;
-};
-
 uint32_t PixelAt(const OsdBitmap& b, int32_t x, int32_t y) {
   const uint8_t* p = b.Row(y) + size_t(x) * 4;
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -134,7 +98,10 @@ TEST(OsdBitmap, CentringTruncatesTowardZeroAndTheShadowStaysInside) {
 
 class OsdMessageTest : public ::testing::Test {
  protected:
-  OsdMessageTest() { osd.Bind(settings, battery); }
+  OsdMessageTest() {
+    osd.Bind(settings, battery);
+    glyphs.record = surface.record = true;
+  }
 
   Lines Fade() {
     surface.log.clear();
@@ -146,10 +113,11 @@ class OsdMessageTest : public ::testing::Test {
   ManualClock clock;
   BoxGlyphs glyphs;
   RecordingSurface surface;
+  FixedScreen screen;
   RecordingBoxes boxes;
   Settings settings;
   int32_t battery = 0;
-  OsdMessage osd{clock, glyphs, surface, surface, boxes};
+  OsdMessage osd{clock, glyphs, surface, screen, boxes};
 };
 
 TEST_F(OsdMessageTest, TextCentredInTheTopTenthWithASoftShadowAround) {
@@ -265,7 +233,7 @@ TEST_F(OsdMessageTest, NothingHappensBeforeTheWindowExists) {
   osd.PushOsd(0);
   EXPECT_TRUE(surface.log.empty());
   EXPECT_FALSE(osd.DecIdleTimer.Enabled());
-  OsdMessage unbound{clock, glyphs, surface, surface, boxes};
+  OsdMessage unbound{clock, glyphs, surface, screen, boxes};
   surface.exists = true;
   unbound.ShowMessage("early");
   EXPECT_TRUE(surface.log.empty());
@@ -274,7 +242,8 @@ TEST_F(OsdMessageTest, NothingHappensBeforeTheWindowExists) {
 
 TEST_F(OsdMessageTest, PictureFollowsTheScreenSize) {
   osd.ShowMessage("A");
-  surface.screen = {1280, 1024};
+  screen.width = 1280;
+  screen.height = 1024;
   osd.ShowMessage("A");
   EXPECT_EQ(osd.Bitmap().Size(), (OsdSize{1280, 102}));
   EXPECT_EQ(PixelAt(osd.Bitmap(), 640, 51), 0xFFFFFFFFu);

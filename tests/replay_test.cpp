@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/manual_clock.h"
+#include "base/manual_clock.h"
 #include "remote/recorded_session.h"
 
 namespace corvid {

@@ -4,16 +4,14 @@
 
 #include <vector>
 
-#include "app/headless_platform.h"
+#include "fakes/headless_app.h"
 #include "remote/button_codes.h"
 
 namespace corvid {
 namespace {
 
-class DecoderTest : public ::testing::Test {
+class DecoderTest : public ::testing::Test, public HeadlessApp {
  protected:
-  DecoderTest() { ApplyFactoryKeyMaps(form.KeyboardMap, form.MouseMap); form.SelectKeyMap(0, 1); }
-
   void Report(std::vector<uint8_t> data, uint8_t id = 1) {
     form.JvHidDeviceController1DeviceData(id, data.data(), data.size());
   }
@@ -21,14 +19,10 @@ class DecoderTest : public ::testing::Test {
   void Report(uint8_t m0, uint8_t m1, uint8_t m2, uint8_t code, uint8_t battery = 5) {
     Report({m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery});
   }
-  const std::vector<std::string>& Log() { return p.receiveLog.Lines(); }
-
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
 };
 
 TEST_F(DecoderTest, LogLinesNameTheMaskButtonsAndTheCode) {
-  p.receiveLog.Clear();
+  app.ReceiveLog().Clear();
   Report(0, 0, 0x08, 0x0B);
   Report(0, 0, 0, 0xFF);
   Report(0, 0, 0, 0x0A);  // unnamed code
@@ -37,7 +31,7 @@ TEST_F(DecoderTest, LogLinesNameTheMaskButtonsAndTheCode) {
 }
 
 TEST_F(DecoderTest, OtherReportIdsAreLoggedAsHexAndStillStored) {
-  p.receiveLog.Clear();
+  app.ReceiveLog().Clear();
   Report({0x01, 0xAB}, 2);
   EXPECT_EQ(Log(), std::vector<std::string>{"Rep:01AB"});
   EXPECT_EQ(form.Decoder().RawReport[0], 0x01);
@@ -47,13 +41,13 @@ TEST_F(DecoderTest, OtherReportIdsAreLoggedAsHexAndStillStored) {
 
 TEST_F(DecoderTest, CodeIsDerivedFromASingleChangedMaskBitOnly) {
   Report(0, 0x04, 0, 0x5A);  // L1
-  p.receiveLog.Clear();
-  p.codeMonitor.Clear();
+  app.ReceiveLog().Clear();
+  app.CodeMonitor().Clear();
   Report(0, 0x0C, 0, 0xFF);  // L1 + R1, no code
   EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
   Report(0, 0x04, 0, 0xFF);  // R1 let go: derives R1 again, so PageUp is pressed again
   EXPECT_EQ(Log().back(), "00-04-00-5B-05  [ L1  ]");
-  EXPECT_EQ(p.codeMonitor.Lines(), (std::vector<std::string>{"-0xAF", " 0x21", " 0x21"}));
+  EXPECT_EQ(app.CodeMonitor().Lines(), (std::vector<std::string>{"-0xAF", " 0x21", " 0x21"}));
   Report(0x30, 0x04, 0, 0xFF);  // UP and RIGHT appear at once: the release code stays
   EXPECT_EQ(Log().back().substr(0, 15), "30-04-00-FF-05 ");
   EXPECT_EQ(form.CurKey, 0);
@@ -67,7 +61,7 @@ TEST_F(DecoderTest, SelectWinsOverStartAndHeldBitsCollectTheParamsOfHeldMaskButt
   EXPECT_EQ(form.Decoder().PrevMask, 0u);
   Report(0x08, 0, 0, 0x53);
   EXPECT_TRUE(form.MouseMode);
-  EXPECT_EQ(p.osd.messages.back(), "With MOUSE Mode");
+  EXPECT_EQ(messages.back(), "With MOUSE Mode");
   Report(0x10, 0, 0x08, 0xFF);  // UP and ENTER: up, high speed
   EXPECT_EQ(form.Decoder().HeldBits, 0x1001);
   Report(0, 0, 0, 0x00);  // NUM1 has no mask bit

@@ -6,47 +6,25 @@
 #include <set>
 
 #include "app/headless_platform.h"
+#include "base/utf16.h"
 #include "config/encoded_file_store.h"
 #include "config/profile_file.h"
+#include "config/profile_values.h"
+#include "config/settings_file.h"
+#include "config/settings_schema.h"
+#include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
-
-// Files in memory; a path can be made to refuse writes.
-class MemoryFiles : public FileStore {
- public:
-  bool Exists(const std::string& p) override { return files.count(p) != 0; }
-  bool Read(const std::string& p, std::string& b) override {
-    auto it = files.find(p);
-    if (it == files.end()) return false;
-    b = it->second;
-    return true;
-  }
-  bool Replace(const std::string& p, const std::string& b, std::string& why) override {
-    ++writes;
-    if (readOnly.count(p)) {
-      why = "the file is read-only";
-      return false;
-    }
-    files[p] = b;
-    return true;
-  }
-  bool Rename(const std::string&, const std::string&) override { return false; }  // not used by the store
-  void CreateFolder(const std::string& p) override { folders.push_back(p); }
-  std::map<std::string, std::string> files;
-  std::set<std::string> readOnly;
-  std::vector<std::string> folders;
-  int writes = 0;
-};
 
 class SettingsStoreTest : public ::testing::Test {
  protected:
   std::string Get(const char* s, const char* k) {
     return ProfileFile::Parse(files.files[path]).GetString(s, k, "<none>");
   }
-  HeadlessPlatform p;
-  TForm1 form{p.services()};
-  MemoryFiles files;
+  RecordingBoxes boxes;
+  ConfigData data;
+  MemoryFileStore files;
   const std::string folder = "/docs/.corvid/";
   const std::string path = "/docs/.corvid/Corvid.ini";
 };
@@ -72,9 +50,9 @@ TEST(SettingsValues, IntegersAndKeyMapValues) {
 }
 
 TEST_F(SettingsStoreTest, FirstStartCreatesTheCompleteFile) {
-  EXPECT_EQ(StartUpSettings(form, folder, files, p.boxes, 1920, 1080), StartupOutcome::Created);
+  EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080), StartupOutcome::Created);
   EXPECT_EQ(files.folders, std::vector<std::string>{folder});
-  EXPECT_TRUE(p.boxes.shown.empty());
+  EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(files.writes, 3);  // one write per save operation
   EXPECT_EQ(Get("Items-0", "BM5C"), "4010,02,Dbl.LClick");
   EXPECT_EQ(Get("Items-0", "BD00"), "0000,00,");
@@ -86,51 +64,51 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheCompleteFile) {
 
 TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
   files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x3E8\nKeyRepeat=40\n";
-  EXPECT_EQ(LoadSettings(form, path, files), 0);
-  EXPECT_EQ(form.settings.MesSize, 30);
-  EXPECT_FALSE(form.settings.AdjustAspect);
-  EXPECT_FALSE(form.settings.NoPsRep);
-  EXPECT_EQ(form.settings.MesColorFg, 0xFF0000u);
-  EXPECT_EQ(form.DelayTimer.Interval(), 1000u);
-  EXPECT_EQ(form.RepeatTimer.Interval(), 40u);
-  EXPECT_EQ(form.KeyboardMap.at(0x0B, 5), (KeyMapEntry{}));
-  SaveSystemSettings(form, path, files, nullptr);
+  EXPECT_EQ(LoadSettings(data, path, files), 0);
+  EXPECT_EQ(data.settings.MesSize, 30);
+  EXPECT_FALSE(data.settings.AdjustAspect);
+  EXPECT_FALSE(data.settings.NoPsRep);
+  EXPECT_EQ(data.settings.MesColorFg, 0xFF0000u);
+  EXPECT_EQ(data.settings.KeyIdle, 1000);
+  EXPECT_EQ(data.settings.KeyRepeat, 40);
+  EXPECT_EQ(data.KeyboardMap.at(0x0B, 5), (KeyMapEntry{}));
+  SaveSystemSettings(data, path, files, nullptr);
   EXPECT_EQ(Get("System", "MesColorFg"), "0xFF0000");
   EXPECT_EQ(Get("System", "AdjustAspect"), "0");
 }
 
 TEST_F(SettingsStoreTest, PerProgramMapsAreDifferencesFromTheBasicMap) {
-  StartUpSettings(form, folder, files, p.boxes, 800, 600);
-  form.KeyboardMap.at(0x00, 3) = {0x31, 0, "1"};
-  form.MouseMap.at(0x00, 3) = {0x31, 0, "1"};
-  SaveKeyMaps(form, path, files, nullptr);
+  StartUpSettings(data, folder, files, boxes, 800, 600);
+  data.KeyboardMap.at(0x00, 3) = {0x31, 0, "1"};
+  data.MouseMap.at(0x00, 3) = {0x31, 0, "1"};
+  SaveKeyMaps(data, path, files, nullptr);
   auto ini = ProfileFile::Parse(files.files[path]);
   EXPECT_EQ(ini.GetString("Items-3", "BD00", ""), "0000,31,1");
   EXPECT_EQ(ini.GetString("Items-3", "BM00", ""), "0000,31,1");
   EXPECT_FALSE(ini.HasKey("Items-3", "BD01"));
 
-  TForm1 again(p.services());
+  ConfigData again;
   ASSERT_EQ(LoadSettings(again, path, files), 0);
   EXPECT_EQ(again.KeyboardMap.at(0x00, 3).Key, 0x31);
   EXPECT_EQ(again.KeyboardMap.at(0x00, 2).Key, 0);
   EXPECT_EQ(again.KeyboardMap.at(0x0B, 3).Key, 0x0D);  // inherited
 
-  form.KeyboardMap.at(0x00, 3) = form.KeyboardMap.at(0x00, 0);
-  SaveKeyMaps(form, path, files, nullptr);
+  data.KeyboardMap.at(0x00, 3) = data.KeyboardMap.at(0x00, 0);
+  SaveKeyMaps(data, path, files, nullptr);
   EXPECT_EQ(Get("Items-3", "BD00"), "<none>");  // equal again: deleted
 }
 
 TEST_F(SettingsStoreTest, LoadThenSaveAllReproducesTheFileByteForByte) {
-  StartUpSettings(form, folder, files, p.boxes, 1920, 1080);
-  form.KeyboardMap.at(0x43, 6) = {0x41, 0x0110, "Shift.Ctrl.A"};
-  form.Apps[2].Registered = true;
-  form.Apps[2].AppProg = "C:\\Tools\\player.exe";
-  form.Apps[2].LongPressTime = 1500;
-  SaveKeyMaps(form, path, files, nullptr);
-  SaveAppEntries(form, path, files, nullptr, 1920, 1080);
+  StartUpSettings(data, folder, files, boxes, 1920, 1080);
+  data.KeyboardMap.at(0x43, 6) = {0x41, 0x0110, "Shift.Ctrl.A"};
+  data.Apps[2].Registered = true;
+  data.Apps[2].AppProg = "C:\\Tools\\player.exe";
+  data.Apps[2].LongPressTime = 1500;
+  SaveKeyMaps(data, path, files, nullptr);
+  SaveAppEntries(data, path, files, nullptr, 1920, 1080);
   SaveAutoStart(path, 2, true, files, nullptr);
   const std::string written = files.files[path];
-  TForm1 again(p.services());
+  ConfigData again;
   ASSERT_EQ(LoadSettings(again, path, files), 0);
   SaveKeyMaps(again, path, files, nullptr);
   SaveSystemSettings(again, path, files, nullptr);
@@ -144,9 +122,9 @@ TEST_F(SettingsStoreTest, UnusableFileIsKeptAndRebuilt) {
       "[App-1]\nAppProg=one.exe\nAppSetConst=2,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0\n"
       "[App-3]\nAppSetConst=1,1,x\n[Items-0]\nBD00=0000,31,mine\n";
   files.files[path] = bad;
-  EXPECT_EQ(StartUpSettings(form, folder, files, p.boxes, 1920, 1080), StartupOutcome::Rebuilt);
-  ASSERT_EQ(p.boxes.shown.size(), 1u);
-  EXPECT_EQ(p.boxes.shown[0].text, "環境ファイルが適正ではありません。\n設定値をすべて初期化します。");
+  EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080), StartupOutcome::Rebuilt);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "環境ファイルが適正ではありません。\n設定値をすべて初期化します。");
   EXPECT_EQ(files.files[path + ".bad"], bad);
   EXPECT_EQ(Get("App-1", "AppProg"), "one.exe");  // read before the bad value
   EXPECT_EQ(Get("App-3", "AppSetConst"), "1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000");
@@ -155,21 +133,21 @@ TEST_F(SettingsStoreTest, UnusableFileIsKeptAndRebuilt) {
 
 TEST_F(SettingsStoreTest, ShortAppSetConstAndBadColourMakeTheFileUnusable) {
   files.files[path] = "[App-2]\nAppSetConst=1,1,0\n";
-  EXPECT_EQ(LoadSettings(form, path, files), -1);
+  EXPECT_EQ(LoadSettings(data, path, files), -1);
   files.files[path] = "[System]\nMesColorBg=black\n";
-  EXPECT_EQ(LoadSettings(form, path, files), -1);
+  EXPECT_EQ(LoadSettings(data, path, files), -1);
   files.files[path] = "[Items-4]\nBM0B=,\n";
-  EXPECT_EQ(LoadSettings(form, path, files), -1);
+  EXPECT_EQ(LoadSettings(data, path, files), -1);
 }
 
 TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {
   files.files[path] = "[System]\nMesSize=30\n";
   files.readOnly.insert(path);
-  form.settings.MesSize = 50;
-  EXPECT_FALSE(SaveSystemSettings(form, path, files, &p.boxes));
+  data.settings.MesSize = 50;
+  EXPECT_FALSE(SaveSystemSettings(data, path, files, &boxes));
   EXPECT_EQ(files.files[path], "[System]\nMesSize=30\n");
-  ASSERT_EQ(p.boxes.shown.size(), 1u);
-  EXPECT_NE(p.boxes.shown[0].text.find("read-only"), std::string::npos);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_NE(boxes.shown[0].text.find("read-only"), std::string::npos);
 }
 
 // Latin-1 as the code page: every byte is a character, but 0x81 is refused
@@ -200,24 +178,24 @@ class Latin1Codec : public AnsiCodec {
 TEST_F(SettingsStoreTest, FileInTheCodePageIsReadAsTextAndWrittenBackInIt) {
   Latin1Codec codec;
   EncodedFileStore store(files, codec);
-  StartUpSettings(form, folder, store, p.boxes, 1920, 1080);
-  // The factory arrows have no form in Latin-1.
+  StartUpSettings(data, folder, store, boxes, 1920, 1080);
+  // The factory arrows have no data in Latin-1.
   // (The file written at the start is UTF-8 for them, and stays so.)
   for (uint8_t c = 0x54; c <= 0x57; ++c)
-    for (int m = 0; m < kMapCount; ++m) form.MouseMap.at(c, m).Message = "arrow";
+    for (int m = 0; m < kMapCount; ++m) data.MouseMap.at(c, m).Message = "arrow";
   files.files.erase(path);
-  form.KeyboardMap.at(0x00, 0) = {0x31, 0, "caf\xC3\xA9"};  // "café" in the core
-  SaveKeyMaps(form, path, store, nullptr);
+  data.KeyboardMap.at(0x00, 0) = {0x31, 0, "caf\xC3\xA9"};  // "café" in the core
+  SaveKeyMaps(data, path, store, nullptr);
   EXPECT_EQ(Get("Items-0", "BD00"), "0000,31,caf\xE9");  // one byte in the file
-  TForm1 again(p.services());
+  ConfigData again;
   ASSERT_EQ(LoadSettings(again, path, store), 0);
   EXPECT_EQ(again.KeyboardMap.at(0x00, 0).Message, "caf\xC3\xA9");
 
   // A text the code page cannot hold: the file turns to UTF-8, nothing lost.
-  form.KeyboardMap.at(0x01, 0) = {0x32, 0, "\xE3\x82\xAD\xE3\x83\xBC"};
-  SaveKeyMaps(form, path, store, nullptr);
+  data.KeyboardMap.at(0x01, 0) = {0x32, 0, "\xE3\x82\xAD\xE3\x83\xBC"};
+  SaveKeyMaps(data, path, store, nullptr);
   EXPECT_EQ(files.files[path].substr(0, 3), "\xEF\xBB\xBF");
-  TForm1 third(p.services());
+  ConfigData third;
   ASSERT_EQ(LoadSettings(third, path, store), 0);
   EXPECT_EQ(third.KeyboardMap.at(0x01, 0).Message, "\xE3\x82\xAD\xE3\x83\xBC");
   EXPECT_EQ(third.KeyboardMap.at(0x00, 0).Message, "caf\xC3\xA9");
@@ -226,13 +204,60 @@ TEST_F(SettingsStoreTest, FileInTheCodePageIsReadAsTextAndWrittenBackInIt) {
 TEST_F(SettingsStoreTest, BytesTheCodePageCannotReadGoBackUnchanged) {
   Latin1Codec codec;
   EncodedFileStore store(files, codec);
-  StartUpSettings(form, folder, store, p.boxes, 1920, 1080);
+  StartUpSettings(data, folder, store, boxes, 1920, 1080);
   std::string text = files.files[path];
   text += "[Mine]\r\nodd=\x81\xE9\r\n";
   files.files[path] = text;
-  ASSERT_EQ(LoadSettings(form, path, store), 0);
-  SaveSystemSettings(form, path, store, nullptr);
+  ASSERT_EQ(LoadSettings(data, path, store), 0);
+  SaveSystemSettings(data, path, store, nullptr);
   EXPECT_EQ(files.files[path], text);
+}
+
+TEST(SettingsSchema, EveryKeyRoundTripsAndAFailingColourStopsTheReadThere) {
+  Settings changed;
+  changed.KeyIdle = 700;
+  changed.CurSpeed = 12.9;  // written truncated
+  changed.MesColorFg = 0x123456;
+  changed.MesFont = "メイリオ";
+  changed.NoCursor = true;
+  changed.StartMouse = true;
+  ProfileFile file = ProfileFile::Parse("");
+  for (const SettingKey& k : SystemSettingKeys()) WriteSetting(file, k, changed);
+  EXPECT_EQ(file.GetString("Times", "CurRepeat", ""), "10");
+  Settings back;
+  for (const SettingKey* k : SystemSettingReadOrder()) ASSERT_TRUE(ReadSetting(file, *k, back)) << k->key;
+  EXPECT_EQ(back.CurSpeed, 12);
+  back.CurSpeed = changed.CurSpeed;
+  EXPECT_EQ(back.MesFont, changed.MesFont);
+  EXPECT_EQ(back.MesColorFg, changed.MesColorFg);
+  EXPECT_TRUE(back.NoCursor && back.StartMouse);
+  EXPECT_EQ(back.HomeMode(), 2);
+
+  // The message's look comes last: a bad foreground colour leaves it as it was.
+  ConfigData data;
+  data.settings.MesSize = 99;
+  MemoryFileStore files;
+  files.files["f"] = "[System]\nMesColorFg=red\nMesSize=20\nStartMouse=1\n";
+  EXPECT_EQ(LoadSettings(data, "f", files), -1);
+  EXPECT_TRUE(data.settings.StartMouse);
+  EXPECT_EQ(data.settings.MesSize, 99);
+  EXPECT_NE(FindSettingKey("MesPosy"), nullptr);
+}
+
+TEST(SettingsFileReload, TheTimersFollowEveryLoad) {
+  HeadlessApp a;
+  a.p.memoryFiles.files[a.app.Settings().Path()] = "[Times]\nKeyIdle=700\nKeyRepeat=40\nCurRepeat=15\n";
+  EXPECT_EQ(a.app.Settings().Reload(), 0);
+  EXPECT_EQ(a.form.DelayTimer.Interval(), 700u);
+  EXPECT_EQ(a.form.RepeatTimer.Interval(), 40u);
+  EXPECT_EQ(a.app.Mouse().CursorRepeat.Interval(), 15u);
+}
+
+TEST(Utf16, ConvertsBothWaysAndMarksWhatIsNotText) {
+  EXPECT_EQ(Utf8ToUtf16("A\xE3\x82\xAD\xF0\x9F\x98\x80"), (std::u16string{u'A', 0x30AD, 0xD83D, 0xDE00}));
+  EXPECT_EQ(Utf16ToUtf8(u"A\u30AD\U0001F600"), "A\xE3\x82\xAD\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf8ToUtf16("a\x82\xA0" "b"), (std::u16string{u'a', 0xFFFD, 0xFFFD, u'b'}));  // Shift-JIS bytes
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");               // lone surrogate
 }
 
 TEST(Utf8Validity, RejectsMalformedSequences) {

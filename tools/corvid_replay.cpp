@@ -1,19 +1,18 @@
-// corvid-replay: plays recorded remote sessions through the real core with
-// the factory key maps and prints what the running program would show: the
-// receive log, the code monitor and the on-screen messages; in mouse mode
-// also the pointer path and the buttons and wheel it produced.
+// corvid-replay: plays recorded remote sessions through the program as
+// Corvid.exe assembles it, on a headless platform, and prints what the
+// running program would show: the receive log, the code monitor, the
+// on-screen messages and message boxes; in mouse mode also the pointer path
+// and the buttons and wheel it produced.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "actions/mouse_motion.h"
+#include "app/corvid_app.h"
 #include "app/headless_platform.h"
-#include "app/session_player.h"
-#include "config/file_store.h"
+#include "app/trace.h"
 #include "config/settings_store.h"
 #include "remote/recorded_session.h"
 
@@ -25,19 +24,13 @@ int Usage() {
   std::fprintf(stderr,
                "usage: corvid-replay [--config Corvid.ini] [--quiet-monitor] SESSION.txt...\n"
                "Replays recorded remote sessions (hex reports, \"wait N\", # comments)\n"
-               "and prints the receive log (log), the code monitor (mon) and the\n"
-               "on-screen messages (osd) with the replay time in milliseconds.\n"
-               "--config replays against the key maps and settings of that file\n"
-               "(read only); without it the factory key maps are used.\n");
+               "and prints the receive log (log), the code monitor (mon), the\n"
+               "on-screen messages (osd) and message boxes (box) with the replay time\n"
+               "in milliseconds. --config starts from that settings file (it is only\n"
+               "read); without it Corvid starts as on a first run, with the factory\n"
+               "key maps.\n");
   return 2;
 }
-
-// The replay's desktop: a 1920 x 1080 screen without Corvid's windows on it.
-struct ReplayScreen : ScreenSize, OwnWindows {
-  int32_t ScreenWidth() override { return 1920; }
-  int32_t ScreenHeight() override { return 1080; }
-  bool IsOverOwnWindow() override { return false; }
-};
 
 const char* ButtonEventName(uint32_t flags) {
   switch (flags) {
@@ -57,7 +50,7 @@ bool ReadFile(const char* path, std::string& out) {
   std::ostringstream ss;
   ss << in.rdbuf();
   out = ss.str();
-  return true;
+  return !in.bad();
 }
 
 }  // namespace
@@ -77,6 +70,12 @@ int main(int argc, char** argv) {
   }
   if (files.empty()) return Usage();
 
+  std::string settings;
+  if (config && !ReadFile(config, settings)) {
+    std::fprintf(stderr, "corvid-replay: cannot read the settings file %s\n", config);
+    return 1;
+  }
+
   int status = 0;
   for (const char* path : files) {
     std::string text;
@@ -85,67 +84,50 @@ int main(int argc, char** argv) {
       status = 1;
       continue;
     }
-    RecordedSession session = ParseRecordedSession(text);
-    for (const SessionProblem& p : session.problems)
-      std::fprintf(stderr, "%s:%d: skipped: %s\n", path, p.line, p.text.c_str());
+    std::printf("== %s\n", path);
 
-    HeadlessPlatform platform;
-    auto print = [&](const char* what) {
-      return [&platform, what](std::string_view line) {
-        std::printf("%6llu ms  %s  %.*s\n", static_cast<unsigned long long>(platform.clock.NowMs()), what,
-                    static_cast<int>(line.size()), line.data());
-      };
+    HeadlessPlatform p;
+    p.input.keep = false;
+    // A copy of the user's file: Corvid's start-up may rebuild it, the
+    // original stays as it is.
+    if (config) p.memoryFiles.files[p.configFolder + kSettingsFileName] = settings;
+    const auto now = [&p] { return static_cast<unsigned long long>(p.clock.NowMs()); };
+    p.boxes.onShow = [&](std::string_view text, std::string_view caption) {
+      std::printf("%6llu ms  box  %.*s: %.*s\n", now(), int(caption.size()), caption.data(), int(text.size()),
+                  text.data());
     };
-    platform.receiveLog.onLine = print("log");
-    platform.receiveLog.keep = false;
-    if (showMonitor) platform.codeMonitor.onLine = print("mon");
-    platform.codeMonitor.keep = false;
-    platform.osd.onMessage = print("osd");
-    platform.boxes.onShow = [&](std::string_view text, std::string_view caption) {
-      std::printf("%6llu ms  box  %.*s: %.*s\n", static_cast<unsigned long long>(platform.clock.NowMs()),
-                  static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()), text.data());
-    };
-    platform.input.keep = false;
     // The pointer starts in the middle of the screen; moves are relative.
-    int64_t x = 960, y = 540;
-    platform.input.onEvent = [&](const InputEvent& e) {
+    int64_t x = p.screen.width / 2, y = p.screen.height / 2;
+    p.input.onEvent = [&](const InputEvent& e) {
       if (e.type != InputEvent::Type::Mouse) return;
-      const auto now = static_cast<unsigned long long>(platform.clock.NowMs());
       if (e.flags == mouseflag::kMove) {
         x += e.dx;
         y += e.dy;
-        std::printf("%6llu ms  ptr  move %+d %+d to %lld,%lld\n", now, e.dx, e.dy, static_cast<long long>(x),
+        std::printf("%6llu ms  ptr  move %+d %+d to %lld,%lld\n", now(), e.dx, e.dy, static_cast<long long>(x),
                     static_cast<long long>(y));
       } else if (e.flags == mouseflag::kWheel) {
-        std::printf("%6llu ms  ptr  wheel %+d at %lld,%lld\n", now, e.mouseData, static_cast<long long>(x),
+        std::printf("%6llu ms  ptr  wheel %+d at %lld,%lld\n", now(), e.mouseData, static_cast<long long>(x),
                     static_cast<long long>(y));
       } else if (const char* name = ButtonEventName(e.flags)) {
-        std::printf("%6llu ms  ptr  %s at %lld,%lld\n", now, name, static_cast<long long>(x),
+        std::printf("%6llu ms  ptr  %s at %lld,%lld\n", now(), name, static_cast<long long>(x),
                     static_cast<long long>(y));
       }
     };
 
-    std::printf("== %s\n", path);
-    TForm1 form(platform.services());
-    ReplayScreen screen;
-    MouseMotion motion(form, screen, screen);
-    if (config) {
-      DiskFileStore files;
-      if (!files.Exists(config)) {
-        std::fprintf(stderr, "corvid-replay: no settings file %s\n", config);
-        return 1;
-      }
-      if (LoadSettings(form, config, files) != 0) {
-        std::fprintf(stderr, "corvid-replay: %s has a value that does not convert; Corvid would rebuild it\n", config);
-        return 1;
-      }
-    } else {
-      ApplyFactoryDefaults(form);
+    CorvidApp app(p);
+    app.ReceiveLog().SetCapacity(0);
+    app.CodeMonitor().SetCapacity(0);
+    AttachTrace(app, [&](std::string_view kind, std::string_view line) {
+      if (kind == "mon" && !showMonitor) return;
+      std::printf("%6llu ms  %.*s  %.*s\n", now(), int(kind.size()), kind.data(), int(line.size()), line.data());
+    });
+    app.StartUp();
+    app.StartReplay(ParseRecordedSession(text), false);
+    while (app.ReplayRunning() && p.clock.AdvanceToNext()) {
     }
-    form.RemoteHeld = true;
-    if (form.HomeMode() == 2) form.SwitchToMouseMode(); else form.SwitchToKeyboardMode();
-    PlaySession(session, form, platform.clock);
-    form.ReleaseEverything();
+    // The session is over: whatever it still holds is let go, as when the
+    // remote goes away.
+    app.Form().ReleaseEverything();
     std::fflush(stdout);
   }
   return status;

@@ -1,23 +1,15 @@
 #include "actions/cursor_hider.h"
 
-#include "app/hooks.h"
-#include "app/tform1.h"
 
 namespace corvid {
 
-CursorHider::CursorHider(TForm1& form, SystemCursors& cursors, GlobalHooks& hooks)
-    : WaitEraseCursor(form.Platform().timers, kWaitMs, [this] { WaitEraseCursorTimer(); }),
-      form_(form),
+CursorHider::CursorHider(TimerHost& timers, SystemCursors& cursors, CursorWakeHook& hook, const Settings& settings,
+                         TextView& debugLog)
+    : WaitEraseCursor(timers, kWaitMs, [this] { WaitEraseCursorTimer(); }),
       cursors_(cursors),
-      hooks_(hooks) {
-  form_.SetCursorHiding(this);
-  hooks_.SetCursorHider(this);
-}
-
-CursorHider::~CursorHider() {
-  form_.SetCursorHiding(nullptr);
-  hooks_.SetCursorHider(nullptr);
-}
+      hook_(hook),
+      settings_(settings),
+      debugLog_(debugLog) {}
 
 void CursorHider::StartWaitErase() {
   if (available_) WaitEraseCursor.Start();  // a running wait keeps its period
@@ -35,17 +27,17 @@ void CursorHider::HideCursor() {
     // with the pointer visible rather than ending.
     available_ = false;
     WaitEraseCursor.Stop();
-    form_.Platform().debugLog.Append("Cursor hiding is off: the blank cursor could not be created.");
+    debugLog_.Append("Cursor hiding is off: the blank cursor could not be created.");
     return;
   }
   CursorVisible = false;
-  hooks_.InstallCursorWakeHook();
+  hook_.InstallCursorWakeHook();
 }
 
 void CursorHider::ShowCursorAgain() {
   cursors_.Restore();
   CursorVisible = true;
-  hooks_.RemoveCursorWakeHook();
+  hook_.RemoveCursorWakeHook();
 }
 
 void CursorHider::WaitEraseCursorTimer() {
@@ -53,7 +45,7 @@ void CursorHider::WaitEraseCursorTimer() {
   HideCursor();
 }
 
-void CursorHider::ApplicationIdle(bool editorVisible, bool environmentVisible) {
+void CursorHider::ApplicationIdle(bool editorVisible, bool environmentVisible, bool mouseMode) {
   if (editorVisible || environmentVisible) {
     // While a settings window is open the pointer stays: waiting here would
     // only hide it for the moment until the next idle turn shows it again.
@@ -61,7 +53,7 @@ void CursorHider::ApplicationIdle(bool editorVisible, bool environmentVisible) {
     if (!CursorVisible) ShowCursorAgain();
     return;
   }
-  if (CursorVisible && !form_.MouseMode && form_.settings.NoCursor) StartWaitErase();
+  if (CursorVisible && !mouseMode && settings_.NoCursor) StartWaitErase();
 }
 
 void CursorHider::FormClose() {

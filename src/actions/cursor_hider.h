@@ -6,12 +6,11 @@
 #include <cstdint>
 
 #include "actions/cursor_hiding.h"
-#include "app/timer.h"
+#include "base/text_view.h"
+#include "base/timer.h"
+#include "config/settings.h"
 
 namespace corvid {
-
-class TForm1;
-class GlobalHooks;
 
 class SystemCursors {
  public:
@@ -25,9 +24,9 @@ class SystemCursors {
 
 class CursorHider : public CursorHiding {
  public:
-  // Attaches itself to `form` and `hooks` until destroyed.
-  CursorHider(TForm1& form, SystemCursors& cursors, GlobalHooks& hooks);
-  ~CursorHider() override;
+  // `debugLog` is told when hiding cannot work.
+  CursorHider(TimerHost& timers, SystemCursors& cursors, CursorWakeHook& hook, const Settings& settings,
+              TextView& debugLog);
   CursorHider(const CursorHider&) = delete;
   CursorHider& operator=(const CursorHider&) = delete;
 
@@ -39,7 +38,7 @@ class CursorHider : public CursorHiding {
   void WaitEraseCursorTimer();
 
   // An idle turn of the application (ApplicationEvents1Idle).
-  void ApplicationIdle(bool editorVisible, bool environmentVisible);
+  void ApplicationIdle(bool editorVisible, bool environmentVisible, bool mouseMode);
   // FormClose, after the icon is gone and pending input is dropped.
   void FormClose();
 
@@ -51,9 +50,10 @@ class CursorHider : public CursorHiding {
   bool CursorVisible = false;  // false until the first restore
 
  private:
-  TForm1& form_;
   SystemCursors& cursors_;
-  GlobalHooks& hooks_;
+  CursorWakeHook& hook_;
+  const Settings& settings_;
+  TextView& debugLog_;
   bool available_ = true;
 };
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "actions/input_sink.h"
-#include "app/text_view.h"
+#include "base/text_view.h"
 
 namespace corvid {
 

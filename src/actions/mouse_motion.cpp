@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "actions/key_map.h"
-#include "app/tform1.h"
 
 namespace corvid {
 namespace {
@@ -26,20 +25,21 @@ int32_t TruncatePixels(double v) {
 
 }  // namespace
 
-MouseMotion::MouseMotion(TForm1& form, ScreenSize& screen, OwnWindows& own)
-    : CursorRepeat(form.Platform().timers, 10, [this] { CursorRepeatTimer(); }),
-      WheelRepeatTimer(form.Platform().timers, kWheelPeriodMs, [this] { WheelRepeatTimerTimer(); }),
-      form_(form),
+MouseMotion::MouseMotion(TimerHost& timers, Clock& clock, Injector& input, const Settings& settings,
+                         TextView& codeMonitor, ScreenSize& screen, OwnWindows& own)
+    : CursorRepeat(timers, 10, [this] { CursorRepeatTimer(); }),
+      WheelRepeatTimer(timers, kWheelPeriodMs, [this] { WheelRepeatTimerTimer(); }),
+      clock_(clock),
+      input_(input),
+      settings_(settings),
+      monitor_(codeMonitor),
       screen_(screen),
       own_(own) {
   ApplyTimerSettings();
-  form_.SetMouseDriver(this);
 }
 
-MouseMotion::~MouseMotion() { form_.SetMouseDriver(nullptr); }
-
 void MouseMotion::ApplyTimerSettings() {
-  CursorRepeat.SetInterval(static_cast<uint32_t>(std::max(form_.settings.CurRepeat, 1)));
+  CursorRepeat.SetInterval(static_cast<uint32_t>(std::max(settings_.CurRepeat, 1)));
 }
 
 void MouseMotion::SetMouseState(uint32_t bits, uint16_t /*mouseKey*/) {
@@ -47,8 +47,8 @@ void MouseMotion::SetMouseState(uint32_t bits, uint16_t /*mouseKey*/) {
   dirBits_ = bits & mouse::kDirections;
   wheelBits_ = bits & mouse::kWheel;
 
-  Injector& in = form_.Input();
-  Clock& clock = form_.Platform().clock;
+  Injector& in = input_;
+  Clock& clock = clock_;
   if ((bits & mouse::kButtons) != clickBits_) {
     clickBits_ = bits & mouse::kButtons;
     if (own_.IsOverOwnWindow()) {
@@ -100,13 +100,12 @@ void MouseMotion::CursorRepeatTimer() {
 }
 
 void MouseMotion::WheelRepeatTimerTimer() {
-  form_.Input().SendWheel(wheelBits_);
-  form_.Input().SendWheel(0);
+  input_.SendWheel(wheelBits_);
+  input_.SendWheel(0);
 }
 
 void MouseMotion::MoveCursor(uint32_t dirs) {
-  TextView& monitor = form_.Platform().codeMonitor;
-  if (monitor.Visible()) {
+  if (monitor_.Visible()) {
     static constexpr std::string_view kPrefix = " Cursor ";
     static constexpr std::string_view kArrows[] = {"↑", "→", "↓", "←"};
     char line[kPrefix.size() + 4 * 3];
@@ -117,13 +116,13 @@ void MouseMotion::MoveCursor(uint32_t dirs) {
       std::memcpy(line + n, kArrows[i].data(), kArrows[i].size());
       n += kArrows[i].size();
     }
-    monitor.Append(std::string_view(line, n));
+    monitor_.Append(std::string_view(line, n));
   }
 
   double s = 4.0;
   if (speedBits_ & mouse::kLowSpeed) s = 2.0;  // low speed wins
   else if (speedBits_ & mouse::kHighSpeed) s = 8.0;
-  const double k = s * CursorFactor * form_.settings.CurSpeed * 0.1;
+  const double k = s * CursorFactor * settings_.CurSpeed * 0.1;
 
   double dx = 0, dy = 0;
   if (dirs & mouse::kUp) dy = -k;
@@ -142,14 +141,14 @@ void MouseMotion::SendCursorDelta(double dx, double dy) {
     dx = std::fabs(dx / len) * dx;
     dy = std::fabs(dy / len) * dy;
   }
-  if (form_.settings.AdjustAspect) {
+  if (settings_.AdjustAspect) {
     const int32_t w = screen_.ScreenWidth();
     const int32_t h = screen_.ScreenHeight();
     if (w > 0 && h > 0) dx = dx * (static_cast<double>(w) / static_cast<double>(h));
   }
 
-  Injector& in = form_.Input();
-  if (!form_.settings.CurSmooth) {
+  Injector& in = input_;
+  if (!settings_.CurSmooth) {
     in.SendRelativeMove(TruncatePixels(dx), TruncatePixels(dy));
     return;
   }

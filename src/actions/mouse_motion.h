@@ -5,13 +5,14 @@
 #include <array>
 #include <cstdint>
 
+#include "actions/injector.h"
 #include "actions/mouse_driver.h"
-#include "app/screen_size.h"
-#include "app/timer.h"
+#include "base/screen_size.h"
+#include "base/text_view.h"
+#include "base/timer.h"
+#include "config/settings.h"
 
 namespace corvid {
-
-class TForm1;
 
 // Whether the window directly under the cursor is one of Corvid's own.
 class OwnWindows {
@@ -22,9 +23,9 @@ class OwnWindows {
 
 class MouseMotion : public MouseDriver {
  public:
-  // Attaches itself to `form` as its mouse driver until destroyed.
-  MouseMotion(TForm1& form, ScreenSize& screen, OwnWindows& own);
-  ~MouseMotion() override;
+  // `codeMonitor` gets the cursor lines while it is visible.
+  MouseMotion(TimerHost& timers, Clock& clock, Injector& input, const Settings& settings, TextView& codeMonitor,
+              ScreenSize& screen, OwnWindows& own);
   MouseMotion(const MouseMotion&) = delete;
   MouseMotion& operator=(const MouseMotion&) = delete;
 
@@ -59,7 +60,10 @@ class MouseMotion : public MouseDriver {
  private:
   void StopCursor();
 
-  TForm1& form_;
+  Clock& clock_;
+  Injector& input_;
+  const Settings& settings_;
+  TextView& monitor_;
   ScreenSize& screen_;
   OwnWindows& own_;
   uint32_t speedBits_ = 0;

@@ -1,18 +1,29 @@
 #pragma once
 // A platform without a desktop: every service records what the core asked
-// of it. Tests drive the core with it, and corvid-replay prints from it.
+// of it, time moves only when told, files live in memory. corvid-replay
+// prints from it; the tests and benches drive and read it.
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "actions/cursor_hider.h"
 #include "actions/input_sink.h"
-#include "app/main_window.h"
-#include "app/manual_clock.h"
-#include "app/tform1.h"
-#include "app/text_view.h"
+#include "actions/mouse_motion.h"
+#include "app/hooks.h"
+#include "app/platform.h"
+#include "base/main_window_queue.h"
+#include "base/manual_clock.h"
+#include "base/message_boxes.h"
+#include "base/screen_size.h"
+#include "config/file_store.h"
 #include "control/program_control.h"
-#include "osd/message_display.h"
+#include "osd/glyph_renderer.h"
+#include "osd/layered_surface.h"
+#include "remote/hid_layer.h"
 
 namespace corvid {
 
@@ -32,16 +43,6 @@ class RecordingInputSink : public InputSink {
   bool keep = true;
 };
 
-class RecordingDisplay : public MessageDisplay {
- public:
-  void ShowMessage(std::string_view text) override {
-    messages.emplace_back(text);
-    if (onMessage) onMessage(text);
-  }
-  std::vector<std::string> messages;
-  std::function<void(std::string_view)> onMessage;
-};
-
 class RecordingQueue : public MainWindowQueue {
  public:
   void RemovePendingMouseMessages() override { log.push_back("mouse"); }
@@ -51,17 +52,110 @@ class RecordingQueue : public MainWindowQueue {
 
 class RecordingBoxes : public MessageBoxes {
  public:
-  int Show(std::string_view text, std::string_view caption, Kind kind) override {
-    shown.push_back({std::string(text), std::string(caption)});
-    if (onShow) onShow(text, caption);
-    return kind == kYesNo ? answer : kAnswerOk;
-  }
+  int Show(std::string_view text, std::string_view caption, Kind kind) override;
   struct Box {
     std::string text, caption;
   };
   std::vector<Box> shown;
   int answer = kAnswerYes;
-  std::function<void(std::string_view, std::string_view)> onShow;
+  std::function<void(std::string_view text, std::string_view caption)> onShow;
+};
+
+// Files in memory; a path can be made to refuse writes.
+class MemoryFileStore : public FileStore {
+ public:
+  bool Exists(const std::string& path) override { return files.count(path) != 0; }
+  bool Read(const std::string& path, std::string& bytes) override;
+  bool Replace(const std::string& path, const std::string& bytes, std::string& why) override;
+  bool Rename(const std::string& from, const std::string& to) override;
+  void CreateFolder(const std::string& path) override { folders.push_back(path); }
+
+  std::map<std::string, std::string> files;
+  std::set<std::string> readOnly;
+  std::vector<std::string> folders;
+  int writes = 0;
+};
+
+// A screen of a set size; whether the pointer is over one of Corvid's windows
+// is set by hand.
+class FixedScreen : public ScreenSize, public OwnWindows {
+ public:
+  int32_t ScreenWidth() override { return width; }
+  int32_t ScreenHeight() override { return height; }
+  bool IsOverOwnWindow() override { return overOwnWindow; }
+  int32_t width = 1920, height = 1080;
+  bool overOwnWindow = false;
+};
+
+class RecordingCursors : public SystemCursors {
+ public:
+  bool ReplaceWithBlank() override {
+    log.push_back(canCreate ? "blank" : "no blank");
+    return canCreate;
+  }
+  void Restore() override { log.push_back("restore"); }
+  std::vector<std::string> log;
+  bool canCreate = true;
+};
+
+class RecordingHookPlatform : public HookPlatform {
+ public:
+  HookHandle InstallHook(HookKind kind) override {
+    installs.push_back(kind);
+    return failInstall ? 0 : ++next;
+  }
+  bool RemoveHook(HookHandle h) override {
+    removed.push_back(h);
+    return !failRemove;
+  }
+  std::string WindowClassAt(int32_t x, int32_t y) override {
+    asked.push_back({x, y});
+    return windowClass;
+  }
+  void PostHookWork() override { ++posts; }
+
+  std::vector<HookKind> installs;
+  std::vector<HookHandle> removed;
+  std::vector<std::pair<int32_t, int32_t>> asked;
+  std::string windowClass = "Notepad";
+  HookHandle next = 100;
+  int posts = 0;
+  bool failInstall = false, failRemove = false;
+};
+
+// A machine without the remote.
+class NoHidDevices : public HidDeviceController {
+ public:
+  void SetEvents(HidEvents*) override {}
+  bool CheckOutByID(HidDevice*& device, uint16_t, uint16_t) override {
+    device = nullptr;
+    return false;
+  }
+  void CheckIn(HidDevice*& device) override { device = nullptr; }
+};
+
+// Each character 0.6 em wide and 4/3 em high; a text is a solid box.
+class BoxGlyphs : public GlyphRenderer {
+ public:
+  OsdSize Measure(std::string_view text, const OsdFont& font) override;
+  void Draw(OsdBitmap& into, std::string_view text, const OsdFont& font, int32_t x, int32_t y, uint32_t colour,
+            int32_t antialias) override;
+  std::vector<std::string> calls;
+  bool record = false;
+};
+
+class RecordingSurface : public LayeredSurface {
+ public:
+  bool Exists() const override { return exists; }
+  bool Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_t alpha) override;
+  bool SetAlpha(uint8_t alpha) override;
+  void BringToTop() override {
+    if (record) log.push_back("top");
+  }
+  bool exists = true;
+  bool refuse = false;
+  bool record = false;
+  std::vector<std::string> log;
 };
 
 class RecordingPrograms : public AppActions, public PowerActions {
@@ -73,20 +167,55 @@ class RecordingPrograms : public AppActions, public PowerActions {
   std::vector<std::string> log;
 };
 
-// Everything a TForm1 needs, headless, with the factory key maps applied.
-struct HeadlessPlatform {
+class HeadlessPlatform : public Platform {
+ public:
   ManualClock clock;
   RecordingInputSink input;
-  RecordingDisplay osd;
+  InputSink* inputSink = &input;  // another sink (the real one) may stand in
   RecordingQueue queue;
   RecordingBoxes boxes;
+  MemoryFileStore memoryFiles;
+  FileStore* files = &memoryFiles;  // another store (the disk) may stand in
+  std::string configFolder = "/corvid/.corvid/";
+  FixedScreen screen;
+  RecordingCursors cursors;
+  RecordingHookPlatform hooks;
+  NoHidDevices noHid;
+  HidDeviceController* hid = &noHid;
+  BoxGlyphs glyphs;
+  RecordingSurface surface;
   RecordingPrograms programs;
-  LineView receiveLog, codeMonitor, debugLog;
 
-  Services services() {
-    return Services{input, clock, clock, osd, queue, boxes, programs, programs,
-                    receiveLog, codeMonitor, debugLog};
-  }
+  bool mainWindow = false;
+  bool remoteStarted = false;
+  bool closed = false;
+  int helpOpened = 0;
+
+  InputSink& Input() override { return *inputSink; }
+  TimerHost& Timers() override { return clock; }
+  Clock& Time() override { return clock; }
+  MainWindowQueue& Queue() override { return queue; }
+  MessageBoxes& Boxes() override { return boxes; }
+  FileStore& Files() override { return *files; }
+  std::string ConfigFolder() override { return configFolder; }
+  ScreenSize& Screen() override { return screen; }
+  OwnWindows& Own() override { return screen; }
+  SystemCursors& Cursors() override { return cursors; }
+  HookPlatform& Hooks() override { return hooks; }
+  HidDeviceController& Hid() override { return *hid; }
+  GlyphRenderer& Glyphs() override { return glyphs; }
+  LayeredSurface& MessageSurface() override { return surface; }
+  AppActions& Apps() override { return programs; }
+  PowerActions& Power() override { return programs; }
+
+  bool FormCreate(CorvidApp&) override { return mainWindow = true; }
+  void StartRemote() override { remoteStarted = true; }
+  void CloseMainWindow() override;
+  void OpenHelp() override { ++helpOpened; }
+
+  // What closing the main window does on a desktop; set by the composition
+  // object.
+  std::function<void()> onClose;
 };
 
 }  // namespace corvid

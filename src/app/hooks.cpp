@@ -1,7 +1,6 @@
 #include "app/hooks.h"
 
 #include "actions/cursor_hider.h"
-#include "app/tform1.h"
 
 namespace corvid {
 namespace {
@@ -52,13 +51,15 @@ KeyCaptureStep DecideKeyCapture(const KeyHookEvent& e, bool& winKeyLatched) {
   return step;  // auto-repeat of a latched Windows key, or an unlatched release
 }
 
-GlobalHooks::GlobalHooks(TForm1& form, HookPlatform& platform) : form_(form), platform_(platform) {}
+GlobalHooks::GlobalHooks(HookPlatform& platform, MessageBoxes& boxes, Clock& clock, InputSink& input,
+                         const Settings& settings)
+    : platform_(platform), boxes_(boxes), clock_(clock), input_(input), settings_(settings) {}
 
 void GlobalHooks::Install(HookKind kind) {
   HookHandle& h = handles_[Index(kind)];
   if (h != 0) return;
   h = platform_.InstallHook(kind);
-  if (h == 0) form_.Platform().boxes.Show(kHookStartFailed, "Corvid", MessageBoxes::kOk);
+  if (h == 0) boxes_.Show(kHookStartFailed, "Corvid", MessageBoxes::kOk);
 }
 
 void GlobalHooks::Remove(HookKind kind) {
@@ -67,10 +68,10 @@ void GlobalHooks::Remove(HookKind kind) {
   if (platform_.RemoveHook(h)) {
     h = 0;
   } else {
-    form_.Platform().boxes.Show(kind == HookKind::KeyCapture ? kKeyHookRemoveFailed : kMouseHookRemoveFailed,
+    boxes_.Show(kind == HookKind::KeyCapture ? kKeyHookRemoveFailed : kMouseHookRemoveFailed,
                                 "Corvid", MessageBoxes::kOk);
   }
-  form_.Platform().clock.Sleep(kRemoveWaitMs);
+  clock_.Sleep(kRemoveWaitMs);
 }
 
 void GlobalHooks::Post() {
@@ -81,7 +82,7 @@ void GlobalHooks::Post() {
 
 void GlobalHooks::StartWindowPick() {
   if (picker_) picker_->SetPicking(true);
-  if (form_.settings.NoCursor && hider_) hider_->StopWaitEraseAndShow();
+  if (settings_.NoCursor && hider_) hider_->StopWaitEraseAndShow();
   pickTaken_ = false;
   pickPending_ = false;
   InstallPickerHook();
@@ -104,7 +105,7 @@ HookVerdict GlobalHooks::OnKeyCaptureEvent(const KeyHookEvent& e) {
     in.vk = step.injectVk;
     in.flags = step.injectUp ? keyflag::kKeyUp : 0;
     // Nothing can be shown from inside the hook if the system refuses it.
-    form_.Platform().input.Send(in);
+    input_.Send(in);
   }
   return step.verdict;
 }
@@ -132,7 +133,7 @@ void GlobalHooks::RunPostedWork() {
       picker_->SetTargetClass(pickedClass_);
       picker_->SetPicking(false);
     }
-    if (form_.settings.NoCursor && hider_) {
+    if (settings_.NoCursor && hider_) {
       hider_->WaitEraseCursor.Start();
       hider_->HideCursor();
     }

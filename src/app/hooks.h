@@ -12,9 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "actions/cursor_hiding.h"
+#include "actions/input_sink.h"
+#include "base/message_boxes.h"
+#include "base/timer.h"
+#include "config/settings.h"
+
 namespace corvid {
 
-class TForm1;
 class CursorHider;
 
 enum class HookKind : uint8_t { CursorWake, KeyCapture, WindowPicker };
@@ -74,15 +79,18 @@ inline constexpr std::string_view kHookStartFailed = "フック開始は失敗�
 inline constexpr std::string_view kMouseHookRemoveFailed = "マウスフック解除は失敗しました";
 inline constexpr std::string_view kKeyHookRemoveFailed = "キーフック解除は失敗しました";
 
-class GlobalHooks {
+class GlobalHooks : public CursorWakeHook {
  public:
-  GlobalHooks(TForm1& form, HookPlatform& platform);
+  // `input` takes the keys the capture hook puts in place of the diverted
+  // ones; `settings` says whether the cursor is to be hidden again after a pick.
+  GlobalHooks(HookPlatform& platform, MessageBoxes& boxes, Clock& clock, InputSink& input,
+              const Settings& settings);
   void SetCursorHider(CursorHider* hider) { hider_ = hider; }
   void SetPickerTarget(PickerTarget* target) { picker_ = target; }
 
   // Installing an installed hook and removing a removed one do nothing.
-  void InstallCursorWakeHook() { Install(HookKind::CursorWake); }
-  void RemoveCursorWakeHook() { Remove(HookKind::CursorWake); }
+  void InstallCursorWakeHook() override { Install(HookKind::CursorWake); }
+  void RemoveCursorWakeHook() override { Remove(HookKind::CursorWake); }
   void InstallKeyCaptureHook() { Install(HookKind::KeyCapture); }
   void RemoveKeyCaptureHook() { Remove(HookKind::KeyCapture); }
   void InstallPickerHook() { Install(HookKind::WindowPicker); }
@@ -108,8 +116,11 @@ class GlobalHooks {
   void Remove(HookKind kind);
   void Post();
 
-  TForm1& form_;
   HookPlatform& platform_;
+  MessageBoxes& boxes_;
+  Clock& clock_;
+  InputSink& input_;
+  const Settings& settings_;
   CursorHider* hider_ = nullptr;
   PickerTarget* picker_ = nullptr;
   std::array<HookHandle, 3> handles_{};

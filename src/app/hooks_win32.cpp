@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 
 namespace corvid {
 namespace {
@@ -37,19 +37,12 @@ LRESULT CALLBACK KeyCaptureProc(int code, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-Win32HookPlatform::Win32HookPlatform(HINSTANCE instance) : instance_(instance) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = reinterpret_cast<WNDPROC>(&Win32HookPlatform::WorkProc);
-  wc.hInstance = instance_;
-  wc.lpszClassName = kWorkClass;
-  RegisterClassW(&wc);  // fails harmlessly when already registered
-  window_ = CreateWindowExW(0, kWorkClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
+Win32HookPlatform::Win32HookPlatform() {
+  RegisterWindowClass(kWorkClass);
+  CreateOf(kWorkClass, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
 }
 
-Win32HookPlatform::~Win32HookPlatform() {
-  if (window_) DestroyWindow(window_);
-  g_core = nullptr;
-}
+Win32HookPlatform::~Win32HookPlatform() { g_core = nullptr; }
 
 void Win32HookPlatform::Attach(GlobalHooks* core) { g_core = core; }
 
@@ -58,7 +51,7 @@ HookHandle Win32HookPlatform::InstallHook(HookKind kind) {
                   : kind == HookKind::CursorWake ? CursorWakeProc
                                                  : PickerProc;
   const int type = kind == HookKind::KeyCapture ? WH_KEYBOARD_LL : WH_MOUSE_LL;
-  return reinterpret_cast<HookHandle>(SetWindowsHookExW(type, proc, instance_, 0));
+  return reinterpret_cast<HookHandle>(SetWindowsHookExW(type, proc, GetModuleHandleW(nullptr), 0));
 }
 
 bool Win32HookPlatform::RemoveHook(HookHandle handle) {
@@ -74,15 +67,15 @@ std::string Win32HookPlatform::WindowClassAt(int32_t x, int32_t y) {
 }
 
 void Win32HookPlatform::PostHookWork() {
-  if (window_) PostMessageW(window_, kHookWorkMessage, 0, 0);
+  if (Handle()) PostMessageW(Handle(), kHookWorkMessage, 0, 0);
 }
 
-intptr_t __stdcall Win32HookPlatform::WorkProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp) {
+intptr_t Win32HookPlatform::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
   if (msg == kHookWorkMessage) {
     if (g_core) g_core->RunPostedWork();
     return 0;
   }
-  return DefWindowProcW(w, msg, wp, lp);
+  return Default(msg, wp, lp);
 }
 
 }  // namespace corvid

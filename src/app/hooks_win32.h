@@ -3,18 +3,14 @@
 // GlobalHooks, and return; the work they leave is posted to a message-only
 // window of the installing (user-interface) thread.
 #include "app/hooks.h"
-
-struct HINSTANCE__;
-typedef HINSTANCE__* HINSTANCE;
-struct HWND__;
-typedef HWND__* HWND;
+#include "base/window_win32.h"
 
 namespace corvid {
 
-class Win32HookPlatform : public HookPlatform {
+class Win32HookPlatform : public HookPlatform, private Win32Window {
  public:
   // Create on the user-interface thread: the hooks run on it.
-  explicit Win32HookPlatform(HINSTANCE instance);
+  Win32HookPlatform();
   ~Win32HookPlatform() override;
   Win32HookPlatform(const Win32HookPlatform&) = delete;
   Win32HookPlatform& operator=(const Win32HookPlatform&) = delete;
@@ -28,9 +24,7 @@ class Win32HookPlatform : public HookPlatform {
   void PostHookWork() override;
 
  private:
-  static intptr_t __stdcall WorkProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp);
-  HINSTANCE instance_;
-  HWND window_ = nullptr;
+  intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override;
 };
 
 }  // namespace corvid

@@ -1,55 +1,49 @@
 #include "app/platform_win32.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
-#include "app/text_win32.h"
+#include "app/corvid_app.h"
+#include "config/config_folder_win32.h"
 
 namespace corvid {
 
-void Win32TimerHost::Arm(Timer& t) {
-  const auto id = reinterpret_cast<uintptr_t>(&t);
-  if (!Owns(id)) {
-    for (uintptr_t& slot : armed_)
-      if (slot == 0) {
-        slot = id;
-        break;
-      }
-  }
-  // SetTimer on an existing identifier restarts its period.
-  SetTimer(window_, id, t.Interval() ? t.Interval() : 1, nullptr);
+bool Win32OwnWindows::IsOverOwnWindow() {
+  POINT p;
+  if (!GetCursorPos(&p)) return false;
+  // The window directly under the cursor, as the user sees it: a control of
+  // a form is not the form.
+  return windows_.Contains(WindowFromPoint(p));
 }
 
-void Win32TimerHost::Disarm(Timer& t) {
-  const auto id = reinterpret_cast<uintptr_t>(&t);
-  KillTimer(window_, id);
-  for (uintptr_t& slot : armed_)
-    if (slot == id) slot = 0;
+Win32Platform::Win32Platform(std::string configFolder)
+    : configFolder_(configFolder.empty() ? FindConfigFolder() : std::move(configFolder)) {}
+
+Win32Platform::~Win32Platform() = default;
+
+bool Win32Platform::FormCreate(CorvidApp& app) {
+  hooks_.Attach(&app.Hooks());
+  main_ = std::make_unique<MainWindowWin32>(app, queue_, windows_);
+  if (!main_->Create()) return false;
+  if (!osdWindow_.Create(main_->Handle(), app.Osd()))
+    app.DebugLog().Append("The message window could not be created; messages are not shown.");
+  return true;
 }
 
-bool Win32TimerHost::Owns(uintptr_t id) const {
-  if (id == 0) return false;
-  for (uintptr_t slot : armed_)
-    if (slot == id) return true;
-  return false;
+void Win32Platform::StartRemote() { hid_.Create(); }
+
+void Win32Platform::CloseMainWindow() {
+  if (main_ && main_->Handle()) PostMessageW(main_->Handle(), WM_CLOSE, 0, 0);
 }
 
-uint64_t Win32Clock::NowMs() { return GetTickCount64(); }
-void Win32Clock::Sleep(uint32_t ms) { ::Sleep(ms); }
-
-namespace {
-void Drain(HWND w, UINT first, UINT last) {
-  MSG msg;
-  while (PeekMessageW(&msg, w, first, last, PM_REMOVE)) {
-  }
+void Win32Platform::OpenHelp() {
+  ShellExecuteA(MainWindow(), "open", kHelpFile, nullptr, nullptr, 10);
 }
-}  // namespace
 
-void Win32Queue::RemovePendingMouseMessages() { Drain(window_, 0x0200, 0x020D); }
-void Win32Queue::RemovePendingKeyboardMessages() { Drain(window_, 0x0100, 0x0108); }
-
-int Win32MessageBoxes::Show(std::string_view text, std::string_view caption, Kind kind) {
-  const UINT type = (kind == kYesNo ? MB_YESNO : MB_OK) | MB_SETFOREGROUND | MB_TOPMOST;
-  return MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), type);
+int Win32Platform::RunMessageLoop(CorvidApp& app) {
+  return RunMessagePump(windows_, [&app] {
+    if (app.OnIdle()) SetProcessWorkingSetSize(GetCurrentProcess(), SIZE_MAX, SIZE_MAX);
+  });
 }
 
 }  // namespace corvid

@@ -1,52 +1,105 @@
 #pragma once
-// The Win32 services of the main window: message timers, time, the queue,
-// message boxes.
-#include <cstdint>
+// The Win32 platform: the real input stream, timers, files, cursors, hooks,
+// HID layer and message window, and the shell's main window and message loop.
+#include <memory>
+#include <string>
 
-#include "app/main_window.h"
-#include "app/timer.h"
-
-struct HWND__;
-typedef HWND__* HWND;
+#include "actions/cursor_hiding_win32.h"
+#include "actions/input_sink_win32.h"
+#include "actions/mouse_motion.h"
+#include "app/hooks_win32.h"
+#include "app/main_window_win32.h"
+#include "app/platform.h"
+#include "base/main_window_queue_win32.h"
+#include "base/message_boxes_win32.h"
+#include "base/screen_size_win32.h"
+#include "base/timer_win32.h"
+#include "base/window_win32.h"
+#include "config/ansi_codec_win32.h"
+#include "config/encoded_file_store.h"
+#include "config/file_store.h"
+#include "control/program_control.h"
+#include "osd/glyphs_win32.h"
+#include "osd/osd_window_win32.h"
+#include "remote/hid_layer_win32.h"
 
 namespace corvid {
 
-// Timers on SetTimer of one window; the timer's address is its identifier.
-class Win32TimerHost : public TimerHost {
+// The pointer is over the main window or one of the settings windows.
+class Win32OwnWindows : public OwnWindows {
  public:
-  void Attach(HWND window) { window_ = window; }
-  void Arm(Timer& t) override;
-  void Disarm(Timer& t) override;
-  // From WM_TIMER.
-  static void OnTimerMessage(uintptr_t id) { reinterpret_cast<Timer*>(id)->Fire(); }
-  bool Owns(uintptr_t id) const;
+  explicit Win32OwnWindows(const Win32WindowRegistry& windows) : windows_(windows) {}
+  bool IsOverOwnWindow() override;
 
  private:
-  HWND window_ = nullptr;
-  // Identifiers armed now, so a late WM_TIMER of a stopped timer is ignored.
-  static constexpr int kMax = 32;
-  uintptr_t armed_[kMax] = {};
+  const Win32WindowRegistry& windows_;
 };
 
-class Win32Clock : public Clock {
+// Program control comes with its own unit; until then App and power
+// buttons do nothing.
+class NoProgramControl : public AppActions, public PowerActions {
  public:
-  uint64_t NowMs() override;
-  void Sleep(uint32_t ms) override;
+  void RunAppAction(int32_t) override {}
+  void DisableExecTimer() override {}
+  void SuspendSystem(bool) override {}
+  void ExitSystem(int32_t) override {}
 };
 
-class Win32Queue : public MainWindowQueue {
+class Win32Platform : public Platform {
  public:
-  void Attach(HWND window) { window_ = window; }
-  void RemovePendingMouseMessages() override;
-  void RemovePendingKeyboardMessages() override;
+  // `configFolder` empty: "\.corvid\" under the user's documents folder.
+  explicit Win32Platform(std::string configFolder = {});
+  ~Win32Platform() override;
+
+  InputSink& Input() override { return input_; }
+  TimerHost& Timers() override { return timers_; }
+  Clock& Time() override { return clock_; }
+  MainWindowQueue& Queue() override { return queue_; }
+  MessageBoxes& Boxes() override { return boxes_; }
+  FileStore& Files() override { return files_; }
+  std::string ConfigFolder() override { return configFolder_; }
+  ScreenSize& Screen() override { return screen_; }
+  OwnWindows& Own() override { return own_; }
+  SystemCursors& Cursors() override { return cursors_; }
+  HookPlatform& Hooks() override { return hooks_; }
+  HidDeviceController& Hid() override { return hid_; }
+  GlyphRenderer& Glyphs() override { return glyphs_; }
+  LayeredSurface& MessageSurface() override { return osdWindow_; }
+  AppActions& Apps() override { return programs_; }
+  PowerActions& Power() override { return programs_; }
+
+  bool FormCreate(CorvidApp& app) override;
+  void StartRemote() override;
+  void CloseMainWindow() override;
+  void OpenHelp() override;
+
+  // The message loop, until the main window is gone; the idle step runs
+  // each time the queue is empty.
+  int RunMessageLoop(CorvidApp& app);
+
+  Win32WindowRegistry& Windows() { return windows_; }
+  HWND MainWindow() const { return main_ ? main_->Handle() : nullptr; }
 
  private:
-  HWND window_ = nullptr;
-};
-
-class Win32MessageBoxes : public MessageBoxes {
- public:
-  int Show(std::string_view text, std::string_view caption, Kind kind) override;
+  Win32WindowRegistry windows_;
+  Win32InputSink input_;
+  Win32TimerHost timers_;
+  Win32Clock clock_;
+  Win32Queue queue_;
+  Win32MessageBoxes boxes_;
+  DiskFileStore disk_;
+  AnsiCodecWin32 codec_;
+  EncodedFileStore files_{disk_, codec_};
+  std::string configFolder_;
+  Win32ScreenSize screen_;
+  Win32OwnWindows own_{windows_};
+  Win32SystemCursors cursors_;
+  Win32HookPlatform hooks_;
+  HidControllerWin32 hid_;
+  GdiGlyphRenderer glyphs_;
+  OsdWindowWin32 osdWindow_;
+  NoProgramControl programs_;
+  std::unique_ptr<MainWindowWin32> main_;
 };
 
 }  // namespace corvid

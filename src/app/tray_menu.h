@@ -15,6 +15,10 @@ inline constexpr const char* kHelpFile = "Corvid.CHM";
 
 enum class MenuItem : uint8_t { C1, N3, M1, N1, E1, N2, H1, QuitQ1 };
 
+// The command identifier a menu item sends to the main window (WM_COMMAND).
+inline constexpr unsigned kMenuCommandBase = 1000;
+constexpr unsigned MenuCommandId(MenuItem item) { return kMenuCommandBase + static_cast<unsigned>(item); }
+
 struct MenuEntry {
   MenuItem item;
   std::string caption;  // "-" is a separator

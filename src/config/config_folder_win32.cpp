@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 
 namespace corvid {
 

@@ -1,6 +1,7 @@
 #include "config/encoded_file_store.h"
 
-#include <cstdint>
+#include "base/utf16.h"
+
 
 namespace corvid {
 namespace {
@@ -16,31 +17,6 @@ bool IsAscii(std::string_view s) {
 }
 
 }  // namespace
-
-bool IsValidUtf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t n = 0;
-    uint32_t cp = 0;
-    if (c < 0x80) { ++i; continue; }
-    if (c >= 0xC2 && c <= 0xDF) { n = 1; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { n = 2; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { n = 3; cp = c & 0x07; }
-    else return false;
-    if (s.size() - i <= n) return false;
-    for (size_t k = 1; k <= n; ++k) {
-      const unsigned char d = static_cast<unsigned char>(s[i + k]);
-      if ((d & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF.
-    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += n + 1;
-  }
-  return true;
-}
 
 bool EncodedFileStore::Read(const std::string& path, std::string& bytes) {
   std::string raw;

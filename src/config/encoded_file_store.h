@@ -19,8 +19,6 @@ class AnsiCodec {
   virtual bool FromUtf8(std::string_view utf8, std::string& ansi) = 0;
 };
 
-bool IsValidUtf8(std::string_view s);
-
 class EncodedFileStore : public FileStore {
  public:
   EncodedFileStore(FileStore& inner, AnsiCodec& codec) : inner_(inner), codec_(codec) {}

@@ -12,6 +12,8 @@ class AppActions {
   virtual void RunAppAction(int32_t index) = 0;
   // The long-press timer of an App button has expired.
   virtual void DisableExecTimer() = 0;
+  // At start-up: the programs recorded to start with Corvid.
+  virtual void StartRecordedPrograms() {}
 };
 
 class PowerActions {

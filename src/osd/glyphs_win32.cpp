@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 
 namespace corvid {
 

@@ -29,6 +29,7 @@ void OsdMessage::Bind(Settings& settings, const int32_t& batteryLevel) {
 
 void OsdMessage::ShowMessage(std::string_view text) {
   if (!Ready()) return;
+  if (onShow) onShow(text);
   if (AlphDecTimer.Enabled() || DecIdleTimer.Enabled()) {
     // The previous message vanishes at once.
     AlphDecTimer.Stop();

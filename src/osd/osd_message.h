@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_window.h"
-#include "app/screen_size.h"
-#include "app/timer.h"
+#include "base/message_boxes.h"
+#include "base/screen_size.h"
+#include "base/timer.h"
 #include "config/settings.h"
 #include "osd/glyph_renderer.h"
 #include "osd/layered_surface.h"
@@ -45,6 +45,8 @@ class OsdMessage : public MessageDisplay {
   // release.
   void OsdWindowMoveEnded();
 
+  // Each message shown (a replay prints them).
+  std::function<void(std::string_view text)> onShow;
   // Set by the environment settings dialog: its position bars follow a drag.
   std::function<void(int32_t x, int32_t y)> onDragMove;
 

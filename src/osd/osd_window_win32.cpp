@@ -15,45 +15,39 @@ constexpr UINT kToTopFlags = 0x051B;
 }  // namespace
 
 OsdWindowWin32::~OsdWindowWin32() {
-  if (window_) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
   if (dc_ && originalBitmap_) SelectObject(dc_, static_cast<HGDIOBJ>(originalBitmap_));
   if (dib_) DeleteObject(dib_);
   if (dc_) DeleteDC(dc_);
 }
 
 bool OsdWindowWin32::Create(HWND owner, OsdMessage& core) {
-  if (window_) return true;
+  if (Handle()) return true;
   dc_ = CreateCompatibleDC(nullptr);
   if (!dc_) return false;
   // Created hidden and then shown without activation: a top-level window
   // created visible takes the foreground, and the keys the user (or a
   // remote) types would go to the message instead of the program in front.
-  window_ = CreateWindowExW(kExStyle, L"STATIC", L"", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, owner, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-  if (!window_) return false;
+  HWND w = CreateWindowExW(kExStyle, L"STATIC", L"", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, owner, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  if (!w) return false;
   core_ = &core;
   core.OsdDragging = false;
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
-  ShowWindow(window_, SW_SHOWNOACTIVATE);
+  Subclass(w);
+  ShowWindow(w, SW_SHOWNOACTIVATE);
   return true;
 }
 
-intptr_t __stdcall OsdWindowWin32::WindowProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp) {
-  auto* self = reinterpret_cast<OsdWindowWin32*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (self && self->core_) {
-    OsdMessage& core = *self->core_;
+intptr_t OsdWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
+  if (core_) {
+    OsdMessage& core = *core_;
     switch (msg) {
       case WM_LBUTTONDOWN:
         if (core.OsdWindowLButtonDown()) {
           // The system drags a window by its caption; the press point goes
           // along in screen coordinates, as that message carries it.
           POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-          ClientToScreen(w, &p);
-          PostMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+          ClientToScreen(Handle(), &p);
+          PostMessageW(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
         }
         break;
       case WM_WINDOWPOSCHANGED: {
@@ -70,15 +64,11 @@ intptr_t __stdcall OsdWindowWin32::WindowProc(HWND w, unsigned msg, uintptr_t wp
       case WM_EXITSIZEMOVE:
         core.OsdWindowMoveEnded();
         break;
-      case WM_NCDESTROY:
-        // Destroyed with its owner at exit.
-        self->window_ = nullptr;
-        break;
     }
   }
   // The default procedure, not the static control's: that one answers
   // HTTRANSPARENT to hit tests and the letters could not be dragged.
-  return DefWindowProcW(w, msg, wp, lp);
+  return DefWindowProcW(Handle(), msg, wp, lp);
 }
 
 bool OsdWindowWin32::EnsureSurface(int32_t width, int32_t height) {
@@ -108,11 +98,11 @@ bool OsdWindowWin32::UpdateWindow(bool move, uint8_t alpha) {
   POINT to{x_, y_};
   SIZE size{width_, height_};
   POINT from{0, 0};
-  return UpdateLayeredWindow(window_, nullptr, move ? &to : nullptr, &size, dc_, &from, 0, &blend, ULW_ALPHA);
+  return UpdateLayeredWindow(Handle(), nullptr, move ? &to : nullptr, &size, dc_, &from, 0, &blend, ULW_ALPHA);
 }
 
 bool OsdWindowWin32::Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_t alpha) {
-  if (!window_ || !dc_) return false;
+  if (!Handle() || !dc_) return false;
   if (picture.Width() <= 0 || picture.Height() <= 0) {
     // Nothing to show on a screen without size; hide what was shown.
     return !shown_ || SetAlpha(0);
@@ -123,21 +113,29 @@ bool OsdWindowWin32::Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_
     std::memcpy(bits_ + size_t(row) * picture.Stride(), picture.Row(row), picture.Stride());
   x_ = x;
   y_ = y;
+  if (faded_) {
+    // A layered window faded to nothing stays unseen under Wine whatever is
+    // pushed into it next, until it is shown anew (Windows takes this too).
+    ShowWindow(Handle(), SW_HIDE);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    faded_ = false;
+  }
   const bool ok = UpdateWindow(true, alpha);
   shown_ = shown_ || ok;
   return ok;
 }
 
 bool OsdWindowWin32::SetAlpha(uint8_t alpha) {
-  if (!window_ || !shown_) return false;
+  if (!Handle() || !shown_) return false;
   // The form without a source (alpha alone) is accepted but ignored by some
   // window systems (Wine without a compositor), so the kept picture goes
   // along unchanged. No position: a drag under way is not undone.
+  faded_ = alpha == 0;
   return UpdateWindow(false, alpha);
 }
 
 void OsdWindowWin32::BringToTop() {
-  if (window_) SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, kToTopFlags);
+  if (Handle()) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kToTopFlags);
 }
 
 }  // namespace corvid

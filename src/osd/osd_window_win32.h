@@ -4,19 +4,14 @@
 // window procedure hands mouse and move messages to the OsdMessage.
 #include <cstdint>
 
+#include "base/win32_fwd.h"
+#include "base/window_win32.h"
 #include "osd/layered_surface.h"
 #include "osd/osd_message.h"
 
-struct HWND__;
-typedef HWND__* HWND;
-struct HDC__;
-typedef HDC__* HDC;
-struct HBITMAP__;
-typedef HBITMAP__* HBITMAP;
-
 namespace corvid {
 
-class OsdWindowWin32 : public LayeredSurface {
+class OsdWindowWin32 : public LayeredSurface, private Win32Window {
  public:
   OsdWindowWin32() = default;
   ~OsdWindowWin32() override;
@@ -26,19 +21,18 @@ class OsdWindowWin32 : public LayeredSurface {
   // Once the main window exists; until then the message display shows
   // nothing. Its messages go to `core`.
   bool Create(HWND owner, OsdMessage& core);
-  HWND Handle() const { return window_; }
+  using Win32Window::Handle;
 
-  bool Exists() const override { return window_ != nullptr; }
+  bool Exists() const override { return Handle() != nullptr; }
   bool Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_t alpha) override;
   bool SetAlpha(uint8_t alpha) override;
   void BringToTop() override;
 
  private:
-  static intptr_t __stdcall WindowProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp);
+  intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override;
   bool EnsureSurface(int32_t width, int32_t height);
   bool UpdateWindow(bool move, uint8_t alpha);
 
-  HWND window_ = nullptr;
   OsdMessage* core_ = nullptr;
   // The picture as the system takes it: a 32-bit DIB section in a memory DC.
   HDC dc_ = nullptr;
@@ -48,6 +42,7 @@ class OsdWindowWin32 : public LayeredSurface {
   int32_t width_ = 0, height_ = 0;
   int32_t x_ = 0, y_ = 0;
   bool shown_ = false;
+  bool faded_ = false;
 };
 
 }  // namespace corvid

@@ -10,6 +10,8 @@ inline constexpr uint8_t kButtonEnter = 0x0B;
 inline constexpr uint8_t kButtonPs = 0x43;
 inline constexpr uint8_t kButtonSelect = 0x50;
 inline constexpr uint8_t kButtonStart = 0x53;
+// The highest named code; the settings file is read for 0x00 .. this.
+inline constexpr uint8_t kLastButtonCode = 0x83;
 
 // Receive-log name with its trailing blank, or nullptr for a code without one.
 const char* ButtonLogName(uint8_t code);

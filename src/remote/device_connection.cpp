@@ -1,10 +1,9 @@
 #include "remote/device_connection.h"
 
-#include "app/tform1.h"
-
 namespace corvid {
 
-DeviceConnection::DeviceConnection(TForm1& form, HidDeviceController& hid) : form_(form), hid_(hid) {
+DeviceConnection::DeviceConnection(HidDeviceController& hid, RemoteListener& listener, TextView& receiveLog)
+    : hid_(hid), listener_(listener), log_(receiveLog) {
   hid_.SetEvents(this);
 }
 
@@ -12,16 +11,16 @@ DeviceConnection::~DeviceConnection() { hid_.SetEvents(nullptr); }
 
 void DeviceConnection::JvHidDeviceController1DeviceChange() {
   if (RemoteDevice && !RemoteDevice->PluggedIn()) {
-    form_.Platform().receiveLog.Append("SONY BD-Controller >>接続が解除されています。");
+    log_.Append("SONY BD-Controller >>接続が解除されています。");
     // A remote that dies with a button held would leave its keys and
     // modifiers down in the system; let go of them as a release would.
-    form_.ReleaseEverything();
+    listener_.RemoteGone();
     hid_.CheckIn(RemoteDevice);
     RemoteDevice = nullptr;
   }
   if (!RemoteDevice && hid_.CheckOutByID(RemoteDevice, kRemoteVendorId, kRemoteProductId))
-    form_.Platform().receiveLog.Append("SONY BD-Controller >>デバイス登録が確認されました。");
-  form_.RemoteHeld = RemoteDevice != nullptr;
+    log_.Append("SONY BD-Controller >>デバイス登録が確認されました。");
+  listener_.RemoteHeldChanged(RemoteDevice != nullptr);
 }
 
 void DeviceConnection::JvHidDeviceController1DeviceData(HidDevice& device, uint8_t reportId,
@@ -29,7 +28,7 @@ void DeviceConnection::JvHidDeviceController1DeviceData(HidDevice& device, uint8
   // Only the held remote speaks; a report still queued from a device that
   // was checked in meanwhile is dropped.
   if (&device != RemoteDevice) return;
-  form_.JvHidDeviceController1DeviceData(reportId, data, size);
+  listener_.RemoteReport(reportId, data, size);
 }
 
 }  // namespace corvid

@@ -1,5 +1,6 @@
 #include "remote/hid_layer_win32.h"
 
+#include <windows.h>
 #include <dbt.h>
 #include <winternl.h>
 #include <hidusage.h>
@@ -10,7 +11,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/text_win32.h"
+#include "base/text_win32.h"
 
 namespace corvid {
 namespace {
@@ -121,49 +122,36 @@ struct HidControllerWin32::Reader {
   }
 };
 
-HidControllerWin32::HidControllerWin32(HINSTANCE instance) : instance_(instance), api_(std::make_unique<Api>()) {}
+HidControllerWin32::HidControllerWin32() : api_(std::make_unique<Api>()) {}
 
 HidControllerWin32::~HidControllerWin32() {
   readers_.clear();  // joins every reading thread and closes its handles
-  if (window_) DestroyWindow(window_);
 }
 
 bool HidControllerWin32::LibrariesLoaded() const { return api_->Complete(); }
 
 bool HidControllerWin32::Create() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance_;
-  wc.lpszClassName = kWindowClass;
-  RegisterClassW(&wc);
+  RegisterWindowClass(kWindowClass);
   // A hidden top-level window: message-only windows miss the broadcast
   // device-change notices.
-  window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
-  if (!window_) return false;
-  PostMessageW(window_, kFirstChange, 0, 0);
+  if (!CreateOf(kWindowClass, 0, L"", WS_POPUP, 0, 0, 0, 0, nullptr)) return false;
+  PostMessageW(Handle(), kFirstChange, 0, 0);
   return true;
 }
 
-LRESULT CALLBACK HidControllerWin32::WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+intptr_t HidControllerWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
+  switch (msg) {
+    case kFirstChange:
+      DevicesChanged(true);
+      return 0;
+    case WM_DEVICECHANGE:
+      if (wp == DBT_DEVNODES_CHANGED) DevicesChanged(false);
+      return TRUE;
+    case kReportRead:
+      Deliver(static_cast<uint32_t>(wp));
+      return 0;
   }
-  auto* self = reinterpret_cast<HidControllerWin32*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (self) {
-    switch (msg) {
-      case kFirstChange:
-        self->DevicesChanged(true);
-        return 0;
-      case WM_DEVICECHANGE:
-        if (wp == DBT_DEVNODES_CHANGED) self->DevicesChanged(false);
-        return TRUE;
-      case kReportRead:
-        self->Deliver(static_cast<uint32_t>(wp));
-        return 0;
-    }
-  }
-  return DefWindowProcW(w, msg, wp, lp);
+  return Default(msg, wp, lp);
 }
 
 std::vector<HidPresence> HidControllerWin32::Enumerate() {
@@ -246,7 +234,7 @@ bool HidControllerWin32::CheckOutByID(HidDevice*& device, uint16_t vendorId, uin
   if (length == 0) return true;
   r->device = e;
   r->serial = nextSerial_++;
-  r->window = window_;
+  r->window = Handle();
   r->buffer.assign(length, 0);
   r->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   r->handled = CreateEventW(nullptr, FALSE, FALSE, nullptr);

@@ -2,20 +2,19 @@
 // The HID layer on Windows: the HID and setup libraries loaded at run time,
 // a hidden window for the device-change notices, and one reading thread per
 // held device that hands its reports to the user-interface thread.
-#include <windows.h>
-
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "base/window_win32.h"
 #include "remote/hid_layer.h"
 
 namespace corvid {
 
-class HidControllerWin32 : public HidDeviceController {
+class HidControllerWin32 : public HidDeviceController, private Win32Window {
  public:
-  explicit HidControllerWin32(HINSTANCE instance);
+  HidControllerWin32();
   ~HidControllerWin32() override;
   HidControllerWin32(const HidControllerWin32&) = delete;
   HidControllerWin32& operator=(const HidControllerWin32&) = delete;
@@ -34,14 +33,12 @@ class HidControllerWin32 : public HidDeviceController {
  private:
   struct Api;
   struct Reader;
-  static LRESULT CALLBACK WindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+  intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override;
   void DevicesChanged(bool always);
   std::vector<HidPresence> Enumerate();
   void Deliver(uint32_t serial);
   void StopReader(const HidDevice* device);
 
-  HINSTANCE instance_;
-  HWND window_ = nullptr;
   HidEvents* events_ = nullptr;
   std::unique_ptr<Api> api_;
   HidDeviceList list_;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/text_view.h"
+#include "base/text_view.h"
 
 namespace corvid {
 

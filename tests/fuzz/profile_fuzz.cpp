@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "app/headless_platform.h"
 #include "config/profile_file.h"
 #include "config/settings_store.h"
 
@@ -41,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string once = p.Serialize();
   if (ProfileFile::Parse(once).Serialize() != once) __builtin_trap();
 
-  static HeadlessPlatform* platform = new HeadlessPlatform;
-  TForm1 form(platform->services());
+  ConfigData form;
   OneFile file;
   file.bytes = text;
   if (LoadSettings(form, "x", file) == 0) SaveKeyMaps(form, "x", file, nullptr);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/corvid_app.h"
 #include "app/headless_platform.h"
 
 using namespace corvid;
@@ -11,17 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static HeadlessPlatform* p = [] {
     auto* platform = new HeadlessPlatform;
     platform->input.keep = false;
-    platform->receiveLog.keep = false;
-    platform->codeMonitor.keep = false;
     return platform;
   }();
-  static TForm1* form = [] {
-    auto* f = new TForm1(p->services());
-    ApplyFactoryKeyMaps(f->KeyboardMap, f->MouseMap);
-    f->SelectKeyMap(0, 1);
-    return f;
+  static CorvidApp* app = [] {
+    auto* a = new CorvidApp(*p);
+    a->StartUp();
+    a->ReceiveLog().SetCapacity(0);
+    a->CodeMonitor().SetCapacity(0);
+    return a;
   }();
-  p->osd.messages.clear();
+  TForm1& form = app->Form();
   p->boxes.shown.clear();
   p->programs.log.clear();
   p->queue.log.clear();
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (i == size || (i + 1 < size && data[i] == 0xFE && data[i + 1] == 0xFE)) {
       if (i > start) {
         const uint8_t id = (data[start] & 0x80) ? data[start] : 1;
-        form->JvHidDeviceController1DeviceData(id, data + start + 1, i - start - 1);
+        form.JvHidDeviceController1DeviceData(id, data + start + 1, i - start - 1);
         p->clock.Advance(data[start] & 0x3F);
       }
       start = i + 2;

@@ -11,18 +11,16 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "actions/input_sink_win32.h"
-#include "actions/mouse_motion.h"
-#include "actions/mouse_motion_win32.h"
 #include "app/headless_platform.h"
-#include "app/session_player.h"
-#include "config/settings_store.h"
+#include "fakes/headless_app.h"
 #include "remote/recorded_session.h"
-#include "win32/corvid_process.h"
-#include "win32/wine_check_win32.h"
+#include "win32/wine_support_win32.h"
 
 using namespace corvid;
-using namespace corvid_test;
+using namespace wine_test;
 
 namespace {
 
@@ -54,7 +52,7 @@ LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 // Covers the whole path, so every click lands in it.
 HWND MakeTarget() {
-  return wine_check::MakeFrontWindow(L"CorvidCursorTarget", TargetProc, WS_EX_TOPMOST, WS_POPUP, {50, 50, 1150, 900});
+  return MakeFrontWindow(L"CorvidCursorTarget", TargetProc, WS_EX_TOPMOST, WS_POPUP, {50, 50, 1150, 900});
 }
 
 // Relative moves pass through the system's pointer acceleration; this test
@@ -66,7 +64,7 @@ struct NoPointerAcceleration {
     SystemParametersInfoW(SPI_GETMOUSE, 0, saved, 0);
     SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &savedSpeed, 0);
     int off[3] = {0, 0, 0};
-    WCHECK(SystemParametersInfoW(SPI_SETMOUSE, 0, off, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+    EXPECT_TRUE(SystemParametersInfoW(SPI_SETMOUSE, 0, off, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
     SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<void*>(static_cast<intptr_t>(10)),
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
   }
@@ -75,10 +73,6 @@ struct NoPointerAcceleration {
     SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<void*>(static_cast<intptr_t>(savedSpeed)),
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
   }
-};
-
-struct NotOwn : OwnWindows {
-  bool IsOverOwnWindow() override { return false; }
 };
 
 // Sends through the real system and, after every move, compares the real
@@ -105,36 +99,26 @@ struct CheckingSink : InputSink {
   uint64_t MessageExtraInfo() override { return real.MessageExtraInfo(); }
 };
 
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-// The core on the replay clock, moving the real cursor.
+// The program on the replay clock, moving the real cursor.
 POINT CoreMovesTheRealCursor(const RecordedSession& session) {
   SetCursorPos(kStart.x, kStart.y);
   POINT at{};
   GetCursorPos(&at);
-  WCHECK(at.x == kStart.x && at.y == kStart.y);
+  EXPECT_TRUE(at.x == kStart.x && at.y == kStart.y);
 
-  HeadlessPlatform p;
   CheckingSink sink;
-  Services s = p.services();
-  Services services{sink, s.timers, s.clock, s.osd, s.queue, s.boxes, s.apps, s.power,
-                    s.receiveLog, s.codeMonitor, s.debugLog};
-  TForm1 form(services);
-  ApplyFactoryDefaults(form);
-  Win32ScreenSize screen;
-  NotOwn own;
-  MouseMotion motion(form, screen, own);
-  form.SwitchToKeyboardMode();
-  PlaySession(session, form, p.clock);
-  form.ReleaseEverything();
-
-  WCHECK(sink.moves >= 100);  // two reports and a second of 10 ms ticks
-  WCHECK_EQ(sink.mismatches, 0);
+  HeadlessPlatform p;
+  p.inputSink = &sink;
+  {
+    CorvidApp app(p);
+    app.StartUp();
+    app.StartReplay(session, false);
+    while (app.ReplayRunning() && p.clock.AdvanceToNext()) {
+    }
+    app.Form().ReleaseEverything();
+  }
+  EXPECT_GE(sink.moves, 100);  // two reports and a second of 10 ms ticks
+  EXPECT_EQ(sink.mismatches, 0);
   std::printf("core: %d steps on the replay clock, cursor from %ld,%ld to %ld,%ld\n", sink.moves, kStart.x,
               kStart.y, sink.expected.x, sink.expected.y);
   return sink.expected;
@@ -143,35 +127,29 @@ POINT CoreMovesTheRealCursor(const RecordedSession& session) {
 // Every point the core's path passes through, for up to `ticks` ticks of a
 // RIGHT then RIGHT+DOWN hold (the session's hold).
 std::vector<POINT> PathOfTheHold(int ticks) {
-  HeadlessPlatform p;
-  TForm1 form(p.services());
-  ApplyFactoryDefaults(form);
-  Win32ScreenSize screen;
-  NotOwn own;
-  MouseMotion motion(form, screen, own);
+  HeadlessApp a;
   std::vector<POINT> path{kStart};
-  p.input.onEvent = [&](const InputEvent& e) {
+  a.p.input.onEvent = [&](const InputEvent& e) {
     if (e.flags == mouseflag::kMove) path.push_back({path.back().x + e.dx, path.back().y + e.dy});
   };
-  form.SwitchToMouseMode();
-  const uint8_t right[] = {0x20, 0, 0, 0x55, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-  const uint8_t rightDown[] = {0x60, 0, 0, 0x56, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-  form.JvHidDeviceController1DeviceData(1, right, sizeof right);
-  form.JvHidDeviceController1DeviceData(1, rightDown, sizeof rightDown);
-  p.clock.Advance(static_cast<uint64_t>(ticks) * 10);
+  a.form.SwitchToMouseMode();
+  a.Report(0x55, 0x20);  // RIGHT
+  a.Report(0x56, 0x60);  // + DOWN
+  a.p.clock.Advance(static_cast<uint64_t>(ticks) * 10);
+  a.p.input.onEvent = nullptr;
   return path;
 }
 
-void CorvidExeFollowsThePath(const std::wstring& exe, const std::wstring& sessionFile, POINT coreEnd) {
+void CorvidExeFollowsThePath(const std::wstring& sessionFile, POINT coreEnd) {
   g_received.clear();
   SetCursorPos(kStart.x, kStart.y);
-  wine_check::Pump(100);
-  HANDLE p = Start(exe, L"--replay \"" + sessionFile + L"\" --quit-after-replay");
-  WCHECK(p != nullptr);
+  Pump(100);
+  HANDLE p = Start(CorvidExe(), L"--replay \"" + sessionFile + L"\" --quit-after-replay");
+  EXPECT_TRUE(p != nullptr);
   DWORD code = 99;
-  WCHECK(WaitExit(p, 30000, &code));
-  WCHECK_EQ(code, 0u);
-  wine_check::Pump(300);
+  EXPECT_TRUE(WaitExit(p, 30000, &code));
+  EXPECT_EQ(code, 0u);
+  Pump(300);
   POINT end{};
   GetCursorPos(&end);
 
@@ -183,7 +161,7 @@ void CorvidExeFollowsThePath(const std::wstring& exe, const std::wstring& sessio
     if (path[i].x == end.x && path[i].y == end.y) reached = static_cast<int>(i);
   std::printf("Corvid.exe: cursor from %ld,%ld to %ld,%ld, step %d of the core's path (the replay clock: %ld,%ld)\n",
               kStart.x, kStart.y, end.x, end.y, reached, coreEnd.x, coreEnd.y);
-  WCHECK(reached >= 52);
+  EXPECT_TRUE(reached >= 52);
 
   // The click, the double click and the wheel, where the cursor stopped.
   int downs = 0, ups = 0, notches = 0;
@@ -192,48 +170,45 @@ void CorvidExeFollowsThePath(const std::wstring& exe, const std::wstring& sessio
     if (r.msg == WM_LBUTTONUP) ++ups;
     if (r.msg == WM_MOUSEWHEEL) {
       ++notches;
-      WCHECK_EQ(r.wheel, 60);
+      EXPECT_EQ(r.wheel, 60);
     }
-    WCHECK(r.at.x == end.x && r.at.y == end.y);
+    EXPECT_TRUE(r.at.x == end.x && r.at.y == end.y);
   }
   std::printf("Corvid.exe: %d left presses, %d releases, %d wheel notches\n", downs, ups, notches);
-  WCHECK_EQ(downs, 3);
-  WCHECK_EQ(ups, 3);
-  WCHECK(notches >= 1 && notches <= 2);
-  WCHECK(!(GetAsyncKeyState(VK_LBUTTON) & 0x8000));
+  EXPECT_EQ(downs, 3);
+  EXPECT_EQ(ups, 3);
+  EXPECT_TRUE(notches >= 1 && notches <= 2);
+  EXPECT_TRUE(!(GetAsyncKeyState(VK_LBUTTON) & 0x8000));
   CloseHandle(p);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 3) return 2;
-  const std::wstring exe = WinPath(argv[1]);
-  const std::wstring src = WinPath(argv[2]);
-  const std::wstring sessionFile = src + L"\\examples\\mouse-session.txt";
-  const RecordedSession session = ParseRecordedSession(ReadAll(sessionFile));
-  WCHECK(session.problems.empty());
-  WCHECK(!session.steps.empty());
-
-  // Corvid.exe runs on factory settings; whatever settings file the prefix
-  // had is put back afterwards (and none is left where there was none).
-  wchar_t docs[MAX_PATH];
-  WCHECK(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, docs)));
-  const std::wstring ini = std::wstring(docs) + L"\\.corvid\\Corvid.ini";
-  const std::wstring saved = ini + L".cursor-test";
-  const bool hadIni = GetFileAttributesW(ini.c_str()) != INVALID_FILE_ATTRIBUTES;
-  if (hadIni) WCHECK(MoveFileExW(ini.c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING));
-
-  {
-    NoPointerAcceleration noAcceleration;
-    HWND target = MakeTarget();
-    const POINT coreEnd = CoreMovesTheRealCursor(session);
-    wine_check::Pump(200);  // the in-process clicks land in the target too
-    CorvidExeFollowsThePath(exe, sessionFile, coreEnd);
-    DestroyWindow(target);
+// Corvid.exe runs on factory settings; whatever settings file the prefix had
+// is put back afterwards (and none is left where there was none).
+class FactorySettings : public ::testing::Test {
+ protected:
+  FactorySettings() : ini_(CorvidIniPath()), saved_(ini_ + L".cursor-test") {
+    hadIni_ = GetFileAttributesW(ini_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (hadIni_) MoveFileExW(ini_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
+  ~FactorySettings() override {
+    DeleteFileW(ini_.c_str());
+    if (hadIni_) MoveFileExW(saved_.c_str(), ini_.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+  std::wstring ini_, saved_;
+  bool hadIni_ = false;
+};
 
-  DeleteFileW(ini.c_str());
-  if (hadIni) MoveFileExW(saved.c_str(), ini.c_str(), MOVEFILE_REPLACE_EXISTING);
-  return WineCheckResult("cursor_path");
+TEST_F(FactorySettings, CorePathAndCorvidExeMoveTheRealCursorAlike) {
+  const std::wstring sessionFile = SourceFile(L"examples\\mouse-session.txt");
+  const RecordedSession session = ParseRecordedSession(ReadAll(sessionFile));
+  ASSERT_TRUE(session.problems.empty());
+  ASSERT_FALSE(session.steps.empty());
+  NoPointerAcceleration noAcceleration;
+  HWND target = MakeTarget();
+  const POINT coreEnd = CoreMovesTheRealCursor(session);
+  Pump(200);  // the in-process clicks land in the target too
+  CorvidExeFollowsThePath(sessionFile, coreEnd);
+  DestroyWindow(target);
 }
+
+}  // namespace

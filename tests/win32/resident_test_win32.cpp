@@ -1,22 +1,24 @@
-// Corvid.exe as a resident program: one instance per user, the tray icon,
-// quitting from the menu, and a replayed session typing into the foreground
-// window.
+// Corvid.exe as a resident program: one instance per user with its box, the
+// tray icon and its menu in legible Japanese, quitting from the menu, a
+// replayed session typing into the window in front, a session that cannot
+// be read, and corvid-replay printing what Corvid.exe does.
 #include <windows.h>
-#include <shlobj.h>
+#include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
-
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "win32/corvid_process.h"
-#include "win32/wine_check_win32.h"
+#include "app/tray_menu.h"
+#include "base/text_win32.h"
+#include "win32/wine_support_win32.h"
 
-using namespace corvid_test;
+using namespace wine_test;
 
 namespace {
+
+const wchar_t kBusyCaption[] = L"Alreadey Corvid Running.";
 
 std::vector<std::pair<UINT, WPARAM>> g_keys;
 
@@ -28,93 +30,188 @@ LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, msg, wp, lp);
 }
 
-HWND MakeTarget() {
-  return wine_check::MakeFrontWindow(L"CorvidResidentTarget", TargetProc, 0, WS_OVERLAPPEDWINDOW, {50, 50, 300, 200});
+HWND OpenMenuWindow() { return FindWindowW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(32768)), nullptr); }
+
+RECT WindowRect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
 }
 
-std::wstring SettingsFile() {
-  wchar_t docs[MAX_PATH];
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, docs))) return L"";
-  return std::wstring(docs) + L"\\.corvid\\Corvid.ini";
+// Ink of a capture: pixels that differ from its first one.
+int Ink(const Capture& c) {
+  int n = 0;
+  for (uint32_t p : c.pixels) n += p != c.pixels.front();
+  return n;
 }
 
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+void PressEscape() {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = VK_ESCAPE;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
 }
 
-void SecondInstanceAndQuit(const std::wstring& exe) {
-  const std::wstring ini = SettingsFile();
-  WCHECK(!ini.empty());
-  WCHECK(GetFileAttributesW(ini.c_str()) == INVALID_FILE_ATTRIBUTES);  // a fresh prefix
-  HANDLE first = Start(exe, L"");
-  WCHECK(first != nullptr);
+std::wstring MenuTexts() {
+  std::wstring all;
+  corvid::TrayMenu menu;
+  menu.PopupMenu1Popup(false, false);
+  for (const corvid::MenuEntry& e : menu.Entries()) all += corvid::Widen(e.caption);
+  return all;
+}
+
+NONCLIENTMETRICSW Metrics() {
+  NONCLIENTMETRICSW m{};
+  m.cbSize = sizeof m;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+  return m;
+}
+
+TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
+  const std::wstring ini = CorvidIniPath();
+  ASSERT_FALSE(ini.empty());
+  DeleteFileW(ini.c_str());
+  HANDLE first = Start(CorvidExe(), L"");
+  ASSERT_NE(first, nullptr);
   HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
-  WCHECK(main != nullptr);
-  if (!main) return;
-  WCHECK(TrayIconExists(main));
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(TrayIconExists(main));
   // The first start wrote the factory settings under the documents folder.
   const std::string written = ReadAll(ini);
-  WCHECK(written.find("BD0B=0000,0D,RETURN\r\n") != std::string::npos);
-  WCHECK(written.find("[App-8]") != std::string::npos);
-  WCHECK(written.find("[Items-1]") == std::string::npos);
+  EXPECT_NE(written.find("BD0B=0000,0D,RETURN\r\n"), std::string::npos);
+  EXPECT_NE(written.find("[App-8]"), std::string::npos);
+  EXPECT_EQ(written.find("[Items-1]"), std::string::npos);
 
-  HANDLE second = Start(exe, L"");
-  HWND box = WaitForWindow([] { return FindWindowW(nullptr, L"Alreadey Corvid Running."); }, 15000);
-  WCHECK(box != nullptr);
-  WCHECK_EQ(WindowsOfClass(L"TForm1").size(), 1u);  // no second main window
-  if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  // The right button on the icon opens the menu; its Japanese captions have
+  // glyphs in the font menus are drawn with.
+  PostMessageW(main, corvid::kTrayCallbackMessage, corvid::kTrayIconId, WM_RBUTTONUP);
+  HWND menu = WaitForWindow(OpenMenuWindow, 5000);
+  ASSERT_NE(menu, nullptr);
+  Pump(300);
+  const Capture menuShot = CaptureScreen(WindowRect(menu));
+  EXPECT_TRUE(WritePng(BuildFile(L"tray_menu.png"), menuShot));
+  EXPECT_GT(Ink(menuShot), 500);
+  const NONCLIENTMETRICSW metrics = Metrics();
+  HFONT menuFont = CreateFontIndirectW(&metrics.lfMenuFont);
+  EXPECT_EQ(CharactersDrawnAsBoxes(menuFont, MenuTexts()), L"") << "menu font " << Utf8(metrics.lfMenuFont.lfFaceName);
+  DeleteObject(menuFont);
+  PressEscape();
+  Pump(300);
+  EXPECT_EQ(OpenMenuWindow(), nullptr);
+
+  // A second start says so in a box and ends without a window of its own.
+  HANDLE second = Start(CorvidExe(), L"");
+  HWND box = WaitForWindow([] { return FindBoxTitled(kBusyCaption); }, 15000);
+  ASSERT_NE(box, nullptr);
+  Pump(300);
+  const Capture boxShot = CaptureScreen(WindowRect(box));
+  EXPECT_TRUE(WritePng(BuildFile(L"single_instance_box.png"), boxShot));
+  EXPECT_GT(Ink(boxShot), 500);
+  HFONT boxFont = CreateFontIndirectW(&metrics.lfMessageFont);
+  EXPECT_EQ(CharactersDrawnAsBoxes(boxFont, L"すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"), L"");
+  DeleteObject(boxFont);
+  EXPECT_EQ(WindowsOfClass(corvid::kMainWindowClass).size(), 1u);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
   DWORD code = 99;
-  WCHECK(WaitExit(second, 15000, &code));
-  WCHECK_EQ(code, 0u);
+  EXPECT_TRUE(WaitExit(second, 15000, &code));
+  EXPECT_EQ(code, 0u);
 
   // The quit command ends the process and takes the icon away.
-  PostMessageW(main, WM_COMMAND, kQuitCommand, 0);
-  WCHECK(WaitExit(first, 15000, &code));
-  WCHECK(!TrayIconExists(main));
-  WCHECK(WindowsOfClass(L"TForm1").empty());
+  PostMessageW(main, WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+  EXPECT_TRUE(WaitExit(first, 15000, &code));
+  EXPECT_FALSE(TrayIconExists(main));
+  EXPECT_TRUE(WindowsOfClass(corvid::kMainWindowClass).empty());
   CloseHandle(first);
   CloseHandle(second);
 }
 
-void ReplayTypesIntoTheForegroundWindow(const std::wstring& exe, const std::wstring& src) {
-  HWND target = MakeTarget();
-  WCHECK(GetForegroundWindow() == target);
+TEST(Resident, ReplayTypesIntoTheWindowInFront) {
+  HWND target = MakeFrontWindow(L"CorvidResidentTarget", TargetProc, 0, WS_OVERLAPPEDWINDOW, {50, 50, 300, 200});
+  ASSERT_EQ(GetForegroundWindow(), target);
   // The user's own maps: the number buttons type digits.
-  WCHECK(CopyFileW((src + L"\\examples\\digits.ini").c_str(), SettingsFile().c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(SourceFile(L"examples\\digits.ini").c_str(), CorvidIniPath().c_str(), FALSE));
   g_keys.clear();
-  HANDLE p = Start(exe, L"--replay \"" + src + L"\\examples\\e2e-keys.txt\" --quit-after-replay");
-  WCHECK(p != nullptr);
-  DWORD code = 99;
-  WCHECK(WaitExit(p, 20000, &code));
-  wine_check::Pump(200);
+  HANDLE p = Start(CorvidExe(), L"--replay \"" + SourceFile(L"examples\\e2e-keys.txt") + L"\" --quit-after-replay");
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(WaitExit(p, 20000));
+  Pump(200);
   const std::vector<std::pair<UINT, WPARAM>> want = {
-      {WM_KEYDOWN, '1'},        {WM_KEYUP, '1'},           {WM_KEYDOWN, '2'},        {WM_KEYUP, '2'},
-      {WM_KEYDOWN, VK_UP},      {WM_KEYUP, VK_UP},         {WM_KEYDOWN, VK_DOWN},    {WM_KEYUP, VK_DOWN},
-      {WM_KEYDOWN, VK_RETURN},  {WM_KEYUP, VK_RETURN},     {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, VK_SHIFT},
-      {WM_KEYDOWN, VK_RIGHT},   {WM_KEYUP, VK_RIGHT},      {WM_KEYUP, VK_SHIFT},     {WM_KEYUP, VK_CONTROL}};
-  WCHECK_EQ(g_keys.size(), want.size());
-  for (size_t i = 0; i < g_keys.size() && i < want.size(); ++i) {
-    if (g_keys[i] != want[i]) {
-      std::printf("key %zu: got msg %u vk 0x%02X, want msg %u vk 0x%02X\n", i, g_keys[i].first,
-                  unsigned(g_keys[i].second), want[i].first, unsigned(want[i].second));
-      WCHECK(false);
-    }
-  }
-  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) WCHECK(!(GetAsyncKeyState(vk) & 0x8000));
+      {WM_KEYDOWN, '1'},        {WM_KEYUP, '1'},          {WM_KEYDOWN, '2'},        {WM_KEYUP, '2'},
+      {WM_KEYDOWN, VK_UP},      {WM_KEYUP, VK_UP},        {WM_KEYDOWN, VK_DOWN},    {WM_KEYUP, VK_DOWN},
+      {WM_KEYDOWN, VK_RETURN},  {WM_KEYUP, VK_RETURN},    {WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, VK_SHIFT},
+      {WM_KEYDOWN, VK_RIGHT},   {WM_KEYUP, VK_RIGHT},     {WM_KEYUP, VK_SHIFT},     {WM_KEYUP, VK_CONTROL}};
+  EXPECT_EQ(g_keys, want);
+  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
   DestroyWindow(target);
   CloseHandle(p);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 3) return 2;
-  const std::wstring exe = WinPath(argv[1]);
-  const std::wstring src = WinPath(argv[2]);
-  SecondInstanceAndQuit(exe);
-  ReplayTypesIntoTheForegroundWindow(exe, src);
-  return WineCheckResult("resident");
+TEST(Resident, SessionThatCannotBeReadEndsARunThatWasToQuitAfterIt) {
+  HANDLE p = Start(CorvidExe(), L"--replay \"" + BuildFile(L"no-such-session.txt") + L"\" --quit-after-replay");
+  ASSERT_NE(p, nullptr);
+  HWND box = WaitForWindow([] { return FindBoxTitled(L"Corvid"); }, 15000);
+  ASSERT_NE(box, nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitExit(p, 15000));
+  EXPECT_EQ(MainWindowOfCorvid(), nullptr);
+  CloseHandle(p);
 }
+
+// "kind  text" lines of what corvid-replay printed ("  123 ms  kind  text"),
+// of the kinds both programs write.
+std::vector<std::string> ReplayLines(const std::string& printed) {
+  std::vector<std::string> out;
+  std::istringstream in(printed);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a console program's text output
+    const size_t ms = line.find(" ms  ");
+    if (ms == std::string::npos) continue;
+    const std::string rest = line.substr(ms + 5);
+    if (rest.rfind("log  ", 0) == 0 || rest.rfind("mon  ", 0) == 0 || rest.rfind("osd  ", 0) == 0) out.push_back(rest);
+  }
+  return out;
+}
+
+std::vector<std::string> TraceLines(const std::string& trace) {
+  std::vector<std::string> out;
+  std::istringstream in(trace);
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind("dbg  ", 0) != 0) out.push_back(line);
+  return out;
+}
+
+// The same settings (StartMouse on, which corvid-replay once took for the
+// start-up mode) and the same session, through both programs.
+TEST(Resident, CorvidReplayPrintsWhatCorvidExeDoes) {
+  std::string settings = ReadAll(SourceFile(L"examples\\digits.ini"));
+  const size_t at = settings.find("StartMouse=0");
+  ASSERT_NE(at, std::string::npos);
+  settings.replace(at, 12, "StartMouse=1");
+  const std::wstring ini = BuildFile(L"agreement.ini");
+  ASSERT_TRUE(WriteAll(ini, settings));
+  ASSERT_TRUE(WriteAll(CorvidIniPath(), settings));
+  const std::wstring session = SourceFile(L"examples\\e2e-keys.txt");
+
+  const std::wstring trace = BuildFile(L"agreement-trace.txt");
+  HANDLE p = Start(CorvidExe(), L"--replay \"" + session + L"\" --quit-after-replay --trace \"" + trace + L"\"");
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(WaitExit(p, 20000));
+  CloseHandle(p);
+
+  const std::wstring printed = BuildFile(L"agreement-replay.txt");
+  DWORD code = 99;
+  ASSERT_TRUE(RunToFile(BuildFile(L"corvid-replay.exe"), L"--config \"" + ini + L"\" \"" + session + L"\"", printed,
+                        20000, &code));
+  EXPECT_EQ(code, 0u);
+  const std::vector<std::string> exe = TraceLines(ReadAll(trace));
+  const std::vector<std::string> replay = ReplayLines(ReadAll(printed));
+  EXPECT_GT(exe.size(), 20u);
+  EXPECT_EQ(replay, exe);
+  EXPECT_EQ(exe.at(0), "log  キーボードモード設定されました。");
+  DeleteFileW(CorvidIniPath().c_str());
+}
+
+}  // namespace

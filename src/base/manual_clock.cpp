@@ -1,4 +1,4 @@
-#include "app/manual_clock.h"
+#include "base/manual_clock.h"
 
 #include <algorithm>
 
@@ -16,6 +16,14 @@ void ManualClock::Arm(Timer& t) {
 
 void ManualClock::Disarm(Timer& t) {
   std::erase_if(slots_, [&](const Slot& s) { return s.timer == &t; });
+}
+
+bool ManualClock::AdvanceToNext() {
+  if (slots_.empty()) return false;
+  const auto next = std::min_element(slots_.begin(), slots_.end(),
+                                     [](const Slot& a, const Slot& b) { return a.due < b.due; });
+  Advance(next->due > now_ ? next->due - now_ : 0);
+  return true;
 }
 
 void ManualClock::Advance(uint64_t ms) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/timer.h"
+#include "base/timer.h"
 
 namespace corvid {
 
@@ -21,6 +21,9 @@ class ManualClock : public TimerHost, public Clock {
   void Advance(uint64_t ms);
   // Fires timers that are due now (after a Sleep) without moving time.
   void RunDue() { Advance(0); }
+  // Moves time to the next due timer and fires what is due then; false when
+  // no timer is armed.
+  bool AdvanceToNext();
 
  private:
   struct Slot {

@@ -1,0 +1,124 @@
+#include "app/corvid_app.h"
+
+#include <string>
+
+namespace corvid {
+
+CorvidApp::CorvidApp(Platform& p)
+    : platform_(p),
+      osd_(p.Timers(), p.Glyphs(), p.MessageSurface(), p.Screen(), p.Boxes()),
+      form_(ActionPorts{.input = p.Input(),
+                        .timers = p.Timers(),
+                        .clock = p.Time(),
+                        .osd = osd_,
+                        .queue = p.Queue(),
+                        .boxes = p.Boxes(),
+                        .apps = p.Apps(),
+                        .power = p.Power(),
+                        .receiveLog = receiveLog_,
+                        .codeMonitor = codeMonitor_}),
+      settings_(form_, p.Files(), p.Boxes(), p.Screen()),
+      motion_(p.Timers(), p.Time(), form_.Input(), form_.settings, codeMonitor_, p.Screen(), p.Own()),
+      hooks_(p.Hooks(), p.Boxes(), p.Time(), p.Input(), form_.settings),
+      hider_(p.Timers(), p.Cursors(), hooks_, form_.settings, debugLog_),
+      connection_(p.Hid(), form_, receiveLog_),
+      replay_(
+          p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
+          [this] {
+            form_.RemoteHeld = false;
+            if (quitAfterReplay_) Quit();
+          }) {
+  osd_.Bind(form_.settings, form_.Decoder().BatteryLevel);
+  form_.SetMouseDriver(&motion_);
+  form_.SetCursorHiding(&hider_);
+  hooks_.SetCursorHider(&hider_);
+  settings_.SetFolder(p.ConfigFolder());
+  // Whoever loads the settings, the timers follow them.
+  settings_.onLoaded = [this] {
+    form_.ApplyTimerSettings();
+    motion_.ApplyTimerSettings();
+  };
+}
+
+CorvidApp::~CorvidApp() {
+  replay_.Stop();
+  // The form outlives the mouse motion and the hider it points at: let go
+  // of everything while they are still here.
+  if (form_.HoldsInput()) form_.ReleaseEverything();
+  form_.SetMouseDriver(nullptr);
+  form_.SetCursorHiding(nullptr);
+  hooks_.SetCursorHider(nullptr);
+}
+
+bool CorvidApp::StartUp() {
+  settings_.StartUp();
+  if (!platform_.FormCreate(*this)) return false;
+  CompleteStartUp();
+  return true;
+}
+
+void CorvidApp::CompleteStartUp() {
+  platform_.Apps().StartRecordedPrograms();
+  // Keyboard mode, unless a program started just now chose the mouse for
+  // its own map.
+  if (form_.MouseMode) form_.SwitchToMouseMode();
+  else form_.SwitchToKeyboardMode();
+}
+
+void CorvidApp::StartReplay(RecordedSession session, bool quitAfter) {
+  quitAfterReplay_ = quitAfter;
+  for (const SessionProblem& p : session.problems)
+    receiveLog_.Append("Session line " + std::to_string(p.line) + " skipped: " + p.text);
+  // The session is the remote while it plays.
+  form_.RemoteHeld = true;
+  replay_.Start(std::move(session));
+}
+
+void CorvidApp::ReplayUnavailable(std::string_view why, bool quitAfter) {
+  platform_.Boxes().Show(why, "Corvid", MessageBoxes::kOk);
+  // Nothing will be played: a run that was to end after the session ends now.
+  if (quitAfter) Quit();
+}
+
+bool CorvidApp::OnIdle() {
+  hider_.ApplicationIdle(editorVisible(), environmentVisible(), form_.MouseMode);
+  return trim_.OnIdle(form_.Busy());
+}
+
+void CorvidApp::RunTrayCommand(TrayCommand command) {
+  switch (command) {
+    case TrayCommand::None:
+    case TrayCommand::OpenMenu:  // the shell opens it
+      return;
+    case TrayCommand::Quit:
+      Quit();
+      return;
+    case TrayCommand::OpenHelp:
+      platform_.OpenHelp();
+      return;
+    case TrayCommand::ShowKeyMapEditorBasic:
+      form_.CurrentAppMap = 0;
+      break;
+    default:
+      break;
+  }
+  if (onWindowCommand) onWindowCommand(command);
+}
+
+void CorvidApp::Quit() {
+  if (onWindowCommand) onWindowCommand(TrayCommand::Quit);  // the dialogs close first
+  platform_.CloseMainWindow();
+}
+
+void CorvidApp::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  replay_.Stop();
+  // Nothing Corvid pressed may stay down after it has gone.
+  form_.ReleaseEverything();
+  platform_.Queue().RemovePendingMouseMessages();
+  platform_.Queue().RemovePendingKeyboardMessages();
+  hider_.FormClose();
+}
+
+}  // namespace corvid

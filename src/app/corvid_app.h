@@ -1,0 +1,96 @@
+#pragma once
+// The program, assembled once: the main window's state and every
+// collaborator, wired to the ports of a platform, with the start-up, idle
+// and shut-down steps of the resident program. Corvid.exe builds it on the
+// Win32 platform; corvid-replay, the tests and the benches on the headless
+// one.
+#include <functional>
+#include <string_view>
+
+#include "actions/cursor_hider.h"
+#include "actions/mouse_motion.h"
+#include "app/hooks.h"
+#include "app/idle_trim.h"
+#include "app/platform.h"
+#include "app/session_replay.h"
+#include "app/tform1.h"
+#include "app/tray_menu.h"
+#include "base/text_view.h"
+#include "config/settings_file.h"
+#include "osd/osd_message.h"
+#include "remote/device_connection.h"
+#include "remote/recorded_session.h"
+
+namespace corvid {
+
+class CorvidApp {
+ public:
+  explicit CorvidApp(Platform& platform);
+  ~CorvidApp();
+  CorvidApp(const CorvidApp&) = delete;
+  CorvidApp& operator=(const CorvidApp&) = delete;
+
+  // The start-up after the single-instance check: the settings loaded (or
+  // the factory ones written), the main window with its icon and the
+  // message window, then the completion. False when the main window cannot
+  // be made.
+  bool StartUp();
+  // The last step of the start-up: programs recorded to start with Corvid,
+  // the mode confirmed, the key map editor shown unless HideStart.
+  void CompleteStartUp();
+  // The remote is looked for once the message loop runs.
+  void StartRemote() { platform_.StartRemote(); }
+
+  // A recorded session in place of the remote; `quitAfter` ends Corvid when
+  // it is over (or when there is nothing to play).
+  void StartReplay(RecordedSession session, bool quitAfter);
+  // The session file could not be read.
+  void ReplayUnavailable(std::string_view why, bool quitAfter);
+  bool ReplayRunning() const { return replay_.Running(); }
+
+  // Each time the message queue has become empty; true when the working set
+  // should be given back to the system now.
+  bool OnIdle();
+  void RunTrayCommand(TrayCommand command);
+  // "常駐解除(&Q)": the dialogs close, then the main window.
+  void Quit();
+  // The main window closes: nothing Corvid pressed stays down, the cursor
+  // comes back.
+  void FormClose();
+
+  TForm1& Form() { return form_; }
+  OsdMessage& Osd() { return osd_; }
+  MouseMotion& Mouse() { return motion_; }
+  CursorHider& Hider() { return hider_; }
+  GlobalHooks& Hooks() { return hooks_; }
+  SettingsFile& Settings() { return settings_; }
+  DeviceConnection& Remote() { return connection_; }
+  TrayMenu& Menu() { return menu_; }
+  LineView& ReceiveLog() { return receiveLog_; }
+  LineView& CodeMonitor() { return codeMonitor_; }
+  LineView& DebugLog() { return debugLog_; }
+
+  // Commands for the settings windows, which attach here.
+  std::function<void(TrayCommand)> onWindowCommand;
+  std::function<bool()> editorVisible = [] { return false; };
+  std::function<bool()> environmentVisible = [] { return false; };
+  std::function<bool()> launchSettingsVisible = [] { return false; };
+
+ private:
+  Platform& platform_;
+  LineView receiveLog_, codeMonitor_, debugLog_;
+  OsdMessage osd_;
+  TForm1 form_;
+  SettingsFile settings_;
+  MouseMotion motion_;
+  GlobalHooks hooks_;
+  CursorHider hider_;
+  DeviceConnection connection_;
+  SessionReplay replay_;
+  TrayMenu menu_;
+  IdleTrim trim_;
+  bool quitAfterReplay_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace corvid

@@ -1,0 +1,60 @@
+#pragma once
+// What Corvid runs on: the services its subsystems act through and the
+// windows of the shell. Corvid.exe hands the composition object the Win32
+// platform; corvid-replay, the tests and the benches the headless one.
+#include <string>
+
+namespace corvid {
+
+class InputSink;
+class TimerHost;
+class Clock;
+class MainWindowQueue;
+class MessageBoxes;
+class FileStore;
+class ScreenSize;
+class OwnWindows;
+class SystemCursors;
+class HookPlatform;
+class HidDeviceController;
+class GlyphRenderer;
+class LayeredSurface;
+class AppActions;
+class PowerActions;
+class CorvidApp;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  virtual InputSink& Input() = 0;
+  virtual TimerHost& Timers() = 0;
+  virtual Clock& Time() = 0;
+  virtual MainWindowQueue& Queue() = 0;
+  virtual MessageBoxes& Boxes() = 0;
+  virtual FileStore& Files() = 0;
+  // The folder of the settings file, ending in a path separator.
+  virtual std::string ConfigFolder() = 0;
+  virtual ScreenSize& Screen() = 0;
+  virtual OwnWindows& Own() = 0;
+  virtual SystemCursors& Cursors() = 0;
+  virtual HookPlatform& Hooks() = 0;
+  virtual HidDeviceController& Hid() = 0;
+  virtual GlyphRenderer& Glyphs() = 0;
+  virtual LayeredSurface& MessageSurface() = 0;
+  virtual AppActions& Apps() = 0;
+  virtual PowerActions& Power() = 0;
+
+  // The main window's creation: the notification icon and the message
+  // window. False when the main window cannot be made.
+  virtual bool FormCreate(CorvidApp& app) = 0;
+  // The remote is looked for once the message loop runs.
+  virtual void StartRemote() = 0;
+  // Closes the main window; its close runs CorvidApp::FormClose and the
+  // message loop ends.
+  virtual void CloseMainWindow() = 0;
+  // Opens the help file (relative to the current folder).
+  virtual void OpenHelp() = 0;
+};
+
+}  // namespace corvid

@@ -1,0 +1,14 @@
+#include "app/trace.h"
+
+#include "app/corvid_app.h"
+
+namespace corvid {
+
+void AttachTrace(CorvidApp& app, const TraceSink& sink) {
+  app.ReceiveLog().onLine = [sink](std::string_view line) { sink("log", line); };
+  app.CodeMonitor().onLine = [sink](std::string_view line) { sink("mon", line); };
+  app.DebugLog().onLine = [sink](std::string_view line) { sink("dbg", line); };
+  app.Osd().onShow = [sink](std::string_view text) { sink("osd", text); };
+}
+
+}  // namespace corvid

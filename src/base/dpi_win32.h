@@ -1,0 +1,20 @@
+#pragma once
+// The DPI Corvid draws at and the font of its windows, from one place, so
+// the windows, their controls and the on-screen message agree on both.
+// Corvid declares itself aware of each monitor's DPI: layouts are given at
+// 96 DPI and scaled here.
+#include <cstdint>
+
+#include "base/win32_fwd.h"
+
+namespace corvid {
+
+// The DPI of the monitor a window is on; without a window, the primary one's.
+uint32_t WindowDpi(HWND window);
+uint32_t PrimaryMonitorDpi();
+// A length at 96 DPI at `dpi`, rounded.
+int ScaleToDpi(int length96, uint32_t dpi);
+// The system's message font at a DPI; made once per DPI and kept.
+HFONT UiFont(uint32_t dpi);
+
+}  // namespace corvid

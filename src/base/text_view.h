@@ -1,0 +1,60 @@
+#pragma once
+// The append-only text views: the receive log, the code monitor and the
+// debug trace.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvid {
+
+class TextView {
+ public:
+  virtual ~TextView() = default;
+  virtual void Append(std::string_view line) = 0;
+  virtual void Clear() = 0;
+  virtual bool Visible() const = 0;
+  // Whether an appended line goes anywhere; a writer may skip making it.
+  virtual bool Keeps() const { return true; }
+};
+
+// The last `capacity` lines of a view, in a ring: a resident program that
+// logs every repeat of a held key must not grow for as long as it runs.
+// Observers see each line as it comes (the window that shows it, a replay
+// that prints it).
+class LineView : public TextView {
+ public:
+  static constexpr size_t kDefaultCapacity = 3000;
+  explicit LineView(size_t capacity = kDefaultCapacity) : capacity_(capacity) {}
+
+  void Append(std::string_view line) override;
+  void Clear() override;
+  bool Visible() const override { return visible_; }
+  bool Keeps() const override { return capacity_ > 0 || static_cast<bool>(onLine); }
+  void SetVisible(bool v) { visible_ = v; }
+
+  // 0 keeps nothing (observers still see every line).
+  void SetCapacity(size_t capacity);
+  size_t Size() const { return size_; }
+  // Line i of those kept, 0 the oldest.
+  const std::string& Line(size_t i) const { return slots_[(head_ + i) % capacity_]; }
+  std::vector<std::string> Lines() const;
+  // Heap bytes held by the kept lines.
+  size_t MemoryBytes() const;
+
+  std::function<void(std::string_view)> onLine;
+  std::function<void()> onClear;
+
+ private:
+  // Grows to `capacity_` slots and stays: a full ring reuses the oldest
+  // slot's buffer, a cleared one its slots.
+  std::vector<std::string> slots_;
+  size_t head_ = 0;  // slot of the oldest line
+  size_t size_ = 0;
+  size_t capacity_;
+  bool visible_ = false;
+};
+
+}  // namespace corvid

@@ -1,0 +1,53 @@
+#pragma once
+// The settings file as the program uses it after start-up: where it is,
+// the whole reload that the dialogs' cancel buttons make, and the group
+// saves. A reload or a start-up load hands on to `onLoaded`, which applies
+// what follows the settings (the timer intervals), so no caller can forget.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "config/config_data.h"
+#include "config/file_store.h"
+#include "config/settings_store.h"
+
+namespace corvid {
+
+class MessageBoxes;
+class ScreenSize;
+
+class SettingsFile {
+ public:
+  SettingsFile(ConfigData& data, FileStore& files, MessageBoxes& boxes, ScreenSize& screen)
+      : data_(data), files_(files), boxes_(boxes), screen_(screen) {}
+
+  // `folder` ends in a path separator ("...\.corvid\").
+  void SetFolder(std::string folder) { folder_ = std::move(folder); }
+  const std::string& Folder() const { return folder_; }
+  std::string Path() const { return folder_ + kSettingsFileName; }
+
+  // Creates the folder, then loads the file, or writes the factory settings
+  // when it is missing or unusable.
+  StartupOutcome StartUp();
+  // The whole file again; -1 when a value did not convert (the values up to
+  // it are read).
+  int32_t Reload();
+  bool SaveKeyMaps();
+  bool SaveSystemSettings();
+  bool SaveAppEntries();
+  bool SaveAutoStart(int index, bool on);
+
+  std::function<void()> onLoaded;
+
+ private:
+  void Loaded() {
+    if (onLoaded) onLoaded();
+  }
+  ConfigData& data_;
+  FileStore& files_;
+  MessageBoxes& boxes_;
+  ScreenSize& screen_;
+  std::string folder_;
+};
+
+}  // namespace corvid

@@ -1,0 +1,55 @@
+#pragma once
+// The program as Corvid.exe assembles it, on the headless platform, started
+// as on a first run (factory settings, keyboard mode), with the remote's
+// reports at hand and what it showed recorded.
+#include <string>
+#include <vector>
+
+#include "app/corvid_app.h"
+#include "app/headless_platform.h"
+
+namespace corvid {
+
+using Lines = std::vector<std::string>;
+
+class HeadlessApp {
+ public:
+  // `hid`, when given, is the HID layer the remote is looked for in.
+  explicit HeadlessApp(bool start = true, HidDeviceController* hid = nullptr) : app(Prepared(hid)) {
+    app.Osd().onShow = [this](std::string_view text) { messages.emplace_back(text); };
+    if (start) {
+      app.StartUp();
+      Forget();
+    }
+  }
+  // A report of the remote: the mask bytes, the code and the battery where
+  // the remote puts them.
+  void Report(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0, uint8_t battery = 5) {
+    const uint8_t data[] = {m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery};
+    form.JvHidDeviceController1DeviceData(1, data, sizeof data);
+  }
+  void Release(uint8_t battery = 5) { Report(0xFF, 0, 0, 0, battery); }
+
+  // What was recorded so far is forgotten.
+  void Forget() {
+    app.ReceiveLog().Clear();
+    app.CodeMonitor().Clear();
+    messages.clear();
+    p.input.events.clear();
+  }
+  Lines Log() const { return const_cast<CorvidApp&>(app).ReceiveLog().Lines(); }
+  Lines Monitor() const { return const_cast<CorvidApp&>(app).CodeMonitor().Lines(); }
+
+  HeadlessPlatform p;
+  Lines messages;  // shown on the screen
+  CorvidApp app;
+  TForm1& form = app.Form();
+
+ private:
+  HeadlessPlatform& Prepared(HidDeviceController* hid) {
+    if (hid) p.hid = hid;
+    return p;
+  }
+};
+
+}  // namespace corvid

@@ -1,0 +1,269 @@
+// Win32 pieces of the program on a real (emulated) desktop: the input sink
+// injecting into a window, the HID layer without the remote, the profile
+// reader against the system's, and the time from a report to its key in the
+// window in front.
+#include <windows.h>
+#include <dbt.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "actions/injector.h"
+#include "actions/input_sink_win32.h"
+#include "base/text_view.h"
+#include "base/text_win32.h"
+#include "config/profile_file.h"
+#include "remote/device_connection.h"
+#include "remote/hid_layer_win32.h"
+#include "win32/wine_support_win32.h"
+
+using namespace corvid;
+using namespace wine_test;
+
+namespace {
+
+// --- Injection into the window in front -------------------------------------
+
+std::vector<std::pair<UINT, WPARAM>> g_received;
+
+LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+      g_received.push_back({WM_KEYDOWN, wp});
+      return 0;
+    case WM_KEYUP: case WM_SYSKEYUP:
+      g_received.push_back({WM_KEYUP, wp});
+      return 0;
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP:
+      g_received.push_back({msg, 0});
+      return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+using Received = std::vector<std::pair<UINT, WPARAM>>;
+
+TEST(Injection, ChordMediaKeyAndClickReachTheWindowInFront) {
+  HWND target = MakeFrontWindow(L"CorvidInjectionTarget", TargetProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
+                                {100, 100, 400, 300});
+  ASSERT_EQ(GetForegroundWindow(), target);
+  Win32InputSink sink;
+  LineView monitor;
+  int refused = 0;
+  Injector injector(sink, monitor, [&] { ++refused; }, [] { return 0u; });
+
+  g_received.clear();
+  injector.PressKey(0x0110, 'A');
+  injector.ReleaseKey(0x0110, 'A');
+  injector.PressKey(0, VK_VOLUME_UP);
+  injector.ReleaseKey(0, VK_VOLUME_UP);
+  Pump(200);
+  EXPECT_EQ(g_received, (Received{{WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'A'},
+                                  {WM_KEYUP, 'A'}, {WM_KEYUP, VK_SHIFT}, {WM_KEYUP, VK_CONTROL},
+                                  {WM_KEYDOWN, VK_VOLUME_UP}, {WM_KEYUP, VK_VOLUME_UP}}));
+  EXPECT_EQ(monitor.Lines(), (std::vector<std::string>{" CTRL", " SHIFT", " 0x41", "-0x41", "-SHIFT", "-CTRL",
+                                                       " 0xAF", "-0xAF"}));
+  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
+
+  g_received.clear();
+  RECT r;
+  GetWindowRect(target, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Pump(100);
+  injector.SendMouseButtons(0x10);
+  injector.SendMouseButtons(0);
+  Pump(200);
+  EXPECT_EQ(g_received, (Received{{WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}}));
+  EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
+  EXPECT_EQ(refused, 0);
+  DestroyWindow(target);
+}
+
+// --- The HID layer on a system without the remote ---------------------------
+
+struct HidRecorder : HidEvents {
+  void JvHidDeviceController1DeviceChange() override { ++changes; }
+  void JvHidDeviceController1DeviceData(HidDevice&, uint8_t, const uint8_t*, size_t) override { ++reports; }
+  int changes = 0, reports = 0;
+};
+
+TEST(HidLayer, FirstChangeComesWithTheLoopAndNoRemoteIsFound) {
+  HidRecorder events;
+  {
+    HidControllerWin32 hid;
+    hid.SetEvents(&events);
+    EXPECT_TRUE(hid.LibrariesLoaded());
+    ASSERT_TRUE(hid.Create());
+    EXPECT_EQ(events.changes, 0);  // only once the loop runs
+    Pump(200);
+    EXPECT_EQ(events.changes, 1);
+    HWND w = FindWindowW(L"CorvidHidLayer", nullptr);
+    ASSERT_NE(w, nullptr);
+    SendMessageW(w, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    SendMessageW(w, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_LE(events.changes, 2);  // the same devices: no change, at most a first sight
+    HidDevice* remote = reinterpret_cast<HidDevice*>(1);
+    EXPECT_FALSE(hid.CheckOutByID(remote, kRemoteVendorId, kRemoteProductId));
+    EXPECT_EQ(remote, nullptr);
+    hid.CheckIn(remote);  // checking in none is harmless
+    EXPECT_EQ(events.reports, 0);
+  }
+  EXPECT_EQ(FindWindowW(L"CorvidHidLayer", nullptr), nullptr);
+}
+
+// --- The profile reader against the system's --------------------------------
+
+const char kMissing[] = "\x01missing";
+
+struct Case {
+  const char* name;
+  std::string text;
+  std::vector<std::pair<std::string, std::string>> probes;  // section, key
+};
+
+// Names separated by NULs, ended by an empty name.
+std::vector<std::string> SplitNulList(const std::vector<char>& buf, DWORD len) {
+  std::vector<std::string> out;
+  size_t i = 0;
+  while (i < len && buf[i] != '\0') {
+    std::string s(&buf[i]);
+    i += s.size() + 1;
+    out.push_back(s);
+  }
+  return out;
+}
+
+std::vector<std::string> SystemSections(const std::string& path) {
+  std::vector<char> buf(65536);
+  DWORD n = GetPrivateProfileSectionNamesA(buf.data(), static_cast<DWORD>(buf.size()), path.c_str());
+  return SplitNulList(buf, n);
+}
+
+std::vector<std::string> SystemKeys(const std::string& path, const std::string& section) {
+  std::vector<char> buf(65536);
+  DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
+                                     static_cast<DWORD>(buf.size()), path.c_str());
+  return SplitNulList(buf, n);
+}
+
+std::string SystemValue(const std::string& path, const std::string& section, const std::string& key) {
+  std::vector<char> buf(corvid::kProfileValueMax + 1);
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf.data(),
+                           static_cast<DWORD>(buf.size()), path.c_str());
+  return std::string(buf.data());
+}
+
+
+// Every section and key the system lists, and names probed on purpose
+// (other case, names that only appear in comments, missing ones): the
+// system's GetPrivateProfileStringA and Corvid's reader give the same text.
+TEST(ProfileFile, ReadsAwkwardFilesAsTheSystemDoes) {
+  const std::string folder = Utf8(FreshFolder(L"profile-compare"));
+  const std::string longValue(3000, 'x');
+  const std::vector<Case> cases = {
+      {"duplicates",
+       "[Main]\r\nKey=first\r\nkey=second\r\nKEY=third\r\n[main]\r\nKey=other\r\nOnly=later\r\n"
+       "[Main]\r\nMore=x\r\n",
+       {{"MAIN", "key"}, {"main", "Only"}, {"Main", "More"}}},
+      {"quotes",
+       "[Q]\r\ndouble=\"quoted value\"\r\nsingle='single'\r\nmixed=\"mixed'\r\nhalf=\"open\r\n"
+       "inner=a\"b\"c\r\nspaced=  \" padded \"  \r\nempty=\"\"\r\nlone=\"\r\ntwice=\"\"x\"\"\r\n",
+       {}},
+      {"blanks",
+       "  [ Spaced ]  \r\n  key one  =  value one  \r\n\tTabbed\t=\tvalue\t\r\nnoequals line\r\n"
+       "=no name\r\nempty=\r\n   \r\n[Next]\r\nk = v = w\r\n",
+       {{"Spaced", "key one"}, {"Spaced", "noequals line"}, {"Next", "k"}}},
+      {"odd_case",
+       "[KeyBoard]\r\nItems-0-1=0,0,0,0,0,0,1\r\nITEMS-0-2=2\r\n[keyboard]\r\nitems-0-1=lost\r\n",
+       {{"KEYBOARD", "items-0-1"}, {"keyBOARD", "Items-0-2"}}},
+      {"no_final_ending", "[A]\nlf=only\n[B]\nlast=line without ending", {{"B", "last"}}},
+      {"lone_cr", "[R]\r\nk=v\rx=2\r\nlast=end\r", {{"R", "k"}, {"R", "x"}, {"R", "last"}}},
+      {"long_value", "[L]\r\nlong=" + longValue + "\r\nafter=ok\r\n", {{"L", "long"}}},
+      {"comments",
+       "; leading comment\r\n[C]\r\n;commented=1\r\nreal=2\r\n# hash=3\r\n  ; indented=4\r\n",
+       {{"C", ";commented"}, {"C", "commented"}, {"C", "real"}, {"C", "indented"}, {"C", "; indented"}, {"C", "# hash"}}},
+      {"before_first_section", "orphan=1\r\n[S]\r\nk=v\r\n", {{"S", "orphan"}, {"S", "k"}}},
+      {"bom", "\xEF\xBB\xBF[Bom]\r\nk=v\r\n", {{"Bom", "k"}}},
+      {"missing", "[Here]\r\nk=v\r\n", {{"Here", "absent"}, {"Absent", "k"}}},
+  };
+
+  int compared = 0;
+  for (const Case& c : cases) {
+    const std::string path = folder + c.name + ".ini";
+    ASSERT_TRUE(WriteAll(corvid::Widen(path), c.text));
+    const ProfileFile ours = ProfileFile::Parse(c.text);
+    std::vector<std::pair<std::string, std::string>> pairs = c.probes;
+    for (const std::string& s : SystemSections(path))
+      for (const std::string& k : SystemKeys(path, s)) pairs.emplace_back(s, k);
+    for (const auto& [section, key] : pairs) {
+      std::string got;
+      if (!ours.Get(section, key, got)) got = kMissing;
+      EXPECT_EQ(got, SystemValue(path, section, key)) << c.name << ": [" << section << "] " << key;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 40);
+}
+
+// --- A report to its key in the window in front ------------------------------
+
+UINT g_lastKey = 0;
+
+LRESULT CALLBACK LatencyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN || msg == WM_KEYUP) {
+    g_lastKey = msg;
+    return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+// Pumps until a key message of `want` arrives or 1 s passes.
+bool WaitForKey(UINT want) {
+  g_lastKey = 0;
+  const DWORD until = GetTickCount() + 1000;
+  MSG m;
+  while (GetTickCount() < until) {
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+      if (g_lastKey == want) return true;
+    }
+  }
+  return false;
+}
+
+// Prints the median and the 99th percentile; checks only that every key came.
+TEST(Latency, ReportHandlerToKeyInTheWindowInFront) {
+  InProcessCorvid corvid(L"latency");
+  // No on-screen message: the figure is the key's way, not the drawing's.
+  corvid.app->Form().settings.DispMessage = false;
+  HWND w = MakeFrontWindow(L"CorvidLatencyTarget", LatencyProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
+                           {40, 40, 200, 100});
+  TForm1& form = corvid.app->Form();
+  const uint8_t press[] = {0x10, 0, 0, 0x54, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // UP
+  const uint8_t release[] = {0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+  LARGE_INTEGER freq, t0, t1;
+  QueryPerformanceFrequency(&freq);
+  std::vector<double> us;
+  constexpr int kPresses = 300;
+  for (int i = 0; i < kPresses; ++i) {
+    QueryPerformanceCounter(&t0);
+    form.JvHidDeviceController1DeviceData(1, press, sizeof press);
+    const bool down = WaitForKey(WM_KEYDOWN);
+    QueryPerformanceCounter(&t1);
+    ASSERT_TRUE(down) << "press " << i;
+    us.push_back(1e6 * double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart));
+    form.JvHidDeviceController1DeviceData(1, release, sizeof release);
+    ASSERT_TRUE(WaitForKey(WM_KEYUP)) << "press " << i;
+  }
+  ASSERT_EQ(us.size(), size_t(kPresses));
+  std::sort(us.begin(), us.end());
+  std::printf("report handler to key in window, %zu presses: median %.0f us, p99 %.0f us, max %.0f us\n",
+              us.size(), us[us.size() / 2], us[us.size() * 99 / 100], us.back());
+  DestroyWindow(w);
+}
+
+}  // namespace

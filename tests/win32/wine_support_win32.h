@@ -1,0 +1,78 @@
+#pragma once
+// What the test programs that run under Wine share: where Corvid.exe, the
+// sources and the build are, message pumping, a window in front, Corvid.exe
+// as a process, the program in this process, and screen captures as PNG.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/corvid_app.h"
+#include "app/platform_win32.h"
+
+namespace wine_test {
+
+// From the command line ctest gives every test program.
+const std::wstring& CorvidExe();
+const std::wstring& SourceDir();
+const std::wstring& BuildDir();
+std::wstring SourceFile(const std::wstring& relative);  // "examples\\x.txt"
+std::wstring BuildFile(const std::wstring& name);
+void SetPaths(int argc, char** argv);
+
+// Runs this thread's messages for about `ms` milliseconds.
+void Pump(unsigned ms);
+// A window of a class of its own at `place` (left, top, width, height), in
+// front and with the keyboard focus; without a background it is unpainted.
+HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWORD style, RECT place,
+                     COLORREF background = CLR_INVALID);
+
+// Corvid.exe (or another program) as a process; null when it did not start.
+HANDLE Start(const std::wstring& exe, const std::wstring& args);
+// Pumps until the process ends or `ms` pass.
+bool WaitExit(HANDLE process, unsigned ms, DWORD* code = nullptr);
+std::vector<HWND> WindowsOfClass(const wchar_t* cls);
+HWND WaitForWindow(HWND (*find)(), unsigned ms);
+HWND MainWindowOfCorvid();
+// A message box (a dialog window) with this caption.
+HWND FindBoxTitled(const wchar_t* title);
+bool TrayIconExists(HWND owner);
+
+// Documents\.corvid\Corvid.ini of this prefix.
+std::wstring CorvidIniPath();
+std::string ReadAll(const std::wstring& path);
+bool WriteAll(const std::wstring& path, const std::string& bytes);
+// A new, empty folder under the build folder, ending in a backslash.
+std::wstring FreshFolder(const std::wstring& name);
+std::string Utf8(const std::wstring& w);
+
+// Corvid assembled in this process on the Win32 platform, started up on
+// factory settings written to a folder of its own.
+struct InProcessCorvid {
+  explicit InProcessCorvid(const std::wstring& folderName);
+  std::unique_ptr<corvid::Win32Platform> platform;
+  std::unique_ptr<corvid::CorvidApp> app;
+};
+
+// Runs a program to its end with its standard output in `outFile`; false
+// when it did not start or end within `ms`.
+bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wstring& outFile, unsigned ms,
+               DWORD* code = nullptr);
+
+// The characters of `text` that `font` draws as the missing-glyph box (the
+// drawing of U+FFFF, which no font has) or not at all, as a user would see
+// them; linked fallback fonts count.
+std::wstring CharactersDrawnAsBoxes(HFONT font, const std::wstring& text);
+
+// The screen, or a part of it, as 0x00RRGGBB pixels.
+struct Capture {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+Capture CaptureScreen(RECT area = {0, 0, 0, 0});
+// The top `rows` rows (all when negative) as an 8-bit RGB PNG.
+bool WritePng(const std::wstring& path, const Capture& c, int rows = -1);
+
+}  // namespace wine_test
