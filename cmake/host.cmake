@@ -60,5 +60,14 @@ endforeach()
 add_executable(corvid-replay ${CMAKE_SOURCE_DIR}/tools/corvid_replay.cpp)
 target_link_libraries(corvid-replay PRIVATE corvid_core)
 target_compile_options(corvid-replay PRIVATE ${CORVID_WARNINGS} -O2)
-add_test(NAME demo.replay_examples
-         COMMAND sh -c "for f in '${CMAKE_SOURCE_DIR}'/examples/*.txt; do '$<TARGET_FILE:corvid-replay>' \"$f\" >/dev/null || exit 1; done")
+# Every recorded session prints what examples/expected holds
+# (scripts/check-sessions REPLAY --update writes it anew after a deliberate change).
+add_test(NAME sessions.expected_output
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-sessions $<TARGET_FILE:corvid-replay>)
+
+# No file of src/ includes one from a higher floor.
+add_test(NAME house.floors COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-floors)
+
+# A copied or moved checkout (its build folder with it) still builds.
+add_test(NAME scripts.moved_checkout COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/moved_checkout_test.sh)
+set_tests_properties(scripts.moved_checkout PROPERTIES TIMEOUT 600)

@@ -50,7 +50,7 @@ file(GLOB CORVID_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_
 add_library(corvid_wine_support STATIC ${CMAKE_SOURCE_DIR}/tests/win32/wine_support_win32.cpp
             ${CMAKE_SOURCE_DIR}/tests/win32/wine_main_win32.cpp)
 target_include_directories(corvid_wine_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(corvid_wine_support PUBLIC corvid_win32 gtest)
+target_link_libraries(corvid_wine_support PUBLIC corvid_win32 gtest version)
 foreach(src ${CORVID_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})

@@ -6,13 +6,13 @@
 #include <set>
 
 #include "app/headless_platform.h"
-#include "base/utf16.h"
 #include "config/encoded_file_store.h"
 #include "config/profile_file.h"
 #include "config/profile_values.h"
 #include "config/settings_file.h"
 #include "config/settings_schema.h"
 #include "fakes/headless_app.h"
+#include "fakes/latin1_codec.h"
 
 namespace corvid {
 namespace {
@@ -150,31 +150,6 @@ TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {
   EXPECT_NE(boxes.shown[0].text.find("read-only"), std::string::npos);
 }
 
-// Latin-1 as the code page: every byte is a character, but 0x81 is refused
-// (as undefined bytes of a real code page are).
-class Latin1Codec : public AnsiCodec {
- public:
-  bool ToUtf8(std::string_view in, std::string& out) override {
-    out.clear();
-    for (unsigned char c : in) {
-      if (c == 0x81) return false;
-      if (c >= 0x80) out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(c < 0x80 ? c : 0x80 | (c & 0x3F));
-    }
-    return true;
-  }
-  bool FromUtf8(std::string_view in, std::string& out) override {
-    out.clear();
-    for (size_t i = 0; i < in.size(); ++i) {
-      const unsigned char c = static_cast<unsigned char>(in[i]);
-      if (c < 0x80) out += static_cast<char>(c);
-      else if (c < 0xC2 || c > 0xC3 || i + 1 >= in.size()) return false;
-      else out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(in[++i]) & 0x3F));
-    }
-    return true;
-  }
-};
-
 TEST_F(SettingsStoreTest, FileInTheCodePageIsReadAsTextAndWrittenBackInIt) {
   Latin1Codec codec;
   EncodedFileStore store(files, codec);
@@ -251,22 +226,6 @@ TEST(SettingsFileReload, TheTimersFollowEveryLoad) {
   EXPECT_EQ(a.form.DelayTimer.Interval(), 700u);
   EXPECT_EQ(a.form.RepeatTimer.Interval(), 40u);
   EXPECT_EQ(a.app.Mouse().CursorRepeat.Interval(), 15u);
-}
-
-TEST(Utf16, ConvertsBothWaysAndMarksWhatIsNotText) {
-  EXPECT_EQ(Utf8ToUtf16("A\xE3\x82\xAD\xF0\x9F\x98\x80"), (std::u16string{u'A', 0x30AD, 0xD83D, 0xDE00}));
-  EXPECT_EQ(Utf16ToUtf8(u"A\u30AD\U0001F600"), "A\xE3\x82\xAD\xF0\x9F\x98\x80");
-  EXPECT_EQ(Utf8ToUtf16("a\x82\xA0" "b"), (std::u16string{u'a', 0xFFFD, 0xFFFD, u'b'}));  // Shift-JIS bytes
-  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");               // lone surrogate
-}
-
-TEST(Utf8Validity, RejectsMalformedSequences) {
-  EXPECT_TRUE(IsValidUtf8("plain \xE3\x82\xAD \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xE3\x82"));          // cut short
-  EXPECT_FALSE(IsValidUtf8("\x82\xA0"));          // Shift-JIS bytes
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ void Injector::SendKeyEvent(uint16_t vk, bool down) {
 }
 
 void Injector::KeyLine(char sign, uint16_t key) {
+  if (!monitor_.Keeps()) return;
   char line[16];
   const int n = std::snprintf(line, sizeof line, "%c0x%02X", sign, key);
   monitor_.Append(std::string_view(line, static_cast<size_t>(n)));

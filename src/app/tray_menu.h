@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "app/version.h"
+
 namespace corvid {
 
 inline constexpr unsigned kTrayIconId = 100;
 inline constexpr unsigned kTrayCallbackMessage = 0x401;
-inline constexpr const char* kVersion = "0.997";
-inline constexpr const char* kTrayTip = " Corvid 0.997";
+inline constexpr const char* kVersion = CORVID_VERSION_TEXT;
+inline constexpr const char* kTrayTip = " Corvid " CORVID_VERSION_TEXT;
 inline constexpr const char* kHelpFile = "Corvid.CHM";
 
 enum class MenuItem : uint8_t { C1, N3, M1, N1, E1, N2, H1, QuitQ1 };

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/dpi_win32.h"
 #include "base/text_win32.h"
 
 namespace corvid {
@@ -280,11 +281,8 @@ struct GdiGlyphRenderer::Gdi {
 
 GdiGlyphRenderer::GdiGlyphRenderer() : gdi_(std::make_unique<Gdi>()) {
   gdi_->dc = CreateCompatibleDC(nullptr);
-  if (HDC screen = GetDC(nullptr)) {
-    gdi_->dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  if (gdi_->dpi <= 0) gdi_->dpi = 96;
+  // The message shows on the primary screen, at its DPI as the windows see it.
+  gdi_->dpi = static_cast<int>(PrimaryMonitorDpi());
   if (gdi_->dc) {
     SetBkMode(gdi_->dc, TRANSPARENT);
     SetTextAlign(gdi_->dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);

@@ -77,21 +77,23 @@ void ReportDecoder::DecodeReport(std::array<uint8_t, 9> state) {
 
   host_.StopRepeatTimers();
 
-  line_.clear();
-  AppendHex(line_, state[0]);
-  line_.push_back('-');
-  AppendHex(line_, state[1]);
-  line_.push_back('-');
-  AppendHex(line_, state[2]);
-  line_.push_back('-');
-  AppendHex(line_, code);
-  line_.push_back('-');
-  AppendHex(line_, battery);
-  line_ += "  [ ";
-  line_ += names_;
-  line_ += codeName;
-  line_ += " ]";
-  log_.Append(line_);
+  if (log_.Keeps()) {
+    line_.clear();
+    AppendHex(line_, state[0]);
+    line_.push_back('-');
+    AppendHex(line_, state[1]);
+    line_.push_back('-');
+    AppendHex(line_, state[2]);
+    line_.push_back('-');
+    AppendHex(line_, code);
+    line_.push_back('-');
+    AppendHex(line_, battery);
+    line_ += "  [ ";
+    line_ += names_;
+    line_ += codeName;
+    line_ += " ]";
+    log_.Append(line_);
+  }
 
   host_.DispatchCode(code);
 }

@@ -126,6 +126,37 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   CloseHandle(second);
 }
 
+// What Explorer shows of Corvid.exe, and the manifest that asks for the
+// common controls and the DPI of each monitor.
+TEST(Resident, ExecutableCarriesItsVersionAndManifest) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(CorvidExe().c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(CorvidExe().c_str(), 0, size, info.data()));
+  auto text = [&](const wchar_t* name) {
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    return VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value
+               ? std::wstring(value)
+               : std::wstring();
+  };
+  EXPECT_EQ(text(L"ProductName"), L"Corvid");
+  EXPECT_EQ(text(L"ProductVersion"), corvid::Widen(corvid::kVersion));
+  EXPECT_FALSE(text(L"FileDescription").empty());
+
+  HMODULE exe = LoadLibraryExW(CorvidExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  HRSRC res = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(res, nullptr);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, res))), SizeofResource(exe, res));
+  EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+  EXPECT_EQ(manifest.find("activeCodePage"), std::string::npos);
+  FreeLibrary(exe);
+}
+
 TEST(Resident, ReplayTypesIntoTheWindowInFront) {
   HWND target = MakeFrontWindow(L"CorvidResidentTarget", TargetProc, 0, WS_OVERLAPPEDWINDOW, {50, 50, 300, 200});
   ASSERT_EQ(GetForegroundWindow(), target);

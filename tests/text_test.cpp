@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/text_view.h"
+#include "base/utf16.h"
+
+namespace corvid {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(LineView, KeepsTheLastLinesInOrderAndObserversSeeEveryOne) {
+  LineView view(3);
+  Lines seen;
+  view.onLine = [&](std::string_view l) { seen.emplace_back(l); };
+  for (const char* l : {"a", "b", "c", "d", "a line longer than the small-string buffer"}) view.Append(l);
+  EXPECT_EQ(view.Lines(), (Lines{"c", "d", "a line longer than the small-string buffer"}));
+  EXPECT_EQ(seen.size(), 5u);
+  view.Clear();
+  EXPECT_EQ(view.Size(), 0u);
+  view.Append("e");
+  EXPECT_EQ(view.Lines(), Lines{"e"});
+  view.SetCapacity(0);  // keeps nothing, still observed
+  view.Append("f");
+  EXPECT_EQ(view.Size(), 0u);
+  EXPECT_EQ(seen.back(), "f");
+  EXPECT_TRUE(view.Keeps());
+  view.onLine = nullptr;
+  EXPECT_FALSE(view.Keeps());
+}
+
+TEST(Utf16, ConvertsBothWaysAndMarksWhatIsNotText) {
+  EXPECT_EQ(Utf8ToUtf16("A\xE3\x82\xAD\xF0\x9F\x98\x80"), (std::u16string{u'A', 0x30AD, 0xD83D, 0xDE00}));
+  EXPECT_EQ(Utf16ToUtf8(u"A\u30AD\U0001F600"), "A\xE3\x82\xAD\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf8ToUtf16("a\x82\xA0" "b"), (std::u16string{u'a', 0xFFFD, 0xFFFD, u'b'}));  // Shift-JIS bytes
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");               // lone surrogate
+}
+
+TEST(Utf8Validity, RejectsMalformedSequences) {
+  EXPECT_TRUE(IsValidUtf8("plain \xE3\x82\xAD \xF0\x9F\x98\x80"));
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xE3\x82"));          // cut short
+  EXPECT_FALSE(IsValidUtf8("\x82\xA0"));          // Shift-JIS bytes
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+}
+
+}  // namespace
+}  // namespace corvid
