@@ -44,14 +44,29 @@ TEST(ProfileFileWrite, KeepsLfEndingsAndAFileWithoutLastEnding) {
   auto p = ProfileFile::Parse("[A]\nx=1");
   p.Set("A", "y", "2");
   EXPECT_EQ(p.Serialize(), "[A]\nx=1\ny=2\n");
-  // A lone CR ends a line too, so a CR at the very end is not kept in a value.
+  // A lone CR ends a line too, so a CR at the very end is not kept in a
+  // value; the lines Corvid does not write keep their own endings.
   auto c = ProfileFile::Parse("[A]\nx=1\rz=3\r");
   EXPECT_EQ(Value(c, "A", "z"), "3");
   c.Set("B", "y", "2");
-  EXPECT_EQ(c.Serialize(), "[A]\nx=1\nz=3\n[B]\ny=2\n");
+  EXPECT_EQ(c.Serialize(), "[A]\nx=1\rz=3\r[B]\ny=2\n");
   auto q = ProfileFile::Parse("");
   q.Set("S", "k", "v");
   EXPECT_EQ(q.Serialize(), "[S]\r\nk=v\r\n");
+}
+
+TEST(ProfileFileWrite, RunsOfOtherLinesAreHeldWholeAndSplitWhereAKeyGoes) {
+  const std::string text = "[S]\r\nk=1\r\n; note\r\nplain text\r\n\r\n  \r\n[T]\r\n" + std::string(100000, '\n');
+  auto p = ProfileFile::Parse(text);
+  EXPECT_EQ(p.Serialize(), text);
+  EXPECT_LT(p.MemoryBytes(), 2 * text.size() + 4096);  // the blank lines cost their bytes only
+  p.Set("S", "new", "2");  // after the note, before the blank lines
+  EXPECT_EQ(p.Serialize().rfind("[S]\r\nk=1\r\n; note\r\nplain text\r\nnew=2\r\n\r\n  \r\n[T]\r\n", 0), 0u);
+  p.Set("T", "x", "3");
+  EXPECT_NE(p.Serialize().find("[T]\r\nx=3\r\n\n\n"), std::string::npos);
+  EXPECT_EQ(p.GetString("T", "x", ""), "3");
+  EXPECT_TRUE(p.HasKeys());
+  EXPECT_FALSE(ProfileFile::Parse(std::string(50, '\0') + "\n;no keys\n").HasKeys());
 }
 
 }  // namespace

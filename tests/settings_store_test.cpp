@@ -6,7 +6,7 @@
 #include <set>
 
 #include "app/headless_platform.h"
-#include "config/encoded_file_store.h"
+#include "config/settings_text.h"
 #include "config/profile_file.h"
 #include "config/profile_values.h"
 #include "config/settings_file.h"
@@ -44,16 +44,17 @@ TEST(SettingsValues, IntegersAndKeyMapValues) {
   EXPECT_EQ(e.Message, "A");
   EXPECT_FALSE(ParseKeyMapValue(",,7,Text", e));  // "Text" is no number
   EXPECT_FALSE(ParseKeyMapValue("", e));
-  EXPECT_TRUE(ParseKeyMapValue("0001,43," + std::string(400, 'm'), e));
+  const std::string longValue = "0001,43," + std::string(400, 'm');
+  EXPECT_TRUE(ParseKeyMapValue(CutToEncodedBytes(longValue, 255, TextEncoding::Ansi, DefaultCodePage()), e));
   EXPECT_EQ(e.Message.size(), 255u - 8u);  // the working buffer holds 255 bytes
   EXPECT_EQ(FormatKeyMapValue({0x0D, 0x12345, ""}), "12345,0D,");
 }
 
 TEST_F(SettingsStoreTest, FirstStartCreatesTheCompleteFile) {
-  EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080), StartupOutcome::Created);
+  EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080).outcome, StartupOutcome::Created);
   EXPECT_EQ(files.folders, std::vector<std::string>{folder});
   EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(files.writes, 3);  // one write per save operation
+  EXPECT_EQ(files.writes, 1);  // the whole file at once
   EXPECT_EQ(Get("Items-0", "BM5C"), "4010,02,Dbl.LClick");
   EXPECT_EQ(Get("Items-0", "BD00"), "0000,00,");
   EXPECT_EQ(Get("Items-0", "BD50"), "<none>");
@@ -117,18 +118,59 @@ TEST_F(SettingsStoreTest, LoadThenSaveAllReproducesTheFileByteForByte) {
   EXPECT_EQ(files.files[path], written);
 }
 
-TEST_F(SettingsStoreTest, UnusableFileIsKeptAndRebuilt) {
+TEST_F(SettingsStoreTest, UnusableFileIsKeptByteForByteBeforeItIsRebuilt) {
   const std::string bad =
       "[App-1]\nAppProg=one.exe\nAppSetConst=2,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0\n"
-      "[App-3]\nAppSetConst=1,1,x\n[Items-0]\nBD00=0000,31,mine\n";
+      "[App-3]\nAppSetConst=1,1,x\n[Items-0]\nBD00=0000,31,\xED\x40mine\n";
   files.files[path] = bad;
-  EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080), StartupOutcome::Rebuilt);
+  const StartupReport report = StartUpSettings(data, folder, files, boxes, 1920, 1080);
+  EXPECT_EQ(report.outcome, StartupOutcome::Rebuilt);
+  EXPECT_EQ(report.keptAs, path + ".bad");
+  EXPECT_EQ(files.files[path + ".bad"], bad);  // the user's bytes, not decoded and encoded again
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, "環境ファイルが適正ではありません。\n設定値をすべて初期化します。");
-  EXPECT_EQ(files.files[path + ".bad"], bad);
+  const std::string& box = boxes.shown[0].text;
+  EXPECT_EQ(box.rfind("環境ファイルが適正ではありません。\n設定値をすべて初期化します。\n\n", 0), 0u);
+  EXPECT_NE(box.find("[App-3] AppSetConst"), std::string::npos);
+  EXPECT_NE(box.find(path + ".bad"), std::string::npos);
   EXPECT_EQ(Get("App-1", "AppProg"), "one.exe");  // read before the bad value
   EXPECT_EQ(Get("App-3", "AppSetConst"), "1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000");
   EXPECT_EQ(Get("Items-0", "BD00"), "0000,00,");
+
+  // A second bad start keeps the first copy too.
+  files.files[path] = "[System]\nMesColorFg=red\n";
+  EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080).keptAs, path + ".bad2");
+  EXPECT_EQ(files.files[path + ".bad"], bad);
+  EXPECT_NE(boxes.shown.back().text.find("[System] MesColorFg"), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, FilesWithoutKeysOrTooLargeAreKeptAsideToo) {
+  for (const std::string& odd : {std::string(), std::string(4096, '\0'), std::string("; only a note\r\n")}) {
+    files.files.clear();
+    files.files[path] = odd;
+    EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080).outcome, StartupOutcome::Rebuilt);
+    EXPECT_EQ(files.files[path + ".bad"], odd);
+    EXPECT_EQ(Get("Items-0", "BD0B"), "0000,0D,RETURN");
+  }
+  files.files.clear();
+  files.files[path] = "[System]\nMesSize=30\n" + std::string(size_t(kMaxSettingsBytes), ';');
+  const StartupReport big = StartUpSettings(data, folder, files, boxes, 1920, 1080);
+  EXPECT_EQ(big.outcome, StartupOutcome::Rebuilt);
+  EXPECT_NE(boxes.shown.back().text.find("MB"), std::string::npos);
+  EXPECT_EQ(data.settings.MesSize, 46);
+}
+
+TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeTheFileIsLeftAndCorvidRunsOnDefaults) {
+  const std::string bad = "[App-2]\nAppSetConst=1,1,0\n[Items-0]\nBD00=0000,31,mine\n";
+  files.files[path] = bad;
+  files.readOnly.insert(path + ".bad");  // an old copy that cannot be replaced, or a folder of that name
+  for (int n = 2; n <= 99; ++n) files.files[path + ".bad" + std::to_string(n)] = "older";
+  const int writes = files.writes;
+  const StartupReport report = StartUpSettings(data, folder, files, boxes, 1920, 1080);
+  EXPECT_EQ(report.outcome, StartupOutcome::Refused);
+  EXPECT_EQ(files.files[path], bad);
+  EXPECT_EQ(files.writes, writes + 1);  // the attempted copy only
+  EXPECT_NE(boxes.shown.back().text.find("初期設定で動作します"), std::string::npos);
+  EXPECT_EQ(data.KeyboardMap.at(0x0B, 0).Key, 0x0D);  // the factory maps, in memory
 }
 
 TEST_F(SettingsStoreTest, ShortAppSetConstAndBadColourMakeTheFileUnusable) {
@@ -152,39 +194,65 @@ TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {
 
 TEST_F(SettingsStoreTest, FileInTheCodePageIsReadAsTextAndWrittenBackInIt) {
   Latin1Codec codec;
-  EncodedFileStore store(files, codec);
-  StartUpSettings(data, folder, store, boxes, 1920, 1080);
-  // The factory arrows have no data in Latin-1.
-  // (The file written at the start is UTF-8 for them, and stays so.)
+  StartUpSettings(data, folder, files, boxes, 1920, 1080, codec);
+  // The factory arrows have no form in Latin-1.
   for (uint8_t c = 0x54; c <= 0x57; ++c)
     for (int m = 0; m < kMapCount; ++m) data.MouseMap.at(c, m).Message = "arrow";
   files.files.erase(path);
   data.KeyboardMap.at(0x00, 0) = {0x31, 0, "caf\xC3\xA9"};  // "café" in the core
-  SaveKeyMaps(data, path, store, nullptr);
+  SaveKeyMaps(data, path, files, nullptr, codec);
   EXPECT_EQ(Get("Items-0", "BD00"), "0000,31,caf\xE9");  // one byte in the file
   ConfigData again;
-  ASSERT_EQ(LoadSettings(again, path, store), 0);
+  ASSERT_EQ(LoadSettings(again, path, files, codec), 0);
   EXPECT_EQ(again.KeyboardMap.at(0x00, 0).Message, "caf\xC3\xA9");
 
   // A text the code page cannot hold: the file turns to UTF-8, nothing lost.
   data.KeyboardMap.at(0x01, 0) = {0x32, 0, "\xE3\x82\xAD\xE3\x83\xBC"};
-  SaveKeyMaps(data, path, store, nullptr);
+  SaveKeyMaps(data, path, files, nullptr, codec);
   EXPECT_EQ(files.files[path].substr(0, 3), "\xEF\xBB\xBF");
   ConfigData third;
-  ASSERT_EQ(LoadSettings(third, path, store), 0);
+  ASSERT_EQ(LoadSettings(third, path, files, codec), 0);
   EXPECT_EQ(third.KeyboardMap.at(0x01, 0).Message, "\xE3\x82\xAD\xE3\x83\xBC");
   EXPECT_EQ(third.KeyboardMap.at(0x00, 0).Message, "caf\xC3\xA9");
+
+  // A message is cut at 255 bytes of the file's encoding, between characters.
+  std::string accents;
+  for (int i = 0; i < 300; ++i) accents += "\xC3\xA9";
+  files.files[path] = "[Items-0]\nBD00=0000,31," + std::string(247, '\xE9') + "\xE9\xE9\n";
+  ASSERT_EQ(LoadSettings(third, path, files, codec), 0);
+  EXPECT_EQ(third.KeyboardMap.at(0x00, 0).Message, accents.substr(0, 2 * 247));
+}
+
+TEST_F(SettingsStoreTest, UnicodeFilesAreReadAndWrittenBackInTheirOwnForm) {
+  Latin1Codec codec;
+  // UTF-16 with its byte-order mark, as the system's profile functions read it.
+  const std::u16string wide = u"[Items-0]\r\nBD00=0000,31,\u30AD\u30FC\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t u : wide) utf16 += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+  files.files[path] = utf16;
+  ASSERT_EQ(LoadSettings(data, path, files, codec), 0);
+  EXPECT_EQ(data.KeyboardMap.at(0x00, 0).Message, "\xE3\x82\xAD\xE3\x83\xBC");
+  SaveSystemSettings(data, path, files, nullptr, codec);
+  EXPECT_EQ(files.files[path].substr(0, utf16.size()), utf16);  // still UTF-16, the key where it was
+  EXPECT_EQ(files.files[path].size() % 2, 0u);
+
+  // UTF-8 without a byte-order mark (Notepad's default) stays so.
+  const std::string utf8 = "[Items-0]\r\nBD00=0000,31,\xE3\x82\xAD\r\n";
+  files.files[path] = utf8;
+  ASSERT_EQ(LoadSettings(data, path, files, codec), 0);
+  EXPECT_EQ(data.KeyboardMap.at(0x00, 0).Message, "\xE3\x82\xAD");
+  SaveSystemSettings(data, path, files, nullptr, codec);
+  EXPECT_EQ(files.files[path].substr(0, utf8.size()), utf8);
 }
 
 TEST_F(SettingsStoreTest, BytesTheCodePageCannotReadGoBackUnchanged) {
   Latin1Codec codec;
-  EncodedFileStore store(files, codec);
-  StartUpSettings(data, folder, store, boxes, 1920, 1080);
+  StartUpSettings(data, folder, files, boxes, 1920, 1080, codec);
   std::string text = files.files[path];
   text += "[Mine]\r\nodd=\x81\xE9\r\n";
   files.files[path] = text;
-  ASSERT_EQ(LoadSettings(data, path, store), 0);
-  SaveSystemSettings(data, path, store, nullptr);
+  ASSERT_EQ(LoadSettings(data, path, files, codec), 0);
+  SaveSystemSettings(data, path, files, nullptr, codec);
   EXPECT_EQ(files.files[path], text);
 }
 

@@ -17,7 +17,7 @@ CorvidApp::CorvidApp(Platform& p)
                         .power = p.Power(),
                         .receiveLog = receiveLog_,
                         .codeMonitor = codeMonitor_}),
-      settings_(form_, p.Files(), p.Boxes(), p.Screen()),
+      settings_(form_, p.Files(), p.Codec(), p.Boxes(), p.Screen()),
       motion_(p.Timers(), p.Time(), form_.Input(), form_.settings, codeMonitor_, p.Screen(), p.Own()),
       hooks_(p.Hooks(), p.Boxes(), p.Time(), p.Input(), form_.settings),
       hider_(p.Timers(), p.Cursors(), hooks_, form_.settings, debugLog_),

@@ -25,11 +25,19 @@ bool MemoryFileStore::Replace(const std::string& path, const std::string& bytes,
   return true;
 }
 
-bool MemoryFileStore::Rename(const std::string& from, const std::string& to) {
+int64_t MemoryFileStore::Size(const std::string& path) {
+  auto it = files.find(path);
+  return it == files.end() ? -1 : static_cast<int64_t>(it->second.size());
+}
+
+bool MemoryFileStore::CopyNew(const std::string& from, const std::string& to, std::string& why) {
+  ++writes;
   auto it = files.find(from);
-  if (it == files.end() || readOnly.count(to)) return false;
-  files[to] = std::move(it->second);
-  files.erase(it);
+  if (it == files.end() || files.count(to) || readOnly.count(to)) {
+    why = "cannot copy";
+    return false;
+  }
+  files[to] = it->second;
   return true;
 }
 

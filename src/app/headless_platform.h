@@ -20,6 +20,7 @@
 #include "base/message_boxes.h"
 #include "base/screen_size.h"
 #include "config/file_store.h"
+#include "config/settings_text.h"
 #include "control/program_control.h"
 #include "osd/glyph_renderer.h"
 #include "osd/layered_surface.h"
@@ -67,7 +68,8 @@ class MemoryFileStore : public FileStore {
   bool Exists(const std::string& path) override { return files.count(path) != 0; }
   bool Read(const std::string& path, std::string& bytes) override;
   bool Replace(const std::string& path, const std::string& bytes, std::string& why) override;
-  bool Rename(const std::string& from, const std::string& to) override;
+  int64_t Size(const std::string& path) override;
+  bool CopyNew(const std::string& from, const std::string& to, std::string& why) override;
   void CreateFolder(const std::string& path) override { folders.push_back(path); }
 
   std::map<std::string, std::string> files;
@@ -176,6 +178,7 @@ class HeadlessPlatform : public Platform {
   RecordingBoxes boxes;
   MemoryFileStore memoryFiles;
   FileStore* files = &memoryFiles;  // another store (the disk) may stand in
+  AnsiCodec* codec = &DefaultCodePage();  // a system whose code page is UTF-8
   std::string configFolder = "/corvid/.corvid/";
   FixedScreen screen;
   RecordingCursors cursors;
@@ -197,6 +200,7 @@ class HeadlessPlatform : public Platform {
   MainWindowQueue& Queue() override { return queue; }
   MessageBoxes& Boxes() override { return boxes; }
   FileStore& Files() override { return *files; }
+  AnsiCodec& Codec() override { return *codec; }
   std::string ConfigFolder() override { return configFolder; }
   ScreenSize& Screen() override { return screen; }
   OwnWindows& Own() override { return screen; }

@@ -12,6 +12,7 @@ class Clock;
 class MainWindowQueue;
 class MessageBoxes;
 class FileStore;
+class AnsiCodec;
 class ScreenSize;
 class OwnWindows;
 class SystemCursors;
@@ -33,6 +34,8 @@ class Platform {
   virtual MainWindowQueue& Queue() = 0;
   virtual MessageBoxes& Boxes() = 0;
   virtual FileStore& Files() = 0;
+  // The system's ANSI code page, the settings file's encoding.
+  virtual AnsiCodec& Codec() = 0;
   // The folder of the settings file, ending in a path separator.
   virtual std::string ConfigFolder() = 0;
   virtual ScreenSize& Screen() = 0;

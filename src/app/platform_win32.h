@@ -16,8 +16,7 @@
 #include "base/timer_win32.h"
 #include "base/window_win32.h"
 #include "config/ansi_codec_win32.h"
-#include "config/encoded_file_store.h"
-#include "config/file_store.h"
+#include "config/file_store_win32.h"
 #include "control/program_control.h"
 #include "osd/glyphs_win32.h"
 #include "osd/osd_window_win32.h"
@@ -57,6 +56,7 @@ class Win32Platform : public Platform {
   MainWindowQueue& Queue() override { return queue_; }
   MessageBoxes& Boxes() override { return boxes_; }
   FileStore& Files() override { return files_; }
+  AnsiCodec& Codec() override { return codec_; }
   std::string ConfigFolder() override { return configFolder_; }
   ScreenSize& Screen() override { return screen_; }
   OwnWindows& Own() override { return own_; }
@@ -87,9 +87,8 @@ class Win32Platform : public Platform {
   Win32Clock clock_;
   Win32Queue queue_;
   Win32MessageBoxes boxes_;
-  DiskFileStore disk_;
+  Win32FileStore files_;
   AnsiCodecWin32 codec_;
-  EncodedFileStore files_{disk_, codec_};
   std::string configFolder_;
   Win32ScreenSize screen_;
   Win32OwnWindows own_{windows_};

@@ -1,5 +1,5 @@
 #pragma once
-#include "config/encoded_file_store.h"
+#include "config/settings_text.h"
 
 namespace corvid {
 

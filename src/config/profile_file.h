@@ -1,8 +1,13 @@
 #pragma once
 // A Windows profile (INI) file in memory, read the way the system's profile
 // functions read it and written so that every line Corvid does not own stays
-// where and as it was.
+// where and as it was, its line ending included.
+//
+// The text is held once; a line is a span of it, and a run of lines that are
+// neither sections nor keys is one span, so a file of a million blank lines
+// costs what its bytes cost.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,6 +30,8 @@ class ProfileFile {
   bool Get(std::string_view section, std::string_view key, std::string& value) const;
   std::string GetString(std::string_view section, std::string_view key, std::string_view fallback) const;
   bool HasKey(std::string_view section, std::string_view key) const { std::string v; return Get(section, key, v); }
+  // Whether the file holds any key at all.
+  bool HasKeys() const { return keyCount_ > 0; }
 
   void Set(std::string_view section, std::string_view key, std::string_view value);
   void Delete(std::string_view section, std::string_view key);
@@ -32,32 +39,48 @@ class ProfileFile {
   bool HadByteOrderMark() const { return bom_; }
   void SetByteOrderMark(bool on) { bom_ = on; }
   const std::string& LineEnding() const { return eol_; }
+  // Heap bytes held, for the benchmarks.
+  size_t MemoryBytes() const;
 
  private:
-  enum class Kind : unsigned char { Other, Section, Key };
+  enum class Kind : uint8_t { Other, Section, Key };
+  // A span of text_: one section or key line, or a run of other lines. The
+  // ending bytes follow the text in text_.
   struct Line {
-    std::string text;  // without its line ending
+    uint32_t begin = 0, length = 0;
+    uint32_t nameBegin = 0, nameLength = 0;
+    uint32_t valueBegin = 0, valueLength = 0;
+    uint8_t ending = 0;  // bytes of its line ending: 0 (none), 1 or 2
     Kind kind = Kind::Other;
-    std::string name;  // section or key name, trimmed
-    size_t valueBegin = 0, valueEnd = 0;  // trimmed value inside text
-    bool ending = true;                   // had a line ending
     bool deleted = false;
   };
   // A section header and the lines up to the next one; the lines before the
   // first header form a section without a header.
   struct Section {
     std::vector<Line> lines;  // lines[0] is the header, if any
-    std::unordered_map<std::string, size_t> keys;  // lower-case name -> first line
+    std::unordered_map<uint64_t, uint32_t> keys;  // name hash -> first line of that name
   };
-  static Line Classify(std::string text);
-  static std::string Folded(std::string_view name);
-  void AddLine(Line line);
-  const Line* FindKeyLine(std::string_view section, std::string_view key) const;
-  Line* LastLine();
 
+  Line Classify(uint32_t begin, uint32_t length) const;
+  // A line written anew: its text appended to text_.
+  Line NewLine(std::string_view text, std::string_view ending);
+  std::string_view Text(const Line& l) const { return {text_.data() + l.begin, l.length}; }
+  std::string_view Name(const Line& l) const { return {text_.data() + l.nameBegin, l.nameLength}; }
+  static uint64_t Hash(std::string_view name);
+  void AddLine(const Line& line);
+  const Line* FindKeyLine(std::string_view section, std::string_view key) const;
+  Section* FindSection(std::string_view name);
+  const Section* FindSection(std::string_view name) const;
+  int64_t FindKey(const Section& sec, std::string_view key) const;
+  Line* LastLine();
+  void EnsureEnding(Line& l);
+  size_t SplitTrailingBlanks(Section& sec);
+
+  std::string text_;
   std::vector<Section> sections_;
-  std::unordered_map<std::string, size_t> sectionIndex_;  // lower-case name -> first section
+  std::unordered_map<uint64_t, uint32_t> sectionIndex_;  // name hash -> first section of that name
   std::string eol_ = "\r\n";
+  size_t keyCount_ = 0;
   bool bom_ = false;
 };
 

@@ -63,8 +63,7 @@ bool ParseProfileInteger(std::string_view t, int32_t& out) {
 }
 
 bool ParseKeyMapValue(std::string_view text, KeyMapEntry& out) {
-  // A working buffer of 255 bytes, cut at commas as strtok does.
-  text = text.substr(0, 255);
+  // Cut at commas as strtok does.
   std::string_view tokens[3];
   int n = 0;
   size_t i = 0;

@@ -18,8 +18,8 @@ class ScreenSize;
 
 class SettingsFile {
  public:
-  SettingsFile(ConfigData& data, FileStore& files, MessageBoxes& boxes, ScreenSize& screen)
-      : data_(data), files_(files), boxes_(boxes), screen_(screen) {}
+  SettingsFile(ConfigData& data, FileStore& files, AnsiCodec& codec, MessageBoxes& boxes, ScreenSize& screen)
+      : data_(data), files_(files), codec_(codec), boxes_(boxes), screen_(screen) {}
 
   // `folder` ends in a path separator ("...\.corvid\").
   void SetFolder(std::string folder) { folder_ = std::move(folder); }
@@ -28,7 +28,7 @@ class SettingsFile {
 
   // Creates the folder, then loads the file, or writes the factory settings
   // when it is missing or unusable.
-  StartupOutcome StartUp();
+  StartupReport StartUp();
   // The whole file again; -1 when a value did not convert (the values up to
   // it are read).
   int32_t Reload();
@@ -45,6 +45,7 @@ class SettingsFile {
   }
   ConfigData& data_;
   FileStore& files_;
+  AnsiCodec& codec_;
   MessageBoxes& boxes_;
   ScreenSize& screen_;
   std::string folder_;

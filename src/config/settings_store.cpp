@@ -11,6 +11,8 @@
 namespace corvid {
 namespace {
 
+constexpr const char* kUnusable = "環境ファイルが適正ではありません。\n設定値をすべて初期化します。";
+
 std::string Hex2(unsigned code) {
   char b[4];
   std::snprintf(b, sizeof b, "%02X", code & 0xFF);
@@ -23,68 +25,31 @@ const char* Prefix(int family) { return family == 0 ? "BD" : "BM"; }
 KeyMapTable& Table(ConfigData& d, int family) { return family == 0 ? d.KeyboardMap : d.MouseMap; }
 const KeyMapTable& Table(const ConfigData& d, int family) { return family == 0 ? d.KeyboardMap : d.MouseMap; }
 
+struct ReadFile {
+  ProfileFile profile;
+  TextEncoding encoding = TextEncoding::Ansi;
+};
+
 // Reads the file; a missing file is an empty one.
-ProfileFile ReadProfile(const std::string& path, FileStore& files) {
+ReadFile ReadProfile(const std::string& path, FileStore& files, AnsiCodec& codec) {
   std::string bytes;
   if (!files.Read(path, bytes)) bytes.clear();
-  return ProfileFile::Parse(bytes);
+  SettingsText text = DecodeSettingsText(bytes, codec);
+  return {ProfileFile::Parse(text.text), text.encoding};
 }
 
-bool WriteProfile(const ProfileFile& profile, const std::string& path, FileStore& files, MessageBoxes* boxes) {
+bool WriteProfile(const ReadFile& file, const std::string& path, FileStore& files, MessageBoxes* boxes,
+                  AnsiCodec& codec) {
   std::string why;
-  if (files.Replace(path, profile.Serialize(), why)) return true;
+  if (files.Replace(path, EncodeSettingsText(file.profile.Serialize(), file.encoding, codec), why)) return true;
   if (boxes)
     boxes->Show("設定ファイルに保存できませんでした。ファイルは変更されていません。\n" + path + "\n(" + why + ")",
                 "Corvid Info", MessageBoxes::kOk);
   return false;
 }
 
-}  // namespace
-
-int32_t LoadSettings(ConfigData& data, const std::string& path, FileStore& files) {
-  const ProfileFile p = ReadProfile(path, files);
-  const std::string defaultSetConst = JoinAppSetConst(AppEntry{});
-  for (int i = 0; i < kAppCount; ++i) {
-    AppEntry& a = data.Apps[static_cast<size_t>(i)];
-    const std::string sec = AppSection(i);
-    for (const AppTextKey& k : AppTextKeys()) a.*k.field = p.GetString(sec, k.key, "");
-    if (!SplitAppSetConst(p.GetString(sec, "AppSetConst", defaultSetConst), a)) return -1;
-    a.LastLeft = a.WinLeft;
-    a.LastTop = a.WinTop;
-    a.LastRight = a.WinRight;
-    a.LastBottom = a.WinBottom;
-    a.ProcessId = 0;
-    a.TargetWindow = 0;
-    int32_t autoStart = 0;
-    std::string v;
-    a.AutoStart = p.Get(sec, "AutoStart", v) && ParseProfileInteger(TrimBlanks(v), autoStart) && autoStart != 0;
-  }
-  for (int family = 0; family < 2; ++family) {
-    KeyMapTable& t = Table(data, family);
-    for (int code = 0; code <= kLastButtonCode; ++code) {
-      KeyMapEntry e;
-      if (!ParseKeyMapValue(p.GetString("Items-0", Prefix(family) + Hex2(code), "0000,00,"), e)) return -1;
-      for (int m = 0; m < kMapCount; ++m) t.at(static_cast<uint8_t>(code), m) = e;
-    }
-  }
-  for (int m = 1; m < kMapCount; ++m) {
-    const std::string sec = ItemsSection(m);
-    for (int family = 0; family < 2; ++family) {
-      KeyMapTable& t = Table(data, family);
-      for (int code = 0; code <= kLastButtonCode; ++code) {
-        std::string v;
-        if (!p.Get(sec, Prefix(family) + Hex2(code), v)) continue;
-        if (!ParseKeyMapValue(v, t.at(static_cast<uint8_t>(code), m))) return -1;
-      }
-    }
-  }
-  for (const SettingKey* k : SystemSettingReadOrder())
-    if (!ReadSetting(p, *k, data.settings)) return -1;
-  return 0;
-}
-
-bool SaveKeyMaps(const ConfigData& data, const std::string& path, FileStore& files, MessageBoxes* boxes) {
-  ProfileFile p = ReadProfile(path, files);
+// The three groups of keys as each save writes them.
+void PutKeyMaps(ProfileFile& p, const ConfigData& data) {
   for (int family = 0; family < 2; ++family)
     for (uint8_t code : kMappableButtons)
       p.Set("Items-0", Prefix(family) + Hex2(code), FormatKeyMapValue(Table(data, family).at(code, 0)));
@@ -99,18 +64,13 @@ bool SaveKeyMaps(const ConfigData& data, const std::string& path, FileStore& fil
       }
     }
   }
-  return WriteProfile(p, path, files, boxes);
 }
 
-bool SaveSystemSettings(const ConfigData& data, const std::string& path, FileStore& files, MessageBoxes* boxes) {
-  ProfileFile p = ReadProfile(path, files);
+void PutSystemSettings(ProfileFile& p, const ConfigData& data) {
   for (const SettingKey& k : SystemSettingKeys()) WriteSetting(p, k, data.settings);
-  return WriteProfile(p, path, files, boxes);
 }
 
-bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& files, MessageBoxes* boxes,
-                    int32_t screenWidth, int32_t screenHeight) {
-  ProfileFile p = ReadProfile(path, files);
+void PutAppEntries(ProfileFile& p, const ConfigData& data, int32_t screenWidth, int32_t screenHeight) {
   for (int i = 0; i < kAppCount; ++i) {
     const AppEntry& a = data.Apps[static_cast<size_t>(i)];
     const std::string sec = AppSection(i);
@@ -121,14 +81,105 @@ bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& 
                        : "1,1,0,0,0,0,0,0,0,0,0,0," + std::to_string(screenWidth) + "," +
                              std::to_string(screenHeight) + ",0,0,1000,1000");
   }
-  return WriteProfile(p, path, files, boxes);
 }
 
-bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes) {
+int32_t Fail(LoadProblem* problem, std::string section, std::string key) {
+  if (problem) {
+    problem->section = std::move(section);
+    problem->key = std::move(key);
+    problem->what = "[" + problem->section + "] " + problem->key;
+  }
+  return -1;
+}
+
+// The first free name beside the settings file for its unusable bytes.
+std::string KeepAsideName(const std::string& path, FileStore& files) {
+  for (int n = 1; n <= 99; ++n) {
+    const std::string name = path + ".bad" + (n == 1 ? "" : std::to_string(n));
+    if (!files.Exists(name)) return name;
+  }
+  return {};
+}
+
+}  // namespace
+
+int32_t LoadSettings(ConfigData& data, const std::string& path, FileStore& files, AnsiCodec& codec,
+                     LoadProblem* problem) {
+  const ReadFile file = ReadProfile(path, files, codec);
+  const ProfileFile& p = file.profile;
+  auto keyMapValue = [&](std::string_view value, KeyMapEntry& e) {
+    return ParseKeyMapValue(CutToEncodedBytes(value, kKeyMapValueMax, file.encoding, codec), e);
+  };
+  const std::string defaultSetConst = JoinAppSetConst(AppEntry{});
+  for (int i = 0; i < kAppCount; ++i) {
+    AppEntry& a = data.Apps[static_cast<size_t>(i)];
+    const std::string sec = AppSection(i);
+    for (const AppTextKey& k : AppTextKeys()) a.*k.field = p.GetString(sec, k.key, "");
+    if (!SplitAppSetConst(p.GetString(sec, "AppSetConst", defaultSetConst), a))
+      return Fail(problem, sec, "AppSetConst");
+    a.LastLeft = a.WinLeft;
+    a.LastTop = a.WinTop;
+    a.LastRight = a.WinRight;
+    a.LastBottom = a.WinBottom;
+    a.ProcessId = 0;
+    a.TargetWindow = 0;
+    int32_t autoStart = 0;
+    std::string v;
+    a.AutoStart = p.Get(sec, "AutoStart", v) && ParseProfileInteger(TrimBlanks(v), autoStart) && autoStart != 0;
+  }
+  for (int family = 0; family < 2; ++family) {
+    KeyMapTable& t = Table(data, family);
+    for (int code = 0; code <= kLastButtonCode; ++code) {
+      KeyMapEntry e;
+      const std::string key = Prefix(family) + Hex2(code);
+      if (!keyMapValue(p.GetString("Items-0", key, "0000,00,"), e)) return Fail(problem, "Items-0", key);
+      for (int m = 0; m < kMapCount; ++m) t.at(static_cast<uint8_t>(code), m) = e;
+    }
+  }
+  for (int m = 1; m < kMapCount; ++m) {
+    const std::string sec = ItemsSection(m);
+    for (int family = 0; family < 2; ++family) {
+      KeyMapTable& t = Table(data, family);
+      for (int code = 0; code <= kLastButtonCode; ++code) {
+        std::string v;
+        const std::string key = Prefix(family) + Hex2(code);
+        if (!p.Get(sec, key, v)) continue;
+        if (!keyMapValue(v, t.at(static_cast<uint8_t>(code), m))) return Fail(problem, sec, key);
+      }
+    }
+  }
+  for (const SettingKey* k : SystemSettingReadOrder())
+    if (!ReadSetting(p, *k, data.settings)) return Fail(problem, k->section, k->key);
+  return 0;
+}
+
+bool SaveKeyMaps(const ConfigData& data, const std::string& path, FileStore& files, MessageBoxes* boxes,
+                 AnsiCodec& codec) {
+  ReadFile file = ReadProfile(path, files, codec);
+  PutKeyMaps(file.profile, data);
+  return WriteProfile(file, path, files, boxes, codec);
+}
+
+bool SaveSystemSettings(const ConfigData& data, const std::string& path, FileStore& files, MessageBoxes* boxes,
+                        AnsiCodec& codec) {
+  ReadFile file = ReadProfile(path, files, codec);
+  PutSystemSettings(file.profile, data);
+  return WriteProfile(file, path, files, boxes, codec);
+}
+
+bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& files, MessageBoxes* boxes,
+                    int32_t screenWidth, int32_t screenHeight, AnsiCodec& codec) {
+  ReadFile file = ReadProfile(path, files, codec);
+  PutAppEntries(file.profile, data, screenWidth, screenHeight);
+  return WriteProfile(file, path, files, boxes, codec);
+}
+
+bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes,
+                   AnsiCodec& codec) {
   if (index < 0 || index >= kAppCount) return false;
-  ProfileFile p = ReadProfile(path, files);
-  p.Set(AppSection(index), "AutoStart", on ? "1" : "0");
-  return WriteProfile(p, path, files, boxes);
+  ReadFile file = ReadProfile(path, files, codec);
+  file.profile.Set(AppSection(index), "AutoStart", on ? "1" : "0");
+  return WriteProfile(file, path, files, boxes, codec);
 }
 
 void ApplyFactoryDefaults(ConfigData& data) {
@@ -136,26 +187,62 @@ void ApplyFactoryDefaults(ConfigData& data) {
   ApplyFactoryKeyMaps(data.KeyboardMap, data.MouseMap);
 }
 
-StartupOutcome StartUpSettings(ConfigData& data, const std::string& folder, FileStore& files, MessageBoxes& boxes,
-                               int32_t screenWidth, int32_t screenHeight) {
+StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileStore& files, MessageBoxes& boxes,
+                              int32_t screenWidth, int32_t screenHeight, AnsiCodec& codec) {
   files.CreateFolder(folder);
   const std::string path = folder + kSettingsFileName;
-  StartupOutcome outcome = StartupOutcome::Created;
+  StartupReport report;
+  report.outcome = StartupOutcome::Created;
+  TextEncoding encoding = TextEncoding::Ansi;
   if (files.Exists(path)) {
-    if (LoadSettings(data, path, files) == 0) return StartupOutcome::Loaded;
-    boxes.Show("環境ファイルが適正ではありません。\n設定値をすべて初期化します。", "Corvid Info", MessageBoxes::kOk);
-    // Keep the unusable file: one bad value must not cost the user every map.
-    const std::string bad = path + ".bad";
-    std::string bytes, why;
-    if (files.Read(path, bytes)) files.Replace(bad, bytes, why);
-    files.Replace(path, "", why);
-    outcome = StartupOutcome::Rebuilt;
+    // Whether the file can be used, and if not, why.
+    LoadProblem& problem = report.problem;
+    std::string bytes;
+    bool readable = true;
+    const int64_t size = files.Size(path);
+    if (size > kMaxSettingsBytes) {
+      problem.what = "ファイルが大きすぎます (" + std::to_string(size >> 20) + " MB)";
+    } else if (!files.Read(path, bytes)) {
+      problem.what = "ファイルを読めません";
+      readable = false;
+    } else {
+      const SettingsText text = DecodeSettingsText(bytes, codec);
+      if (text.encoding != TextEncoding::Bytes) encoding = text.encoding;
+      if (!ProfileFile::Parse(text.text).HasKeys()) {
+        problem.what = "設定が一つもありません";  // empty, or zeros after a failed write
+      } else if (LoadSettings(data, path, files, codec, &problem) == 0) {
+        report.outcome = StartupOutcome::Loaded;
+        return report;
+      }
+    }
+    std::string why = readable ? "no free name for a copy" : "the file cannot be read";
+    const std::string keep = readable ? KeepAsideName(path, files) : std::string();
+    if (!keep.empty() && files.CopyNew(path, keep, why)) {
+      report.outcome = StartupOutcome::Rebuilt;
+      report.keptAs = keep;
+      boxes.Show(std::string(kUnusable) + "\n\n読めなかった値: " + problem.what + "\n元のファイルは次の名前で保存しました:\n" +
+                     keep,
+                 "Corvid Info", MessageBoxes::kOk);
+    } else {
+      // Nothing may replace the user's file before its bytes are safe.
+      report.outcome = StartupOutcome::Refused;
+      boxes.Show(std::string(kUnusable) + "\n\n読めなかった値: " + problem.what +
+                     "\n元のファイルを別名で保存できなかったため、ファイルはそのまま残し、今回は初期設定で動作します。\n" +
+                     path + "\n(" + why + ")",
+                 "Corvid Info", MessageBoxes::kOk);
+      ApplyFactoryDefaults(data);
+      return report;
+    }
   }
   ApplyFactoryDefaults(data);
+  // The whole file in one write: the key maps, the settings, the entries.
+  ReadFile fresh{ProfileFile::Parse(""), encoding};
+  PutKeyMaps(fresh.profile, data);
+  PutSystemSettings(fresh.profile, data);
+  PutAppEntries(fresh.profile, data, screenWidth, screenHeight);
   // The in-memory settings are complete either way; a refused write is told.
-  SaveKeyMaps(data, path, files, &boxes) && SaveSystemSettings(data, path, files, &boxes) &&
-      SaveAppEntries(data, path, files, &boxes, screenWidth, screenHeight);
-  return outcome;
+  WriteProfile(fresh, path, files, &boxes, codec);
+  return report;
 }
 
 }  // namespace corvid

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/encoded_file_store.h"
+#include "config/settings_text.h"
 
 namespace corvid {
 

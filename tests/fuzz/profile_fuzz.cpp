@@ -4,30 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "app/headless_platform.h"
 #include "config/profile_file.h"
 #include "config/settings_store.h"
 
 using namespace corvid;
-
-namespace {
-
-class OneFile : public FileStore {
- public:
-  bool Exists(const std::string&) override { return true; }
-  bool Read(const std::string&, std::string& b) override {
-    b = bytes;
-    return true;
-  }
-  bool Replace(const std::string&, const std::string& b, std::string&) override {
-    bytes = b;
-    return true;
-  }
-  bool Rename(const std::string&, const std::string&) override { return true; }
-  void CreateFolder(const std::string&) override {}
-  std::string bytes;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -41,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ProfileFile::Parse(once).Serialize() != once) __builtin_trap();
 
   ConfigData form;
-  OneFile file;
-  file.bytes = text;
+  MemoryFileStore file;
+  file.files["x"] = text;
   if (LoadSettings(form, "x", file) == 0) SaveKeyMaps(form, "x", file, nullptr);
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "actions/input_sink_win32.h"
 #include "base/text_view.h"
 #include "base/text_win32.h"
+#include "config/file_store_win32.h"
 #include "config/profile_file.h"
 #include "remote/device_connection.h"
 #include "remote/hid_layer_win32.h"
@@ -206,6 +207,39 @@ TEST(ProfileFile, ReadsAwkwardFilesAsTheSystemDoes) {
     }
   }
   EXPECT_GT(compared, 40);
+}
+
+// --- The settings file's store ------------------------------------------------
+
+TEST(Win32FileStore, ReplacesWholeKeepsLinksAndNeverCopiesOverACopy) {
+  const std::wstring folder = FreshFolder(L"file-store");
+  const std::string path = Utf8(folder) + "Corvid.ini";
+  Win32FileStore files;
+  std::string why;
+  ASSERT_TRUE(files.Replace(path, "first", why)) << why;
+  ASSERT_TRUE(files.Replace(path, "second, longer", why)) << why;
+  std::string bytes;
+  ASSERT_TRUE(files.Read(path, bytes));
+  EXPECT_EQ(bytes, "second, longer");
+  EXPECT_EQ(files.Size(path), 14);
+  EXPECT_FALSE(files.Exists(path + ".new"));  // nothing left beside it
+  ASSERT_TRUE(files.CopyNew(path, path + ".bad", why)) << why;
+  EXPECT_FALSE(files.CopyNew(path, path + ".bad", why));
+  SetFileAttributesW(corvid::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(files.Replace(path, "third", why));
+  EXPECT_NE(why.find("read-only"), std::string::npos);
+  SetFileAttributesW(corvid::Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  // A settings file that is a link to a file elsewhere stays a link.
+  const std::wstring real = folder + L"real.ini", link = folder + L"link.ini";
+  ASSERT_TRUE(WriteAll(real, "old"));
+  CreateSymbolicLinkW(link.c_str(), real.c_str(), 0);
+  const DWORD linkAttributes = GetFileAttributesW(link.c_str());
+  if (linkAttributes == INVALID_FILE_ATTRIBUTES || !(linkAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    GTEST_SKIP() << "this system makes no links (Wine 8 answers yes and makes none)";
+  ASSERT_TRUE(files.Replace(Utf8(link), "new", why)) << why;
+  EXPECT_EQ(ReadAll(real), "new");
+  EXPECT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // --- A report to its key in the window in front ------------------------------
