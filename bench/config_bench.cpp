@@ -58,6 +58,19 @@ void BM_SaveAllGroups(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAllGroups)->Unit(benchmark::kMillisecond);
 
+// A hostile file of 10 MB of blank lines: what reading it holds.
+void BM_ParseTenMegabytesOfBlankLines(benchmark::State& state) {
+  const std::string text = "[System]\r\nMesSize=30\r\n" + std::string(size_t(10) << 20, '\n');
+  size_t held = 0;
+  for (auto _ : state) {
+    ProfileFile p = ProfileFile::Parse(text);
+    held = p.MemoryBytes();
+    benchmark::DoNotOptimize(p);
+  }
+  state.counters["MiB_held"] = double(held) / (1 << 20);
+}
+BENCHMARK(BM_ParseTenMegabytesOfBlankLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // What writing through the profile functions one key at a time costs: every
 // key reads, changes and rewrites the whole file.
 void BM_SaveKeyMapsRewritingPerKey(benchmark::State& state) {

@@ -38,10 +38,13 @@ if(CORVID_IS_CLANG)
     target_link_libraries(${name} PRIVATE corvid_core_checked)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    # New inputs go to the build folder; the seeds kept in the repository
+    # start each run from known coverage.
     set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+    set(seeds ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
     add_test(NAME fuzz.${name}
              COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
-                     sh -c "mkdir -p '${corpus}' && exec '$<TARGET_FILE:${name}>' -max_total_time=${CORVID_FUZZ_SECONDS} -rss_limit_mb=1024 -print_final_stats=0 '${corpus}' '${CMAKE_SOURCE_DIR}/examples'")
+                     sh -c "mkdir -p '${corpus}' && exec '$<TARGET_FILE:${name}>' -max_total_time=${CORVID_FUZZ_SECONDS} -max_len=4096 -rss_limit_mb=1536 -print_final_stats=1 '${corpus}' '${seeds}'")
     set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300 LABELS fuzz)
   endforeach()
 else()

@@ -11,6 +11,7 @@
 
 #include "actions/cursor_hiding_win32.h"
 #include "app/corvid_app.h"
+#include "app/end_paths_win32.h"
 #include "app/platform_win32.h"
 #include "app/trace.h"
 #include "base/text_win32.h"
@@ -78,13 +79,14 @@ static int RunCorvid() {
   // An earlier Corvid may have ended while the cursors were blank; and if
   // this one crashes, the user gets the pointer back all the same.
   RestoreSystemCursors();
-  InstallCursorRestoreOnCrash();
+  InstallCrashRelease();
 
   // The trace file outlives the program, which may still write to it as it ends.
   std::unique_ptr<FILE, int (*)(FILE*)> trace(nullptr, &std::fclose);
   if (!options.trace.empty()) trace.reset(_wfopen(options.trace.c_str(), L"wb"));
   Win32Platform platform;
   CorvidApp app(platform);
+  ReleaseOnCrash releaseOnCrash(app);
   if (trace) {
     AttachTrace(app, [trace = trace.get()](std::string_view kind, std::string_view text) {
       std::fprintf(trace, "%.*s  %.*s\n", int(kind.size()), kind.data(), int(text.size()), text.data());

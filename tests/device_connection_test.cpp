@@ -67,6 +67,22 @@ TEST_F(DeviceConnectionTest, RemovalWhileAChordIsHeldReleasesEverything) {
   EXPECT_EQ(p.input.events.size(), 4u);
 }
 
+TEST_F(DeviceConnectionTest, AReaderThatDiesCountsAsTheRemoteGoingAndNothingPressesAfterTheClose) {
+  hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // SQUARE: Ctrl, held
+  hid.ReaderFailed("remote");
+  EXPECT_EQ(form.Input().HeldModifiers(), 0u);
+  EXPECT_EQ(Log().back(), kGone);
+  EXPECT_EQ(connection.RemoteDevice, nullptr);
+
+  hid.Plug("spare", kRemoteVendorId, kRemoteProductId);  // the next change: the remote is seen again
+  ASSERT_EQ(connection.RemoteDevice, hid.list.FindPath("remote"));
+  app.FormClose();
+  p.input.events.clear();
+  EXPECT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // handed over, and dropped
+  EXPECT_TRUE(p.input.events.empty());
+}
+
 TEST_F(DeviceConnectionTest, UnreadableDeviceAndReportsOfACheckedInDeviceAreSilent) {
   hid.Plug("mute", kRemoteVendorId, kRemoteProductId, /*readable=*/false);
   EXPECT_TRUE(form.RemoteHeld);

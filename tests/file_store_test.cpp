@@ -34,7 +34,9 @@ class DiskFileStoreTest : public ::testing::Test {
 TEST_F(DiskFileStoreTest, ReplaceWritesThroughALinkAndCopiesAreNewFilesOnly) {
   const std::string real = At("real.ini"), link = At("Corvid.ini");
   std::ofstream(real) << "old";
-  fs::create_symlink(real, link);
+  std::error_code ec;
+  fs::create_symlink(real, link, ec);
+  if (ec) GTEST_SKIP() << "no links here: " << ec.message();
   std::string why;
   ASSERT_TRUE(files_.Replace(link, "new", why)) << why;
   EXPECT_TRUE(fs::is_symlink(link));  // still the user's link

@@ -208,5 +208,20 @@ TEST_F(MouseMotionTest, WheelNotchesAtOnceThenEveryThirtyMilliseconds) {
   EXPECT_EQ(app.CodeMonitor().Lines().size(), 10u);  // a press and a release line per notch
 }
 
+TEST_F(MouseMotionTest, AButtonHeldAcrossAnEmptyEntryAndAModeChangeIsLetGo) {
+  Report(0x5F, 0, kSquare);        // SQUARE: the left button, held
+  Report(0x00, 0, kSquare);        // NUM1, empty in the mouse map
+  Report(0x50, 0x01, kSquare);     // SELECT: keyboard mode
+  Release();
+  EXPECT_EQ(form.Input().HeldButtons(), 0u);
+  EXPECT_EQ(MouseFlags().back(), mouseflag::kLeftUp);
+  // And every "release everything" lets go of a held button too.
+  form.SwitchToMouseMode();
+  Report(0x5F, 0, kSquare);
+  form.ReleaseEverything();
+  EXPECT_EQ(form.Input().HeldButtons(), 0u);
+  EXPECT_FALSE(motion.Holding());
+}
+
 }  // namespace
 }  // namespace corvid

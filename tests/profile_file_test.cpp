@@ -38,6 +38,11 @@ TEST(ProfileFileWrite, KeepsEveryOtherLineAndItsPlace) {
             "[Times]\r\nKeyIdle=500\r\n");
   p.Delete("OTHER", "X");
   EXPECT_EQ(Value(p, "Other", "x"), "<none>");
+  // A deleted key stays deleted: a later line of its name would otherwise
+  // be read in its place (and a save could turn a good file bad).
+  auto d = ProfileFile::Parse("[Items-1]\r\nBD28=0000,00,\r\nBD28=fig\r\n");
+  d.Delete("Items-1", "BD28");
+  EXPECT_EQ(Value(d, "Items-1", "BD28"), "<none>");
 }
 
 TEST(ProfileFileWrite, KeepsLfEndingsAndAFileWithoutLastEnding) {

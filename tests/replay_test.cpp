@@ -25,6 +25,23 @@ TEST(RecordedSession, BadLinesAreReportedWithTheirNumberAndSkipped) {
   EXPECT_EQ(s.steps[0].line, 6);
 }
 
+TEST(RecordedSession, LoneCrEndsALineBadBytesAreShownEscapedAndTheWaitsAreBounded) {
+  auto s = ParseRecordedSession("01 02\rwait 5\r02 \x1B[2J\xFF\n");
+  ASSERT_EQ(s.steps.size(), 2u);
+  ASSERT_EQ(s.problems.size(), 1u);
+  EXPECT_EQ(s.problems[0].line, 3);
+  EXPECT_EQ(s.problems[0].text, "not a hex byte: \"\\x1B[2J\\xFF\"");  // nothing raw to the terminal
+
+  std::string endless = "01 00 80 00 5F FF FF FF FF 00 00 05\n";
+  for (int i = 0; i < 1000; ++i) endless += "wait 3600000\n";
+  auto held = ParseRecordedSession(endless);
+  uint64_t total = 0;
+  for (const SessionStep& step : held.steps) total += step.waitMs;
+  EXPECT_LE(total, kMaxSessionTotalMs);
+  ASSERT_EQ(held.problems.size(), 1u);
+  EXPECT_EQ(held.problems[0].line, 3);
+}
+
 TEST(ManualClock, FiresInDueOrderAndCoalescesAfterSleep) {
   ManualClock clock;
   std::vector<std::string> fired;

@@ -127,9 +127,11 @@ void ActionEngine::DispatchCode(uint8_t code) {
   if (mouseKind && MouseMode) {
     MouseKey = key;
     if (mouse_) mouse_->SetMouseState(decoder_.HeldBits, MouseKey);
-  } else if (release && MouseKey != 0 && mouse_) {
-    // The mode changed while a mouse action was held: end it here, or the
-    // cursor would keep moving and no key would be sent again.
+  } else if (release && mouse_ && (MouseKey != 0 || mouse_->Holding())) {
+    // The mode changed while a mouse action was held: end it here, or a
+    // button would stay down and the cursor keep moving. A button held
+    // while an empty entry was pressed counts too: that entry set MouseKey
+    // back to 0.
     mouse_->SetMouseState(0, 0);
     MouseKey = 0;
   }

@@ -2,26 +2,10 @@
 
 #include <windows.h>
 
-#include <exception>
-
 namespace corvid {
 namespace {
 
 constexpr DWORD kCursorIds[] = {32512, 32513, 32514, 32515, 32516, 32642, 32643, 32644, 32645, 32646};
-
-LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
-std::terminate_handler g_previousTerminate = nullptr;
-
-LONG WINAPI RestoreOnException(EXCEPTION_POINTERS* info) {
-  RestoreSystemCursors();
-  return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
-}
-
-[[noreturn]] void RestoreOnTerminate() {
-  RestoreSystemCursors();
-  if (g_previousTerminate) g_previousTerminate();
-  std::abort();
-}
 
 }  // namespace
 
@@ -44,13 +28,5 @@ bool Win32SystemCursors::ReplaceWithBlank() {
 void Win32SystemCursors::Restore() { RestoreSystemCursors(); }
 
 void RestoreSystemCursors() { SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, 0); }
-
-void InstallCursorRestoreOnCrash() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  g_previousFilter = SetUnhandledExceptionFilter(RestoreOnException);
-  g_previousTerminate = std::set_terminate(RestoreOnTerminate);
-}
 
 }  // namespace corvid

@@ -15,8 +15,4 @@ class Win32SystemCursors : public SystemCursors {
 // have been ended while the cursors were blank.
 void RestoreSystemCursors();
 
-// From now on an unhandled exception or std::terminate restores the cursors
-// before the process goes.
-void InstallCursorRestoreOnCrash();
-
 }  // namespace corvid

@@ -12,6 +12,8 @@ class MouseDriver {
   virtual void ResetFactors() = 0;
   // Held speed bits (0x1000 high, 0x2000 low, 0x4000 double click).
   virtual uint32_t SpeedBits() const = 0;
+  // A button is held, the cursor moves or the wheel turns.
+  virtual bool Holding() const = 0;
 };
 
 }  // namespace corvid

@@ -32,6 +32,7 @@ class MouseMotion : public MouseDriver {
   void SetMouseState(uint32_t bits, uint16_t mouseKey) override;
   void ResetFactors() override { CursorFactor = 1.0; }
   uint32_t SpeedBits() const override { return speedBits_; }
+  bool Holding() const override { return (clickBits_ | dirBits_ | wheelBits_) != 0; }
 
   uint32_t DirBits() const { return dirBits_; }
   uint32_t ClickBits() const { return clickBits_; }

@@ -114,6 +114,7 @@ void CorvidApp::FormClose() {
   if (closed_) return;
   closed_ = true;
   replay_.Stop();
+  connection_.Close();
   // Nothing Corvid pressed may stay down after it has gone.
   form_.ReleaseEverything();
   platform_.Queue().RemovePendingMouseMessages();

@@ -67,9 +67,24 @@ intptr_t MainWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       return 0;
     }
     case WM_CLOSE:
+      // A loop of the system's that Corvid started (a drag of the message,
+      // the tray menu) must not outlive the quit: it would swallow the end.
+      EndMenu();
+      ReleaseCapture();
       RemoveIcon();
       app_.FormClose();
       DestroyWindow(Handle());
+      return 0;
+    case WM_QUERYENDSESSION:
+      // Logging off or a restart: nothing Corvid pressed may stay down,
+      // whether or not the session really ends.
+      app_.Form().ReleaseEverything();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) {
+        RemoveIcon();
+        app_.FormClose();
+      }
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

@@ -25,7 +25,9 @@ bool Win32Platform::FormCreate(CorvidApp& app) {
   hooks_.Attach(&app.Hooks());
   main_ = std::make_unique<MainWindowWin32>(app, queue_, windows_);
   if (!main_->Create()) return false;
-  if (!osdWindow_.Create(main_->Handle(), app.Osd()))
+  if (osdWindow_.Create(main_->Handle(), app.Osd()))
+    windows_.Add(osdWindow_.Handle(), false);  // a click of the remote over it is a whole click
+  else
     app.DebugLog().Append("The message window could not be created; messages are not shown.");
   return true;
 }
@@ -41,9 +43,13 @@ void Win32Platform::OpenHelp() {
 }
 
 int Win32Platform::RunMessageLoop(CorvidApp& app) {
-  return RunMessagePump(windows_, [&app] {
-    if (app.OnIdle()) SetProcessWorkingSetSize(GetCurrentProcess(), SIZE_MAX, SIZE_MAX);
-  });
+  return RunMessagePump(
+      windows_,
+      [&app] {
+        if (app.OnIdle()) SetProcessWorkingSetSize(GetCurrentProcess(), SIZE_MAX, SIZE_MAX);
+      },
+      // Also when a loop of the system's swallowed the end message.
+      [this] { return main_ && !main_->Handle(); });
 }
 
 }  // namespace corvid

@@ -98,7 +98,8 @@ bool Win32WindowRegistry::DialogMessage(MSG& msg) const {
   return false;
 }
 
-int RunMessagePump(const Win32WindowRegistry& windows, const std::function<void()>& idle) {
+int RunMessagePump(const Win32WindowRegistry& windows, const std::function<void()>& idle,
+                   const std::function<bool()>& ended) {
   MSG msg;
   for (;;) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -107,6 +108,7 @@ int RunMessagePump(const Win32WindowRegistry& windows, const std::function<void(
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    if (ended && ended()) return 0;
     if (idle) idle();
     WaitMessage();
   }

@@ -65,8 +65,9 @@ class Win32WindowRegistry {
   std::vector<Entry> windows_;
 };
 
-// Runs the thread's messages until WM_QUIT and returns its exit code; `idle`
-// runs each time the queue has become empty.
-int RunMessagePump(const Win32WindowRegistry& windows, const std::function<void()>& idle);
+// Runs the thread's messages until WM_QUIT, or until `ended` says so, and
+// returns the exit code; `idle` runs each time the queue has become empty.
+int RunMessagePump(const Win32WindowRegistry& windows, const std::function<void()>& idle,
+                   const std::function<bool()>& ended = nullptr);
 
 }  // namespace corvid

@@ -299,14 +299,15 @@ void ProfileFile::Delete(std::string_view section, std::string_view key) {
   l.deleted = true;
   l.kind = Kind::Other;
   --keyCount_;
-  const uint64_t h = Hash(key);
-  auto it = sec->keys.find(h);
+  auto it = sec->keys.find(Hash(key));
   if (it != sec->keys.end() && it->second == static_cast<uint32_t>(k)) sec->keys.erase(it);
-  // A later duplicate of the key becomes the one that is read.
-  for (size_t i = 0; i < sec->lines.size(); ++i)
-    if (sec->lines[i].kind == Kind::Key && ProfileNameEquals(Name(sec->lines[i]), key)) {
-      sec->keys.emplace(h, static_cast<uint32_t>(i));
-      break;
+  // A later line of the same name goes too: it would become the one that is
+  // read, and a save that deletes a key must not bring back another value.
+  for (Line& other : sec->lines)
+    if (other.kind == Kind::Key && ProfileNameEquals(Name(other), key)) {
+      other.deleted = true;
+      other.kind = Kind::Other;
+      --keyCount_;
     }
 }
 

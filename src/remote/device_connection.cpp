@@ -27,7 +27,7 @@ void DeviceConnection::JvHidDeviceController1DeviceData(HidDevice& device, uint8
                                                         const uint8_t* data, size_t size) {
   // Only the held remote speaks; a report still queued from a device that
   // was checked in meanwhile is dropped.
-  if (&device != RemoteDevice) return;
+  if (&device != RemoteDevice || closed_) return;
   listener_.RemoteReport(reportId, data, size);
 }
 

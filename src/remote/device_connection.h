@@ -35,12 +35,16 @@ class DeviceConnection : public HidEvents {
   void JvHidDeviceController1DeviceData(HidDevice& device, uint8_t reportId, const uint8_t* data,
                                        size_t size) override;
 
+  // The program is closing: a report still on its way presses nothing.
+  void Close() { closed_ = true; }
+
   HidDevice* RemoteDevice = nullptr;
 
  private:
   HidDeviceController& hid_;
   RemoteListener& listener_;
   TextView& log_;
+  bool closed_ = false;
 };
 
 }  // namespace corvid

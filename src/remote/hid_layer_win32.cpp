@@ -18,6 +18,9 @@ namespace {
 
 constexpr UINT kFirstChange = WM_APP + 40;
 constexpr UINT kReportRead = WM_APP + 41;
+constexpr UINT kReaderEnded = WM_APP + 42;
+// How long a reading thread may take to stop before it is left to itself.
+constexpr DWORD kStopWaitMs = 2000;
 constexpr const wchar_t* kWindowClass = L"CorvidHidLayer";
 constexpr NTSTATUS kHidpSuccess = 0x00110000;
 
@@ -79,43 +82,59 @@ struct HidControllerWin32::Reader {
   DWORD got = 0;
 
   static DWORD WINAPI Run(void* self) {
-    static_cast<Reader*>(self)->Loop();
+    auto* r = static_cast<Reader*>(self);
+    // A read that fails, or a report that cannot be handed over, ends the
+    // reading: the remote counts as gone, so nothing it pressed stays down.
+    if (!r->Loop()) r->TellEnded();
     return 0;
   }
-  void Loop() {
+  // False when the reading failed; true when it was told to stop.
+  bool Loop() {
     for (;;) {
       OVERLAPPED ov{};
       ov.hEvent = readDone;
       ResetEvent(readDone);
       if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &ov) &&
           GetLastError() != ERROR_IO_PENDING)
-        return;  // gone; the device-change notice follows
+        return false;
       HANDLE waitRead[2] = {stop, readDone};
       if (WaitForMultipleObjects(2, waitRead, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
         CancelIo(file);
         DWORD ignored = 0;
         GetOverlappedResult(file, &ov, &ignored, TRUE);
-        return;
+        return true;
       }
       DWORD n = 0;
-      if (!GetOverlappedResult(file, &ov, &n, FALSE)) return;
+      if (!GetOverlappedResult(file, &ov, &n, FALSE)) return false;
       if (n == 0) continue;
       got = n;
-      if (!PostMessageW(window, kReportRead, serial, 0)) return;
+      if (!PostMessageW(window, kReportRead, serial, 0)) return false;
       HANDLE waitHandled[2] = {stop, handled};
-      if (WaitForMultipleObjects(2, waitHandled, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
+      if (WaitForMultipleObjects(2, waitHandled, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return true;
     }
   }
-  void Stop() {
-    if (thread) {
-      SetEvent(stop);
-      WaitForSingleObject(thread, INFINITE);
-      CloseHandle(thread);
-      thread = nullptr;
+  void TellEnded() {
+    // A full queue refuses posts for a moment; the stop event ends the wait.
+    for (int tries = 0; tries < 50; ++tries) {
+      if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return;
+      if (PostMessageW(window, kReaderEnded, serial, 0)) return;
+      Sleep(20);
     }
+  }
+  // True when the thread has ended; a thread that does not end in time is
+  // left to itself with what it uses.
+  bool Stop() {
+    if (!thread) return true;
+    SetEvent(stop);
+    if (WaitForSingleObject(thread, kStopWaitMs) == WAIT_TIMEOUT) {
+      CancelIoEx(file, nullptr);
+      if (WaitForSingleObject(thread, kStopWaitMs) == WAIT_TIMEOUT) return false;
+    }
+    CloseHandle(thread);
+    thread = nullptr;
+    return true;
   }
   ~Reader() {
-    Stop();
     for (HANDLE h : {stop, handled, readDone})
       if (h) CloseHandle(h);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
@@ -125,7 +144,9 @@ struct HidControllerWin32::Reader {
 HidControllerWin32::HidControllerWin32() : api_(std::make_unique<Api>()) {}
 
 HidControllerWin32::~HidControllerWin32() {
-  readers_.clear();  // joins every reading thread and closes its handles
+  for (auto& r : readers_)
+    if (!r->Stop()) r.release();  // still running: its memory stays theirs
+  readers_.clear();
 }
 
 bool HidControllerWin32::LibrariesLoaded() const { return api_->Complete(); }
@@ -149,6 +170,9 @@ intptr_t HidControllerWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) 
       return TRUE;
     case kReportRead:
       Deliver(static_cast<uint32_t>(wp));
+      return 0;
+    case kReaderEnded:
+      ReaderEnded(static_cast<uint32_t>(wp));
       return 0;
   }
   return Default(msg, wp, lp);
@@ -246,7 +270,20 @@ bool HidControllerWin32::CheckOutByID(HidDevice*& device, uint16_t vendorId, uin
 }
 
 void HidControllerWin32::StopReader(const HidDevice* device) {
-  std::erase_if(readers_, [&](const std::unique_ptr<Reader>& r) { return r->device == device; });
+  for (auto& r : readers_)
+    if (r->device == device && !r->Stop()) r.release();  // still running: its memory stays theirs
+  std::erase_if(readers_, [&](const std::unique_ptr<Reader>& r) { return !r || r->device == device; });
+}
+
+void HidControllerWin32::ReaderEnded(uint32_t serial) {
+  for (auto& r : readers_) {
+    if (r->serial != serial) continue;
+    if (HidDeviceList::Entry* entry = list_.Find(r->device)) {
+      entry->pluggedIn = false;
+      if (events_) events_->JvHidDeviceController1DeviceChange();
+    }
+    return;
+  }
 }
 
 void HidControllerWin32::CheckIn(HidDevice*& device) {
@@ -261,14 +298,13 @@ void HidControllerWin32::Deliver(uint32_t serial) {
   if (it == readers_.end()) return;  // checked in since the post
   Reader& r = **it;
   // The handler may check the device in (a nested message loop); it works on
-  // a copy, and the reader is looked up again before it is released.
-  // (The decoder keeps far fewer bytes than this copy holds.)
-  std::array<uint8_t, 512> copy;
-  const size_t n = std::min({static_cast<size_t>(r.got), r.buffer.size(), copy.size()});
-  std::copy_n(r.buffer.begin(), n, copy.begin());
+  // a copy of the whole report, and the reader is looked up again before it
+  // is released.
+  const size_t n = std::min(static_cast<size_t>(r.got), r.buffer.size());
+  delivered_.assign(r.buffer.begin(), r.buffer.begin() + static_cast<std::ptrdiff_t>(n));
   HidDeviceList::Entry* entry = list_.Find(r.device);
   if (entry && events_ && n > 0)
-    events_->JvHidDeviceController1DeviceData(*entry, copy[0], copy.data() + 1, n - 1);
+    events_->JvHidDeviceController1DeviceData(*entry, delivered_[0], delivered_.data() + 1, n - 1);
   for (auto& still : readers_)
     if (still->serial == serial) SetEvent(still->handled);
 }

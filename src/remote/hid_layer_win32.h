@@ -37,6 +37,7 @@ class HidControllerWin32 : public HidDeviceController, private Win32Window {
   void DevicesChanged(bool always);
   std::vector<HidPresence> Enumerate();
   void Deliver(uint32_t serial);
+  void ReaderEnded(uint32_t serial);
   void StopReader(const HidDevice* device);
 
   HidEvents* events_ = nullptr;
@@ -47,6 +48,7 @@ class HidControllerWin32 : public HidDeviceController, private Win32Window {
   std::unordered_map<std::string, std::pair<uint16_t, uint16_t>> attributes_;
   std::vector<std::unique_ptr<Reader>> readers_;
   uint32_t nextSerial_ = 1;
+  std::vector<uint8_t> delivered_;  // the report being handled, reused
 };
 
 }  // namespace corvid

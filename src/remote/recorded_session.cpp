@@ -31,6 +31,23 @@ bool ParseWait(std::string_view rest, uint32_t& ms) {
   return true;
 }
 
+// A piece of the line as it can be shown: bytes that are not printable
+// ASCII as \xHH.
+std::string Shown(std::string_view s) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : s) {
+    if (c >= 0x20 && c < 0x7F && c != '\\') {
+      out += static_cast<char>(c);
+    } else {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    }
+  }
+  return out;
+}
+
 // Why the line is not a report, or empty when `out` holds its bytes.
 std::string ParseBytes(std::string_view s, std::vector<uint8_t>& out) {
   size_t i = 0;
@@ -46,7 +63,7 @@ std::string ParseBytes(std::string_view s, std::vector<uint8_t>& out) {
     if (hi < 0 || lo < 0 || !endsHere) {
       size_t end = i;
       while (end < s.size() && s[end] != ' ' && s[end] != '\t' && s[end] != '-') ++end;
-      return "not a hex byte: \"" + std::string(s.substr(i, std::min<size_t>(end - i, 32))) + "\"";
+      return "not a hex byte: \"" + Shown(s.substr(i, std::min<size_t>(end - i, 32))) + "\"";
     }
     if (out.size() >= kMaxSessionReportBytes) return "report longer than 65536 bytes";
     out.push_back(static_cast<uint8_t>(hi * 16 + lo));
@@ -60,10 +77,15 @@ std::string ParseBytes(std::string_view s, std::vector<uint8_t>& out) {
 RecordedSession ParseRecordedSession(std::string_view text) {
   RecordedSession session;
   int lineNo = 0;
+  uint64_t totalMs = 0;
   while (!text.empty()) {
-    const size_t nl = text.find('\n');
-    std::string_view line = text.substr(0, nl);
-    text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
+    // A line ends at CR LF, LF or a lone CR, as in the settings file.
+    const size_t at = text.find_first_of("\r\n");
+    std::string_view line = text.substr(0, at);
+    size_t next = text.size();
+    if (at != std::string_view::npos)
+      next = at + ((text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1);
+    text.remove_prefix(next);
     ++lineNo;
     if (const size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
     line = Trim(line);
@@ -76,6 +98,11 @@ RecordedSession ParseRecordedSession(std::string_view text) {
       if (!ParseWait(line.substr(4), step.waitMs)) {
         session.problems.push_back({lineNo, "bad wait (want \"wait N\", N milliseconds up to 3600000)"});
         continue;
+      }
+      totalMs += step.waitMs;
+      if (totalMs > kMaxSessionTotalMs) {
+        session.problems.push_back({lineNo, "the waits add up to more than an hour: the rest of the session is skipped"});
+        break;
       }
       session.steps.push_back(std::move(step));
       continue;

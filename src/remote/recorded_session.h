@@ -29,6 +29,9 @@ struct RecordedSession {
 
 inline constexpr size_t kMaxSessionReportBytes = 65536;  // identifier + 16-bit length
 inline constexpr uint32_t kMaxSessionWaitMs = 3'600'000;
+// The waits of a whole session add up to at most this; a held key repeats
+// through every one of them, so the work of a replay stays bounded.
+inline constexpr uint64_t kMaxSessionTotalMs = 3'600'000;
 
 RecordedSession ParseRecordedSession(std::string_view text);
 

@@ -27,6 +27,13 @@ void FakeHidController::Unplug(const std::string& path) {
   Changed();
 }
 
+void FakeHidController::ReaderFailed(const std::string& path) {
+  if (HidDeviceList::Entry* e = list.FindPath(path)) {
+    e->pluggedIn = false;
+    if (events_) events_->JvHidDeviceController1DeviceChange();
+  }
+}
+
 void FakeHidController::Changed() {
   if (list.Rebuild(present_) && events_) events_->JvHidDeviceController1DeviceChange();
 }

@@ -17,6 +17,9 @@ class FakeHidController : public HidDeviceController {
   void Start() { if (events_) events_->JvHidDeviceController1DeviceChange(); }
   void Plug(const std::string& path, uint16_t vid, uint16_t pid, bool readable = true);
   void Unplug(const std::string& path);
+  // The reading thread of the device at `path` ended on a failure: the
+  // device counts as gone until it is seen again.
+  void ReaderFailed(const std::string& path);
   // A report from the device at `path`: delivered only while it is held and
   // was opened with read access. False when it was not delivered.
   bool Deliver(const std::string& path, const std::vector<uint8_t>& report);

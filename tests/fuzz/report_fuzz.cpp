@@ -1,42 +1,111 @@
-// Arbitrary reports, in both modes, through decoding and dispatch; the first
-// byte picks the report identifier and the mode, the rest is the data.
+// Reports of the remote, with key maps and settings drawn from the same
+// input, through the program as Corvid.exe assembles it, a fresh one each
+// time: after a release report, and after "release everything", no key,
+// modifier or mouse button that Corvid pressed is still down.
 #include <cstddef>
 #include <cstdint>
+#include <set>
 
 #include "app/corvid_app.h"
 #include "app/headless_platform.h"
+#include "remote/button_codes.h"
 
 using namespace corvid;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static HeadlessPlatform* p = [] {
-    auto* platform = new HeadlessPlatform;
-    platform->input.keep = false;
-    return platform;
-  }();
-  static CorvidApp* app = [] {
-    auto* a = new CorvidApp(*p);
-    a->StartUp();
-    a->ReceiveLog().SetCapacity(0);
-    a->CodeMonitor().SetCapacity(0);
-    return a;
-  }();
-  TForm1& form = app->Form();
-  p->boxes.shown.clear();
-  p->programs.log.clear();
-  p->queue.log.clear();
-  // Split the input into several reports at 0xFE 0xFE markers.
-  size_t start = 0;
-  for (size_t i = 0; i <= size; ++i) {
-    if (i == size || (i + 1 < size && data[i] == 0xFE && data[i + 1] == 0xFE)) {
-      if (i > start) {
-        const uint8_t id = (data[start] & 0x80) ? data[start] : 1;
-        form.JvHidDeviceController1DeviceData(id, data + start + 1, i - start - 1);
-        p->clock.Advance(data[start] & 0x3F);
+namespace {
+
+// What the system would hold down from the events Corvid sent.
+struct DownKeys : InputSink {
+  bool Send(const InputEvent& e) override {
+    if (e.type == InputEvent::Type::Keyboard) {
+      if (e.flags & keyflag::kKeyUp) keys.erase(e.vk);
+      else keys.insert(e.vk);
+    } else {
+      for (const auto& [down, up, bit] : kButtons) {
+        if (e.flags & down) buttons |= bit;
+        if (e.flags & up) buttons &= ~bit;
       }
-      start = i + 2;
-      ++i;
     }
+    return true;
   }
+  uint16_t ScanCodeOf(uint16_t vk) override { return vk & 0xFF; }
+  uint64_t MessageExtraInfo() override { return 0; }
+  bool Nothing() const { return keys.empty() && buttons == 0; }
+  static constexpr struct {
+    uint32_t down, up, bit;
+  } kButtons[] = {{mouseflag::kLeftDown, mouseflag::kLeftUp, 1},
+                  {mouseflag::kRightDown, mouseflag::kRightUp, 2},
+                  {mouseflag::kMiddleDown, mouseflag::kMiddleUp, 4}};
+  std::set<uint16_t> keys;
+  uint32_t buttons = 0;
+};
+
+struct Reader {
+  const uint8_t* data;
+  size_t size;
+  size_t at = 0;
+  bool More() const { return at < size; }
+  uint8_t Byte() { return at < size ? data[at++] : 0; }
+};
+
+constexpr uint8_t kRelease[] = {0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Reader in{data, size};
+  DownKeys down;
+  HeadlessPlatform p;
+  p.inputSink = &down;
+  // A small screen: the message's picture costs little, the behaviour is the same.
+  p.screen.width = 160;
+  p.screen.height = 120;
+  CorvidApp app(p);
+  app.ReceiveLog().SetCapacity(0);
+  app.CodeMonitor().SetCapacity(0);
+  app.StartUp();
+  TForm1& form = app.Form();
+
+  // Settings and up to eight key map entries of both modes.
+  const uint8_t flags = in.Byte();
+  form.settings.NoPsRep = flags & 1;
+  form.settings.LowBattSkip = flags & 2;
+  form.settings.DispMessage = flags & 4;
+  form.settings.CurSmooth = flags & 8;
+  form.settings.AdjustAspect = flags & 16;
+  p.screen.overOwnWindow = flags & 32;
+  for (int n = in.Byte() % 9; n > 0; --n) {
+    const uint8_t code = in.Byte() % (kLastButtonCode + 1);
+    const uint8_t kindAndMode = in.Byte();
+    const uint16_t key = kindAndMode & 0x80 ? uint16_t(in.Byte()) : uint16_t(kindAndMode & 7);
+    const uint32_t param = uint32_t(in.Byte()) << 8 | in.Byte();
+    KeyMapTable& table = kindAndMode & 0x40 ? form.MouseMap : form.KeyboardMap;
+    for (int m = 0; m < kMapCount; ++m) table.at(code, m) = {key, param, ""};
+  }
+  form.SelectKeyMap(0, 0);
+
+  // Reports as the remote sends them: the three mask bytes and the code,
+  // then a wait. A wait byte with its high bit set makes the next report
+  // short, of another identifier, or one with a low battery.
+  uint8_t shape = 0;
+  while (in.More()) {
+    uint8_t report[11] = {in.Byte(), in.Byte(), in.Byte(), in.Byte(), 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+    const uint8_t id = (shape & 0x80) && (shape & 0x01) ? 2 : 1;
+    const size_t length = (shape & 0x80) && (shape & 0x02) ? shape % 11 : sizeof report;
+    if ((shape & 0x80) && (shape & 0x04)) report[10] = 1;
+    form.JvHidDeviceController1DeviceData(id, report, length);
+    shape = in.Byte();
+    p.clock.Advance(shape & 0x3F);
+  }
+  // The remote says nothing is held: nothing may stay down.
+  form.JvHidDeviceController1DeviceData(1, kRelease, sizeof kRelease);
+  p.clock.Advance(100);
+  if (!down.Nothing()) __builtin_trap();
+
+  // Whatever was held, "release everything" lets go of it.
+  in.at = 0;
+  form.JvHidDeviceController1DeviceData(1, data, size > 11 ? 11 : size);
+  form.ReleaseEverything();
+  if (!down.Nothing()) __builtin_trap();
   return 0;
 }

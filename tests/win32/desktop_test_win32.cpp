@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "actions/injector.h"
+#include "app/end_paths_win32.h"
 #include "actions/input_sink_win32.h"
 #include "base/text_view.h"
 #include "base/text_win32.h"
@@ -225,6 +226,20 @@ TEST(Win32FileStore, ReplacesWholeKeepsLinksAndNeverCopiesOverACopy) {
   EXPECT_FALSE(files.Exists(path + ".new"));  // nothing left beside it
   ASSERT_TRUE(files.CopyNew(path, path + ".bad", why)) << why;
   EXPECT_FALSE(files.CopyNew(path, path + ".bad", why));
+  // What a save of a complete settings file costs with its flush to the disk.
+  const std::string complete(40 << 10, 'x');
+  LARGE_INTEGER f, t0, t1;
+  QueryPerformanceFrequency(&f);
+  std::vector<double> ms;
+  for (int i = 0; i < 15; ++i) {
+    QueryPerformanceCounter(&t0);
+    ASSERT_TRUE(files.Replace(path, complete, why)) << why;
+    QueryPerformanceCounter(&t1);
+    ms.push_back(1000.0 * double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart));
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("replacing a 40 KB settings file with its flush: median %.2f ms, max %.2f ms\n", ms[ms.size() / 2],
+              ms.back());
   SetFileAttributesW(corvid::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(files.Replace(path, "third", why));
   EXPECT_NE(why.find("read-only"), std::string::npos);
@@ -298,6 +313,41 @@ TEST(Latency, ReportHandlerToKeyInTheWindowInFront) {
   std::printf("report handler to key in window, %zu presses: median %.0f us, p99 %.0f us, max %.0f us\n",
               us.size(), us[us.size() / 2], us[us.size() * 99 / 100], us.back());
   DestroyWindow(w);
+}
+
+// --- The ends of the process ---------------------------------------------------
+
+bool Down(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+// Logging off, and a crash: Ctrl held by the remote is let go on both.
+TEST(EndPaths, LogOffAndACrashLetGoOfWhatCorvidHolds) {
+  // Injected keys need a window in front to go to.
+  HWND front = MakeFrontWindow(L"CorvidEndPathsTarget", DefWindowProcW, 0, WS_OVERLAPPEDWINDOW, {60, 60, 200, 120});
+  InProcessCorvid corvid(L"end-paths");
+  TForm1& form = corvid.app->Form();
+  const uint8_t ctrl[] = {0, 0x80, 0, 0x5F, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // SQUARE: Ctrl
+  form.JvHidDeviceController1DeviceData(1, ctrl, sizeof ctrl);
+  Pump(50);
+  ASSERT_TRUE(Down(VK_CONTROL));
+  EXPECT_TRUE(SendMessageW(corvid.platform->MainWindow(), WM_QUERYENDSESSION, 0, 0));
+  Pump(50);
+  EXPECT_FALSE(Down(VK_CONTROL));
+
+  ReleaseOnCrash onCrash(*corvid.app);
+  form.JvHidDeviceController1DeviceData(1, ctrl, sizeof ctrl);
+  Pump(50);
+  ASSERT_TRUE(Down(VK_CONTROL));
+  // The filter an unhandled exception would reach.
+  const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
+  SetUnhandledExceptionFilter(filter);
+  ASSERT_NE(filter, nullptr);
+  EXCEPTION_RECORD record{};
+  CONTEXT context{};
+  EXCEPTION_POINTERS info{&record, &context};
+  filter(&info);
+  Pump(50);
+  EXPECT_FALSE(Down(VK_CONTROL));
+  DestroyWindow(front);
 }
 
 }  // namespace

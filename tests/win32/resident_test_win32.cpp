@@ -189,6 +189,56 @@ TEST(Resident, SessionThatCannotBeReadEndsARunThatWasToQuitAfterIt) {
   CloseHandle(p);
 }
 
+// A left button held by the remote across an empty entry and a mode change
+// is let go; and a drag of the message (a loop of the system's) that is under
+// way when Corvid is told to quit does not keep it alive.
+TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
+  DeleteFileW(CorvidIniPath().c_str());
+  const std::wstring session = BuildFile(L"held-button.txt");
+  ASSERT_TRUE(WriteAll(session,
+                       "01 08 00 00 53 FF FF FF FF 00 00 05\n01 00 00 00 FF FF FF FF FF 00 00 05\nwait 50\n"
+                       "01 00 80 00 5F FF FF FF FF 00 00 05\nwait 50\n"    // SQUARE: the left button
+                       "01 00 80 00 00 FF FF FF FF 00 00 05\nwait 50\n"    // + NUM1, empty in mouse mode
+                       "01 01 80 00 50 FF FF FF FF 00 00 05\nwait 50\n"    // + SELECT: keyboard mode
+                       "01 00 00 00 FF FF FF FF FF 00 00 05\nwait 400\n"   // all up
+                       "01 08 00 00 53 FF FF FF FF 00 00 05\n01 00 00 00 FF FF FF FF FF 00 00 05\n"
+                       "wait 60000\n"));
+  // The clicks land in a window of this test, below the message's band.
+  HWND target = MakeFrontWindow(L"CorvidClickCatcher", DefWindowProcW, 0, WS_POPUP, {0, 200, 1280, 800});
+  SetCursorPos(640, 600);
+  HANDLE p = Start(CorvidExe(), L"--replay \"" + session + L"\"");
+  ASSERT_NE(p, nullptr);
+  ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 15000), nullptr);
+  Pump(1500);
+  EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
+
+  // "With MOUSE Mode" is up for a second: the user takes it by a letter.
+  const int band = GetSystemMetrics(SM_CYSCREEN) / 10;
+  POINT letter{-1, -1};
+  for (int tries = 0; tries < 100 && letter.x < 0; ++tries) {
+    const Capture c = CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), band});
+    for (int y = 0; y < c.height && letter.x < 0; ++y)
+      for (int x = 0; x < c.width && letter.x < 0; ++x)
+        if ((c.At(x, y) & 0xFF) > 200 && ((c.At(x, y) >> 8) & 0xFF) > 200) letter = {x, y};
+    if (letter.x < 0) Pump(20);
+  }
+  ASSERT_GE(letter.x, 0);
+  SetCursorPos(letter.x, letter.y);
+  INPUT press{};
+  press.type = INPUT_MOUSE;
+  press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &press, sizeof press);
+  Pump(300);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+  EXPECT_TRUE(WaitExit(p, 8000));
+  press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &press, sizeof press);
+  if (WaitForSingleObject(p, 0) != WAIT_OBJECT_0) TerminateProcess(p, 1);
+  CloseHandle(p);
+  DestroyWindow(target);
+  Pump(100);
+}
+
 // "kind  text" lines of what corvid-replay printed ("  123 ms  kind  text"),
 // of the kinds both programs write.
 std::vector<std::string> ReplayLines(const std::string& printed) {
