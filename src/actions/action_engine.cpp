@@ -196,6 +196,7 @@ void ActionEngine::SwitchToKeyboardMode() {
   if (data_.settings.NoCursor && hiding_) hiding_->StartWaitErase();
   MouseMode = false;
   data_.KeyboardMap.CopyColumn(CurrentAppMap, ActiveMap);
+  if (onActiveColumnCopied) onActiveColumnCopied();
   if (CurrentAppMap == 0) {
     ports_.receiveLog.Append("キーボードモード設定されました。");
     if (data_.settings.DispChange) ports_.osd.ShowMessage("KBD Mode");
@@ -210,6 +211,7 @@ void ActionEngine::SwitchToMouseMode() {
   if (hiding_) hiding_->StopWaitEraseAndShow();
   MouseMode = true;
   data_.MouseMap.CopyColumn(CurrentAppMap, ActiveMap);
+  if (onActiveColumnCopied) onActiveColumnCopied();
   if (CurrentAppMap == 0) {
     ports_.receiveLog.Append("マウス併用モード設定されました。");
     if (data_.settings.DispChange) ports_.osd.ShowMessage("With MOUSE Mode");

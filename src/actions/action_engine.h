@@ -3,6 +3,7 @@
 // key map, chords, key repeat, the long-press timer of the App buttons, the
 // key map and mode switches, and "release everything".
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "actions/cursor_hiding.h"
@@ -67,6 +68,10 @@ class ActionEngine : private ReportDecoderHost {
   void ApplyTimerSettings();
   // Some injected event was refused by the system.
   void FreshBuffer();
+
+  // A whole column was copied into the active map by a mode switch: the
+  // editor shows it anew.
+  std::function<void()> onActiveColumnCopied;
 
   void SetMouseDriver(MouseDriver* driver) { mouse_ = driver; }
   void SetCursorHiding(CursorHiding* hiding) { hiding_ = hiding; }

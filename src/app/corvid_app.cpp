@@ -5,7 +5,11 @@
 namespace corvid {
 
 CorvidApp::CorvidApp(Platform& p)
-    : platform_(p),
+    : RecoverTimer(p.Timers(), 5000, [this] {
+        RecoverTimer.Stop();
+        windows_.RecoverTimerTimer();
+      }),
+      platform_(p),
       osd_(p.Timers(), p.Glyphs(), p.MessageSurface(), p.Screen(), p.Boxes()),
       form_(ActionPorts{.input = p.Input(),
                         .timers = p.Timers(),
@@ -22,6 +26,16 @@ CorvidApp::CorvidApp(Platform& p)
       hooks_(p.Hooks(), p.Boxes(), p.Time(), p.Input(), form_.settings),
       hider_(p.Timers(), p.Cursors(), hooks_, form_.settings, debugLog_),
       connection_(p.Hid(), form_, receiveLog_),
+      formMaps_(form_),
+      keyCapture_(hooks_),
+      windows_(TForm2::Ports{.maps = formMaps_,
+                             .settings = settings_,
+                             .capture = keyCapture_,
+                             .power = p.Power(),
+                             .boxes = p.Boxes(),
+                             .receiveLog = receiveLog_,
+                             .screen = p.Screen()},
+               codeMonitor_, debugLog_),
       replay_(
           p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
           [this] {
@@ -38,6 +52,8 @@ CorvidApp::CorvidApp(Platform& p)
     form_.ApplyTimerSettings();
     motion_.ApplyTimerSettings();
   };
+  form_.onActiveColumnCopied = [this] { windows_.Editor().RefreshAllBoxes(); };
+  windows_.Monitor().onShownChanged = [this](bool shown) { menu_.SetMonitorChecked(shown); };
 }
 
 CorvidApp::~CorvidApp() {
@@ -48,11 +64,14 @@ CorvidApp::~CorvidApp() {
   form_.SetMouseDriver(nullptr);
   form_.SetCursorHiding(nullptr);
   hooks_.SetCursorHider(nullptr);
+  platform_.ReleaseApp();
 }
 
 bool CorvidApp::StartUp() {
   settings_.StartUp();
   if (!platform_.FormCreate(*this)) return false;
+  RecoverTimer.Start();
+  platform_.CreateForms(*this);
   CompleteStartUp();
   return true;
 }
@@ -63,6 +82,7 @@ void CorvidApp::CompleteStartUp() {
   // its own map.
   if (form_.MouseMode) form_.SwitchToMouseMode();
   else form_.SwitchToKeyboardMode();
+  if (!form_.settings.HideStart) windows_.ShowEditor();
 }
 
 void CorvidApp::StartReplay(RecordedSession session, bool quitAfter) {
@@ -81,7 +101,7 @@ void CorvidApp::ReplayUnavailable(std::string_view why, bool quitAfter) {
 }
 
 bool CorvidApp::OnIdle() {
-  hider_.ApplicationIdle(editorVisible(), environmentVisible(), form_.MouseMode);
+  hider_.ApplicationIdle(EditorVisible(), EnvironmentVisible(), form_.MouseMode);
   return trim_.OnIdle(form_.Busy());
 }
 
@@ -98,7 +118,17 @@ void CorvidApp::RunTrayCommand(TrayCommand command) {
       return;
     case TrayCommand::ShowKeyMapEditorBasic:
       form_.CurrentAppMap = 0;
-      break;
+      windows_.ShowEditor();
+      return;
+    case TrayCommand::ShowKeyMapEditor:
+      windows_.ShowEditor();
+      return;
+    case TrayCommand::ShowCodeMonitor:
+      windows_.ShowMonitor();
+      return;
+    case TrayCommand::HideCodeMonitor:
+      windows_.HideMonitor();
+      return;
     default:
       break;
   }
@@ -106,7 +136,8 @@ void CorvidApp::RunTrayCommand(TrayCommand command) {
 }
 
 void CorvidApp::Quit() {
-  if (onWindowCommand) onWindowCommand(TrayCommand::Quit);  // the dialogs close first
+  if (onWindowCommand) onWindowCommand(TrayCommand::Quit);
+  windows_.CloseForQuit();  // the dialogs close first
   platform_.CloseMainWindow();
 }
 

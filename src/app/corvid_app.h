@@ -20,8 +20,37 @@
 #include "osd/osd_message.h"
 #include "remote/device_connection.h"
 #include "remote/recorded_session.h"
+#include "ui/editor_ports.h"
+#include "ui/settings_windows.h"
 
 namespace corvid {
+
+// The main window's state as the key map editor edits it.
+class FormMaps : public EditedMaps {
+ public:
+  explicit FormMaps(TForm1& form) : form_(form) {}
+  KeyMap& ActiveMap() override { return form_.ActiveMap; }
+  KeyMapTable& Table(bool mouse) override { return mouse ? form_.MouseMap : form_.KeyboardMap; }
+  int32_t CurrentAppMap() const override { return form_.CurrentAppMap; }
+  bool MouseMode() const override { return form_.MouseMode; }
+  bool Registered(int app) const override { return app >= 0 && app < kAppCount && form_.Apps[app].Registered; }
+  void SwitchToKeyboardMode() override { form_.SwitchToKeyboardMode(); }
+  void SwitchToMouseMode() override { form_.SwitchToMouseMode(); }
+
+ private:
+  TForm1& form_;
+};
+
+class HookKeyCapture : public KeyCapture {
+ public:
+  explicit HookKeyCapture(GlobalHooks& hooks) : hooks_(hooks) {}
+  void InstallKeyCaptureHook() override { hooks_.InstallKeyCaptureHook(); }
+  void RemoveKeyCaptureHook() override { hooks_.RemoveKeyCaptureHook(); }
+  bool& WinKeyLatched() override { return hooks_.WinKeyLatched; }
+
+ private:
+  GlobalHooks& hooks_;
+};
 
 class CorvidApp {
  public:
@@ -69,12 +98,15 @@ class CorvidApp {
   LineView& ReceiveLog() { return receiveLog_; }
   LineView& CodeMonitor() { return codeMonitor_; }
   LineView& DebugLog() { return debugLog_; }
+  SettingsWindows& Windows() { return windows_; }
 
-  // Commands for the settings windows, which attach here.
+  // Commands for the settings windows still to come.
   std::function<void(TrayCommand)> onWindowCommand;
-  std::function<bool()> editorVisible = [] { return false; };
-  std::function<bool()> environmentVisible = [] { return false; };
-  std::function<bool()> launchSettingsVisible = [] { return false; };
+  bool EditorVisible() const { return windows_.Editor().Visible(); }
+  bool EnvironmentVisible() const { return false; }
+  bool LaunchSettingsVisible() const { return windows_.LaunchSettingsVisible(); }
+
+  Timer RecoverTimer;
 
  private:
   Platform& platform_;
@@ -86,6 +118,9 @@ class CorvidApp {
   GlobalHooks hooks_;
   CursorHider hider_;
   DeviceConnection connection_;
+  FormMaps formMaps_;
+  HookKeyCapture keyCapture_;
+  SettingsWindows windows_;
   SessionReplay replay_;
   TrayMenu menu_;
   IdleTrim trim_;

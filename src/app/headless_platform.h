@@ -213,6 +213,8 @@ class HeadlessPlatform : public Platform {
   PowerActions& Power() override { return programs; }
 
   bool FormCreate(CorvidApp&) override { return mainWindow = true; }
+  void CreateForms(CorvidApp&) override {}
+  void ReleaseApp() override {}
   void StartRemote() override { remoteStarted = true; }
   void CloseMainWindow() override;
   void OpenHelp() override { ++helpOpened; }

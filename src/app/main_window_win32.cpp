@@ -108,7 +108,7 @@ intptr_t MainWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
 
 void MainWindowWin32::OpenMenu() {
   TrayMenu& model = app_.Menu();
-  model.PopupMenu1Popup(app_.editorVisible(), app_.launchSettingsVisible());
+  model.PopupMenu1Popup(app_.EditorVisible(), app_.LaunchSettingsVisible());
   HMENU menu = CreatePopupMenu();
   for (const MenuEntry& e : model.Entries()) {
     if (e.caption == "-") {

@@ -51,6 +51,10 @@ class Platform {
   // The main window's creation: the notification icon and the message
   // window. False when the main window cannot be made.
   virtual bool FormCreate(CorvidApp& app) = 0;
+  // The settings windows' views (the editor, the monitor, the debug window).
+  virtual void CreateForms(CorvidApp& app) = 0;
+  // The program is going: every window that shows it goes first.
+  virtual void ReleaseApp() = 0;
   // The remote is looked for once the message loop runs.
   virtual void StartRemote() = 0;
   // Closes the main window; its close runs CorvidApp::FormClose and the

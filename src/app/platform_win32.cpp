@@ -32,6 +32,24 @@ bool Win32Platform::FormCreate(CorvidApp& app) {
   return true;
 }
 
+void Win32Platform::CreateForms(CorvidApp& app) {
+  SettingsWindows& w = app.Windows();
+  editor_ = std::make_unique<KeyMapEditorWin32>(w.Editor(), app.ReceiveLog(), windows_);
+  editor_->Create();
+  monitor_ = std::make_unique<CodeMonitorWin32>(w.Monitor(), windows_);
+  monitor_->Create();
+  debug_ = std::make_unique<DebugWindowWin32>(w.Debug(), windows_);
+  debug_->Create();
+}
+
+void Win32Platform::ReleaseApp() {
+  debug_.reset();
+  monitor_.reset();
+  editor_.reset();
+  main_.reset();  // the message window goes with it
+  hooks_.Attach(nullptr);
+}
+
 void Win32Platform::StartRemote() { hid_.Create(); }
 
 void Win32Platform::CloseMainWindow() {

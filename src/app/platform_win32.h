@@ -21,6 +21,8 @@
 #include "osd/glyphs_win32.h"
 #include "osd/osd_window_win32.h"
 #include "remote/hid_layer_win32.h"
+#include "ui/code_monitor_win32.h"
+#include "ui/key_map_editor_win32.h"
 
 namespace corvid {
 
@@ -69,6 +71,8 @@ class Win32Platform : public Platform {
   PowerActions& Power() override { return programs_; }
 
   bool FormCreate(CorvidApp& app) override;
+  void CreateForms(CorvidApp& app) override;
+  void ReleaseApp() override;
   void StartRemote() override;
   void CloseMainWindow() override;
   void OpenHelp() override;
@@ -79,6 +83,8 @@ class Win32Platform : public Platform {
 
   Win32WindowRegistry& Windows() { return windows_; }
   HWND MainWindow() const { return main_ ? main_->Handle() : nullptr; }
+  KeyMapEditorWin32* Editor() const { return editor_.get(); }
+  HWND MonitorWindow() const { return monitor_ ? monitor_->Handle() : nullptr; }
 
  private:
   Win32WindowRegistry windows_;
@@ -99,6 +105,9 @@ class Win32Platform : public Platform {
   OsdWindowWin32 osdWindow_;
   NoProgramControl programs_;
   std::unique_ptr<MainWindowWin32> main_;
+  std::unique_ptr<KeyMapEditorWin32> editor_;
+  std::unique_ptr<CodeMonitorWin32> monitor_;
+  std::unique_ptr<DebugWindowWin32> debug_;
 };
 
 }  // namespace corvid

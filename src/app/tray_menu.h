@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/version.h"
+#include "base/version.h"
 
 namespace corvid {
 

@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace corvid {
 namespace {
@@ -12,12 +16,15 @@ struct DpiApi {
   UINT(WINAPI* getDpiForWindow)(HWND) = nullptr;
   BOOL(WINAPI* systemParametersInfoForDpi)(UINT, UINT, PVOID, UINT, UINT) = nullptr;
   HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;
+  BOOL(WINAPI* adjustWindowRectExForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
   DpiApi() {
     if (HMODULE user = GetModuleHandleW(L"user32.dll")) {
       getDpiForWindow = reinterpret_cast<decltype(getDpiForWindow)>(
           reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
       systemParametersInfoForDpi = reinterpret_cast<decltype(systemParametersInfoForDpi)>(
           reinterpret_cast<void*>(GetProcAddress(user, "SystemParametersInfoForDpi")));
+      adjustWindowRectExForDpi = reinterpret_cast<decltype(adjustWindowRectExForDpi)>(
+          reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
     }
     if (HMODULE shcore = LoadLibraryW(L"shcore.dll"))
       getDpiForMonitor = reinterpret_cast<decltype(getDpiForMonitor)>(
@@ -76,6 +83,91 @@ HFONT UiFont(uint32_t dpi) {
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   fonts.emplace(dpi, font);
   return font;
+}
+
+namespace {
+
+// Whether text in the font shows a kanji and a kana as themselves, not as the
+// box of a missing glyph (the drawing of U+FFFF, which no face has).
+bool DrawsJapanese(HFONT font) {
+  constexpr int kSize = 48;
+  HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = kSize;
+  info.bmiHeader.biHeight = -kSize;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib) {
+    DeleteDC(dc);
+    return true;
+  }
+  HGDIOBJ oldBitmap = SelectObject(dc, dib);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  auto draw = [&](wchar_t ch) {
+    RECT all{0, 0, kSize, kSize};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawTextW(dc, &ch, 1, &all, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    return std::vector<uint32_t>(p, p + kSize * kSize);
+  };
+  const std::vector<uint32_t> box = draw(0xFFFF);
+  bool ok = true;
+  for (wchar_t ch : {L'\x6F22', L'\x3042'}) {  // a kanji and a hiragana
+    const std::vector<uint32_t> g = draw(ch);
+    const bool blank = std::all_of(g.begin(), g.end(), [](uint32_t v) { return (v & 0xFFFFFF) == 0xFFFFFF; });
+    ok = ok && !blank && g != box;
+  }
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(dib);
+  DeleteDC(dc);
+  return ok;
+}
+
+}  // namespace
+
+HFONT FaceFont(const wchar_t* face, int height96, uint32_t dpi, bool bold) {
+  static std::map<std::tuple<std::wstring, int, uint32_t, bool>, HFONT> fonts;
+  const auto key = std::make_tuple(std::wstring(face), height96, dpi, bold);
+  if (auto it = fonts.find(key); it != fonts.end()) return it->second;
+  static const wchar_t* const kFallbacks[] = {L"Meiryo UI", L"Meiryo",     L"Yu Gothic UI", L"MS UI Gothic",
+                                              L"MS PGothic", L"IPAPGothic", L"IPAGothic"};
+  auto make = [&](const wchar_t* name) {
+    LOGFONTW lf{};
+    lf.lfHeight = -ScaleToDpi(height96, dpi);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(lf.lfFaceName, name, LF_FACESIZE);
+    return CreateFontIndirectW(&lf);
+  };
+  HFONT font = make(face);
+  if (font && !DrawsJapanese(font)) {
+    for (const wchar_t* other : kFallbacks) {
+      HFONT candidate = make(other);
+      if (candidate && DrawsJapanese(candidate)) {
+        DeleteObject(font);
+        font = candidate;
+        break;
+      }
+      if (candidate) DeleteObject(candidate);
+    }
+  }
+  if (!font) font = UiFont(dpi);
+  fonts.emplace(key, font);
+  return font;
+}
+
+void AdjustForDpi(int& width, int& height, uint32_t style, uint32_t exStyle, uint32_t dpi) {
+  RECT r{0, 0, width, height};
+  if (!(Api().adjustWindowRectExForDpi && Api().adjustWindowRectExForDpi(&r, style, FALSE, exStyle, dpi)))
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  width = r.right - r.left;
+  height = r.bottom - r.top;
 }
 
 }  // namespace corvid

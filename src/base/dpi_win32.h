@@ -16,5 +16,11 @@ uint32_t PrimaryMonitorDpi();
 int ScaleToDpi(int length96, uint32_t dpi);
 // The system's message font at a DPI; made once per DPI and kept.
 HFONT UiFont(uint32_t dpi);
+// A face at a height given in pixels at 96 DPI; when the face is missing or
+// draws Japanese text as boxes, an installed face that shows it. Made once
+// and kept.
+HFONT FaceFont(const wchar_t* face, int height96, uint32_t dpi, bool bold = false);
+// The outer size of a window whose client area is `client` at a DPI.
+void AdjustForDpi(int& width, int& height, uint32_t style, uint32_t exStyle, uint32_t dpi);
 
 }  // namespace corvid

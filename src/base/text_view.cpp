@@ -5,15 +5,17 @@ namespace corvid {
 void LineView::Append(std::string_view line) {
   if (onLine) onLine(line);
   if (capacity_ == 0) return;
+  ++appended_;
   if (size_ == capacity_) {
     slots_[head_].assign(line);
     head_ = (head_ + 1) % capacity_;
-    return;
+  } else {
+    const size_t slot = (head_ + size_) % capacity_;
+    if (slot == slots_.size()) slots_.emplace_back(line);
+    else slots_[slot].assign(line);
+    ++size_;
   }
-  const size_t slot = (head_ + size_) % capacity_;
-  if (slot == slots_.size()) slots_.emplace_back(line);
-  else slots_[slot].assign(line);
-  ++size_;
+  if (onChanged) onChanged();
 }
 
 void LineView::Clear() {
@@ -21,6 +23,8 @@ void LineView::Clear() {
   for (std::string& s : slots_) s.clear();
   head_ = 0;
   size_ = 0;
+  ++clears_;
+  if (onChanged) onChanged();
 }
 
 void LineView::SetCapacity(size_t capacity) {

@@ -44,8 +44,15 @@ class LineView : public TextView {
   // Heap bytes held by the kept lines.
   size_t MemoryBytes() const;
 
+  // Every line appended since the view was made, and every clearing: a window
+  // that shows the view catches up from these.
+  uint64_t Appended() const { return appended_; }
+  uint64_t Clears() const { return clears_; }
+
   std::function<void(std::string_view)> onLine;
   std::function<void()> onClear;
+  // After any change; a window marks itself out of date.
+  std::function<void()> onChanged;
 
  private:
   // Grows to `capacity_` slots and stays: a full ring reuses the oldest
@@ -54,6 +61,7 @@ class LineView : public TextView {
   size_t head_ = 0;  // slot of the oldest line
   size_t size_ = 0;
   size_t capacity_;
+  uint64_t appended_ = 0, clears_ = 0;
   bool visible_ = false;
 };
 

@@ -1,0 +1,39 @@
+#include "ui/code_monitor.h"
+
+namespace corvid {
+
+void TForm3::Show(const Bounds& editor) {
+  MoveTo(editor.Right(), editor.top);
+  memo_.SetVisible(true);
+  SetVisible(true);
+  if (onShownChanged) onShownChanged(true);
+}
+
+void TForm3::Hide() {
+  if (!Visible()) return;
+  memo_.SetVisible(false);
+  SetVisible(false);
+  if (onShownChanged) onShownChanged(false);
+  memo_.Clear();
+}
+
+void TForm6::Show(const Bounds& launchSettings) {
+  MoveTo(launchSettings.left - Place().width, launchSettings.top);
+  Edit1.clear();
+  memo_.SetVisible(true);
+  SetVisible(true);
+}
+
+void TForm6::Close() {
+  memo_.SetVisible(false);
+  SetVisible(false);
+  if (onFormClose) onFormClose();
+}
+
+void TForm6::Memo1DblClick() {
+  Edit1.clear();
+  memo_.Clear();
+  Changed();
+}
+
+}  // namespace corvid

@@ -1,0 +1,60 @@
+#pragma once
+// The code monitor (TForm3, "BD Mon."): every key, modifier, mouse button,
+// wheel and cursor event Corvid sends, one line each, in a black memo; shown
+// beside the key map editor.
+#include <functional>
+#include <string>
+
+#include "base/text_view.h"
+#include "ui/window_model.h"
+
+namespace corvid {
+
+class TForm3 : public WindowModel {
+ public:
+  static constexpr int32_t kWidth = 145, kHeight = 600;  // also the smallest size
+  explicit TForm3(LineView& memo) : memo_(memo) { Resize(kWidth, kHeight); }
+
+  std::string Caption() const { return "BD Mon."; }
+  LineView& Memo1() { return memo_; }
+
+  // FormShow: beside the editor, its top at the editor's top.
+  void Show(const Bounds& editor);
+  // FormHide (also by its close box): the memo is emptied.
+  void Hide();
+
+  // The menu item's check mark follows the monitor.
+  std::function<void(bool shown)> onShownChanged;
+
+ private:
+  LineView& memo_;
+};
+
+// The debug window (TForm6): the trace of the target window search and, in
+// its one-line field, the last match.
+class TForm6 : public WindowModel {
+ public:
+  static constexpr int32_t kWidth = 400, kHeight = 600;  // also the smallest size
+  explicit TForm6(LineView& memo) : memo_(memo) { Resize(kWidth, kHeight); }
+
+  std::string Caption() const { return "Debug Window"; }
+  LineView& Memo1() { return memo_; }
+  std::string Edit1;
+  void SetEdit1(std::string text) {
+    Edit1 = std::move(text);
+    Changed();
+  }
+
+  // FormShow: its right edge on the left edge of the launch-program settings.
+  void Show(const Bounds& launchSettings);
+  // FormClose: the launch-program settings' switch for it goes off.
+  void Close();
+  void Memo1DblClick();
+
+  std::function<void()> onFormClose;
+
+ private:
+  LineView& memo_;
+};
+
+}  // namespace corvid

@@ -1,0 +1,82 @@
+#include "ui/controls_win32.h"
+
+#include <windows.h>
+
+#include "base/dpi_win32.h"
+#include "base/text_win32.h"
+
+namespace corvid {
+
+HWND MakeControl(HWND parent, const wchar_t* cls, std::string_view text, uint32_t style, int id, uint32_t exStyle) {
+  return CreateWindowExW(exStyle, cls, Widen(text).c_str(), WS_CHILD | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font) {
+  if (!control) return;
+  SetWindowPos(control, nullptr, ScaleToDpi(r.x, dpi), ScaleToDpi(r.y, dpi), ScaleToDpi(r.width, dpi),
+               ScaleToDpi(r.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+std::string ControlText(HWND control) {
+  const int n = GetWindowTextLengthW(control);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(control, w.data(), n + 1);
+  w.resize(static_cast<size_t>(n));
+  return Narrow(w);
+}
+
+void SetControlText(HWND control, std::string_view utf8) {
+  if (control && ControlText(control) != utf8) SetWindowTextW(control, Widen(utf8).c_str());
+}
+
+MemoSync::MemoSync(LineView& view, HWND edit) : view_(view), edit_(edit) {
+  SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // the view decides how much is kept
+  Rebuild();
+}
+
+void MemoSync::Rebuild() {
+  std::string text;
+  for (size_t i = 0; i < view_.Size(); ++i) {
+    if (i) text += "\r\n";
+    text += view_.Line(i);
+  }
+  SetWindowTextW(edit_, Widen(text).c_str());
+  shown_ = view_.Size();
+  appended_ = view_.Appended();
+  clears_ = view_.Clears();
+}
+
+void MemoSync::Update() {
+  const uint64_t added = view_.Appended() - appended_;
+  if (view_.Clears() != clears_ || added > view_.Size()) {
+    Rebuild();
+  } else if (added > 0) {
+    std::string text;
+    for (size_t i = view_.Size() - static_cast<size_t>(added); i < view_.Size(); ++i) {
+      if (shown_ > 0 || !text.empty()) text += "\r\n";
+      text += view_.Line(i);
+    }
+    const int end = GetWindowTextLengthW(edit_);
+    SendMessageW(edit_, EM_SETSEL, end, end);
+    SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    shown_ += static_cast<size_t>(added);
+    if (shown_ > view_.Size()) {
+      // The view has let its oldest lines go: so does the control.
+      const auto drop = static_cast<WPARAM>(shown_ - view_.Size());
+      const LRESULT upTo = SendMessageW(edit_, EM_LINEINDEX, drop, 0);
+      if (upTo > 0) {
+        SendMessageW(edit_, EM_SETSEL, 0, upTo);
+        SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+      }
+      shown_ = view_.Size();
+    }
+    appended_ = view_.Appended();
+  }
+  const int end = GetWindowTextLengthW(edit_);
+  SendMessageW(edit_, EM_SETSEL, end, end);
+  SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+}  // namespace corvid

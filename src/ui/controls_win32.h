@@ -1,0 +1,41 @@
+#pragma once
+// What the settings windows' views share: child controls made from a place
+// given at 96 DPI, texts in UTF-8, and a text view shown in a multi-line
+// edit control that follows it as lines come and go.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/text_view.h"
+#include "base/win32_fwd.h"
+
+namespace corvid {
+
+struct Rect96 {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+HWND MakeControl(HWND parent, const wchar_t* cls, std::string_view text, uint32_t style, int id,
+                 uint32_t exStyle = 0);
+void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font);
+// Sets the text only when it differs (no flicker, no change notice).
+void SetControlText(HWND control, std::string_view utf8);
+std::string ControlText(HWND control);
+
+// A LineView in a read-only multi-line edit control.
+class MemoSync {
+ public:
+  MemoSync(LineView& view, HWND edit);
+  // Brings the control up to date: new lines appended, lines the view has
+  // dropped removed from the top, everything anew after a clearing.
+  void Update();
+
+ private:
+  void Rebuild();
+  LineView& view_;
+  HWND edit_;
+  uint64_t appended_ = 0, clears_ = 0;
+  size_t shown_ = 0;  // lines in the control
+};
+
+}  // namespace corvid

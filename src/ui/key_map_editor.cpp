@@ -1,0 +1,368 @@
+#include "ui/key_map_editor.h"
+
+#include <cstdio>
+
+#include "base/version.h"
+
+namespace corvid {
+namespace {
+
+// The 51 named buttons, SELECT and START among them (their boxes hidden).
+constexpr std::array<uint8_t, TForm2::kBoxCount> kBoxes = {
+    0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0E, 0x0F, 0x16, 0x1A, 0x28, 0x30,
+    0x31, 0x32, 0x33, 0x34, 0x38, 0x39, 0x40, 0x43, 0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58,
+    0x59, 0x5A, 0x5B, 0x5C, 0x5D, 0x5E, 0x5F, 0x60, 0x61, 0x63, 0x64, 0x65, 0x70, 0x80, 0x81, 0x82, 0x83};
+
+// Colours as 0x00BBGGRR.
+constexpr uint32_t kAppColour = 0xE0C0C0;        // a launch-program action
+constexpr uint32_t kOwnColour = 0x00A5FF;        // differs from the basic map
+constexpr uint32_t kMaskMouseColour = 0xD0C0B0;
+constexpr uint32_t kMaskKeyboardColour = 0xC0C0C0;
+constexpr uint32_t kMouseColour = 0xF0FBFF;
+constexpr uint32_t kKeyboardColour = 0xFFFFFF;
+
+// The codes the key-capture hook puts in place of the keys it diverts.
+uint16_t KeyBehindReplacement(uint16_t vk) {
+  switch (vk) {
+    case 136: return 9;     // Tab
+    case 137: return 46;    // Delete
+    case 138: return 91;    // left Windows key
+    case 139: return 92;    // right Windows key
+    case 140: return 45;    // Insert
+    case 141: return 145;   // Scroll Lock
+    case 142: return 144;   // Num Lock
+    case 143: return 20;    // Caps Lock
+    case 158: return 27;    // Esc
+    case 159: return 44;    // Print Screen
+    default: return vk;
+  }
+}
+
+struct CommandAction {
+  EditorCommand command;
+  uint16_t key;
+  uint32_t param;
+};
+constexpr CommandAction kActions[] = {
+    {EditorCommand::Nop, 0, 0},          {EditorCommand::MNext, 176, 0},     {EditorCommand::MPrev, 177, 0},
+    {EditorCommand::MStop, 178, 0},      {EditorCommand::MPlay, 179, 0},     {EditorCommand::MVUp, 175, 0},
+    {EditorCommand::MVMute, 173, 0},     {EditorCommand::MVDown, 174, 0},    {EditorCommand::Suspend, 151, 0},
+    {EditorCommand::Hibernate, 152, 0},  {EditorCommand::ShutDown, 153, 0},  {EditorCommand::ReBoot, 154, 0},
+    {EditorCommand::ALLQuit, 7, 255},    {EditorCommand::App11, 7, 0},       {EditorCommand::App21, 7, 1},
+    {EditorCommand::App31, 7, 2},        {EditorCommand::App41, 7, 3},       {EditorCommand::App51, 7, 4},
+    {EditorCommand::App61, 7, 5},        {EditorCommand::App71, 7, 6},       {EditorCommand::App81, 7, 7},
+    {EditorCommand::LClick, 2, 0x0010},  {EditorCommand::RClick, 2, 0x0020}, {EditorCommand::MClick, 2, 0x0040},
+    {EditorCommand::LBblClick, 2, 0x4010}, {EditorCommand::UpPad, 1, 0x0001}, {EditorCommand::RightPad, 1, 0x0002},
+    {EditorCommand::DownPad, 1, 0x0004}, {EditorCommand::LeftPad, 1, 0x0008}, {EditorCommand::WheelUp, 4, 0x0100},
+    {EditorCommand::WheelDown, 4, 0x0200}, {EditorCommand::SpeedUp, 1, 0x1000}, {EditorCommand::SpeedDown, 1, 0x2000},
+};
+
+const CommandAction& ActionOf(EditorCommand c) {
+  for (const CommandAction& a : kActions)
+    if (a.command == c) return a;
+  return kActions[0];
+}
+
+bool IsProgramCommand(EditorCommand c) {
+  return c >= EditorCommand::ALLQuit && c <= EditorCommand::App81;
+}
+
+bool IsMouseCommand(EditorCommand c) { return c >= EditorCommand::LClick; }
+
+std::vector<EditorMenuItem> MediaAndSystem() {
+  using C = EditorCommand;
+  return {
+      {"Media (&M)", C::Nop, true,
+       {{"Next (&N)", C::MNext}, {"Prev (&P)", C::MPrev}, {"Play/Pause (&L)", C::MPlay}, {"Stop (&S)", C::MStop},
+        {"Vol.Up (&+)", C::MVUp}, {"Mute (&0)", C::MVMute}, {"Vol.Down (&-)", C::MVDown}}},
+      {"System (&S)", C::Nop, true,
+       {{"ReBoot (&R)", C::ReBoot}, {"Suspend (&E)", C::Suspend}, {"Hibernate (&H)", C::Hibernate},
+        {"ShutDown (&D)", C::ShutDown}}},
+  };
+}
+
+std::vector<EditorMenuItem> MouseMenuItems() {
+  using C = EditorCommand;
+  std::vector<EditorMenuItem> m{{"NOP (&N)", C::Nop}};
+  for (EditorMenuItem& i : MediaAndSystem()) m.push_back(std::move(i));
+  m.push_back({"-"});
+  m.push_back({"ALL-Quit (&Q)", C::ALLQuit});
+  const C apps[] = {C::App11, C::App21, C::App31, C::App41, C::App51, C::App61, C::App71, C::App81};
+  for (int i = 0; i < 8; ++i)
+    m.push_back({"App-" + std::to_string(i + 1) + " (&" + std::to_string(i + 1) + ")", apps[i], false});
+  return m;
+}
+
+std::vector<EditorMenuItem> AppMenuItems() {
+  using C = EditorCommand;
+  std::vector<EditorMenuItem> m{{"NOP (&N)", C::Nop}};
+  for (EditorMenuItem& i : MediaAndSystem()) m.push_back(std::move(i));
+  m.insert(m.end(), {{"-"},
+                     {"L-Click (&L)", C::LClick},
+                     {"R-Click (&R)", C::RClick},
+                     {"M-Click (&M)", C::MClick},
+                     {"L-BblClick (&D)", C::LBblClick},
+                     {"-"},
+                     {"↑", C::UpPad},
+                     {"→", C::RightPad},
+                     {"↓", C::DownPad},
+                     {"←", C::LeftPad},
+                     {"-"},
+                     {"Wheel.Up (&W)", C::WheelUp},
+                     {"Wheel.Down (&X)", C::WheelDown},
+                     {"-"},
+                     {"Speed.UP (&Y)", C::SpeedUp},
+                     {"Speed.Down (&Z)", C::SpeedDown}});
+  return m;
+}
+
+}  // namespace
+
+TForm2::TForm2(const Ports& ports) : p_(ports), mouseMenu_(MouseMenuItems()), appMenu_(AppMenuItems()) {}
+
+const std::array<uint8_t, TForm2::kBoxCount>& TForm2::BoxCodes() { return kBoxes; }
+
+bool TForm2::IsMaskBox(uint8_t code) { return code == 0x0B || code == 0x43 || (code >= 0x50 && code <= 0x5F); }
+
+std::string TForm2::Caption() const { return "Corvid " CORVID_VERSION_TEXT; }
+
+void TForm2::SetBoxColour(uint8_t code) {
+  const KeyMapEntry& e = p_.maps.ActiveMap()[code];
+  const bool mouse = p_.maps.MouseMode();
+  const KeyMapTable& t = p_.maps.Table(mouse);
+  const int32_t m = p_.maps.CurrentAppMap();
+  uint32_t colour;
+  if (e.Key == action::kApp) colour = kAppColour;
+  else if (m > 0 && m < kMapCount && !(t.at(code, m) == t.at(code, 0))) colour = kOwnColour;
+  else if (IsMaskBox(code)) colour = mouse ? kMaskMouseColour : kMaskKeyboardColour;
+  else colour = mouse ? kMouseColour : kKeyboardColour;
+  boxes_[code].colour = colour;
+}
+
+std::string TForm2::RefreshButtonBox(uint8_t code) {
+  boxes_[code].text = EntryDisplayName(p_.maps.ActiveMap()[code]);
+  SetBoxColour(code);
+  return boxes_[code].text;
+}
+
+void TForm2::RefreshAllBoxes() {
+  for (uint8_t code : kBoxes) RefreshButtonBox(code);
+  if (Selected) ShowEntryFields(SelectedCode);
+  Changed();
+}
+
+void TForm2::ShowEntryFields(uint8_t code) {
+  const int32_t m = p_.maps.CurrentAppMap();
+  const KeyMapEntry& e = p_.maps.Table(p_.maps.MouseMode()).at(code, m >= 0 && m < kMapCount ? m : 0);
+  char index[8], stat[32];
+  std::snprintf(index, sizeof index, "%02X", code);
+  std::snprintf(stat, sizeof stat, "%04X-%02X", static_cast<unsigned>(e.Param), static_cast<unsigned>(e.Key));
+  EditIndex = index;
+  EditStat = stat;
+  EditCode = e.Message;
+}
+
+void TForm2::WriteThrough(uint8_t code, Tables tables) {
+  const KeyMapEntry& e = p_.maps.ActiveMap()[code];
+  const int32_t m = p_.maps.CurrentAppMap();
+  for (bool mouse : {false, true}) {
+    const bool wanted = tables == kBoth || (tables == kMouse && mouse) ||
+                        (tables == kCurrent && mouse == p_.maps.MouseMode());
+    if (!wanted) continue;
+    KeyMapTable& t = p_.maps.Table(mouse);
+    // The basic map is every program's map too.
+    if (m <= 0 || m >= kMapCount)
+      for (int column = 0; column < kMapCount; ++column) t.at(code, column) = e;
+    else
+      t.at(code, m) = e;
+  }
+}
+
+void TForm2::Select(uint8_t code) {
+  SelectedCode = code;
+  Selected = true;
+}
+
+void TForm2::Show(bool launchDialogVisible) {
+  if (Visible()) {
+    BringToFront();
+    return;
+  }
+  // FormShow
+  if (launchDialogVisible) {
+    ReloadButtonsVisible = false;
+    ResetButtonVisible = true;
+  } else {
+    ReloadButtonsVisible = true;
+    ResetButtonVisible = false;
+    const Bounds& b = Place();
+    MoveTo((p_.screen.ScreenWidth() - b.width) / 2, (p_.screen.ScreenHeight() - b.height) / 2);
+  }
+  p_.receiveLog.SetVisible(true);
+  SetVisible(true);
+  BringToFront();
+}
+
+void TForm2::Close() {
+  if (!Visible()) return;
+  // FormClose
+  if (onFormClose) onFormClose();
+  p_.capture.RemoveKeyCaptureHook();
+  p_.receiveLog.SetVisible(false);
+  SetVisible(false);
+}
+
+void TForm2::FormDeactivate() { p_.capture.RemoveKeyCaptureHook(); }
+
+void TForm2::Edit16Click(uint8_t code) {
+  p_.capture.InstallKeyCaptureHook();
+  Select(code);
+  ShowEntryFields(code);
+  Changed();
+}
+
+bool TForm2::AppMessage(uint8_t code) {
+  if (p_.maps.ActiveMap()[code].Key != action::kApp) return false;
+  p_.boxes.Show("App設定済キーの変更はNOPで設定を解除してから行って下さい。", "アプリケーションキー設定済");
+  return true;
+}
+
+void TForm2::Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, bool alt) {
+  Select(code);
+  if (AppMessage(code)) return;
+  uint16_t key = KeyBehindReplacement(vk);
+  uint32_t param = 0;
+  bool& latched = p_.capture.WinKeyLatched();
+  if ((key == 91 || key == 92) && !latched) {
+    param = modifier::kWin;
+    key = 0;
+    latched = true;
+  } else if (latched) {
+    param = modifier::kWin;
+  }
+  if (ctrl) param |= modifier::kCtrl;
+  if (shift) param |= modifier::kShift;
+  if (alt) param |= modifier::kAlt;
+  KeyMapEntry& e = p_.maps.ActiveMap()[code];
+  e.Key = key;
+  e.Param = param;
+  e.Message = RefreshButtonBox(code);
+  WriteThrough(code, kCurrent);
+  ShowEntryFields(code);
+  SetBoxColour(code);
+  Changed();
+}
+
+void TForm2::KeyUp(uint8_t code) {
+  KeyMapEntry& e = p_.maps.ActiveMap()[code];
+  const uint8_t low = e.Key & 0xFF;
+  if (low == 16 || low == 17 || low == 18 || low == 91 || low == 92) {
+    // A modifier alone: a chord part.
+    e.Key = 0;
+    const std::string text = RefreshButtonBox(code);
+    if (!IsMaskBox(code)) e.Message = text;
+    WriteThrough(code, kCurrent);
+    ShowEntryFields(code);
+  } else {
+    WriteThrough(code, kCurrent);
+  }
+  SetBoxColour(code);
+  Changed();
+}
+
+EditorMenu TForm2::DoubleClick(uint8_t code) {
+  Select(code);
+  if (IsMaskBox(code) && p_.maps.MouseMode()) return EditorMenu::App;
+  if (p_.maps.CurrentAppMap() > 0 && p_.maps.ActiveMap()[code].Key == action::kApp) {
+    p_.boxes.Show("App設定キーの変更は基本キーマップ割付時のみ有効です。", "個別アプリケーションキーマップ設定中");
+    return EditorMenu::None;
+  }
+  return EditorMenu::Mouse;
+}
+
+void TForm2::MousePopupMenuPopup() {
+  const bool basic = p_.maps.CurrentAppMap() == 0;
+  for (EditorMenuItem& item : mouseMenu_) {
+    if (item.command == EditorCommand::ALLQuit) item.enabled = basic;
+    if (item.command >= EditorCommand::App11 && item.command <= EditorCommand::App81) {
+      const int app = static_cast<int>(item.command) - static_cast<int>(EditorCommand::App11);
+      item.enabled = basic && p_.maps.Registered(app);
+    }
+  }
+}
+
+void TForm2::Assign(uint8_t code, uint16_t key, uint32_t param, Tables tables) {
+  KeyMapEntry& e = p_.maps.ActiveMap()[code];
+  e.Key = key;
+  e.Param = param;
+  e.Message = RefreshButtonBox(code);
+  WriteThrough(code, tables);
+  ShowEntryFields(code);
+  SetBoxColour(code);
+  Changed();
+}
+
+void TForm2::MenuClick(EditorCommand command) {
+  if (!Selected) return;
+  const uint8_t code = SelectedCode;
+  const CommandAction& a = ActionOf(command);
+  Tables tables = kCurrent;
+  if (IsMouseCommand(command)) tables = kMouse;
+  else if (IsProgramCommand(command)) tables = kBoth;
+  else if (command == EditorCommand::Nop && p_.maps.ActiveMap()[code].Key == action::kApp) tables = kBoth;
+  Assign(code, a.key, a.param, tables);
+}
+
+void TForm2::EditCodeClick() { p_.capture.RemoveKeyCaptureHook(); }
+
+void TForm2::EditCodeKeyUp(std::string_view text) {
+  if (!Selected) return;
+  const uint8_t code = SelectedCode;
+  p_.maps.ActiveMap()[code].Message.assign(text);
+  // Only the column being edited, also when it is the basic map.
+  const int32_t m = p_.maps.CurrentAppMap();
+  p_.maps.Table(p_.maps.MouseMode()).at(code, m >= 0 && m < kMapCount ? m : 0).Message.assign(text);
+  EditCode.assign(text);
+  SetBoxColour(code);
+  Changed();
+}
+
+void TForm2::Button1Click() {
+  p_.settings.Reload();
+  const int32_t m = p_.maps.CurrentAppMap();
+  p_.maps.Table(p_.maps.MouseMode()).CopyColumn(m >= 0 && m < kMapCount ? m : 0, p_.maps.ActiveMap());
+  RefreshAllBoxes();
+  if (Selected) {
+    p_.maps.ActiveMap()[SelectedCode].Message = boxes_[SelectedCode].text;
+    ShowEntryFields(SelectedCode);
+  }
+  Changed();
+}
+
+void TForm2::Button2Click() { Close(); }
+
+void TForm2::Button3Click() {
+  Close();
+  p_.settings.SaveKeyMaps();
+}
+
+void TForm2::Button4Click() { p_.maps.SwitchToKeyboardMode(); }
+void TForm2::Button5Click() { p_.maps.SwitchToMouseMode(); }
+void TForm2::Button6Click() { p_.power.ExitSystem(2); }
+void TForm2::Button8Click() { p_.power.SuspendSystem(false); }
+void TForm2::Button9Click() { p_.power.SuspendSystem(true); }
+void TForm2::Button10Click() { p_.power.ExitSystem(1); }
+
+void TForm2::Button7Click() {
+  const int32_t m = p_.maps.CurrentAppMap();
+  if (m <= 0 || m >= kMapCount) return;  // the basic map is its own basis
+  KeyMapTable& t = p_.maps.Table(p_.maps.MouseMode());
+  for (int code = 0; code < kCodeCount; ++code) {
+    t.at(static_cast<uint8_t>(code), m) = t.at(static_cast<uint8_t>(code), 0);
+    p_.maps.ActiveMap()[code] = t.at(static_cast<uint8_t>(code), 0);
+  }
+  RefreshAllBoxes();
+  p_.receiveLog.Append("【 App-" + std::to_string(m) + " 】基本マップに復帰しました。");
+}
+
+}  // namespace corvid

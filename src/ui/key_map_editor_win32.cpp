@@ -1,0 +1,372 @@
+#include "ui/key_map_editor_win32.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include "base/dpi_win32.h"
+#include "base/text_win32.h"
+#include "remote/button_codes.h"
+
+namespace corvid {
+namespace {
+
+constexpr const wchar_t* kEditorClass = L"TForm2";
+constexpr const wchar_t* kBoxClass = L"CorvidKeyBox";
+constexpr UINT kMemoSync = WM_APP + 20;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The client area and the grid, at 96 DPI.
+constexpr int kClientWidth = 640, kClientHeight = 624;
+constexpr int kGridX = 8, kGridY = 100, kPitchX = 104, kPitchY = 40, kBoxWidth = 96, kBoxHeight = 22,
+              kLabelHeight = 14;
+
+// Where each button's box stands: row and column of the grid, laid out like
+// the remote (the number pad and the colour keys, the shoulder buttons, the
+// four-way pad with ENTER in its centre beside the face buttons, the mode
+// buttons, the transport keys).
+struct Cell {
+  uint8_t code;
+  int row, column;
+};
+constexpr Cell kCells[] = {
+    {0x16, 0, 0}, {0x64, 0, 1}, {0x65, 0, 2}, {0x63, 0, 3}, {0x0F, 0, 4}, {0x28, 0, 5},
+    {0x00, 1, 0}, {0x01, 1, 1}, {0x02, 1, 2}, {0x70, 1, 3}, {0x1A, 1, 4}, {0x40, 1, 5},
+    {0x03, 2, 0}, {0x04, 2, 1}, {0x05, 2, 2}, {0x0E, 2, 3}, {0x80, 2, 4}, {0x81, 2, 5},
+    {0x06, 3, 0}, {0x07, 3, 1}, {0x08, 3, 2}, {0x09, 3, 3}, {0x82, 3, 4}, {0x83, 3, 5},
+    {0x5A, 4, 0}, {0x58, 4, 1}, {0x51, 4, 2}, {0x5B, 4, 3}, {0x59, 4, 4}, {0x52, 4, 5},
+    {0x54, 5, 1}, {0x5C, 5, 4},
+    {0x57, 6, 0}, {0x0B, 6, 1}, {0x55, 6, 2}, {0x5F, 6, 3}, {0x43, 6, 4}, {0x5D, 6, 5},
+    {0x56, 7, 1}, {0x5E, 7, 4},
+    {0x50, 8, 0}, {0x53, 8, 1},
+    {0x30, 9, 0}, {0x31, 9, 1}, {0x32, 9, 2}, {0x39, 9, 3}, {0x38, 9, 4},
+    {0x33, 10, 0}, {0x34, 10, 1}, {0x60, 10, 2}, {0x61, 10, 3},
+};
+static_assert(std::size(kCells) == TForm2::kBoxCount);
+
+Rect96 BoxRect(const Cell& c) {
+  return {kGridX + c.column * kPitchX, kGridY + c.row * kPitchY + kLabelHeight, kBoxWidth, kBoxHeight};
+}
+Rect96 LabelRect(const Cell& c) {
+  return {kGridX + c.column * kPitchX, kGridY + c.row * kPitchY, kBoxWidth, kLabelHeight};
+}
+
+enum Ids : int {
+  kReload = 1, kUseNow, kSave, kKeyboard, kMouse, kReboot, kReset, kSuspend, kHibernate, kShutdown,
+  kEditCode = 20, kMenuBase = 100,
+};
+
+constexpr int kFieldsY = kGridY + 11 * kPitchY + 8;
+constexpr int kButtonsY = kFieldsY + 34;
+
+bool IsModeBox(uint8_t code) { return code == kButtonSelect || code == kButtonStart; }
+
+}  // namespace
+
+// One button's box: its action's text centred on its colour, the keys
+// pressed while it has the focus, its clicks.
+class KeyMapEditorWin32::KeyBox : public Win32Window {
+ public:
+  KeyBox(KeyMapEditorWin32& editor, uint8_t code) : editor_(editor), code_(code) {}
+  bool Create(HWND parent) {
+    return CreateOf(kBoxClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent);
+  }
+  uint8_t Code() const { return code_; }
+  void Invalidate() { InvalidateRect(Handle(), nullptr, FALSE); }
+  using Win32Window::Handle;
+
+ private:
+  intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override {
+    TForm2& m = editor_.model_;
+    switch (msg) {
+      case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+      case WM_LBUTTONDOWN:
+        SetFocus(Handle());
+        m.Edit16Click(code_);
+        return 0;
+      case WM_LBUTTONDBLCLK: {
+        const EditorMenu menu = m.DoubleClick(code_);
+        if (menu != EditorMenu::None) editor_.OpenMenu(code_, menu);
+        return 0;
+      }
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        m.Edit16KeyDown(code_, static_cast<uint16_t>(wp), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                        GetKeyState(VK_MENU) < 0);
+        return 0;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+        m.KeyUp(code_);
+        return 0;
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        return 0;  // a captured key is no typing
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        Invalidate();
+        return 0;
+      case WM_PAINT:
+        Paint();
+        return 0;
+      default:
+        return Default(msg, wp, lp);
+    }
+  }
+
+  void Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT r;
+    GetClientRect(Handle(), &r);
+    const TForm2::Box& box = editor_.model_.BoxOf(code_);
+    HBRUSH fill = CreateSolidBrush(box.colour);
+    FillRect(dc, &r, fill);
+    DeleteObject(fill);
+    const bool focused = GetFocus() == Handle();
+    HBRUSH frame = CreateSolidBrush(focused ? RGB(0, 90, 200) : RGB(128, 128, 128));
+    FrameRect(dc, &r, frame);
+    if (focused) {
+      RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+      FrameRect(dc, &inner, frame);
+    }
+    DeleteObject(frame);
+    // The text in the window's font, smaller when it would not fit.
+    const std::wstring text = Widen(box.text);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT inside{r.left + 3, r.top, r.right - 3, r.bottom};
+    for (int height = 12; height >= 8; --height) {
+      SelectObject(dc, FaceFont(L"MS UI Gothic", height, editor_.dpi_));
+      SIZE size{};
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      if (size.cx <= inside.right - inside.left || height == 8) break;
+    }
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    EndPaint(Handle(), &ps);
+  }
+
+  KeyMapEditorWin32& editor_;
+  uint8_t code_;
+};
+
+KeyMapEditorWin32::KeyMapEditorWin32(TForm2& model, LineView& receiveLog, Win32WindowRegistry& windows)
+    : model_(model), log_(receiveLog), windows_(windows) {}
+
+KeyMapEditorWin32::~KeyMapEditorWin32() {
+  log_.onChanged = nullptr;
+  model_.onChange = nullptr;
+  windows_.Remove(Handle());
+  if (black_) DeleteObject(black_);
+}
+
+bool KeyMapEditorWin32::Create() {
+  RegisterWindowClass(kEditorClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+  RegisterWindowClass(kBoxClass, nullptr, CS_DBLCLKS);
+  dpi_ = PrimaryMonitorDpi();
+  int width = ScaleToDpi(kClientWidth, dpi_), height = ScaleToDpi(kClientHeight, dpi_);
+  AdjustForDpi(width, height, kStyle, 0, dpi_);
+  if (!CreateOf(kEditorClass, 0, Widen(model_.Caption()).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, width, height,
+                nullptr))
+    return false;
+  dpi_ = WindowDpi(Handle());
+  black_ = CreateSolidBrush(RGB(0, 0, 0));
+  const HWND w = Handle();
+  memo_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0);
+  for (const Cell& c : kCells) {
+    const char* name = ButtonName(c.code);
+    if (IsModeBox(c.code)) {
+      // SELECT and START switch the mode: buttons stand in their place.
+      HWND b = MakeControl(w, L"BUTTON", c.code == kButtonSelect ? "Keyboard" : "Mouse", WS_VISIBLE | WS_TABSTOP,
+                           c.code == kButtonSelect ? kKeyboard : kMouse);
+      (c.code == kButtonSelect ? keyboard_ : mouse_) = b;
+      labels_.push_back({MakeControl(w, L"STATIC", name, WS_VISIBLE | SS_CENTER, 0), -1});
+      continue;
+    }
+    auto box = std::make_unique<KeyBox>(*this, c.code);
+    box->Create(w);
+    labels_.push_back({MakeControl(w, L"STATIC", name, WS_VISIBLE | SS_CENTER, 0), static_cast<int>(boxes_.size())});
+    boxes_.push_back(std::move(box));
+  }
+  indexLabel_ = MakeControl(w, L"STATIC", "Index", WS_VISIBLE | SS_RIGHT, 0);
+  editIndex_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | ES_READONLY | ES_CENTER, 0, WS_EX_CLIENTEDGE);
+  statLabel_ = MakeControl(w, L"STATIC", "Code", WS_VISIBLE | SS_RIGHT, 0);
+  editStat_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | ES_READONLY | ES_CENTER, 0, WS_EX_CLIENTEDGE);
+  codeLabel_ = MakeControl(w, L"STATIC", "SendCode", WS_VISIBLE | SS_RIGHT, 0);
+  editCode_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, kEditCode, WS_EX_CLIENTEDGE);
+  reload_ = MakeControl(w, L"BUTTON", "復帰", WS_VISIBLE | WS_TABSTOP, kReload);
+  useNow_ = MakeControl(w, L"BUTTON", "一時使用", WS_VISIBLE | WS_TABSTOP, kUseNow);
+  save_ = MakeControl(w, L"BUTTON", "保存", WS_VISIBLE | WS_TABSTOP, kSave);
+  reset_ = MakeControl(w, L"BUTTON", "標準復帰", WS_TABSTOP, kReset);
+  // The power buttons of the model, never shown.
+  power_ = {MakeControl(w, L"BUTTON", "Suspend", 0, kSuspend), MakeControl(w, L"BUTTON", "Hibernate", 0, kHibernate),
+            MakeControl(w, L"BUTTON", "Shutdown", 0, kShutdown), MakeControl(w, L"BUTTON", "Reboot", 0, kReboot)};
+  Layout(dpi_);
+  memoSync_ = std::make_unique<MemoSync>(log_, memo_);
+  log_.onChanged = [this] {
+    if (memoPending_) return;
+    memoPending_ = true;
+    PostMessageW(Handle(), kMemoSync, 0, 0);
+  };
+  model_.onChange = [this] { Refresh(); };
+  RECT r;
+  GetWindowRect(w, &r);
+  model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+  windows_.Add(w, true);
+  Refresh();
+  return true;
+}
+
+HWND KeyMapEditorWin32::BoxWindow(uint8_t code) const {
+  for (const auto& b : boxes_)
+    if (b->Code() == code) return b->Handle();
+  return nullptr;
+}
+
+void KeyMapEditorWin32::Layout(uint32_t dpi) {
+  dpi_ = dpi;
+  HFONT font = FaceFont(L"MS UI Gothic", 12, dpi);
+  PlaceControl(memo_, {8, 8, kClientWidth - 16, 84}, dpi, FaceFont(L"MS UI Gothic", 12, dpi));
+  size_t label = 0;
+  size_t box = 0;
+  for (const Cell& c : kCells) {
+    PlaceControl(labels_[label++].first, LabelRect(c), dpi, FaceFont(L"MS UI Gothic", 11, dpi));
+    if (IsModeBox(c.code)) {
+      PlaceControl(c.code == kButtonSelect ? keyboard_ : mouse_, BoxRect(c), dpi, font);
+      continue;
+    }
+    PlaceControl(boxes_[box++]->Handle(), BoxRect(c), dpi, nullptr);
+  }
+  PlaceControl(indexLabel_, {8, kFieldsY + 3, 40, 16}, dpi, font);
+  PlaceControl(editIndex_, {52, kFieldsY, 36, 22}, dpi, font);
+  PlaceControl(statLabel_, {96, kFieldsY + 3, 40, 16}, dpi, font);
+  PlaceControl(editStat_, {140, kFieldsY, 80, 22}, dpi, font);
+  PlaceControl(codeLabel_, {228, kFieldsY + 3, 64, 16}, dpi, font);
+  PlaceControl(editCode_, {296, kFieldsY, kClientWidth - 8 - 296, 22}, dpi, font);
+  PlaceControl(reload_, {8, kButtonsY, 96, 28}, dpi, font);
+  PlaceControl(reset_, {8, kButtonsY, 96, 28}, dpi, font);
+  PlaceControl(useNow_, {112, kButtonsY, 96, 28}, dpi, font);
+  PlaceControl(save_, {216, kButtonsY, 96, 28}, dpi, font);
+  for (HWND b : power_) PlaceControl(b, {0, 0, 0, 0}, dpi, font);
+}
+
+void KeyMapEditorWin32::Refresh() {
+  const HWND w = Handle();
+  if (!w) return;
+  SetControlText(w, model_.Caption());
+  for (const auto& b : boxes_) b->Invalidate();
+  SetControlText(editIndex_, model_.EditIndex);
+  SetControlText(editStat_, model_.EditStat);
+  if (ControlText(editCode_) != model_.EditCode) {
+    settingCode_ = true;
+    SetControlText(editCode_, model_.EditCode);
+    settingCode_ = false;
+  }
+  for (HWND b : {reload_, useNow_, save_}) ShowWindow(b, model_.ReloadButtonsVisible ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(reset_, model_.ResetButtonVisible ? SW_SHOWNA : SW_HIDE);
+  RECT r;
+  GetWindowRect(w, &r);
+  const Bounds& want = model_.Place();
+  if (want.left != r.left || want.top != r.top)
+    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (model_.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model_.Visible() ? SW_SHOW : SW_HIDE);
+  if (model_.Visible() && model_.FrontRequests() != fronted_) {
+    fronted_ = model_.FrontRequests();
+    SetForegroundWindow(w);
+  }
+}
+
+void KeyMapEditorWin32::OpenMenu(uint8_t code, EditorMenu which) {
+  if (which == EditorMenu::Mouse) model_.MousePopupMenuPopup();
+  const auto& items = which == EditorMenu::Mouse ? model_.MousePopupMenu() : model_.AppPopupMenu();
+  auto build = [](const std::vector<EditorMenuItem>& list, auto& self) -> HMENU {
+    HMENU menu = CreatePopupMenu();
+    for (const EditorMenuItem& i : list) {
+      if (i.caption == "-") {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      } else if (!i.items.empty()) {
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(self(i.items, self)), Widen(i.caption).c_str());
+      } else {
+        AppendMenuW(menu, MF_STRING | (i.enabled ? 0 : MF_GRAYED), kMenuBase + static_cast<UINT>(i.command),
+                    Widen(i.caption).c_str());
+      }
+    }
+    return menu;
+  };
+  HMENU menu = build(items, build);
+  RECT box;
+  GetWindowRect(BoxWindow(code), &box);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, box.left + ScaleToDpi(16, dpi_),
+                                    box.bottom, 0, Handle(), nullptr);
+  DestroyMenu(menu);
+  if (chosen >= kMenuBase) model_.MenuClick(static_cast<EditorCommand>(chosen - kMenuBase));
+}
+
+intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
+  switch (msg) {
+    case WM_CLOSE:
+      model_.Close();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) model_.FormDeactivate();
+      break;
+    case WM_ACTIVATEAPP:
+      if (!wp) model_.ApplicationEvents1Deactivate();
+      break;
+    case WM_MOVE: {
+      RECT r;
+      GetWindowRect(Handle(), &r);
+      model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+      break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lp) == memo_) {
+        // The receive log: light text on black.
+        SetTextColor(reinterpret_cast<HDC>(wp), RGB(230, 230, 230));
+        SetBkColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
+        return reinterpret_cast<intptr_t>(black_);
+      }
+      break;
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      const int code = HIWORD(wp);
+      if (id == kEditCode) {
+        if (code == EN_SETFOCUS) model_.EditCodeClick();
+        if (code == EN_CHANGE && !settingCode_) model_.EditCodeKeyUp(ControlText(editCode_));
+        return 0;
+      }
+      switch (id) {
+        case kReload: model_.Button1Click(); return 0;
+        case kUseNow: model_.Button2Click(); return 0;
+        case kSave: model_.Button3Click(); return 0;
+        case kKeyboard: model_.Button4Click(); return 0;
+        case kMouse: model_.Button5Click(); return 0;
+        case kReboot: model_.Button6Click(); return 0;
+        case kReset: model_.Button7Click(); return 0;
+        case kSuspend: model_.Button8Click(); return 0;
+        case kHibernate: model_.Button9Click(); return 0;
+        case kShutdown: model_.Button10Click(); return 0;
+        default: break;
+      }
+      break;
+    }
+    case WM_DPICHANGED: {
+      Layout(HIWORD(wp));
+      const auto* r = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(Handle(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    default:
+      if (msg == kMemoSync) {
+        memoPending_ = false;
+        if (memoSync_) memoSync_->Update();
+        return 0;
+      }
+      break;
+  }
+  return Default(msg, wp, lp);
+}
+
+}  // namespace corvid

@@ -1,0 +1,20 @@
+#include "ui/settings_windows.h"
+
+namespace corvid {
+
+SettingsWindows::SettingsWindows(const TForm2::Ports& editor, LineView& monitor, LineView& trace)
+    : editor_(editor), monitor_(monitor), debug_(trace) {
+  // Closing the editor empties and hides the monitor.
+  editor_.onFormClose = [this] {
+    if (monitor_.Visible()) monitor_.Hide();
+  };
+}
+
+void SettingsWindows::ShowEditor() { editor_.Show(LaunchSettingsVisible()); }
+
+void SettingsWindows::CloseForQuit() {
+  monitor_.Hide();
+  if (editor_.Visible()) editor_.Close();
+}
+
+}  // namespace corvid

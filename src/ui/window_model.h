@@ -1,0 +1,61 @@
+#pragma once
+// What every settings window's model shares: where the window is and whether
+// it is shown. The Win32 view reports the user's moves and follows the
+// model's; handlers that place a window beside another read both.
+#include <cstdint>
+#include <functional>
+
+namespace corvid {
+
+struct Bounds {
+  int32_t left = 0, top = 0, width = 0, height = 0;
+  int32_t Right() const { return left + width; }
+  bool operator==(const Bounds&) const = default;
+};
+
+class WindowModel {
+ public:
+  virtual ~WindowModel() = default;
+  bool Visible() const { return visible_; }
+  const Bounds& Place() const { return bounds_; }
+  // The view: the user moved or sized the window.
+  void Moved(const Bounds& b) { bounds_ = b; }
+  // The model moves it (the view follows through onChange).
+  void MoveTo(int32_t left, int32_t top) {
+    bounds_.left = left;
+    bounds_.top = top;
+    Changed();
+  }
+  void Resize(int32_t width, int32_t height) {
+    bounds_.width = width;
+    bounds_.height = height;
+    Changed();
+  }
+
+  // Asks the view to put the window in front of the others.
+  void BringToFront() {
+    ++fronted_;
+    Changed();
+  }
+  uint32_t FrontRequests() const { return fronted_; }
+
+  // The view repaints from the model.
+  std::function<void()> onChange;
+
+ protected:
+  void SetVisible(bool on) {
+    if (visible_ == on) return;
+    visible_ = on;
+    Changed();
+  }
+  void Changed() {
+    if (onChange) onChange();
+  }
+
+ private:
+  bool visible_ = false;
+  uint32_t fronted_ = 0;
+  Bounds bounds_;
+};
+
+}  // namespace corvid
