@@ -1,6 +1,6 @@
 #pragma once
 // The append-only text views: the receive log, the code monitor and the
-// debug trace.
+// debug trace; and the one-line field above the trace.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -55,6 +55,22 @@ class LineView : public TextView {
   size_t size_ = 0;
   size_t capacity_;
   bool visible_ = false;
+};
+
+// A one-line box: each Set replaces its text (the last match of the target
+// window search, shown at the top of the debug window).
+class TextField {
+ public:
+  void Set(std::string_view text) {
+    text_.assign(text);
+    if (onSet) onSet(text_);
+  }
+  const std::string& Text() const { return text_; }
+
+  std::function<void(std::string_view)> onSet;
+
+ private:
+  std::string text_;
 };
 
 }  // namespace corvid
