@@ -10,7 +10,11 @@ ActionEngine::ActionEngine(ConfigData& data, const ActionPorts& ports)
     : DelayTimer(ports.timers, 500, [this] { DelayTimerTimer(); }),
       RepeatTimer(ports.timers, 25, [this] { RepeatTimerTimer(); }),
       DisConnect(ports.timers, 5000, [this] { DisConnectTimer(); }),
-      DisableExec(ports.timers, 1000, [this] { ports_.apps.DisableExecTimer(); }),
+      DisableExec(ports.timers, 1000,
+                  [this] {
+                    DisableExec.Stop();  // once per press
+                    ports_.apps.DisableExecTimer();
+                  }),
       data_(data),
       ports_(ports),
       injector_(ports.input, ports.codeMonitor, [this] { FreshBuffer(); },

@@ -26,4 +26,8 @@ bool SettingsFile::SaveAutoStart(int index, bool on) {
   return corvid::SaveAutoStart(Path(), index, on, files_, &boxes_);
 }
 
+bool SettingsFile::SaveAutoStartMarks(uint32_t entries, bool on) {
+  return corvid::SaveAutoStartMarks(Path(), entries, on, files_, nullptr);
+}
+
 }  // namespace corvid

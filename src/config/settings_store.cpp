@@ -126,8 +126,13 @@ bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& 
 
 bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes) {
   if (index < 0 || index >= kAppCount) return false;
+  return SaveAutoStartMarks(path, 1u << index, on, files, boxes);
+}
+
+bool SaveAutoStartMarks(const std::string& path, uint32_t entries, bool on, FileStore& files, MessageBoxes* boxes) {
   ProfileFile p = ReadProfile(path, files);
-  p.Set(AppSection(index), "AutoStart", on ? "1" : "0");
+  for (int i = 0; i < kAppCount; ++i)
+    if (entries & (1u << i)) p.Set(AppSection(i), "AutoStart", on ? "1" : "0");
   return WriteProfile(p, path, files, boxes);
 }
 

@@ -25,6 +25,9 @@ bool SaveSystemSettings(const ConfigData& data, const std::string& path, FileSto
 bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& files, MessageBoxes* boxes,
                     int32_t screenWidth, int32_t screenHeight);
 bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes);
+// The "AutoStart" marks of every entry whose bit is set in `entries` (bit k:
+// App index k), in one write.
+bool SaveAutoStartMarks(const std::string& path, uint32_t entries, bool on, FileStore& files, MessageBoxes* boxes);
 
 // Every setting to its default and the factory entries into all nine maps of
 // both tables; other key map slots and the App entries stay as they are.

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   TForm1& form = app->Form();
   p->boxes.shown.clear();
-  p->programs.log.clear();
+  p->power.log.clear();
   p->queue.log.clear();
   // Split the input into several reports at 0xFE 0xFE markers.
   size_t start = 0;
