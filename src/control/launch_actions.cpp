@@ -303,7 +303,11 @@ bool LaunchActions::QuitAllApps() {
 void LaunchActions::DisableExecTimer() {
   ports_.host.SetLongPressed(true);
   const int32_t i = ports_.host.ArmedAppIndex();
-  if (i >= 0 && i < kAppCount && App(i).ProcessId != 0) Show(App(i).Message + " Quit");
+  if (i < 0 || i >= kAppCount) return;
+  // Whether it runs now: a program started since the last action would
+  // otherwise quit at the release without a word.
+  search_.RefreshAppProcessIds();
+  if (App(i).ProcessId != 0) Show(App(i).Message + " Quit");
 }
 
 void LaunchActions::StartRecordedPrograms() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/timer.h"
 #include "control/desktop.h"
 
 namespace corvid {
@@ -88,6 +89,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   bool ProgramFileExists(const std::string& path) override { return files.count(path) || programs.count(path); }
   uint32_t StartProgram(const std::string& file, const std::string& commandLine, const std::string& folder) override {
     log.push_back("start " + file + " | " + commandLine + " | " + folder);
+    if (clock) startTimes.push_back(clock->NowMs());
     auto it = programs.find(file);
     if (it == programs.end() || !it->second.starts) return 0;
     const uint32_t pid = AddProcess(file.substr(file.find_last_of("\\:") + 1));
@@ -176,6 +178,8 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   std::string browserVersion;
   bool noSnapshot = false;
   std::vector<std::string> log;
+  Clock* clock = nullptr;  // given: when each start was asked for
+  std::vector<uint64_t> startTimes;
   int passes = 0, idlePolls = 0;
   WindowHandle foreground = 0;
   int32_t cursorX = 0, cursorY = 0;
