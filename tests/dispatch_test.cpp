@@ -72,8 +72,14 @@ TEST_F(DispatchTest, PowerActionsStopTheDispatch) {
   EXPECT_TRUE(Monitor().empty());
 }
 
-TEST_F(DispatchTest, AppButtonArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
+TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
   form.ActiveMap[0x80] = {7, 2, "App-3"};
+  form.ActiveMap[0x81] = {7, 255, "QuitAll"};
+  Press(0x81);
+  p.clock.Advance(1000);
+  Release();
+  EXPECT_TRUE(Monitor().empty());
+  EXPECT_TRUE(p.input.events.empty());
   form.Apps[2].LongPressQuit = true;
   form.Apps[2].LongPressTime = 1500;
   Press(0x80);

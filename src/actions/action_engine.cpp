@@ -124,6 +124,10 @@ void ActionEngine::DispatchCode(uint8_t code) {
       DisableExec.SetInterval(static_cast<uint32_t>(std::max(data_.Apps[AppIndex].LongPressTime, 1)));
       DisableExec.Start();
     }
+    // It presses no key: its Param is an App index, which as modifier bits
+    // would hold Alt (App-2) or Ctrl+Alt (All Quit) down, with a stray key 7
+    // repeating, in the window in front.
+    return;
   }
 
   const bool mouseKind = key == action::kNone || key == action::kMouseMove ||
