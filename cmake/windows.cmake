@@ -85,6 +85,11 @@ add_executable(corvid-target ${CMAKE_SOURCE_DIR}/tools/corvid_target_win32.cpp)
 target_compile_definitions(corvid-target PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(corvid-target PRIVATE ${CORVID_STATIC})
 
+# What the desktop did while a program ran (the demo).
+add_executable(corvid-watch ${CMAKE_SOURCE_DIR}/tools/corvid_watch_win32.cpp)
+target_compile_definitions(corvid-watch PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(corvid-watch PRIVATE ${CORVID_STATIC})
+
 # A plain window of our own for the launch actions to start and close.
 add_executable(corvid-window WIN32 ${CMAKE_SOURCE_DIR}/tools/corvid_window_win32.cpp)
 target_compile_definitions(corvid-window PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
