@@ -49,11 +49,6 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     windows.push_back(w);
     return w.handle;
   }
-  // A program file with its process and window running now.
-  WindowHandle Running(const std::string& path, const std::string& title, const std::string& cls) {
-    files.insert(path);
-    return AddWindow(AddProcess(path.substr(path.find_last_of("\\:") + 1)), title, cls);
-  }
   FakeWindow* Find(WindowHandle h) {
     auto it = std::find_if(windows.begin(), windows.end(), [h](const FakeWindow& w) { return w.handle == h; });
     return it == windows.end() ? nullptr : &*it;
@@ -80,7 +75,6 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     for (const FakeWindow& w : windows) visit(WindowEntry{w.handle, w.style, w.pid, w.title, w.className});
   }
   InputIdleState InputIdle(uint32_t pid) override {
-    ++idlePolls;
     return busyForever.count(pid) ? InputIdleState::Busy : InputIdleState::Idle;
   }
   std::string BrowserVersion() override { return browserVersion; }
@@ -141,10 +135,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     }
     if (!(flags & placeflag::kNoSize)) w->rect = {w->rect.left, w->rect.top, w->rect.left + width, w->rect.top + height};
   }
-  void SetForeground(WindowHandle h) override {
-    log.push_back("front " + H(h));
-    foreground = h;
-  }
+  void SetForeground(WindowHandle h) override { log.push_back("front " + H(h)); }
   bool IsMinimized(WindowHandle h) override { return Find(h) && Find(h)->minimized; }
   bool IsMaximized(WindowHandle h) override { return Find(h) && Find(h)->maximized; }
   bool WindowRect(WindowHandle h, ScreenRect& r) override {
@@ -180,8 +171,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   std::vector<std::string> log;
   Clock* clock = nullptr;  // given: when each start was asked for
   std::vector<uint64_t> startTimes;
-  int passes = 0, idlePolls = 0;
-  WindowHandle foreground = 0;
+  int passes = 0;
   int32_t cursorX = 0, cursorY = 0;
   uint32_t nextPid = 100;
   WindowHandle nextHandle = 0x10;
