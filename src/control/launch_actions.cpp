@@ -48,28 +48,32 @@ void LaunchActions::RunAppAction(int32_t index) {
     return;
   }
   if (index < 0 || index >= kAppCount) return;
+  Act(index);
+  // The long press belonged to this press alone.
+  ports_.host.SetLongPressed(false);
+}
+
+void LaunchActions::Act(int i) {
   search_.RefreshAppProcessIds();
-  AppEntry& a = App(index);
+  AppEntry& a = App(i);
   if (a.AppProg.empty() || !ports_.control.ProgramFileExists(a.AppProg)) return;
 
   // Only the entry acted on may stay marked for the next start of Corvid.
   SaveAutoStart(kAllEntries, false);
-  ActOnOthers(index);
+  ActOnOthers(i);
 
   bool finish = true;
   if (a.ProcessId == 0) {
-    finish = Start(index, false);
+    finish = Start(i, false);
   } else {
     switch (ports_.host.LongPressed() ? kQuit : a.KeyAction) {
-      case kRestore: finish = Restore(index); break;
-      case kStartAnother: finish = Start(index, true); break;
-      case kQuit: finish = Quit(index); break;
+      case kRestore: finish = Restore(i); break;
+      case kStartAnother: finish = Start(i, true); break;
+      case kQuit: finish = Quit(i); break;
       default: break;
     }
   }
-  if (finish) Finish(index);
-  // The long press belonged to this press alone.
-  ports_.host.SetLongPressed(false);
+  if (finish) Finish(i);
 }
 
 void LaunchActions::ActOnOthers(int i) {

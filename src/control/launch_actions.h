@@ -65,6 +65,7 @@ class LaunchActions : public AppActions {
     if (find_) find_->SetFindEnabled(on);
   }
   void SaveAutoStart(uint32_t entries, bool on);
+  void Act(int i);
   void ActOnOthers(int i);
   bool Start(int i, bool another);
   void ApplyPlacement(const AppEntry& a);
