@@ -178,6 +178,14 @@ TEST_F(LaunchTest, OnlyTheLastEntryStartedWithRecordStateStaysMarked) {
   Press(1);  // App-1 may not run beside it: closed
   EXPECT_EQ(form.Apps[0].ProcessId, 0u);
   EXPECT_EQ(Marks(), "00000000");
+  // A file that refuses the marks is told in the trace, not in a box that
+  // would run the remote's reports in the middle of the action.
+  a.p.memoryFiles.readOnly.insert(a.p.configFolder + kSettingsFileName);
+  Press(0);
+  const Lines trace = a.app.DebugLog().Lines();
+  EXPECT_NE(std::find(trace.begin(), trace.end(), "AutoStart could not be written to the settings file."), trace.end());
+  EXPECT_TRUE(a.p.boxes.shown.empty());
+  EXPECT_EQ(form.CurrentAppMap, 1);
 }
 
 TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
