@@ -56,7 +56,7 @@ foreach(src ${CORVID_WINE_TESTS})
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE corvid_wine_support)
   target_link_options(${name} PRIVATE ${CORVID_STATIC})
-  add_dependencies(${name} Corvid corvid-replay)
+  add_dependencies(${name} Corvid corvid-replay corvid-window)
   add_test(NAME wine.${name} COMMAND ${WINE_RUN} $<TARGET_FILE:${name}> --gtest_brief=1
            $<TARGET_FILE:Corvid> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 180 RUN_SERIAL ON)
@@ -84,3 +84,13 @@ endforeach()
 add_executable(corvid-target ${CMAKE_SOURCE_DIR}/tools/corvid_target_win32.cpp)
 target_compile_definitions(corvid-target PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(corvid-target PRIVATE ${CORVID_STATIC})
+
+# What the desktop did while a program ran (the demo).
+add_executable(corvid-watch ${CMAKE_SOURCE_DIR}/tools/corvid_watch_win32.cpp)
+target_compile_definitions(corvid-watch PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(corvid-watch PRIVATE ${CORVID_STATIC})
+
+# A plain window of our own for the launch actions to start and close.
+add_executable(corvid-window WIN32 ${CMAKE_SOURCE_DIR}/tools/corvid_window_win32.cpp)
+target_compile_definitions(corvid-window PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_options(corvid-window PRIVATE ${CORVID_STATIC})

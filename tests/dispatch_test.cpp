@@ -68,21 +68,33 @@ TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
 TEST_F(DispatchTest, PowerActionsStopTheDispatch) {
   for (uint8_t c = 0; c < 4; ++c) form.ActiveMap[c] = {static_cast<uint16_t>(151 + c), 0, ""};
   for (uint8_t c = 0; c < 4; ++c) Press(c);
-  EXPECT_EQ(p.programs.log, (Lines{"suspend", "hibernate", "exit 1", "exit 2"}));
+  EXPECT_EQ(p.power.log, (Lines{"suspend", "hibernate", "exit 1", "exit 2"}));
   EXPECT_TRUE(Monitor().empty());
 }
 
-TEST_F(DispatchTest, AppActionRunsAtTheReleaseAndLongPressTimerArms) {
+TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
   form.ActiveMap[0x80] = {7, 2, "App-3"};
+  form.ActiveMap[0x81] = {7, 255, "QuitAll"};
+  Press(0x81);
+  p.clock.Advance(1000);
+  Release();
+  EXPECT_TRUE(Monitor().empty());
+  EXPECT_TRUE(p.input.events.empty());
   form.Apps[2].LongPressQuit = true;
   form.Apps[2].LongPressTime = 1500;
   Press(0x80);
   EXPECT_TRUE(form.AppArmed);
-  EXPECT_TRUE(p.programs.log.empty());
-  p.clock.Advance(1500);
+  p.clock.Advance(1499);
+  EXPECT_FALSE(form.LongPressReached);
+  p.clock.Advance(1);
+  EXPECT_TRUE(form.LongPressReached);
+  EXPECT_FALSE(form.DisableExec.Enabled());  // it fires once
   Release();
-  EXPECT_EQ(p.programs.log, (Lines{"long press", "app 2"}));
   EXPECT_FALSE(form.AppArmed);
+  Press(0x80);  // the next press starts afresh
+  EXPECT_FALSE(form.LongPressReached);
+  EXPECT_TRUE(form.DisableExec.Enabled());
+  Release();
   EXPECT_FALSE(form.DisableExec.Enabled());
 }
 

@@ -10,7 +10,11 @@ ActionEngine::ActionEngine(ConfigData& data, const ActionPorts& ports)
     : DelayTimer(ports.timers, 500, [this] { DelayTimerTimer(); }),
       RepeatTimer(ports.timers, 25, [this] { RepeatTimerTimer(); }),
       DisConnect(ports.timers, 5000, [this] { DisConnectTimer(); }),
-      DisableExec(ports.timers, 1000, [this] { ports_.apps.DisableExecTimer(); }),
+      DisableExec(ports.timers, 1000,
+                  [this] {
+                    DisableExec.Stop();  // once per press
+                    ports_.apps.DisableExecTimer();
+                  }),
       data_(data),
       ports_(ports),
       injector_(ports.input, ports.codeMonitor, [this] { FreshBuffer(); },
@@ -120,6 +124,10 @@ void ActionEngine::DispatchCode(uint8_t code) {
       DisableExec.SetInterval(static_cast<uint32_t>(std::max(data_.Apps[AppIndex].LongPressTime, 1)));
       DisableExec.Start();
     }
+    // It presses no key: its Param is an App index, which as modifier bits
+    // would hold Alt (App-2) or Ctrl+Alt (All Quit) down, with a stray key 7
+    // repeating, in the window in front.
+    return;
   }
 
   const bool mouseKind = key == action::kNone || key == action::kMouseMove ||

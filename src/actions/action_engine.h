@@ -36,7 +36,7 @@ struct ActionPorts {
   TextView& codeMonitor;  // "BD Mon."
 };
 
-class ActionEngine : private ReportDecoderHost {
+class ActionEngine : private ReportDecoderHost, public AppActionHost {
  public:
   ActionEngine(ConfigData& data, const ActionPorts& ports);
   ~ActionEngine() override;
@@ -50,7 +50,7 @@ class ActionEngine : private ReportDecoderHost {
 
   void DispatchCode(uint8_t code) override;
   // N 0..8; modeRequest 0 keep, 1 keyboard, 2 mouse, 3 the home mode.
-  void SelectKeyMap(int32_t n, int32_t modeRequest);
+  void SelectKeyMap(int32_t n, int32_t modeRequest) override;
   // The editor's "Keyboard" and "Mouse" buttons, SELECT and START.
   void SwitchToKeyboardMode() override;
   void SwitchToMouseMode() override;
@@ -72,6 +72,12 @@ class ActionEngine : private ReportDecoderHost {
   // A whole column was copied into the active map by a mode switch: the
   // editor shows it anew.
   std::function<void()> onActiveColumnCopied;
+
+  // What an App action changes here.
+  void SetCurrentAppMap(int32_t n) override { CurrentAppMap = n; }
+  int32_t ArmedAppIndex() const override { return AppIndex; }
+  bool LongPressed() const override { return LongPressReached; }
+  void SetLongPressed(bool reached) override { LongPressReached = reached; }
 
   void SetMouseDriver(MouseDriver* driver) { mouse_ = driver; }
   void SetCursorHiding(CursorHiding* hiding) { hiding_ = hiding; }

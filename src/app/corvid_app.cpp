@@ -17,11 +17,20 @@ CorvidApp::CorvidApp(Platform& p)
                         .osd = osd_,
                         .queue = p.Queue(),
                         .boxes = p.Boxes(),
-                        .apps = p.Apps(),
+                        .apps = programs_,  // made below; not used before
                         .power = p.Power(),
                         .receiveLog = receiveLog_,
                         .codeMonitor = codeMonitor_}),
       settings_(form_, p.Files(), p.Codec(), p.Boxes(), p.Screen()),
+      programs_(form_.Apps, LaunchPorts{.desktop = p.Desktop(),
+                                        .control = p.ProgramWindows(),
+                                        .clock = p.Time(),
+                                        .osd = osd_,
+                                        .screen = p.Screen(),
+                                        .host = form_,
+                                        .marks = autoStart_,
+                                        .debugLog = debugLog_,
+                                        .debugMatch = debugMatch_}),
       motion_(p.Timers(), p.Time(), form_.Input(), form_.settings, codeMonitor_, p.Screen(), p.Own()),
       hooks_(p.Hooks(), p.Boxes(), p.Time(), p.Input(), form_.settings),
       hider_(p.Timers(), p.Cursors(), hooks_, form_.settings, debugLog_),
@@ -35,7 +44,7 @@ CorvidApp::CorvidApp(Platform& p)
                              .boxes = p.Boxes(),
                              .receiveLog = receiveLog_,
                              .screen = p.Screen()},
-               codeMonitor_, debugLog_),
+               codeMonitor_, debugLog_, debugMatch_),
       replay_(
           p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
           [this] {
@@ -77,7 +86,9 @@ bool CorvidApp::StartUp() {
 }
 
 void CorvidApp::CompleteStartUp() {
-  platform_.Apps().StartRecordedPrograms();
+  // The scan for running programs, then each recorded one started, 1000 ms
+  // apart.
+  programs_.StartRecordedPrograms();
   // Keyboard mode, unless a program started just now chose the mouse for
   // its own map.
   if (form_.MouseMode) form_.SwitchToMouseMode();

@@ -17,6 +17,7 @@
 #include "app/tray_menu.h"
 #include "base/text_view.h"
 #include "config/settings_file.h"
+#include "control/launch_actions.h"
 #include "osd/osd_message.h"
 #include "remote/device_connection.h"
 #include "remote/recorded_session.h"
@@ -99,6 +100,10 @@ class CorvidApp {
   LineView& CodeMonitor() { return codeMonitor_; }
   LineView& DebugLog() { return debugLog_; }
   SettingsWindows& Windows() { return windows_; }
+  // The one-line field above the debug trace: the last match of the target
+  // window search.
+  TextField& DebugMatch() { return debugMatch_; }
+  LaunchActions& Programs() { return programs_; }
 
   // Commands for the settings windows still to come.
   std::function<void(TrayCommand)> onWindowCommand;
@@ -109,11 +114,21 @@ class CorvidApp {
   Timer RecoverTimer;
 
  private:
+  // The App actions' marks go to the settings file.
+  struct AutoStartFile : AutoStartMarks {
+    explicit AutoStartFile(SettingsFile& f) : file(f) {}
+    bool SaveAutoStart(uint32_t entries, bool on) override { return file.SaveAutoStartMarks(entries, on); }
+    SettingsFile& file;
+  };
+
   Platform& platform_;
   LineView receiveLog_, codeMonitor_, debugLog_;
+  TextField debugMatch_;
   OsdMessage osd_;
   TForm1 form_;
   SettingsFile settings_;
+  AutoStartFile autoStart_{settings_};
+  LaunchActions programs_;
   MouseMotion motion_;
   GlobalHooks hooks_;
   CursorHider hider_;

@@ -21,6 +21,7 @@
 #include "base/screen_size.h"
 #include "config/file_store.h"
 #include "config/settings_text.h"
+#include "control/desktop.h"
 #include "control/program_control.h"
 #include "osd/glyph_renderer.h"
 #include "osd/layered_surface.h"
@@ -160,13 +161,36 @@ class RecordingSurface : public LayeredSurface {
   std::vector<std::string> log;
 };
 
-class RecordingPrograms : public AppActions, public PowerActions {
+class RecordingPower : public PowerActions {
  public:
-  void RunAppAction(int32_t index) override { log.push_back("app " + std::to_string(index)); }
-  void DisableExecTimer() override { log.push_back("long press"); }
   void SuspendSystem(bool hibernate) override { log.push_back(hibernate ? "hibernate" : "suspend"); }
   void ExitSystem(int32_t how) override { log.push_back("exit " + std::to_string(how)); }
   std::vector<std::string> log;
+};
+
+// A desktop without processes or windows, where no program file exists:
+// App buttons do nothing visible.
+class EmptyDesktop : public DesktopQuery, public DesktopControl {
+ public:
+  bool Processes(std::vector<ProcessEntry>&) override { return true; }
+  void ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>&) override {}
+  InputIdleState InputIdle(uint32_t) override { return InputIdleState::Unknown; }
+  std::string BrowserVersion() override { return {}; }
+
+  bool ProgramFileExists(const std::string&) override { return false; }
+  uint32_t StartProgram(const std::string&, const std::string&, const std::string&) override { return 0; }
+  void PostClose(WindowHandle) override {}
+  void SendSysCommand(WindowHandle, uint32_t) override {}
+  void ShowNormal(WindowHandle) override {}
+  void SetPosition(WindowHandle, WindowHandle, int32_t, int32_t, int32_t, int32_t, uint32_t) override {}
+  void SetForeground(WindowHandle) override {}
+  bool IsMinimized(WindowHandle) override { return false; }
+  bool IsMaximized(WindowHandle) override { return false; }
+  bool WindowRect(WindowHandle, ScreenRect&) override { return false; }
+  WindowHandle RootOwner(WindowHandle) override { return 0; }
+  bool CursorPosition(int32_t&, int32_t&) override { return false; }
+  void SetCursorPosition(int32_t, int32_t) override {}
+  void LeftClick() override {}
 };
 
 class HeadlessPlatform : public Platform {
@@ -187,7 +211,11 @@ class HeadlessPlatform : public Platform {
   HidDeviceController* hid = &noHid;
   BoxGlyphs glyphs;
   RecordingSurface surface;
-  RecordingPrograms programs;
+  RecordingPower power;
+  EmptyDesktop emptyDesktop;
+  // Another desktop (a test's fake) may stand in.
+  DesktopQuery* desktop = &emptyDesktop;
+  DesktopControl* desktopControl = &emptyDesktop;
 
   bool mainWindow = false;
   bool remoteStarted = false;
@@ -209,8 +237,9 @@ class HeadlessPlatform : public Platform {
   HidDeviceController& Hid() override { return *hid; }
   GlyphRenderer& Glyphs() override { return glyphs; }
   LayeredSurface& MessageSurface() override { return surface; }
-  AppActions& Apps() override { return programs; }
-  PowerActions& Power() override { return programs; }
+  DesktopQuery& Desktop() override { return *desktop; }
+  DesktopControl& ProgramWindows() override { return *desktopControl; }
+  PowerActions& Power() override { return power; }
 
   bool FormCreate(CorvidApp&) override { return mainWindow = true; }
   void CreateForms(CorvidApp&) override {}

@@ -20,7 +20,8 @@ class HookPlatform;
 class HidDeviceController;
 class GlyphRenderer;
 class LayeredSurface;
-class AppActions;
+class DesktopQuery;
+class DesktopControl;
 class PowerActions;
 class CorvidApp;
 
@@ -45,7 +46,10 @@ class Platform {
   virtual HidDeviceController& Hid() = 0;
   virtual GlyphRenderer& Glyphs() = 0;
   virtual LayeredSurface& MessageSurface() = 0;
-  virtual AppActions& Apps() = 0;
+  // The processes and windows of the desktop, and what program control does
+  // to them.
+  virtual DesktopQuery& Desktop() = 0;
+  virtual DesktopControl& ProgramWindows() = 0;
   virtual PowerActions& Power() = 0;
 
   // The main window's creation: the notification icon and the message

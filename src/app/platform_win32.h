@@ -17,7 +17,8 @@
 #include "base/window_win32.h"
 #include "config/ansi_codec_win32.h"
 #include "config/file_store_win32.h"
-#include "control/program_control.h"
+#include "control/desktop_win32.h"
+#include "control/power_win32.h"
 #include "osd/glyphs_win32.h"
 #include "osd/osd_window_win32.h"
 #include "remote/hid_layer_win32.h"
@@ -34,16 +35,6 @@ class Win32OwnWindows : public OwnWindows {
 
  private:
   const Win32WindowRegistry& windows_;
-};
-
-// Program control comes with its own unit; until then App and power
-// buttons do nothing.
-class NoProgramControl : public AppActions, public PowerActions {
- public:
-  void RunAppAction(int32_t) override {}
-  void DisableExecTimer() override {}
-  void SuspendSystem(bool) override {}
-  void ExitSystem(int32_t) override {}
 };
 
 class Win32Platform : public Platform {
@@ -67,8 +58,9 @@ class Win32Platform : public Platform {
   HidDeviceController& Hid() override { return hid_; }
   GlyphRenderer& Glyphs() override { return glyphs_; }
   LayeredSurface& MessageSurface() override { return osdWindow_; }
-  AppActions& Apps() override { return programs_; }
-  PowerActions& Power() override { return programs_; }
+  DesktopQuery& Desktop() override { return desktop_; }
+  DesktopControl& ProgramWindows() override { return desktopControl_; }
+  PowerActions& Power() override { return power_; }
 
   bool FormCreate(CorvidApp& app) override;
   void CreateForms(CorvidApp& app) override;
@@ -103,7 +95,9 @@ class Win32Platform : public Platform {
   HidControllerWin32 hid_;
   GdiGlyphRenderer glyphs_;
   OsdWindowWin32 osdWindow_;
-  NoProgramControl programs_;
+  Win32DesktopQuery desktop_;
+  Win32DesktopControl desktopControl_;
+  Win32Power power_;
   std::unique_ptr<MainWindowWin32> main_;
   std::unique_ptr<KeyMapEditorWin32> editor_;
   std::unique_ptr<CodeMonitorWin32> monitor_;

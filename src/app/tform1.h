@@ -20,10 +20,6 @@ class TForm1 : public ConfigData, public ActionEngine, public RemoteListener {
   }
   void RemoteGone() override { ReleaseEverything(); }
   void RemoteHeldChanged(bool held) override { RemoteHeld = held; }
-
-  // The process whose header the target window search last wrote to the
-  // debug window.
-  uint32_t LastLoggedPid = 0;
 };
 
 }  // namespace corvid

@@ -1,7 +1,7 @@
 #pragma once
 // What the running program shows, as lines of "kind text": the receive log
-// ("log"), the code monitor ("mon"), the debug window ("dbg") and the
-// on-screen messages ("osd"). corvid-replay prints them; Corvid.exe writes
+// ("log"), the code monitor ("mon"), the debug window ("dbg", and "hit" for
+// its one-line field) and the on-screen messages ("osd"). corvid-replay prints them; Corvid.exe writes
 // them to a file with --trace, so the two can be compared.
 #include <functional>
 #include <string_view>

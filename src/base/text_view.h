@@ -1,6 +1,6 @@
 #pragma once
 // The append-only text views: the receive log, the code monitor and the
-// debug trace.
+// debug trace; and the one-line field above the trace.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -63,6 +63,30 @@ class LineView : public TextView {
   size_t capacity_;
   uint64_t appended_ = 0, clears_ = 0;
   bool visible_ = false;
+};
+
+// A one-line box: each Set replaces its text (the last match of the target
+// window search, shown at the top of the debug window).
+class TextField {
+ public:
+  void Set(std::string_view text) {
+    text_.assign(text);
+    if (onSet) onSet(text_);
+    if (onChanged) onChanged();
+  }
+  // Emptied by its window (not a new value of the program's).
+  void Clear() {
+    text_.clear();
+    if (onChanged) onChanged();
+  }
+  const std::string& Text() const { return text_; }
+
+  std::function<void(std::string_view)> onSet;
+  // After any change; the window that shows it refreshes.
+  std::function<void()> onChanged;
+
+ private:
+  std::string text_;
 };
 
 }  // namespace corvid

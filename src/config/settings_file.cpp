@@ -29,4 +29,8 @@ bool SettingsFile::SaveAutoStart(int index, bool on) {
   return corvid::SaveAutoStart(Path(), index, on, files_, &boxes_, codec_);
 }
 
+bool SettingsFile::SaveAutoStartMarks(uint32_t entries, bool on) {
+  return corvid::SaveAutoStartMarks(Path(), entries, on, files_, nullptr, codec_);
+}
+
 }  // namespace corvid

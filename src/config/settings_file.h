@@ -36,6 +36,10 @@ class SettingsFile {
   bool SaveSystemSettings();
   bool SaveAppEntries();
   bool SaveAutoStart(int index, bool on);
+  // The marks of several entries in one write, without a box: App actions
+  // write them, and a modal box would run the remote's reports in the
+  // middle of the action.
+  bool SaveAutoStartMarks(uint32_t entries, bool on);
 
   std::function<void()> onLoaded;
 

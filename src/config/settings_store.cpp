@@ -177,8 +177,14 @@ bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& 
 bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes,
                    AnsiCodec& codec) {
   if (index < 0 || index >= kAppCount) return false;
+  return SaveAutoStartMarks(path, 1u << index, on, files, boxes, codec);
+}
+
+bool SaveAutoStartMarks(const std::string& path, uint32_t entries, bool on, FileStore& files, MessageBoxes* boxes,
+                        AnsiCodec& codec) {
   ReadFile file = ReadProfile(path, files, codec);
-  file.profile.Set(AppSection(index), "AutoStart", on ? "1" : "0");
+  for (int i = 0; i < kAppCount; ++i)
+    if (entries & (1u << i)) file.profile.Set(AppSection(i), "AutoStart", on ? "1" : "0");
   return WriteProfile(file, path, files, boxes, codec);
 }
 

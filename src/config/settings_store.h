@@ -39,6 +39,10 @@ bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& 
                     int32_t screenWidth, int32_t screenHeight, AnsiCodec& codec = DefaultCodePage());
 bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes,
                    AnsiCodec& codec = DefaultCodePage());
+// The "AutoStart" marks of every entry whose bit is set in `entries` (bit k:
+// App index k), in one write.
+bool SaveAutoStartMarks(const std::string& path, uint32_t entries, bool on, FileStore& files, MessageBoxes* boxes,
+                        AnsiCodec& codec = DefaultCodePage());
 
 // Every setting to its default and the factory entries into all nine maps of
 // both tables; other key map slots and the App entries stay as they are.

@@ -1,6 +1,7 @@
 #pragma once
-// What the dispatcher asks of program control: the launch-program actions
-// and the power actions.
+// What the dispatcher asks of program control (the launch-program actions
+// and the power actions), and what the launch-program actions ask of the
+// rest of the program.
 #include <cstdint>
 
 namespace corvid {
@@ -10,10 +11,10 @@ class AppActions {
   virtual ~AppActions() = default;
   // At the release of an App button (index 0..7, or 255 for quit all).
   virtual void RunAppAction(int32_t index) = 0;
-  // The long-press timer of an App button has expired.
+  // The long-press timer of an App button has expired (and is stopped).
   virtual void DisableExecTimer() = 0;
   // At start-up: the programs recorded to start with Corvid.
-  virtual void StartRecordedPrograms() {}
+  virtual void StartRecordedPrograms() = 0;
 };
 
 class PowerActions {
@@ -21,6 +22,38 @@ class PowerActions {
   virtual ~PowerActions() = default;
   virtual void SuspendSystem(bool hibernate) = 0;
   virtual void ExitSystem(int32_t how) = 0;  // 1 shut down, 2 reboot
+};
+
+// The action engine's side of an App action: the active key map and the
+// press that armed the action.
+class AppActionHost {
+ public:
+  virtual ~AppActionHost() = default;
+  virtual void SetCurrentAppMap(int32_t n) = 0;
+  // N 0..8; modeRequest 0 keep, 1 keyboard, 2 mouse, 3 the home mode.
+  virtual void SelectKeyMap(int32_t n, int32_t modeRequest) = 0;
+  virtual int32_t ArmedAppIndex() const = 0;
+  // The armed button was held past its long-press time.
+  virtual bool LongPressed() const = 0;
+  virtual void SetLongPressed(bool reached) = 0;
+};
+
+// The "AutoStart" marks of the settings file (the file only: the marks in
+// memory stay as they were loaded).
+class AutoStartMarks {
+ public:
+  virtual ~AutoStartMarks() = default;
+  // Writes the mark of every entry whose bit is set in `entries` (bit k:
+  // App index k); false when the file refused it.
+  virtual bool SaveAutoStart(uint32_t entries, bool on) = 0;
+};
+
+// The "Find" button of the launch-program settings: usable while a started
+// program's window is known.
+class FindButton {
+ public:
+  virtual ~FindButton() = default;
+  virtual void SetFindEnabled(bool enabled) = 0;
 };
 
 }  // namespace corvid

@@ -19,7 +19,7 @@ void TForm3::Hide() {
 
 void TForm6::Show(const Bounds& launchSettings) {
   MoveTo(launchSettings.left - Place().width, launchSettings.top);
-  Edit1.clear();
+  edit1_.Clear();
   memo_.SetVisible(true);
   SetVisible(true);
 }
@@ -31,9 +31,8 @@ void TForm6::Close() {
 }
 
 void TForm6::Memo1DblClick() {
-  Edit1.clear();
+  edit1_.Clear();
   memo_.Clear();
-  Changed();
 }
 
 }  // namespace corvid

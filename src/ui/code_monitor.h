@@ -35,15 +35,12 @@ class TForm3 : public WindowModel {
 class TForm6 : public WindowModel {
  public:
   static constexpr int32_t kWidth = 400, kHeight = 600;  // also the smallest size
-  explicit TForm6(LineView& memo) : memo_(memo) { Resize(kWidth, kHeight); }
+  TForm6(LineView& memo, TextField& edit1) : memo_(memo), edit1_(edit1) { Resize(kWidth, kHeight); }
 
   std::string Caption() const { return "Debug Window"; }
   LineView& Memo1() { return memo_; }
-  std::string Edit1;
-  void SetEdit1(std::string text) {
-    Edit1 = std::move(text);
-    Changed();
-  }
+  // The one-line field: the last match of the target window search.
+  TextField& Edit1() { return edit1_; }
 
   // FormShow: its right edge on the left edge of the launch-program settings.
   void Show(const Bounds& launchSettings);
@@ -55,6 +52,7 @@ class TForm6 : public WindowModel {
 
  private:
   LineView& memo_;
+  TextField& edit1_;
 };
 
 }  // namespace corvid

@@ -134,9 +134,12 @@ bool DebugWindowWin32::Create() {
   memoProc_ = reinterpret_cast<decltype(memoProc_)>(
       SetWindowLongPtrW(memo_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DebugWindowWin32::MemoProc)));
   LayoutChildren();
+  debug_.Edit1().onChanged = [this] { Refresh(); };
   Refresh();
   return true;
 }
+
+DebugWindowWin32::~DebugWindowWin32() { debug_.Edit1().onChanged = nullptr; }
 
 intptr_t __stdcall DebugWindowWin32::MemoProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp) {
   auto* self = reinterpret_cast<DebugWindowWin32*>(GetWindowLongPtrW(w, GWLP_USERDATA));
@@ -160,7 +163,7 @@ void DebugWindowWin32::LayoutChildren() {
 
 void DebugWindowWin32::Refresh() {
   MemoWindowWin32::Refresh();
-  if (edit1_) SetControlText(edit1_, debug_.Edit1);
+  if (edit1_) SetControlText(edit1_, debug_.Edit1().Text());
 }
 
 intptr_t DebugWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {

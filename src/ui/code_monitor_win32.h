@@ -50,6 +50,7 @@ class CodeMonitorWin32 : public MemoWindowWin32 {
 class DebugWindowWin32 : public MemoWindowWin32 {
  public:
   DebugWindowWin32(TForm6& model, Win32WindowRegistry& windows);
+  ~DebugWindowWin32() override;
   bool Create();
 
  private:

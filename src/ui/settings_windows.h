@@ -8,7 +8,7 @@ namespace corvid {
 
 class SettingsWindows {
  public:
-  SettingsWindows(const TForm2::Ports& editor, LineView& monitor, LineView& trace);
+  SettingsWindows(const TForm2::Ports& editor, LineView& monitor, LineView& trace, TextField& traceMatch);
 
   TForm2& Editor() { return editor_; }
   const TForm2& Editor() const { return editor_; }

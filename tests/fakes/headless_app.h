@@ -7,6 +7,7 @@
 
 #include "app/corvid_app.h"
 #include "app/headless_platform.h"
+#include "fakes/fake_desktop.h"
 
 namespace corvid {
 
@@ -14,8 +15,10 @@ using Lines = std::vector<std::string>;
 
 class HeadlessApp {
  public:
-  // `hid`, when given, is the HID layer the remote is looked for in.
-  explicit HeadlessApp(bool start = true, HidDeviceController* hid = nullptr) : app(Prepared(hid)) {
+  // `hid`, when given, is the HID layer the remote is looked for in;
+  // `desktop` the processes and windows of program control.
+  explicit HeadlessApp(bool start = true, HidDeviceController* hid = nullptr, FakeDesktop* desktop = nullptr)
+      : app(Prepared(hid, desktop)) {
     app.Osd().onShow = [this](std::string_view text) { messages.emplace_back(text); };
     if (start) {
       app.StartUp();
@@ -48,8 +51,12 @@ class HeadlessApp {
   TForm1& form = app.Form();
 
  private:
-  HeadlessPlatform& Prepared(HidDeviceController* hid) {
+  HeadlessPlatform& Prepared(HidDeviceController* hid, FakeDesktop* desktop) {
     if (hid) p.hid = hid;
+    if (desktop) {
+      p.desktop = desktop;
+      p.desktopControl = desktop;
+    }
     return p;
   }
 };

@@ -260,7 +260,7 @@ std::vector<std::string> TraceLines(const std::string& trace) {
   std::istringstream in(trace);
   std::string line;
   while (std::getline(in, line))
-    if (line.rfind("dbg  ", 0) != 0) out.push_back(line);
+    if (line.rfind("dbg  ", 0) != 0 && line.rfind("hit  ", 0) != 0) out.push_back(line);
   return out;
 }
 

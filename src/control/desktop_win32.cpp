@@ -1,0 +1,172 @@
+#include "control/desktop_win32.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include "base/text_win32.h"
+
+namespace corvid {
+namespace {
+
+HWND Hwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+
+// UTF-16 to UTF-8 into a string that keeps its buffer.
+void ToUtf8(const wchar_t* text, int length, std::string& out) {
+  out.clear();
+  if (length <= 0) return;
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return;
+  out.resize(static_cast<size_t>(n));
+  WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), n, nullptr, nullptr);
+}
+
+struct Enumeration {
+  const std::function<void(const WindowEntry&)>* visit;
+  std::string* title;
+  std::string* cls;
+};
+
+BOOL CALLBACK VisitWindow(HWND w, LPARAM lp) {
+  auto* e = reinterpret_cast<Enumeration*>(lp);
+  // Titles as a 255-character buffer holds them.
+  wchar_t title[256], cls[256];
+  const int titleLength = GetWindowTextW(w, title, 255);
+  const int classLength = GetClassNameW(w, cls, 255);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  ToUtf8(title, titleLength, *e->title);
+  ToUtf8(cls, classLength, *e->cls);
+  WindowEntry entry;
+  entry.handle = reinterpret_cast<WindowHandle>(w);
+  entry.style = static_cast<uint32_t>(GetWindowLongW(w, GWL_STYLE));
+  entry.pid = pid;
+  entry.title = *e->title;
+  entry.className = *e->cls;
+  (*e->visit)(entry);
+  return TRUE;  // one unreadable window never ends a pass
+}
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool Win32DesktopQuery::Processes(std::vector<ProcessEntry>& out) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W p{};
+  p.dwSize = sizeof p;
+  for (BOOL more = Process32FirstW(snapshot, &p); more; more = Process32NextW(snapshot, &p))
+    out.push_back({p.th32ProcessID, p.th32ParentProcessID, Narrow(p.szExeFile)});
+  CloseHandle(snapshot);
+  return true;
+}
+
+void Win32DesktopQuery::ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) {
+  Enumeration e{&visit, &title_, &class_};
+  EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&e));
+}
+
+InputIdleState Win32DesktopQuery::InputIdle(uint32_t pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+  if (!process) return InputIdleState::Unknown;
+  // Asked without waiting: the caller waits in sleeps that keep serving the
+  // hooks of this thread.
+  const DWORD r = WaitForInputIdle(process, 0);
+  CloseHandle(process);
+  return r == 0 ? InputIdleState::Idle : r == WAIT_TIMEOUT ? InputIdleState::Busy : InputIdleState::Unknown;
+}
+
+std::string Win32DesktopQuery::BrowserVersion() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return {};
+  wchar_t value[256] = {};
+  DWORD type = 0, size = sizeof value - sizeof(wchar_t);
+  const LONG r = RegQueryValueExW(key, L"Version", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
+  return Narrow(value);
+}
+
+bool Win32DesktopControl::ProgramFileExists(const std::string& path) {
+  const DWORD a = GetFileAttributesW(Widen(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+uint32_t Win32DesktopControl::StartProgram(const std::string& file, const std::string& commandLine,
+                                           const std::string& folder) {
+  const std::wstring program = Widen(file);
+  std::wstring line = Widen(commandLine);
+  // The program's folder is given to the program; Corvid's own stays.
+  const std::wstring workFolder = Widen(folder);
+  const bool useFolder = !workFolder.empty() && IsFolder(workFolder);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      useFolder ? workFolder.c_str() : nullptr, &si, &pi))
+    return 0;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return pi.dwProcessId;
+}
+
+void Win32DesktopControl::PostClose(WindowHandle w) { PostMessageW(Hwnd(w), WM_CLOSE, 0, 0); }
+
+void Win32DesktopControl::SendSysCommand(WindowHandle w, uint32_t command) {
+  // Other sent messages (the hooks among them) are served while waiting; a
+  // hung program is given up on.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(Hwnd(w), WM_SYSCOMMAND, command, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerLimitMs, &result);
+}
+
+void Win32DesktopControl::ShowNormal(WindowHandle w) { ShowWindow(Hwnd(w), SW_SHOWNORMAL); }
+
+void Win32DesktopControl::SetPosition(WindowHandle w, WindowHandle insertAfter, int32_t x, int32_t y, int32_t width,
+                                      int32_t height, uint32_t flags) {
+  SetWindowPos(Hwnd(w), insertAfter == kInsertTopMost ? HWND_TOPMOST : HWND_TOP, x, y, width, height, flags);
+}
+
+void Win32DesktopControl::SetForeground(WindowHandle w) { SetForegroundWindow(Hwnd(w)); }
+
+bool Win32DesktopControl::IsMinimized(WindowHandle w) { return IsIconic(Hwnd(w)) != FALSE; }
+
+bool Win32DesktopControl::IsMaximized(WindowHandle w) { return IsZoomed(Hwnd(w)) != FALSE; }
+
+bool Win32DesktopControl::WindowRect(WindowHandle w, ScreenRect& r) {
+  RECT rc;
+  if (!GetWindowRect(Hwnd(w), &rc)) return false;
+  r = {rc.left, rc.top, rc.right, rc.bottom};
+  return true;
+}
+
+WindowHandle Win32DesktopControl::RootOwner(WindowHandle w) {
+  return reinterpret_cast<WindowHandle>(GetAncestor(Hwnd(w), GA_ROOTOWNER));
+}
+
+bool Win32DesktopControl::CursorPosition(int32_t& x, int32_t& y) {
+  POINT p;
+  if (!GetCursorPos(&p)) return false;
+  x = p.x;
+  y = p.y;
+  return true;
+}
+
+void Win32DesktopControl::SetCursorPosition(int32_t x, int32_t y) { SetCursorPos(x, y); }
+
+void Win32DesktopControl::LeftClick() {
+  INPUT in[2] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dwExtraInfo = GetMessageExtraInfo();
+  }
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+}  // namespace corvid

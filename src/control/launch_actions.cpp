@@ -1,0 +1,327 @@
+#include "control/launch_actions.h"
+
+#include <algorithm>
+
+namespace corvid {
+namespace {
+
+constexpr uint32_t kAllEntries = (1u << kAppCount) - 1;
+constexpr uint32_t kMoveAwayFlags = placeflag::kNoSize | placeflag::kNoActivate | placeflag::kFrameChanged;
+constexpr uint32_t kMoveOnlyFlags = placeflag::kNoSize | placeflag::kFrameChanged | placeflag::kNoCopyBits;
+constexpr uint32_t kPlaceFlags = placeflag::kFrameChanged | placeflag::kNoCopyBits;
+
+enum Operation : int32_t { kNothing = 1, kRestore = 2, kStartAnother = 4, kQuit = 8 };
+enum Placement : int32_t { kMaximised = 2, kMinimised = 4, kRectangle = 8 };
+enum WindowState : int32_t { kNormalState = 0, kMinimisedState = 1, kMaximisedState = 2 };
+
+uint32_t Bit(int i) { return 1u << i; }
+
+int32_t Clamped(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+LaunchActions::LaunchActions(std::array<AppEntry, kAppCount>& apps, const LaunchPorts& ports)
+    : apps_(apps), ports_(ports), search_(apps, ports.desktop, ports.clock, ports.debugLog, ports.debugMatch) {}
+
+std::string LaunchActions::CommandLine(const AppEntry& a) {
+  const std::string_view name = ProgramFileName(a.AppProg);
+  std::string line;
+  if (name.find(' ') != std::string_view::npos) line.append("\"").append(name).append("\"");
+  else line.append(name);
+  return line.append(" ").append(a.AppArgs);
+}
+
+void LaunchActions::SaveAutoStart(uint32_t entries, bool on) {
+  // Told in the trace rather than a box: a modal box would run the remote's
+  // reports and the timers in the middle of the action.
+  if (!ports_.marks.SaveAutoStart(entries, on))
+    ports_.debugLog.Append("AutoStart could not be written to the settings file.");
+}
+
+void LaunchActions::RunAppAction(int32_t index) {
+  search_.ForgetSlowProcess();
+  if (index == kQuitAll) {
+    Show("All Quit");
+    QuitAllApps();
+    return;
+  }
+  if (index < 0 || index >= kAppCount) return;
+  Act(index);
+  // The long press belonged to this press alone.
+  ports_.host.SetLongPressed(false);
+}
+
+void LaunchActions::Act(int i) {
+  search_.RefreshAppProcessIds();
+  AppEntry& a = App(i);
+  if (a.AppProg.empty() || !ports_.control.ProgramFileExists(a.AppProg)) return;
+
+  // Only the entry acted on may stay marked for the next start of Corvid.
+  SaveAutoStart(kAllEntries, false);
+  ActOnOthers(i);
+
+  bool finish = true;
+  if (a.ProcessId == 0) {
+    finish = Start(i, false);
+  } else {
+    switch (ports_.host.LongPressed() ? kQuit : a.KeyAction) {
+      case kRestore: finish = Restore(i); break;
+      case kStartAnother: finish = Start(i, true); break;
+      case kQuit: finish = Quit(i); break;
+      default: break;
+    }
+  }
+  if (finish) Finish(i);
+}
+
+void LaunchActions::ActOnOthers(int i) {
+  if (ports_.host.LongPressed()) return;
+  const AppEntry& a = App(i);
+  for (int j = 0; j < kAppCount; ++j) {
+    if (j == i) continue;
+    AppEntry& b = App(j);
+    if (b.ProcessId != 0 && !(static_cast<uint32_t>(a.CoRunMask) & Bit(j))) {
+      b.TargetWindow = search_.FindTargetWindow(j);
+      if (b.TargetWindow != 0) {
+        if (const WindowHandle root = ports_.control.RootOwner(b.TargetWindow)) {
+          ports_.control.PostClose(root);
+          b.ProcessId = 0;
+          b.TargetWindow = 0;
+          b.LastLeft = b.WinLeft;
+          b.LastTop = b.WinTop;
+          b.LastRight = b.WinRight;
+          b.LastBottom = b.WinBottom;
+          b.WindowState = kNormalState;
+        }
+        ports_.host.SetCurrentAppMap(0);
+        ports_.host.SelectKeyMap(0, 0);
+      } else {
+        Show("Can't Control target.0");
+      }
+    }
+    if (b.ProcessId != 0) {
+      b.TargetWindow = search_.FindTargetWindow(j);
+      if (b.TargetWindow != 0) {
+        // Out of view above the screen: it may keep running.
+        ports_.control.SetPosition(b.TargetWindow, kInsertAtTop, a.WinLeft,
+                                   Clamped(int64_t{a.WinTop} - ports_.screen.ScreenHeight()), 0, 0, kMoveAwayFlags);
+        ports_.host.SetCurrentAppMap(0);
+        ports_.host.SelectKeyMap(0, 0);
+      } else {
+        Show("Can't Control target.1");
+      }
+    }
+  }
+}
+
+bool LaunchActions::Start(int i, bool another) {
+  AppEntry& a = App(i);
+  Show(a.Message + (another ? " AddExec" : " Exec"));
+  a.ProcessId = ports_.control.StartProgram(a.AppProg, CommandLine(a), a.AppPath);
+  a.TargetWindow = 0;
+  // A program that did not start has no window to wait for.
+  if (a.ProcessId != 0) {
+    ports_.clock.Sleep(kAfterStartMs);
+    search_.WaitForInputIdle(a.ProcessId);
+    for (int round = 0; round < kStartRounds; ++round) {
+      a.TargetWindow = search_.FindTargetWindow(i);
+      ports_.clock.Sleep(kRoundPauseMs);
+      if (a.TargetWindow != 0) break;
+    }
+  }
+  if (a.TargetWindow == 0) {
+    Show(another ? "Can't Control target.3" : "Can't Control target.2");
+    return false;
+  }
+  if (!another) SetFindEnabled(true);
+  ApplyPlacement(a);
+  Activate(i);
+  return true;
+}
+
+void LaunchActions::ApplyPlacement(const AppEntry& a) {
+  const WindowHandle w = a.TargetWindow;
+  switch (a.Placement) {
+    case kMaximised: ports_.control.SendSysCommand(w, syscommand::kMaximize); break;
+    case kMinimised: ports_.control.SendSysCommand(w, syscommand::kMinimize); break;
+    case kRectangle:
+      ports_.control.ShowNormal(w);
+      if (a.WinRight == 0 || a.WinBottom == 0)
+        ports_.control.SetPosition(w, kInsertAtTop, a.WinLeft, a.WinTop, 0, 0, kMoveOnlyFlags);
+      if (a.WinRight > a.WinLeft && a.WinBottom > a.WinTop)
+        ports_.control.SetPosition(w, kInsertAtTop, a.WinLeft, a.WinTop, Clamped(int64_t{a.WinRight} - a.WinLeft),
+                                   Clamped(int64_t{a.WinBottom} - a.WinTop), kPlaceFlags);
+      break;
+    default: break;
+  }
+}
+
+void LaunchActions::Activate(int i) {
+  AppEntry& a = App(i);
+  ports_.control.SetForeground(a.TargetWindow);
+  ports_.host.SetCurrentAppMap(i + 1);
+  ports_.host.SelectKeyMap(i + 1, a.StartMap);
+  if (a.RecordState) SaveAutoStart(Bit(i), true);
+}
+
+bool LaunchActions::Restore(int i) {
+  AppEntry& a = App(i);
+  Show(a.Message + " Restore");
+  a.TargetWindow = search_.FindTargetWindow(i);
+  if (a.TargetWindow == 0) {
+    Show("Can't Control target.4");
+    return false;
+  }
+  WindowHandle root = ports_.control.RootOwner(a.TargetWindow);
+  if (root == 0) root = a.TargetWindow;
+  switch (a.WindowState) {
+    case kMinimisedState: ports_.control.SendSysCommand(root, syscommand::kMinimize); break;
+    case kMaximisedState: ports_.control.SendSysCommand(root, syscommand::kMaximize); break;
+    case kNormalState:
+      ports_.control.ShowNormal(root);
+      // A rectangle cleared by All Quit would shrink the window to nothing.
+      if (a.WinRight > a.WinLeft && a.WinBottom > a.WinTop && a.LastRight > a.LastLeft && a.LastBottom > a.LastTop)
+        ports_.control.SetPosition(a.TargetWindow, kInsertAtTop, a.LastLeft, a.LastTop,
+                                   Clamped(int64_t{a.LastRight} - a.LastLeft),
+                                   Clamped(int64_t{a.LastBottom} - a.LastTop), kPlaceFlags);
+      break;
+    default: break;
+  }
+  Activate(i);
+  return true;
+}
+
+bool LaunchActions::Quit(int i) {
+  AppEntry& a = App(i);
+  // A long press has shown it when the time was reached.
+  if (!ports_.host.LongPressed()) Show(a.Message + " Quit");
+  a.TargetWindow = search_.FindTargetWindow(i);
+  if (a.TargetWindow == 0) {
+    Show("Can't Control target.5");
+    return false;
+  }
+  if (const WindowHandle root = ports_.control.RootOwner(a.TargetWindow)) ports_.control.PostClose(root);
+  // A program that asks before closing stays open, unmarked; the next
+  // process search finds it again.
+  a.ProcessId = 0;
+  a.TargetWindow = 0;
+  a.LastLeft = a.LastTop = a.LastRight = a.LastBottom = 0;
+  a.WindowState = kNormalState;
+  SaveAutoStart(Bit(i), false);
+  ports_.host.SetCurrentAppMap(0);
+  SetFindEnabled(false);
+  ports_.clock.Sleep(kAfterQuitMs);
+  if (!RestoreNextRunningApp()) ports_.host.SelectKeyMap(0, 3);
+  ports_.host.SetLongPressed(false);
+  return true;
+}
+
+void LaunchActions::Finish(int i) {
+  AppEntry& a = App(i);
+  if (a.ProcessId == 0 || a.TargetWindow == 0) return;
+  const WindowHandle w = a.TargetWindow;
+  const bool minimised = ports_.control.IsMinimized(w);
+  const bool maximised = ports_.control.IsMaximized(w);
+  if (!minimised && !maximised) {
+    ScreenRect r;
+    if (ports_.control.WindowRect(w, r)) {
+      a.LastLeft = r.left;
+      a.LastTop = r.top;
+      a.LastRight = r.right;
+      a.LastBottom = r.bottom;
+    }
+    a.WindowState = kNormalState;
+  }
+  if (minimised) a.WindowState = kMinimisedState;
+  if (maximised) a.WindowState = kMaximisedState;
+  if (a.LaunchTopmost)
+    ports_.control.SetPosition(w, kInsertTopMost, 0, 0, 0, 0, placeflag::kNoSize | placeflag::kNoMove);
+  if (a.DummyClick) {
+    int32_t x = 0, y = 0;
+    const bool had = ports_.control.CursorPosition(x, y);
+    search_.WaitForInputIdle(a.ProcessId);
+    ports_.clock.Sleep(static_cast<uint32_t>(std::max(a.ActivateDelay, 0)));
+    ports_.control.SetCursorPosition(Clamped(int64_t{a.LastLeft} + a.ClickX), Clamped(int64_t{a.LastTop} + a.ClickY));
+    ports_.control.LeftClick();
+    if (had) ports_.control.SetCursorPosition(x, y);
+  }
+}
+
+bool LaunchActions::RestoreNextRunningApp() {
+  for (int j = 0; j < kAppCount; ++j) {
+    AppEntry& b = App(j);
+    if (b.ProcessId == 0) continue;
+    b.TargetWindow = search_.FindTargetWindow(j);
+    if (b.TargetWindow == 0) {
+      Show("Can't Control target.7");
+      return false;
+    }
+    Show(b.Message + " Restore");
+    const WindowHandle w = b.TargetWindow;
+    switch (b.WindowState) {
+      case kMinimisedState: ports_.control.SendSysCommand(w, syscommand::kMinimize); break;
+      case kMaximisedState: ports_.control.SendSysCommand(w, syscommand::kMaximize); break;
+      case kNormalState: {
+        ports_.control.ShowNormal(w);
+        if (const WindowHandle root = ports_.control.RootOwner(w)) ports_.control.ShowNormal(root);
+        if (ports_.control.IsMinimized(w)) ports_.control.SendSysCommand(w, syscommand::kRestore);
+        if (b.LastRight != 0 && b.LastBottom != 0)
+          ports_.control.SetPosition(w, kInsertAtTop, b.LastLeft, b.LastTop, Clamped(int64_t{b.LastRight} - b.LastLeft),
+                                     Clamped(int64_t{b.LastBottom} - b.LastTop), kPlaceFlags);
+        break;
+      }
+      default: break;
+    }
+    Activate(j);
+    return true;
+  }
+  return false;
+}
+
+bool LaunchActions::QuitAllApps() {
+  search_.RefreshAppProcessIds();
+  for (int j = 0; j < kAppCount; ++j) {
+    AppEntry& b = App(j);
+    if (b.ProcessId == 0) continue;
+    for (int round = 0; round < kQuitAllRounds; ++round) {
+      b.TargetWindow = search_.FindTargetWindow(j);
+      ports_.clock.Sleep(kRoundPauseMs);
+      if (b.TargetWindow != 0) break;
+    }
+    if (b.TargetWindow == 0) {
+      Show("Can't Control Target.6");
+      continue;
+    }
+    if (const WindowHandle root = ports_.control.RootOwner(b.TargetWindow)) ports_.control.PostClose(root);
+    b.LastLeft = b.LastTop = b.LastRight = b.LastBottom = 0;
+    SaveAutoStart(Bit(j), false);
+    ports_.host.SetCurrentAppMap(0);
+    ports_.host.SelectKeyMap(0, 3);
+  }
+  SetFindEnabled(false);
+  return true;
+}
+
+void LaunchActions::DisableExecTimer() {
+  ports_.host.SetLongPressed(true);
+  const int32_t i = ports_.host.ArmedAppIndex();
+  if (i < 0 || i >= kAppCount) return;
+  // Whether it runs now: a program started since the last action would
+  // otherwise quit at the release without a word.
+  search_.RefreshAppProcessIds();
+  if (App(i).ProcessId != 0) Show(App(i).Message + " Quit");
+}
+
+void LaunchActions::StartRecordedPrograms() {
+  search_.RefreshAppProcessIds();
+  for (int i = 0; i < kAppCount; ++i) {
+    if (!App(i).AutoStart || App(i).ProcessId != 0) continue;
+    ports_.clock.Sleep(kBeforeAutoStartMs);
+    RunAppAction(i);
+    ports_.clock.Sleep(kAfterAutoStartMs);
+  }
+}
+
+}  // namespace corvid

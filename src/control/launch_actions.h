@@ -1,0 +1,84 @@
+#pragma once
+// The launch-program actions of App-1 .. App-8 and All Quit: start, restore,
+// start another copy or quit the registered program, close or move away the
+// programs that may not or may run beside it, bring its window to the front
+// in its placement, and switch the remote to the program's own key map. The
+// waits are the clock's: on Windows they keep serving hooks and sent
+// messages, while the remote's reports and the timers wait for the action.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "base/screen_size.h"
+#include "base/text_view.h"
+#include "base/timer.h"
+#include "control/app_entry.h"
+#include "control/desktop.h"
+#include "control/program_control.h"
+#include "control/target_search.h"
+#include "osd/message_display.h"
+
+namespace corvid {
+
+struct LaunchPorts {
+  DesktopQuery& desktop;
+  DesktopControl& control;
+  Clock& clock;
+  MessageDisplay& osd;
+  ScreenSize& screen;
+  AppActionHost& host;
+  AutoStartMarks& marks;
+  TextView& debugLog;    // the debug window's trace
+  TextField& debugMatch;  // the one-line field above it
+};
+
+class LaunchActions : public AppActions {
+ public:
+  static constexpr int32_t kQuitAll = 255;
+  static constexpr uint32_t kAfterStartMs = 1000;
+  static constexpr int kStartRounds = 60;
+  static constexpr int kQuitAllRounds = 100;
+  static constexpr uint32_t kRoundPauseMs = 20;
+  static constexpr uint32_t kAfterQuitMs = 400;
+  static constexpr uint32_t kBeforeAutoStartMs = 1000;
+  static constexpr uint32_t kAfterAutoStartMs = 100;
+
+  LaunchActions(std::array<AppEntry, kAppCount>& apps, const LaunchPorts& ports);
+
+  void RunAppAction(int32_t index) override;
+  void DisableExecTimer() override;
+  void StartRecordedPrograms() override;
+  bool QuitAllApps();
+  bool RestoreNextRunningApp();
+
+  void SetFindButton(FindButton* button) { find_ = button; }
+  TargetWindowSearch& Search() { return search_; }
+
+  // The command line of a start: the program's file name (quoted when it
+  // holds a blank), a blank, the arguments as typed.
+  static std::string CommandLine(const AppEntry& a);
+
+ private:
+  AppEntry& App(int i) { return apps_[static_cast<size_t>(i)]; }
+  void Show(const std::string& text) { ports_.osd.ShowMessage(text); }
+  void SetFindEnabled(bool on) {
+    if (find_) find_->SetFindEnabled(on);
+  }
+  void SaveAutoStart(uint32_t entries, bool on);
+  void Act(int i);
+  void ActOnOthers(int i);
+  bool Start(int i, bool another);
+  void ApplyPlacement(const AppEntry& a);
+  bool Restore(int i);
+  bool Quit(int i);
+  void Finish(int i);
+  // The entry's window in front with its own key map.
+  void Activate(int i);
+
+  std::array<AppEntry, kAppCount>& apps_;
+  LaunchPorts ports_;
+  TargetWindowSearch search_;
+  FindButton* find_ = nullptr;
+};
+
+}  // namespace corvid

@@ -1,0 +1,258 @@
+#include "control/launch_actions.h"
+
+#include <gtest/gtest.h>
+
+#include "config/settings_store.h"
+#include "fakes/headless_app.h"
+
+namespace corvid {
+namespace {
+
+constexpr uint8_t kQuitAllButton = 0x09;  // NUM0; NUM1.. are App-1..
+constexpr uint8_t kProbe = 0x0B;          // ENTER: tells which map is active
+
+class LaunchTest : public ::testing::Test {
+ protected:
+  LaunchTest() {
+    for (int m = 0; m < kMapCount; ++m) {
+      for (int k = 0; k < kAppCount; ++k) {
+        form.KeyboardMap.at(static_cast<uint8_t>(k), m) = {7, static_cast<uint32_t>(k), ""};
+        form.MouseMap.at(static_cast<uint8_t>(k), m) = {7, static_cast<uint32_t>(k), ""};
+      }
+      form.KeyboardMap.at(kQuitAllButton, m) = {7, 255, ""};
+      form.KeyboardMap.at(kProbe, m) = {static_cast<uint16_t>(0x40 + m), 0, ""};
+      form.MouseMap.at(kProbe, m) = {static_cast<uint16_t>(0x60 + m), 0, ""};
+    }
+    form.SelectKeyMap(0, 1);
+    form.settings.DispChange = false;
+  }
+  AppEntry& Register(int i, int appearAfterPasses = 0) {
+    AppEntry& e = form.Apps[static_cast<size_t>(i)];
+    e.AppProg = "C:\\Apps\\app" + std::to_string(i + 1) + ".exe";
+    e.Class = "Frame" + std::to_string(i + 1);
+    e.Message = "App" + std::to_string(i + 1);
+    e.Registered = true;
+    e.OwnKeyMap = true;
+    desktop.programs[e.AppProg] = {"Main", e.Class, appearAfterPasses};
+    return e;
+  }
+  // The entry's program running now, with its window.
+  WindowHandle Running(int i) {
+    const AppEntry& e = Register(i);
+    return desktop.AddWindow(desktop.AddProcess("app" + std::to_string(i + 1) + ".exe"), "Main", e.Class);
+  }
+  void Press(int app, uint64_t holdMs = 0) {
+    a.Report(static_cast<uint8_t>(app));
+    if (holdMs) a.p.clock.Advance(holdMs);
+    a.Release();
+  }
+  // The "AutoStart" marks of the settings file.
+  std::string Marks() {
+    ConfigData d;
+    LoadSettings(d, a.p.configFolder + kSettingsFileName, a.p.memoryFiles);
+    std::string out;
+    for (const AppEntry& e : d.Apps) out += e.AutoStart ? '1' : '0';
+    return out;
+  }
+  uint16_t ActiveProbe() { return form.ActiveMap[kProbe].Key; }
+  static std::string H(WindowHandle w) { return FakeDesktop::H(w); }
+
+  FakeDesktop desktop;
+  HeadlessApp a{true, nullptr, &desktop};
+  TForm1& form = a.form;
+};
+
+TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
+  AppEntry& e = Register(0, 3);
+  e.AppProg = "C:\\My Apps\\My Editor.exe";
+  desktop.programs[e.AppProg] = {"Untitled", "Frame1", 3};
+  e.AppArgs = "-n \"a b.txt\"";
+  e.AppPath = "C:\\Work";
+  e.Placement = 2;
+  e.StartMap = 2;
+  e.RecordState = true;
+  Press(0);
+  const WindowHandle w = desktop.windows.front().handle;
+  EXPECT_EQ(desktop.log, (Lines{"start C:\\My Apps\\My Editor.exe | \"My Editor.exe\" -n \"a b.txt\" | C:\\Work",
+                                "maximize " + H(w), "front " + H(w)}));
+  EXPECT_EQ(a.messages, Lines{"App1 Exec"});
+  EXPECT_EQ(form.CurrentAppMap, 1);
+  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(ActiveProbe(), 0x61);
+  EXPECT_EQ(e.WindowState, 2);
+  EXPECT_EQ(e.TargetWindow, w);
+  EXPECT_EQ(Marks(), "10000000");
+  // A second press restores it to its recorded state.
+  desktop.log.clear();
+  desktop.windows.front().maximized = false;
+  desktop.windows.front().minimized = true;
+  e.KeyAction = 2;
+  Press(0);
+  EXPECT_EQ(desktop.log, (Lines{"maximize " + H(w), "front " + H(w)}));
+  EXPECT_EQ(a.messages.back(), "App1 Restore");
+}
+
+TEST_F(LaunchTest, WindowThatNeverComesOrProgramThatDoesNotStartIsReported) {
+  Register(0, -1).Class = "NoSuchClass";
+  uint64_t before = a.p.clock.NowMs();
+  Press(0);
+  EXPECT_EQ(a.messages, (Lines{"App1 Exec", "Can't Control target.2"}));
+  EXPECT_EQ(desktop.passes, 60 * 20);
+  EXPECT_EQ(a.p.clock.NowMs() - before, 1000u + 60 * 20 * 10 + 60 * 20);
+  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(desktop.log.size(), 1u);  // the start alone
+
+  // No window can come from a start that failed: reported at once.
+  a.messages.clear();
+  desktop.processes.clear();
+  desktop.programs[Register(1).AppProg].starts = false;
+  before = a.p.clock.NowMs();
+  Press(1);
+  EXPECT_EQ(a.messages, (Lines{"App2 Exec", "Can't Control target.2"}));
+  EXPECT_EQ(a.p.clock.NowMs(), before);
+
+  // A program file that is not there: nothing at all.
+  a.messages.clear();
+  desktop.log.clear();
+  Register(2);
+  desktop.programs.clear();
+  Press(2);
+  EXPECT_TRUE(a.messages.empty());
+  EXPECT_TRUE(desktop.log.empty());
+}
+
+TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScreen) {
+  AppEntry& e = Register(0);
+  e.CoRunMask = 0b010;  // App-2 may keep running
+  e.WinLeft = 40;
+  e.WinTop = 30;
+  const WindowHandle two = Running(1), three = Running(2);
+  Press(0);
+  EXPECT_TRUE(desktop.HasLine("close " + H(three)));
+  EXPECT_TRUE(desktop.HasLine("pos " + H(two) + " at 40,-1050"));
+  EXPECT_FALSE(desktop.HasLine("close " + H(two)));
+  EXPECT_EQ(form.Apps[2].ProcessId, 0u);
+  EXPECT_EQ(a.messages, Lines{"App1 Exec"});
+  EXPECT_EQ(form.CurrentAppMap, 1);
+}
+
+TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) {
+  AppEntry& e = Register(0);
+  e.LongPressQuit = true;
+  e.LongPressTime = 1000;
+  e.KeyAction = 2;
+  const WindowHandle one = Running(0);
+  const WindowHandle two = Running(1);
+  form.Apps[1].StartMap = 1;
+  a.Report(0);
+  a.p.clock.Advance(1000);
+  EXPECT_EQ(a.messages, Lines{"App1 Quit"});  // at once
+  a.Release();
+  EXPECT_EQ(a.messages, (Lines{"App1 Quit", "App2 Restore"}));
+  EXPECT_EQ(desktop.log, (Lines{"close " + H(one), "show " + H(two), "show " + H(two), "front " + H(two)}));
+  EXPECT_EQ(form.CurrentAppMap, 2);
+  EXPECT_EQ(ActiveProbe(), 0x42);
+  EXPECT_FALSE(form.LongPressReached);
+
+  // The last one quit: the basic map in the home mode.
+  form.settings.StartMouse = true;
+  form.Apps[1].KeyAction = 8;
+  Press(1);
+  EXPECT_EQ(a.messages.back(), "App2 Quit");
+  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(ActiveProbe(), 0x60);
+
+  // A long press on a program that does not run starts it.
+  a.messages.clear();
+  Press(0, 1500);
+  EXPECT_EQ(a.messages, Lines{"App1 Exec"});
+  EXPECT_EQ(form.CurrentAppMap, 1);
+}
+
+TEST_F(LaunchTest, OnlyTheLastEntryStartedWithRecordStateStaysMarked) {
+  Register(0).RecordState = true;
+  Register(1);
+  Press(0);
+  EXPECT_EQ(Marks(), "10000000");
+  Press(1);  // App-1 may not run beside it: closed
+  EXPECT_EQ(form.Apps[0].ProcessId, 0u);
+  EXPECT_EQ(Marks(), "00000000");
+  // A file that refuses the marks is told in the trace, not in a box that
+  // would run the remote's reports in the middle of the action.
+  a.p.memoryFiles.readOnly.insert(a.p.configFolder + kSettingsFileName);
+  Press(0);
+  const Lines trace = a.app.DebugLog().Lines();
+  EXPECT_NE(std::find(trace.begin(), trace.end(), "AutoStart could not be written to the settings file."), trace.end());
+  EXPECT_TRUE(a.p.boxes.shown.empty());
+  EXPECT_EQ(form.CurrentAppMap, 1);
+}
+
+TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
+  a.Report(kQuitAllButton);
+  a.Release();
+  EXPECT_EQ(a.messages, Lines{"All Quit"});
+  EXPECT_TRUE(desktop.log.empty());
+
+  const WindowHandle one = Running(0);
+  Register(1);
+  desktop.AddProcess("app2.exe");  // running without a window
+  form.CurrentAppMap = 1;
+  a.messages.clear();
+  const int passes = desktop.passes;
+  a.Report(kQuitAllButton);
+  a.Release();
+  EXPECT_EQ(a.messages, (Lines{"All Quit", "Can't Control Target.6"}));
+  EXPECT_EQ(desktop.log, Lines{"close " + H(one)});
+  EXPECT_EQ(desktop.passes - passes, 1 + 100 * 20);
+  EXPECT_EQ(form.CurrentAppMap, 0);
+}
+
+TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
+  AppEntry& e = Register(0);
+  const WindowHandle w = Running(0);
+  e.KeyAction = 2;
+  Press(0);  // finds the window
+  desktop.log.clear();
+  a.messages.clear();
+  e.KeyAction = 1;
+  e.LaunchTopmost = true;
+  e.DummyClick = true;
+  e.ClickX = 10;
+  e.ClickY = 20;
+  e.ActivateDelay = 300;
+  desktop.cursorX = 7;
+  desktop.cursorY = 8;
+  const uint64_t before = a.p.clock.NowMs();
+  Press(0);
+  EXPECT_TRUE(a.messages.empty());
+  EXPECT_EQ(desktop.log, (Lines{"pos " + H(w) + " topmost", "cursor 110,120", "click", "cursor 7,8"}));
+  EXPECT_EQ(a.p.clock.NowMs() - before, 300u);
+}
+
+TEST(LaunchStartUp, RecordedProgramsStartASecondApartUnlessRunningAndChooseTheMode) {
+  FakeDesktop desktop;
+  HeadlessApp a(false, nullptr, &desktop);
+  desktop.clock = &a.p.clock;
+  for (int i : {0, 1, 2}) {
+    AppEntry& e = a.form.Apps[static_cast<size_t>(i)];
+    e.AppProg = "C:\\app" + std::to_string(i) + ".exe";
+    e.AutoStart = true;
+    desktop.programs[e.AppProg] = {"Main", "", 0};
+  }
+  a.form.Apps[0].CoRunMask = a.form.Apps[2].CoRunMask = 0xFF;
+  a.form.Apps[2].StartMap = 2;
+  desktop.AddWindow(desktop.AddProcess("app1.exe"), "Main", "");
+  a.app.StartUp();
+  EXPECT_EQ(desktop.startTimes.size(), 2u);
+  // 1000 ms before each; a pass (10 ms) for each window moved out of view
+  // first; between them the first one's 1000 ms of settling, its window
+  // found (10 + 20 ms) and 100 ms.
+  EXPECT_EQ(desktop.startTimes.at(0), 1000u + 10);
+  EXPECT_EQ(desktop.startTimes.at(1) - desktop.startTimes.at(0), 1000u + 10 + 20 + 100 + 1000 + 2 * 10);
+  EXPECT_TRUE(a.form.MouseMode);
+  EXPECT_EQ(a.Log().back(), "【 App-3 】のマウス併用割付モードです。");
+}
+
+}  // namespace
+}  // namespace corvid
