@@ -155,6 +155,14 @@ TEST_F(EditorTest, TrayMonitorAndEditorOpenAndCloseTogether) {
   editor.Button2Click();  // closing the editor takes the monitor along
   EXPECT_FALSE(monitor.Visible());
   EXPECT_FALSE(app.Menu().Entry(MenuItem::M1).checked);
+
+  // A large editor (high DPI) leaves no room on its right: the monitor opens
+  // on its left instead of off the screen.
+  app.RunTrayCommand(app.Menu().Click(MenuItem::C1));
+  editor.Moved({900, 40, 960, 900});
+  app.RunTrayCommand(app.Menu().Click(MenuItem::M1));
+  EXPECT_EQ(monitor.Place().left, 900 - TForm3::kWidth);
+  EXPECT_EQ(monitor.Place().top, 40);
 }
 
 TEST(EditorStart, HiddenWithHideStartAndTheMonitorIsClearedOnceAfterFiveSeconds) {

@@ -2,8 +2,8 @@
 
 namespace corvid {
 
-void TForm3::Show(const Bounds& editor) {
-  MoveTo(editor.Right(), editor.top);
+void TForm3::Show(const Bounds& editor, int32_t screenWidth) {
+  MoveTo(BesideLeftEdge(editor, Place().width, screenWidth, true), editor.top);
   memo_.SetVisible(true);
   SetVisible(true);
   if (onShownChanged) onShownChanged(true);
@@ -17,8 +17,8 @@ void TForm3::Hide() {
   memo_.Clear();
 }
 
-void TForm6::Show(const Bounds& launchSettings) {
-  MoveTo(launchSettings.left - Place().width, launchSettings.top);
+void TForm6::Show(const Bounds& launchSettings, int32_t screenWidth) {
+  MoveTo(BesideLeftEdge(launchSettings, Place().width, screenWidth, false), launchSettings.top);
   edit1_.Clear();
   memo_.SetVisible(true);
   SetVisible(true);

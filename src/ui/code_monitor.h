@@ -18,8 +18,9 @@ class TForm3 : public WindowModel {
   std::string Caption() const { return "BD Mon."; }
   LineView& Memo1() { return memo_; }
 
-  // FormShow: beside the editor, its top at the editor's top.
-  void Show(const Bounds& editor);
+  // FormShow: on the editor's right (its left when there is no room), its
+  // top at the editor's top.
+  void Show(const Bounds& editor, int32_t screenWidth);
   // FormHide (also by its close box): the memo is emptied.
   void Hide();
 
@@ -42,8 +43,9 @@ class TForm6 : public WindowModel {
   // The one-line field: the last match of the target window search.
   TextField& Edit1() { return edit1_; }
 
-  // FormShow: its right edge on the left edge of the launch-program settings.
-  void Show(const Bounds& launchSettings);
+  // FormShow: its right edge on the left edge of the launch-program settings
+  // (on their right when there is no room).
+  void Show(const Bounds& launchSettings, int32_t screenWidth);
   // FormClose: the launch-program settings' switch for it goes off.
   void Close();
   void Memo1DblClick();

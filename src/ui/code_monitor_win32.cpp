@@ -35,6 +35,7 @@ bool MemoWindowWin32::CreateWindowed(const wchar_t* cls, const std::string& capt
                 ScaleToDpi(width96, dpi_), ScaleToDpi(height96, dpi_), nullptr))
     return false;
   dpi_ = WindowDpi(Handle());
+  ReportPlace();  // the model's size is in 96-DPI pixels until the window tells it
   black_ = CreateSolidBrush(RGB(0, 0, 0));
   memo_ = MakeControl(Handle(), L"EDIT", "", WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | memoStyle, 0);
   LayoutChildren();
@@ -48,6 +49,12 @@ bool MemoWindowWin32::CreateWindowed(const wchar_t* cls, const std::string& capt
   windows_.Add(Handle(), false);
   Refresh();
   return true;
+}
+
+void MemoWindowWin32::ReportPlace() {
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
 }
 
 void MemoWindowWin32::LayoutChildren() {
@@ -75,13 +82,10 @@ intptr_t MemoWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       UserClosed();
       return 0;
     case WM_MOVE:
-    case WM_SIZE: {
-      RECT r;
-      GetWindowRect(Handle(), &r);
-      model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    case WM_SIZE:
+      ReportPlace();
       if (msg == WM_SIZE && memo_) LayoutChildren();
       break;
-    }
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
       info->ptMinTrackSize.x = ScaleToDpi(minWidth96_, dpi_);

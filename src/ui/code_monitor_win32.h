@@ -21,6 +21,7 @@ class MemoWindowWin32 : protected Win32Window {
   intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override;
   virtual void Refresh();
   virtual void LayoutChildren();
+  void ReportPlace();
   virtual void UserClosed() = 0;
   uint32_t Dpi() const { return dpi_; }
 

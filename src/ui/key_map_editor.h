@@ -37,7 +37,7 @@ struct EditorMenuItem {
   std::string caption;  // "-" is a separator
   EditorCommand command = EditorCommand::Nop;
   bool enabled = true;
-  std::vector<EditorMenuItem> items;  // a submenu
+  std::vector<EditorMenuItem> items{};  // a submenu
 };
 
 enum class EditorMenu : uint8_t { None, Mouse, App };

@@ -67,8 +67,10 @@ bool IsModeBox(uint8_t code) { return code == kButtonSelect || code == kButtonSt
 class KeyMapEditorWin32::KeyBox : public Win32Window {
  public:
   KeyBox(KeyMapEditorWin32& editor, uint8_t code) : editor_(editor), code_(code) {}
+  // Named after its button, for screen readers and tests.
   bool Create(HWND parent) {
-    return CreateOf(kBoxClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent);
+    return CreateOf(kBoxClass, 0, Widen(ButtonName(code_)).c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0,
+                    parent);
   }
   uint8_t Code() const { return code_; }
   void Invalidate() { InvalidateRect(Handle(), nullptr, FALSE); }

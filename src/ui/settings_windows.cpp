@@ -4,7 +4,7 @@ namespace corvid {
 
 SettingsWindows::SettingsWindows(const TForm2::Ports& editor, LineView& monitor, LineView& trace,
                                  TextField& traceMatch)
-    : editor_(editor), monitor_(monitor), debug_(trace, traceMatch) {
+    : screen_(editor.screen), editor_(editor), monitor_(monitor), debug_(trace, traceMatch) {
   // Closing the editor empties and hides the monitor.
   editor_.onFormClose = [this] {
     if (monitor_.Visible()) monitor_.Hide();

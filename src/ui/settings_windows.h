@@ -17,7 +17,7 @@ class SettingsWindows {
 
   // The editor shown, in front; `launchDialogVisible` as FormShow needs it.
   void ShowEditor();
-  void ShowMonitor() { monitor_.Show(editor_.Place()); }
+  void ShowMonitor() { monitor_.Show(editor_.Place(), screen_.ScreenWidth()); }
   void HideMonitor() { monitor_.Hide(); }
   // "常駐解除(&Q)": the dialogs close in their order, the editor last.
   void CloseForQuit();
@@ -27,6 +27,7 @@ class SettingsWindows {
   bool LaunchSettingsVisible() const { return false; }
 
  private:
+  ScreenSize& screen_;
   TForm2 editor_;
   TForm3 monitor_;
   TForm6 debug_;

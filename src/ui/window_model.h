@@ -13,6 +13,18 @@ struct Bounds {
   bool operator==(const Bounds&) const = default;
 };
 
+// The left edge of a window `width` wide put beside `other`: on the side
+// asked for when it fits on the screen there, else on the other side, else
+// against the screen's edge nearer that side. A window beside a large one
+// at high DPI would otherwise open partly or wholly off the screen.
+inline int32_t BesideLeftEdge(const Bounds& other, int32_t width, int32_t screenWidth, bool onRight) {
+  const int32_t right = other.Right(), left = other.left - width;
+  const bool rightFits = right + width <= screenWidth, leftFits = left >= 0;
+  if (onRight ? rightFits : !leftFits && rightFits) return right;
+  if (leftFits) return left;
+  return onRight ? screenWidth - width : 0;
+}
+
 class WindowModel {
  public:
   virtual ~WindowModel() = default;
