@@ -204,6 +204,9 @@ InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
   platform = std::make_unique<corvid::Win32Platform>(corvid::Narrow(folder));
   app = std::make_unique<corvid::CorvidApp>(*platform);
   app->StartUp();
+  // These tests send keys to windows of their own: the key map editor,
+  // shown at a first start, would keep the foreground from them.
+  app->Windows().Editor().Close();
 }
 
 bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wstring& outFile, unsigned ms,
