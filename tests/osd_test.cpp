@@ -256,15 +256,12 @@ TEST_F(OsdMessageTest, DraggingMovesTheMessageExceptToTheVeryTopOrBelowTheScreen
   EXPECT_EQ(settings.MesPosy, 0);
   EXPECT_TRUE(osd.OsdWindowLButtonDown());
   osd.OsdWindowPosChanged(300, 200);
-  osd.OsdWindowMouseMove();
   osd.OsdWindowPosChanged(40, 0);
   osd.OsdWindowPosChanged(40, 1080);
   osd.OsdWindowPosChanged(-50, -20);
-  osd.OsdWindowMouseMove();
   EXPECT_EQ(bars, (std::vector<std::pair<int32_t, int32_t>>{{300, 200}, {-50, -20}}));
   osd.OsdWindowMoveEnded();
   osd.OsdWindowPosChanged(7, 7);
-  osd.OsdWindowMouseMove();
   EXPECT_EQ(bars.size(), 2u);
   osd.ShowMessage("here");
   EXPECT_EQ(surface.log.back(), "push 255 at -50,-20");

@@ -118,14 +118,13 @@ void OsdMessage::OsdWindowPosChanged(int32_t left, int32_t top) {
   if (top != 0 && top < screen_.ScreenHeight()) {
     settings_->MesPosx = left;
     settings_->MesPosy = top;
+    // Told here, not at the mouse's moves: the system's move loop keeps
+    // those to itself while the message is dragged.
+    if (onDragMove) onDragMove(left, top);
   }
 }
 
 void OsdMessage::OsdWindowLButtonUp() { OsdDragging = false; }
-
-void OsdMessage::OsdWindowMouseMove() {
-  if (OsdDragging && settings_ && onDragMove) onDragMove(settings_->MesPosx, settings_->MesPosy);
-}
 
 void OsdMessage::OsdWindowMoveEnded() { OsdDragging = false; }
 

@@ -40,14 +40,13 @@ class OsdMessage : public MessageDisplay {
   bool OsdWindowLButtonDown();
   void OsdWindowPosChanged(int32_t left, int32_t top);
   void OsdWindowLButtonUp();
-  void OsdWindowMouseMove();
   // The system's move loop swallows the button release; its end is the
   // release.
   void OsdWindowMoveEnded();
 
   // Each message shown (a replay prints them).
   std::function<void(std::string_view text)> onShow;
-  // Set by the environment settings dialog: its position bars follow a drag.
+  // Each place a drag takes: the environment settings' position bars follow.
   std::function<void(int32_t x, int32_t y)> onDragMove;
 
   int32_t OsdAlpha = 255;

@@ -58,9 +58,6 @@ intptr_t OsdWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       case WM_LBUTTONUP:
         core.OsdWindowLButtonUp();
         break;
-      case WM_MOUSEMOVE:
-        core.OsdWindowMouseMove();
-        break;
       case WM_EXITSIZEMOVE:
         core.OsdWindowMoveEnded();
         break;
