@@ -36,6 +36,7 @@ CorvidApp::CorvidApp(Platform& p)
       hider_(p.Timers(), p.Cursors(), hooks_, form_.settings, debugLog_),
       connection_(p.Hid(), form_, receiveLog_),
       formMaps_(form_),
+      formEnvironment_(form_),
       keyCapture_(hooks_),
       windows_(TForm2::Ports{.maps = formMaps_,
                              .settings = settings_,
@@ -44,6 +45,14 @@ CorvidApp::CorvidApp(Platform& p)
                              .boxes = p.Boxes(),
                              .receiveLog = receiveLog_,
                              .screen = p.Screen()},
+               TForm4::Ports{.settings = form_.settings,
+                             .file = settings_,
+                             .osd = osd_,
+                             .cursor = hider_,
+                             .host = formEnvironment_,
+                             .screen = p.Screen(),
+                             .fonts = p.Fonts(),
+                             .colours = p.Colours()},
                codeMonitor_, debugLog_, debugMatch_),
       replay_(
           p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
@@ -63,6 +72,7 @@ CorvidApp::CorvidApp(Platform& p)
   };
   form_.onActiveColumnCopied = [this] { windows_.Editor().RefreshAllBoxes(); };
   windows_.Monitor().onShownChanged = [this](bool shown) { menu_.SetMonitorChecked(shown); };
+  osd_.onDragMove = [this](int32_t x, int32_t y) { windows_.Environment().OsdDragged(x, y); };
 }
 
 CorvidApp::~CorvidApp() {
@@ -81,6 +91,7 @@ bool CorvidApp::StartUp() {
   if (!platform_.FormCreate(*this)) return false;
   RecoverTimer.Start();
   platform_.CreateForms(*this);
+  windows_.FormCreate();
   CompleteStartUp();
   return true;
 }
@@ -133,6 +144,9 @@ void CorvidApp::RunTrayCommand(TrayCommand command) {
       return;
     case TrayCommand::ShowKeyMapEditor:
       windows_.ShowEditor();
+      return;
+    case TrayCommand::ShowEnvironment:
+      windows_.Environment().Show();
       return;
     case TrayCommand::ShowCodeMonitor:
       windows_.ShowMonitor();

@@ -42,6 +42,18 @@ class FormMaps : public EditedMaps {
   TForm1& form_;
 };
 
+// What the environment settings change in the main window beside the
+// settings.
+class FormEnvironment : public EnvironmentHost {
+ public:
+  explicit FormEnvironment(TForm1& form) : form_(form) {}
+  void ApplyRepeatIntervals() override { form_.ApplyTimerSettings(); }
+  void ResetCurrentAppMap() override { form_.CurrentAppMap = 0; }
+
+ private:
+  TForm1& form_;
+};
+
 class HookKeyCapture : public KeyCapture {
  public:
   explicit HookKeyCapture(GlobalHooks& hooks) : hooks_(hooks) {}
@@ -108,7 +120,7 @@ class CorvidApp {
   // Commands for the settings windows still to come.
   std::function<void(TrayCommand)> onWindowCommand;
   bool EditorVisible() const { return windows_.Editor().Visible(); }
-  bool EnvironmentVisible() const { return false; }
+  bool EnvironmentVisible() const { return windows_.Environment().Visible(); }
   bool LaunchSettingsVisible() const { return windows_.LaunchSettingsVisible(); }
 
   Timer RecoverTimer;
@@ -134,6 +146,7 @@ class CorvidApp {
   CursorHider hider_;
   DeviceConnection connection_;
   FormMaps formMaps_;
+  FormEnvironment formEnvironment_;
   HookKeyCapture keyCapture_;
   SettingsWindows windows_;
   SessionReplay replay_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -26,6 +27,7 @@
 #include "osd/glyph_renderer.h"
 #include "osd/layered_surface.h"
 #include "remote/hid_layer.h"
+#include "ui/dialog_services.h"
 
 namespace corvid {
 
@@ -168,6 +170,25 @@ class RecordingPower : public PowerActions {
   std::vector<std::string> log;
 };
 
+// A few fonts, a vertical one among them.
+class FixedFonts : public FontList {
+ public:
+  std::vector<std::string> ScreenFonts() override { return names; }
+  std::vector<std::string> names{"Century Gothic", "@MS Gothic", "MS Gothic", "Arial"};
+};
+
+// The colour chooser answers as told and keeps where it was opened.
+class ScriptedColours : public ColourChooser {
+ public:
+  bool Choose(uint32_t& colour) override {
+    openedAt.push_back(colour);
+    if (answer) colour = *answer;
+    return answer.has_value();
+  }
+  std::optional<uint32_t> answer;  // none: cancelled
+  std::vector<uint32_t> openedAt;
+};
+
 // A desktop without processes or windows, where no program file exists:
 // App buttons do nothing visible.
 class EmptyDesktop : public DesktopQuery, public DesktopControl {
@@ -212,6 +233,8 @@ class HeadlessPlatform : public Platform {
   BoxGlyphs glyphs;
   RecordingSurface surface;
   RecordingPower power;
+  FixedFonts fonts;
+  ScriptedColours colours;
   EmptyDesktop emptyDesktop;
   // Another desktop (a test's fake) may stand in.
   DesktopQuery* desktop = &emptyDesktop;
@@ -240,6 +263,8 @@ class HeadlessPlatform : public Platform {
   DesktopQuery& Desktop() override { return *desktop; }
   DesktopControl& ProgramWindows() override { return *desktopControl; }
   PowerActions& Power() override { return power; }
+  FontList& Fonts() override { return fonts; }
+  ColourChooser& Colours() override { return colours; }
 
   bool FormCreate(CorvidApp&) override { return mainWindow = true; }
   void CreateForms(CorvidApp&) override {}

@@ -23,6 +23,8 @@ class LayeredSurface;
 class DesktopQuery;
 class DesktopControl;
 class PowerActions;
+class FontList;
+class ColourChooser;
 class CorvidApp;
 
 class Platform {
@@ -51,6 +53,9 @@ class Platform {
   virtual DesktopQuery& Desktop() = 0;
   virtual DesktopControl& ProgramWindows() = 0;
   virtual PowerActions& Power() = 0;
+  // For the environment settings: the installed fonts, the colour chooser.
+  virtual FontList& Fonts() = 0;
+  virtual ColourChooser& Colours() = 0;
 
   // The main window's creation: the notification icon and the message
   // window. False when the main window cannot be made.

@@ -23,6 +23,7 @@
 #include "osd/osd_window_win32.h"
 #include "remote/hid_layer_win32.h"
 #include "ui/code_monitor_win32.h"
+#include "ui/dialog_services_win32.h"
 #include "ui/key_map_editor_win32.h"
 
 namespace corvid {
@@ -61,6 +62,8 @@ class Win32Platform : public Platform {
   DesktopQuery& Desktop() override { return desktop_; }
   DesktopControl& ProgramWindows() override { return desktopControl_; }
   PowerActions& Power() override { return power_; }
+  FontList& Fonts() override { return fonts_; }
+  ColourChooser& Colours() override { return colours_; }
 
   bool FormCreate(CorvidApp& app) override;
   void CreateForms(CorvidApp& app) override;
@@ -98,6 +101,8 @@ class Win32Platform : public Platform {
   Win32DesktopQuery desktop_;
   Win32DesktopControl desktopControl_;
   Win32Power power_;
+  Win32FontList fonts_;
+  Win32ColourChooser colours_;
   std::unique_ptr<MainWindowWin32> main_;
   std::unique_ptr<KeyMapEditorWin32> editor_;
   std::unique_ptr<CodeMonitorWin32> monitor_;

@@ -1,24 +1,31 @@
 #pragma once
-// The settings windows together: the key map editor, the code monitor and
-// the debug window, and what opening or closing one does to the others.
+// The settings windows together: the key map editor, the code monitor, the
+// environment settings and the debug window, and what opening or closing one
+// does to the others.
 #include "ui/code_monitor.h"
+#include "ui/environment_dialog.h"
 #include "ui/key_map_editor.h"
 
 namespace corvid {
 
 class SettingsWindows {
  public:
-  SettingsWindows(const TForm2::Ports& editor, LineView& monitor, LineView& trace, TextField& traceMatch);
+  SettingsWindows(const TForm2::Ports& editor, const TForm4::Ports& environment, LineView& monitor, LineView& trace,
+                  TextField& traceMatch);
 
   TForm2& Editor() { return editor_; }
   const TForm2& Editor() const { return editor_; }
   TForm3& Monitor() { return monitor_; }
+  TForm4& Environment() { return environment_; }
+  const TForm4& Environment() const { return environment_; }
   TForm6& Debug() { return debug_; }
 
   // The editor shown, in front; `launchDialogVisible` as FormShow needs it.
   void ShowEditor();
   void ShowMonitor() { monitor_.Show(editor_.Place(), screen_.ScreenWidth()); }
   void HideMonitor() { monitor_.Hide(); }
+  // The windows exist: their creation handlers.
+  void FormCreate() { environment_.FormCreate(); }
   // "常駐解除(&Q)": the dialogs close in their order, the editor last.
   void CloseForQuit();
   // The main window's RecoverTimer, once, 5 s after the start.
@@ -30,6 +37,7 @@ class SettingsWindows {
   ScreenSize& screen_;
   TForm2 editor_;
   TForm3 monitor_;
+  TForm4 environment_;
   TForm6 debug_;
 };
 

@@ -1,0 +1,198 @@
+#include "ui/environment_dialog.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "config/settings_schema.h"
+
+namespace corvid {
+namespace {
+
+using C = EnvironmentControl;
+
+constexpr EnvironmentControl kControls[] = {
+    {C::Group, 3, "　共通設定　"},
+    {C::Check, 7, "起動時に設定画面を表示しない。", "HideStart"},
+    {C::Check, 8, "バッテリー不足時に送出処理をスキップする。", "LowBattSkip"},
+    {C::Check, 10, "PSキーの繰返し送出を行わない.。", "NoPsRep"},
+    {C::Check, 13, "マウス併用モードで起動する。", "StartMouse"},  // the home mode follows it
+    {C::Group, 4, "　コード送出速度設定　"},
+    {C::Bar, 5, "■繰返し送出までの待時間", "KeyIdle", C::RepeatTimers, 200, 800, 10},
+    {C::Bar, 6, "■繰返し送出間隔　(ms)", "KeyRepeat", C::RepeatTimers, 10, 500, 50},
+    {C::Group, 1, "　カーソル表示設定　"},
+    {C::Check, 5, "カーソル消去モードを有効にする。", "NoCursor", C::CursorBack},
+    {C::Check, 6, "マウスカーソル移動を滑らかにする。", "CurSmooth"},
+    {C::Check, 11, "カーソル移動比率を画面比率に合わせる。", "AdjustAspect"},
+    {C::Bar, 4, "■マウスカーソル移動速度", "CurSpeed", C::None, 5, 20},
+    {C::Group, 2, "　メッセージ表示設定　"},
+    {C::Font, 1, "■メッセージ表示書体", "MesFont", C::Preview},
+    {C::Bar, 1, "■メッセージフォントサイズ", "MesSize", C::Preview, 10, 72},
+    {C::Bar, 2, "■水平表示配置　(dot)", "MesPosx", C::Preview},
+    {C::Bar, 3, "■垂直表示配置　(dot)", "MesPosy", C::Preview, 0, 0, 1, 60},
+    {C::Swatch, 1, "FG", "MesColorFg", C::Preview},
+    {C::Swatch, 2, "BG", "MesColorBg", C::Preview},
+    {C::Check, 1, "送出キーメッセージを表示する。", "DispMessage"},
+    {C::Check, 4, "文字の影を表示する。", "BkMessage", C::Preview},
+    {C::Check, 2, "モード切替メッセージを表示する。", "DispChange"},
+    {C::Check, 3, "電池残量をメッセージに付加する。", "DispBatt", C::Preview},
+};
+
+const EnvironmentControl& Find(C::Kind kind, int n) {
+  for (const EnvironmentControl& c : kControls)
+    if (c.kind == kind && c.number == n) return c;
+  return kControls[0];
+}
+
+// The controls reach their settings through the settings file's table of
+// keys, so a setting has one name and one type everywhere.
+template <typename T>
+T& Field(Settings& s, const char* key) {
+  return s.*std::get<T Settings::*>(FindSettingKey(key)->field);
+}
+
+int32_t Number(Settings& s, const char* key) {
+  const SettingField& f = FindSettingKey(key)->field;
+  if (auto d = std::get_if<double Settings::*>(&f)) {
+    // A bar holds whole numbers: truncated toward zero.
+    using Limits = std::numeric_limits<int32_t>;
+    const double v = s.*(*d);
+    if (v >= Limits::min() && v <= Limits::max()) return static_cast<int32_t>(v);
+    return v < 0 ? Limits::min() : Limits::max();
+  }
+  return s.*std::get<int32_t Settings::*>(f);
+}
+
+void SetNumber(Settings& s, const char* key, int32_t v) {
+  const SettingField& f = FindSettingKey(key)->field;
+  if (auto d = std::get_if<double Settings::*>(&f)) s.*(*d) = v;
+  else s.*std::get<int32_t Settings::*>(f) = v;
+}
+
+}  // namespace
+
+TForm4::TForm4(const Ports& ports) : p_(ports) { Resize(kWidth, kHeight); }
+
+std::span<const EnvironmentControl> TForm4::Controls() { return kControls; }
+
+uint32_t TForm4::SwatchColour(int n) const { return Field<uint32_t>(p_.settings, Find(C::Swatch, n).key); }
+
+void TForm4::FormCreate() {
+  const int32_t width = p_.screen.ScreenWidth(), height = p_.screen.ScreenHeight();
+  MoveTo((width - Place().width) / 2, (height - Place().height) / 2);
+  fonts_.clear();
+  for (std::string& face : p_.fonts.ScreenFonts())
+    if (!face.empty() && face.front() != '@') fonts_.push_back(std::move(face));  // no vertical faces
+  for (const EnvironmentControl& c : kControls) {
+    if (c.kind != C::Bar) continue;
+    ScrollBar& b = bars_[c.number];
+    b = {c.min, c.max, c.largeChange, c.min};
+    if (c.number == 2) b.min = -(width / 2), b.max = width / 2;
+    if (c.number == 3) b.min = -60, b.max = std::max(height - 60, -60);
+    b.position = std::clamp(0, b.min, b.max);
+  }
+}
+
+void TForm4::Show() {
+  if (Visible()) {
+    BringToFront();
+    return;
+  }
+  // FormShow: every control from its setting. A value beyond its bar's
+  // range is brought in, and the setting takes it at once.
+  Settings& s = p_.settings;
+  for (const EnvironmentControl& c : kControls) {
+    if (c.kind == C::Bar) SetBar(c.number, Number(s, c.key));
+    // A box set to another state runs its click handler, as a click would.
+    if (c.kind == C::Check && checks_[c.number] != Field<bool>(s, c.key)) CheckBoxClick(c.number, !checks_[c.number]);
+    if (c.kind == C::Font) fontText_ = Field<std::string>(s, c.key);
+  }
+  SetVisible(true);
+  Preview();
+  BringToFront();
+}
+
+void TForm4::Close() {
+  if (!Visible()) return;
+  // FormCloseQuery: the preview goes.
+  p_.osd.PushOsd(0);
+  // FormClose
+  p_.host.ResetCurrentAppMap();
+  SetVisible(false);
+}
+
+bool TForm4::SetBar(int n, int32_t value) {
+  const EnvironmentControl& c = Find(C::Bar, n);
+  ScrollBar& b = bars_.at(n);
+  const int32_t before = b.position;
+  b.position = std::clamp(value, b.min, b.max);
+  SetNumber(p_.settings, c.key, b.position);
+  values_[n] = std::to_string(int64_t{b.position} + c.shown);
+  if (c.effect == C::RepeatTimers) p_.host.ApplyRepeatIntervals();
+  return b.position != before;
+}
+
+void TForm4::ScrollBarChange(int n, int32_t position) {
+  SetBar(n, position);
+  if (Find(C::Bar, n).effect == C::Preview) Preview();
+  Changed();
+}
+
+void TForm4::CheckBoxClick(int n, bool ticked) {
+  const EnvironmentControl& c = Find(C::Check, n);
+  checks_.at(n) = ticked;
+  Field<bool>(p_.settings, c.key) = ticked;
+  if (c.effect == C::Preview) Preview();
+  // Hiding switched off: a hidden pointer comes back now, not at the next
+  // mouse movement.
+  if (c.effect == C::CursorBack && !ticked) p_.cursor.StopWaitEraseAndShow();
+  Changed();
+}
+
+void TForm4::ComboBox1Change(std::string_view text) {
+  fontText_.assign(text);
+  Field<std::string>(p_.settings, Find(C::Font, 1).key) = fontText_;
+  Preview();
+  Changed();
+}
+
+void TForm4::SwatchClick(int n) {
+  uint32_t colour = lastChosen_;
+  if (!p_.colours.Choose(colour)) return;
+  lastChosen_ = colour;
+  Field<uint32_t>(p_.settings, Find(C::Swatch, n).key) = colour;
+  Preview();
+  Changed();
+}
+
+void TForm4::Button1Click() {
+  p_.file.Reload();
+  Close();
+}
+
+void TForm4::Button2Click() {
+  p_.file.SaveSystemSettings();
+  Close();
+}
+
+void TForm4::OsdDragged(int32_t x, int32_t y) {
+  // Closed, the dialog loads the place when it opens next. The preview
+  // moves the message, which reports its place again: one pass is enough.
+  if (!Visible() || following_) return;
+  following_ = true;
+  const bool movedX = SetBar(2, x), movedY = SetBar(3, y);
+  // Beyond a bar's range the message goes back within it.
+  if (p_.settings.MesPosx != x || p_.settings.MesPosy != y) Preview();
+  following_ = false;
+  if (movedX || movedY) Changed();
+}
+
+void TForm4::Preview() {
+  // The preview stays while the user works: a fade still under way from an
+  // earlier message would take it away.
+  p_.osd.DecIdleTimer.Stop();
+  p_.osd.AlphDecTimer.Stop();
+  p_.osd.OsdAlpha = 255;
+  p_.osd.RenderMessage(kPreviewText, 255);
+}
+
+}  // namespace corvid

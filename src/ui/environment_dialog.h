@@ -1,0 +1,124 @@
+#pragma once
+// The environment settings dialog (TForm4, "Corvid 動作環境設定"): key repeat
+// timing, cursor options, the font, size, place and colours of the on-screen
+// message and the start-up switches. Every control writes its setting into
+// the live settings the moment it changes, and a change of the message's
+// look or place shows "MESSAGE" where the message appears; the buttons decide
+// whether the file follows. The window itself is the Win32 view's.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "actions/cursor_hiding.h"
+#include "base/screen_size.h"
+#include "config/settings.h"
+#include "config/settings_file.h"
+#include "osd/osd_message.h"
+#include "ui/dialog_services.h"
+#include "ui/window_model.h"
+
+namespace corvid {
+
+// What the dialog changes beside the settings themselves.
+class EnvironmentHost {
+ public:
+  virtual ~EnvironmentHost() = default;
+  // KeyIdle or KeyRepeat changed: the repeat timers take the new intervals.
+  virtual void ApplyRepeatIntervals() = 0;
+  // The dialog closed: the basic key map is the current one again.
+  virtual void ResetCurrentAppMap() = 0;
+};
+
+// One control of the dialog, in the order they stand from top to bottom (a
+// group box begins each group), with the setting it edits and what else a
+// change of it does.
+struct EnvironmentControl {
+  enum Kind : uint8_t { Group, Check, Bar, Font, Swatch };
+  enum Effect : uint8_t { None, Preview, RepeatTimers, CursorBack };
+  Kind kind;
+  // GroupBoxN, CheckBoxN, ScrollBarN (its value box is EditN); the swatches
+  // are 1 (FgImage) and 2 (BgImage).
+  int number;
+  const char* caption;
+  const char* key = nullptr;  // the setting, as the settings file names it
+  Effect effect = None;
+  // A bar's range (the position bars' come from the screen), its large
+  // step, and what its box adds to the value.
+  int32_t min = 0, max = 0, largeChange = 1, shown = 0;
+};
+
+class TForm4 : public WindowModel {
+ public:
+  struct Ports {
+    Settings& settings;
+    SettingsFile& file;
+    OsdMessage& osd;
+    CursorHiding& cursor;
+    EnvironmentHost& host;
+    ScreenSize& screen;
+    FontList& fonts;
+    ColourChooser& colours;
+  };
+  explicit TForm4(const Ports& ports);
+
+  static constexpr int32_t kWidth = 368, kHeight = 600;  // also the smallest size
+  static constexpr const char* kPreviewText = "MESSAGE";
+  std::string Caption() const { return "Corvid 動作環境設定"; }
+  static std::span<const EnvironmentControl> Controls();
+
+  struct ScrollBar {
+    int32_t min = 0, max = 100, largeChange = 1, position = 0;
+  };
+  const ScrollBar& Bar(int n) const { return bars_.at(n); }
+  // The read-only box beside ScrollBarN.
+  const std::string& ValueBox(int n) const { return values_.at(n); }
+  bool Checked(int n) const { return checks_.at(n); }
+  const std::vector<std::string>& ComboBox1Items() const { return fonts_; }
+  const std::string& ComboBox1Text() const { return fontText_; }
+  // The colour of swatch 1 (FG) or 2 (BG).
+  uint32_t SwatchColour(int n) const;
+
+  // Once its window exists: centred on the screen, the fonts listed, the
+  // position ranges taken from the screen size.
+  void FormCreate();
+  // Shown (FormShow first) and in front.
+  void Show();
+  // Closed, by a button or the close box: FormCloseQuery, FormClose.
+  void Close();
+
+  // ScrollBar1Change .. ScrollBar6Change: the bar moved to `position`.
+  void ScrollBarChange(int n, int32_t position);
+  // CheckBox1Click .. CheckBox13Click.
+  void CheckBoxClick(int n, bool ticked);
+  // A face picked from the list or typed.
+  void ComboBox1Change(std::string_view text);
+  // FgImageClick (1), BgImageClick (2): the colour chooser.
+  void SwatchClick(int n);
+  void Button1Click();                     // "一時使用"
+  void Button2Click();                     // "保存"
+  void Button3Click() { Button1Click(); }  // "中止": the same as "一時使用"
+
+  // The user dragged the message to (x, y): the position bars follow.
+  void OsdDragged(int32_t x, int32_t y);
+
+ private:
+  // Puts a value into a bar, kept within its range, and writes the bar's
+  // position back into the setting, as its change handler does; true when
+  // the position moved.
+  bool SetBar(int n, int32_t value);
+  void Preview();
+
+  Ports p_;
+  std::array<ScrollBar, 7> bars_{};
+  std::array<std::string, 7> values_{};
+  std::array<bool, 14> checks_{};
+  std::vector<std::string> fonts_;
+  std::string fontText_;
+  uint32_t lastChosen_ = 0;  // the chooser opens where it was last confirmed
+  bool following_ = false;
+};
+
+}  // namespace corvid

@@ -1,0 +1,158 @@
+#include "ui/environment_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/headless_app.h"
+
+namespace corvid {
+namespace {
+
+// The program started on a settings file and a screen of the test's choice.
+class EnvironmentTest : public ::testing::Test, public HeadlessApp {
+ protected:
+  EnvironmentTest() : HeadlessApp(false) {}
+  // `system`: lines of [System]; `others`: further sections.
+  void Start(const std::string& system, const std::string& others = "", int32_t width = 1920, int32_t height = 1080) {
+    File() = "[System]\r\nHideStart=1\r\n" + system + others;
+    p.screen.width = width;
+    p.screen.height = height;
+    ASSERT_TRUE(app.StartUp());
+    p.surface.record = true;
+  }
+  std::string& File() { return p.memoryFiles.files[p.configFolder + "Corvid.ini"]; }
+  bool FileHas(const std::string& line) { return File().find(line + "\r\n") != std::string::npos; }
+  TForm4& dialog = app.Windows().Environment();
+  Settings& settings = form.settings;
+};
+
+TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndTheVerticalBoxShowsSixtyMore) {
+  Start("", "", 1366, 768);
+  dialog.Show();
+  EXPECT_EQ(dialog.Bar(2).min, -683);
+  EXPECT_EQ(dialog.Bar(2).max, 683);
+  EXPECT_EQ(dialog.Bar(3).min, -60);
+  EXPECT_EQ(dialog.Bar(3).max, 708);
+  EXPECT_EQ(dialog.ValueBox(3), "60");  // MesPosy 0
+  dialog.ScrollBarChange(3, dialog.Bar(3).min);
+  EXPECT_EQ(dialog.ValueBox(3), "0");
+  EXPECT_EQ(settings.MesPosy, -60);
+  EXPECT_EQ(p.surface.log.back(), "push 255 at 0,-60");  // the preview follows
+
+  HeadlessApp odd(false);
+  odd.p.screen.width = 1365;
+  odd.app.StartUp();
+  EXPECT_EQ(odd.app.Windows().Environment().Bar(2).min, -682);
+  EXPECT_EQ(odd.app.Windows().Environment().Bar(2).max, 682);
+}
+
+TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
+  Start("MesPosx=5000\r\nMesSize=4\r\n", "[Times]\r\nKeyIdle=1000\r\n");
+  EXPECT_EQ(form.DelayTimer.Interval(), 1000u);
+  dialog.Show();
+  EXPECT_EQ(dialog.ValueBox(5), "800");
+  EXPECT_EQ(settings.KeyIdle, 800);
+  EXPECT_EQ(form.DelayTimer.Interval(), 800u);
+  EXPECT_EQ(settings.MesPosx, 960);
+  EXPECT_EQ(settings.MesSize, 10);
+  EXPECT_EQ(p.surface.log.back(), "push 255 at 960,0");
+  dialog.Button2Click();  // "保存"
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(FileHas("KeyIdle=800"));
+  EXPECT_TRUE(FileHas("MesPosx=960"));
+  EXPECT_TRUE(FileHas("MesSize=10"));
+}
+
+TEST_F(EnvironmentTest, CancelReadsTheFileAgainAndEveryCloseHidesThePreview) {
+  Start("StartMouse=0\r\n", "[Times]\r\nCurSpeed=10\r\nKeyIdle=300\r\nKeyRepeat=40\r\n");
+  dialog.Show();
+  dialog.ScrollBarChange(4, 15);
+  dialog.ScrollBarChange(5, 700);
+  dialog.ScrollBarChange(6, 120);
+  EXPECT_EQ(settings.CurSpeed, 15);
+  EXPECT_EQ(dialog.ValueBox(4), "15");
+  EXPECT_EQ(form.DelayTimer.Interval(), 700u);  // tried at once
+  EXPECT_EQ(form.RepeatTimer.Interval(), 120u);
+  form.CurrentAppMap = 3;
+  dialog.Button3Click();  // "中止"
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_EQ(settings.CurSpeed, 10);
+  EXPECT_EQ(form.DelayTimer.Interval(), 300u);
+  EXPECT_EQ(form.RepeatTimer.Interval(), 40u);
+  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(p.surface.log.back(), "push 0 at 0,0");
+
+  // The close box keeps the change in memory, not in the file.
+  dialog.Show();
+  dialog.CheckBoxClick(13, true);
+  form.CurrentAppMap = 2;
+  dialog.Close();
+  EXPECT_TRUE(settings.StartMouse);
+  EXPECT_EQ(form.HomeMode(), 2);
+  EXPECT_TRUE(FileHas("StartMouse=0"));
+  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(p.surface.log.back(), "push 0 at 0,0");
+}
+
+TEST_F(EnvironmentTest, ThePreviewStaysWhileAnEarlierMessageWouldFade) {
+  Start("");
+  app.Osd().ShowMessage("KBD Mode");
+  p.clock.Advance(500);
+  dialog.Show();
+  EXPECT_EQ(app.Osd().DrawnText(), "MESSAGE");
+  p.surface.log.clear();
+  p.clock.Advance(3000);
+  EXPECT_TRUE(p.surface.log.empty());
+  dialog.CheckBoxClick(3, true);  // the battery level joins the text
+  EXPECT_EQ(app.Osd().DrawnText(), "MESSAGE(0)");
+  EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
+}
+
+TEST_F(EnvironmentTest, FontsWithoutVerticalFacesAndTheChooserOpensAtItsLastChoice) {
+  p.fonts.names = {"Century Gothic", "@MS Gothic", "MS Gothic", "@", "Arial"};
+  Start("");
+  EXPECT_EQ(dialog.ComboBox1Items(), (std::vector<std::string>{"Century Gothic", "MS Gothic", "Arial"}));
+  dialog.Show();
+  EXPECT_EQ(dialog.ComboBox1Text(), "Century Gothic");
+  dialog.ComboBox1Change("No Such Face");  // typed: taken as it is
+  EXPECT_EQ(settings.MesFont, "No Such Face");
+
+  p.colours.answer = 0x0000FF;
+  dialog.SwatchClick(1);
+  EXPECT_EQ(settings.MesColorFg, 0x0000FFu);
+  EXPECT_EQ(dialog.SwatchColour(1), 0x0000FFu);
+  p.colours.answer.reset();  // cancelled
+  dialog.SwatchClick(2);
+  EXPECT_EQ(p.colours.openedAt, (std::vector<uint32_t>{0, 0x0000FF}));
+  EXPECT_EQ(settings.MesColorBg, 0u);
+}
+
+TEST_F(EnvironmentTest, HidingSwitchedOffShowsTheCursorAtOnce) {
+  Start("", "[Cursor]\r\nNoCursor=1\r\n");
+  app.Hider().HideCursor();
+  ASSERT_FALSE(app.Hider().CursorVisible);
+  dialog.Show();
+  dialog.CheckBoxClick(5, false);
+  EXPECT_FALSE(settings.NoCursor);
+  EXPECT_TRUE(app.Hider().CursorVisible);
+  EXPECT_EQ(p.cursors.log.back(), "restore");
+  EXPECT_FALSE(app.Hider().WaitEraseCursor.Enabled());
+}
+
+TEST_F(EnvironmentTest, DraggingTheMessageMovesThePlaceBarsWithinTheirRanges) {
+  Start("");
+  dialog.Show();
+  OsdMessage& osd = app.Osd();
+  osd.OsdWindowLButtonDown();
+  osd.OsdWindowPosChanged(300, 200);
+  EXPECT_EQ(dialog.Bar(2).position, 300);
+  EXPECT_EQ(dialog.ValueBox(3), "260");
+  // Past the right end: the bar stops there and the message goes back.
+  osd.OsdWindowPosChanged(1500, 200);
+  EXPECT_EQ(dialog.ValueBox(2), "960");
+  EXPECT_EQ(settings.MesPosx, 960);
+  EXPECT_EQ(p.surface.log.back(), "push 255 at 960,200");
+  osd.OsdWindowMoveEnded();
+}
+
+}  // namespace
+}  // namespace corvid
