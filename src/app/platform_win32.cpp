@@ -38,12 +38,15 @@ void Win32Platform::CreateForms(CorvidApp& app) {
   editor_->Create();
   monitor_ = std::make_unique<CodeMonitorWin32>(w.Monitor(), windows_);
   monitor_->Create();
+  environment_ = std::make_unique<EnvironmentDialogWin32>(w.Environment(), windows_);
+  environment_->Create();
   debug_ = std::make_unique<DebugWindowWin32>(w.Debug(), windows_);
   debug_->Create();
 }
 
 void Win32Platform::ReleaseApp() {
   debug_.reset();
+  environment_.reset();
   monitor_.reset();
   editor_.reset();
   main_.reset();  // the message window goes with it

@@ -24,6 +24,7 @@
 #include "remote/hid_layer_win32.h"
 #include "ui/code_monitor_win32.h"
 #include "ui/dialog_services_win32.h"
+#include "ui/environment_dialog_win32.h"
 #include "ui/key_map_editor_win32.h"
 
 namespace corvid {
@@ -80,6 +81,7 @@ class Win32Platform : public Platform {
   HWND MainWindow() const { return main_ ? main_->Handle() : nullptr; }
   KeyMapEditorWin32* Editor() const { return editor_.get(); }
   HWND MonitorWindow() const { return monitor_ ? monitor_->Handle() : nullptr; }
+  EnvironmentDialogWin32* Environment() const { return environment_.get(); }
 
  private:
   Win32WindowRegistry windows_;
@@ -106,6 +108,7 @@ class Win32Platform : public Platform {
   std::unique_ptr<MainWindowWin32> main_;
   std::unique_ptr<KeyMapEditorWin32> editor_;
   std::unique_ptr<CodeMonitorWin32> monitor_;
+  std::unique_ptr<EnvironmentDialogWin32> environment_;
   std::unique_ptr<DebugWindowWin32> debug_;
 };
 

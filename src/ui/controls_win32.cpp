@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "base/dpi_win32.h"
 #include "base/text_win32.h"
 
@@ -29,6 +31,64 @@ std::string ControlText(HWND control) {
 
 void SetControlText(HWND control, std::string_view utf8) {
   if (control && ControlText(control) != utf8) SetWindowTextW(control, Widen(utf8).c_str());
+}
+
+void SetChecked(HWND box, bool on) {
+  if (box && IsChecked(box) != on) SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool IsChecked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void ValueBar::Make(HWND parent, std::string_view caption, int barId, int valueId) {
+  label = MakeControl(parent, L"STATIC", caption, WS_VISIBLE | SS_NOPREFIX, 0);
+  bar = MakeControl(parent, L"SCROLLBAR", "", WS_VISIBLE | WS_TABSTOP | SBS_HORZ, barId);
+  value = MakeControl(parent, L"EDIT", "", WS_VISIBLE | ES_READONLY | ES_CENTER, valueId, WS_EX_CLIENTEDGE);
+}
+
+void ValueBar::Place(const Rect96& row, int labelWidth, int valueWidth, uint32_t dpi, HFONT font) const {
+  constexpr int kGap = 4, kLabelHeight = 16, kBarHeight = 17;
+  PlaceControl(label, {row.x, row.y + (row.height - kLabelHeight) / 2, labelWidth, kLabelHeight}, dpi, font);
+  const int barX = row.x + labelWidth + kGap, valueX = row.x + row.width - valueWidth;
+  PlaceControl(bar, {barX, row.y + (row.height - kBarHeight) / 2, valueX - kGap - barX, kBarHeight}, dpi, nullptr);
+  PlaceControl(value, {valueX, row.y, valueWidth, row.height}, dpi, font);
+}
+
+namespace {
+SCROLLINFO RangeAndPosition(HWND bar) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_POS;
+  GetScrollInfo(bar, SB_CTL, &si);
+  return si;
+}
+}  // namespace
+
+void ValueBar::Show(int32_t min, int32_t max, int32_t position, std::string_view valueText) const {
+  SCROLLINFO si = RangeAndPosition(bar);
+  if (si.nMin != min || si.nMax != max || si.nPos != position) {
+    si.nMin = min;
+    si.nMax = max;
+    si.nPos = position;
+    SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  }
+  SetControlText(value, valueText);
+}
+
+int32_t ValueBar::Requested(unsigned request, int16_t thumb, int32_t lineStep, int32_t pageStep) const {
+  const SCROLLINFO si = RangeAndPosition(bar);
+  int32_t to = si.nPos;
+  switch (request) {
+    case SB_LINELEFT: to -= lineStep; break;
+    case SB_LINERIGHT: to += lineStep; break;
+    case SB_PAGELEFT: to -= pageStep; break;
+    case SB_PAGERIGHT: to += pageStep; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: to = thumb; break;  // 16 bits hold any screen's positions
+    case SB_LEFT: to = si.nMin; break;
+    case SB_RIGHT: to = si.nMax; break;
+    default: break;
+  }
+  return std::clamp(to, static_cast<int32_t>(si.nMin), std::max<int32_t>(si.nMin, si.nMax));
 }
 
 MemoSync::MemoSync(LineView& view, HWND edit) : view_(view), edit_(edit) {

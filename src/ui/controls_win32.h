@@ -1,7 +1,8 @@
 #pragma once
 // What the settings windows' views share: child controls made from a place
-// given at 96 DPI, texts in UTF-8, and a text view shown in a multi-line
-// edit control that follows it as lines come and go.
+// given at 96 DPI, texts in UTF-8, check boxes, scroll bars with the box that
+// shows their value, and a text view shown in a multi-line edit control that
+// follows it as lines come and go.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +22,23 @@ void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font);
 // Sets the text only when it differs (no flicker, no change notice).
 void SetControlText(HWND control, std::string_view utf8);
 std::string ControlText(HWND control);
+
+// A check box ticked or not; setting it sends no click.
+void SetChecked(HWND box, bool on);
+bool IsChecked(HWND box);
+
+// A horizontal scroll bar in one row with its label on the left and the
+// read-only box that shows its value on the right.
+struct ValueBar {
+  HWND label = nullptr, bar = nullptr, value = nullptr;
+  void Make(HWND parent, std::string_view caption, int barId, int valueId = 0);
+  void Place(const Rect96& row, int labelWidth, int valueWidth, uint32_t dpi, HFONT font) const;
+  // The range, the position and the box's text; only what differs is set.
+  void Show(int32_t min, int32_t max, int32_t position, std::string_view valueText) const;
+  // Where a WM_HSCROLL request moves the bar, within its range: a line is
+  // `lineStep`, a page `pageStep`; `thumb` is the message's thumb position.
+  int32_t Requested(unsigned request, int16_t thumb, int32_t lineStep, int32_t pageStep) const;
+};
 
 // A LineView in a read-only multi-line edit control.
 class MemoSync {
