@@ -33,6 +33,19 @@ void SetControlText(HWND control, std::string_view utf8) {
   if (control && ControlText(control) != utf8) SetWindowTextW(control, Widen(utf8).c_str());
 }
 
+void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
+  RECT r;
+  GetWindowRect(w, &r);
+  const Bounds& want = model.Place();
+  if (want.left != r.left || want.top != r.top)
+    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (model.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model.Visible() ? SW_SHOW : SW_HIDE);
+  if (model.Visible() && model.FrontRequests() != fronted) {
+    fronted = model.FrontRequests();
+    SetForegroundWindow(w);
+  }
+}
+
 void SetChecked(HWND box, bool on) {
   if (box && IsChecked(box) != on) SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }

@@ -9,6 +9,7 @@
 
 #include "base/text_view.h"
 #include "base/win32_fwd.h"
+#include "ui/window_model.h"
 
 namespace corvid {
 
@@ -22,6 +23,10 @@ void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font);
 // Sets the text only when it differs (no flicker, no change notice).
 void SetControlText(HWND control, std::string_view utf8);
 std::string ControlText(HWND control);
+
+// A window follows its model: its place, whether it is shown, and a request
+// to come to the front that `fronted` has not yet served.
+void FollowModel(HWND window, const WindowModel& model, uint32_t& fronted);
 
 // A check box ticked or not; setting it sends no click.
 void SetChecked(HWND box, bool on);

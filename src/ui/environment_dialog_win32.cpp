@@ -50,7 +50,7 @@ bool EnvironmentDialogWin32::Create() {
   int id = kItemBase;
   for (const EnvironmentControl& c : TForm4::Controls()) {
     Item item;
-    item.spec = &c;
+    item.def = &c;
     switch (c.kind) {
       case C::Group:
         item.control = MakeControl(w, L"BUTTON", c.caption, WS_VISIBLE | BS_GROUPBOX, 0);
@@ -127,7 +127,7 @@ int EnvironmentDialogWin32::Layout(uint32_t dpi) {
     PlaceControl(group, {kGroupX, groupTop, groupWidth, y - groupTop}, dpi, font);
   };
   for (const Item& i : items_) {
-    switch (i.spec->kind) {
+    switch (i.def->kind) {
       case C::Group:
         closeGroup();
         group = i.control;
@@ -149,10 +149,10 @@ int EnvironmentDialogWin32::Layout(uint32_t dpi) {
         break;
       case C::Swatch: {
         // Both swatches in one row.
-        const int at = x + (i.spec->number - 1) * kSwatchPitch;
+        const int at = x + (i.def->number - 1) * kSwatchPitch;
         PlaceControl(i.label, {at, y + 2, kSwatchLabel, 16}, dpi, font);
         PlaceControl(i.control, {at + kSwatchLabel + 4, y, kSwatchWidth, kSwatchHeight}, dpi, nullptr);
-        if (i.spec->number == 2) y += kSwatchHeight + 6;
+        if (i.def->number == 2) y += kSwatchHeight + 6;
         break;
       }
     }
@@ -171,8 +171,8 @@ void EnvironmentDialogWin32::Refresh() {
   const HWND w = Handle();
   if (!w) return;
   for (const Item& i : items_) {
-    const int n = i.spec->number;
-    switch (i.spec->kind) {
+    const int n = i.def->number;
+    switch (i.def->kind) {
       case C::Bar: {
         const TForm4::ScrollBar& b = model_.Bar(n);
         i.bar.Show(b.min, b.max, b.position, model_.ValueBox(n));
@@ -197,16 +197,7 @@ void EnvironmentDialogWin32::Refresh() {
         break;
     }
   }
-  RECT r;
-  GetWindowRect(w, &r);
-  const Bounds& want = model_.Place();
-  if (want.left != r.left || want.top != r.top)
-    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (model_.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model_.Visible() ? SW_SHOW : SW_HIDE);
-  if (model_.Visible() && model_.FrontRequests() != fronted_) {
-    fronted_ = model_.FrontRequests();
-    SetForegroundWindow(w);
-  }
+  FollowModel(w, model_, fronted_);
 }
 
 intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
@@ -221,8 +212,8 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
       break;
     }
     case WM_HSCROLL:
-      if (const Item* i = ItemOf(reinterpret_cast<HWND>(lp)); i && i->spec->kind == C::Bar) {
-        const int n = i->spec->number;
+      if (const Item* i = ItemOf(reinterpret_cast<HWND>(lp)); i && i->def->kind == C::Bar) {
+        const int n = i->def->number;
         const int32_t to = i->bar.Requested(LOWORD(wp), static_cast<int16_t>(HIWORD(wp)), 1, model_.Bar(n).largeChange);
         // Like the bar's own change event: only a position that moves.
         if (to != model_.Bar(n).position) model_.ScrollBarChange(n, to);
@@ -232,8 +223,8 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
     case WM_DRAWITEM: {
       const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       const Item* i = ItemOf(d->hwndItem);
-      if (!i || i->spec->kind != C::Swatch) break;
-      HBRUSH fill = CreateSolidBrush(model_.SwatchColour(i->spec->number));
+      if (!i || i->def->kind != C::Swatch) break;
+      HBRUSH fill = CreateSolidBrush(model_.SwatchColour(i->def->number));
       FillRect(d->hDC, &d->rcItem, fill);
       DeleteObject(fill);
       FrameRect(d->hDC, &d->rcItem, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
@@ -249,11 +240,11 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
       }
       const Item* i = ItemOf(reinterpret_cast<HWND>(lp));
       if (!i) break;
-      const int n = i->spec->number;
-      if (i->spec->kind == C::Check && code == BN_CLICKED) model_.CheckBoxClick(n, IsChecked(i->control));
-      if (i->spec->kind == C::Swatch && code == STN_CLICKED) model_.SwatchClick(n);
-      if (i->spec->kind == C::Font && code == CBN_EDITCHANGE) model_.ComboBox1Change(ControlText(i->control));
-      if (i->spec->kind == C::Font && code == CBN_SELCHANGE) {
+      const int n = i->def->number;
+      if (i->def->kind == C::Check && code == BN_CLICKED) model_.CheckBoxClick(n, IsChecked(i->control));
+      if (i->def->kind == C::Swatch && code == STN_CLICKED) model_.SwatchClick(n);
+      if (i->def->kind == C::Font && code == CBN_EDITCHANGE) model_.ComboBox1Change(ControlText(i->control));
+      if (i->def->kind == C::Font && code == CBN_SELCHANGE) {
         // The box's text follows the list only after this notice.
         const LRESULT sel = SendMessageW(i->control, CB_GETCURSEL, 0, 0);
         const auto& items = model_.ComboBox1Items();

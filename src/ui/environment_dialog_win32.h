@@ -28,7 +28,7 @@ class EnvironmentDialogWin32 : private Win32Window {
 
  private:
   struct Item {
-    const EnvironmentControl* spec = nullptr;
+    const EnvironmentControl* def = nullptr;
     HWND control = nullptr;  // the group box, check box, combo box or swatch
     HWND label = nullptr;    // a swatch's or the font box's label
     ValueBar bar;
