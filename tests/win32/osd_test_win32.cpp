@@ -129,15 +129,6 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
   std::printf("glyph scratch: %zu bytes\n", glyphs.ScratchBytes());
 }
 
-void MouseTo(int x, int y, DWORD buttons = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = LONG((x * 65535LL + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-  in.mi.dy = LONG((y * 65535LL + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-  SendInput(1, &in, sizeof in);
-}
-
 // The user drags the message by a letter; the system's move loop runs on
 // this thread, so the hand is another thread.
 void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& shown, const RECT& letters) {

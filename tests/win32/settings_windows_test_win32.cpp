@@ -281,15 +281,6 @@ POINT GripOn(int top, const RECT& letters) {
   return {-1, -1};
 }
 
-void MouseTo(int x, int y, DWORD buttons = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = LONG((x * 65535LL + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-  in.mi.dy = LONG((y * 65535LL + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-  SendInput(1, &in, sizeof in);
-}
-
 // Pressed at `from`, moved in ten steps, let go.
 void DragBy(POINT from, int dx, int dy) {
   ASSERT_GE(from.x, 0);

@@ -94,6 +94,15 @@ HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWOR
   return w;
 }
 
+void MouseTo(int x, int y, DWORD buttons) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG((x * 65535LL + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  in.mi.dy = LONG((y * 65535LL + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &in, sizeof in);
+}
+
 HANDLE Start(const std::wstring& exe, const std::wstring& args) {
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};

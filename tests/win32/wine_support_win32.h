@@ -28,6 +28,10 @@ void Pump(unsigned ms);
 HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWORD style, RECT place,
                      COLORREF background = CLR_INVALID);
 
+// The real pointer to the screen's (x, y), as a mouse moves it, with
+// MOUSEEVENTF_ button flags pressed or let go there.
+void MouseTo(int x, int y, DWORD buttons = 0);
+
 // Corvid.exe (or another program) as a process; null when it did not start.
 HANDLE Start(const std::wstring& exe, const std::wstring& args);
 // Pumps until the process ends or `ms` pass.
