@@ -94,12 +94,13 @@ HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWOR
   return w;
 }
 
-HANDLE Start(const std::wstring& exe, const std::wstring& args) {
+HANDLE Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder) {
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) return nullptr;
   CloseHandle(pi.hThread);
   return pi.hProcess;
 }
