@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "app/help_file.h"
 #include "app/idle_trim.h"
 
 namespace corvid {
@@ -29,6 +32,23 @@ TEST(IdleTrim, OncePerQuietPeriodNeverWhileBusy) {
   for (int i = 0; i < 100; ++i) EXPECT_FALSE(trim.OnIdle(true));  // cursor moving
   EXPECT_TRUE(trim.OnIdle(false));
   EXPECT_FALSE(trim.OnIdle(false));
+}
+
+TEST(HelpFile, CurrentFolderFirstThenTheProgramsFolderAndABoxNamesBoth) {
+  std::set<std::string> files = {"C:\\Program Files\\Corvid\\Corvid.CHM"};
+  auto exists = [&](const std::string& p) { return files.count(p) > 0; };
+
+  // Started at sign-in: the current folder is the system's.
+  HelpLocation where = LocateHelp("C:\\windows\\system32", "C:\\Program Files\\Corvid", exists);
+  EXPECT_EQ(where.path, "C:\\Program Files\\Corvid\\Corvid.CHM");
+
+  files.insert("D:\\Corvid.CHM");
+  EXPECT_EQ(LocateHelp("D:\\", "C:\\Program Files\\Corvid", exists).path, "D:\\Corvid.CHM");
+
+  where = LocateHelp("C:\\Users\\me", "C:\\Users\\me\\", [](const std::string&) { return false; });
+  EXPECT_EQ(where.path, "");
+  ASSERT_EQ(where.lookedCount, 1);  // one folder is named once
+  EXPECT_NE(HelpMissingText(where).find("C:\\Users\\me\\Corvid.CHM"), std::string::npos);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include "app/corvid_app.h"
+#include "app/help_file.h"
+#include "base/text_win32.h"
 #include "config/config_folder_win32.h"
 
 namespace corvid {
@@ -59,8 +61,34 @@ void Win32Platform::CloseMainWindow() {
   if (main_ && main_->Handle()) PostMessageW(main_->Handle(), WM_CLOSE, 0, 0);
 }
 
+namespace {
+
+std::string CurrentFolder() {
+  wchar_t buffer[MAX_PATH * 2];
+  DWORD n = GetCurrentDirectoryW(MAX_PATH * 2, buffer);
+  return n > 0 && n < MAX_PATH * 2 ? Narrow(std::wstring_view(buffer, n)) : std::string();
+}
+
+std::string ProgramFolder() {
+  wchar_t buffer[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);
+  if (n == 0 || n >= MAX_PATH * 2) return {};
+  std::wstring path(buffer, n);
+  return Narrow(path.substr(0, path.find_last_of(L'\\')));
+}
+
+}  // namespace
+
 void Win32Platform::OpenHelp() {
-  ShellExecuteA(MainWindow(), "open", kHelpFile, nullptr, nullptr, 10);
+  HelpLocation where = LocateHelp(CurrentFolder(), ProgramFolder(), [](const std::string& path) {
+    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  });
+  if (where.path.empty()) {
+    Boxes().Show(HelpMissingText(where), "Corvid");
+    return;
+  }
+  ShellExecuteW(MainWindow(), L"open", Widen(where.path).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
 }
 
 int Win32Platform::RunMessageLoop(CorvidApp& app) {

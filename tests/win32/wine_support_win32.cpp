@@ -103,12 +103,13 @@ void MouseTo(int x, int y, DWORD buttons) {
   SendInput(1, &in, sizeof in);
 }
 
-HANDLE Start(const std::wstring& exe, const std::wstring& args) {
+HANDLE Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder) {
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) return nullptr;
   CloseHandle(pi.hThread);
   return pi.hProcess;
 }

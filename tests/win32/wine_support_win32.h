@@ -33,7 +33,7 @@ HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWOR
 void MouseTo(int x, int y, DWORD buttons = 0);
 
 // Corvid.exe (or another program) as a process; null when it did not start.
-HANDLE Start(const std::wstring& exe, const std::wstring& args);
+HANDLE Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder = L"");
 // Pumps until the process ends or `ms` pass.
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code = nullptr);
 std::vector<HWND> WindowsOfClass(const wchar_t* cls);
