@@ -37,6 +37,7 @@ CorvidApp::CorvidApp(Platform& p)
       connection_(p.Hid(), form_, receiveLog_),
       formMaps_(form_),
       keyCapture_(hooks_),
+      launchHost_(form_, programs_, p.ProgramWindows(), osd_, hooks_),
       windows_(TForm2::Ports{.maps = formMaps_,
                              .settings = settings_,
                              .capture = keyCapture_,
@@ -44,7 +45,7 @@ CorvidApp::CorvidApp(Platform& p)
                              .boxes = p.Boxes(),
                              .receiveLog = receiveLog_,
                              .screen = p.Screen()},
-               codeMonitor_, debugLog_, debugMatch_),
+               codeMonitor_, debugLog_, debugMatch_, form_.Apps, launchHost_),
       replay_(
           p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
           [this] {
@@ -63,6 +64,8 @@ CorvidApp::CorvidApp(Platform& p)
   };
   form_.onActiveColumnCopied = [this] { windows_.Editor().RefreshAllBoxes(); };
   windows_.Monitor().onShownChanged = [this](bool shown) { menu_.SetMonitorChecked(shown); };
+  hooks_.SetPickerTarget(&pickerBox_);
+  programs_.SetFindButton(&windows_.Launch());
 }
 
 CorvidApp::~CorvidApp() {
@@ -73,6 +76,8 @@ CorvidApp::~CorvidApp() {
   form_.SetMouseDriver(nullptr);
   form_.SetCursorHiding(nullptr);
   hooks_.SetCursorHider(nullptr);
+  hooks_.SetPickerTarget(nullptr);
+  programs_.SetFindButton(nullptr);
   platform_.ReleaseApp();
 }
 
@@ -139,6 +144,9 @@ void CorvidApp::RunTrayCommand(TrayCommand command) {
       return;
     case TrayCommand::HideCodeMonitor:
       windows_.HideMonitor();
+      return;
+    case TrayCommand::ShowLaunchSettings:
+      windows_.ShowLaunchSettings();
       return;
     default:
       break;
