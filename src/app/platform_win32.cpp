@@ -38,12 +38,15 @@ void Win32Platform::CreateForms(CorvidApp& app) {
   editor_->Create();
   monitor_ = std::make_unique<CodeMonitorWin32>(w.Monitor(), windows_);
   monitor_->Create();
+  launch_ = std::make_unique<LaunchSettingsWin32>(w.Launch(), windows_);
+  launch_->Create();
   debug_ = std::make_unique<DebugWindowWin32>(w.Debug(), windows_);
   debug_->Create();
 }
 
 void Win32Platform::ReleaseApp() {
   debug_.reset();
+  launch_.reset();
   monitor_.reset();
   editor_.reset();
   main_.reset();  // the message window goes with it

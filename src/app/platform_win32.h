@@ -24,6 +24,7 @@
 #include "remote/hid_layer_win32.h"
 #include "ui/code_monitor_win32.h"
 #include "ui/key_map_editor_win32.h"
+#include "ui/launch_settings_win32.h"
 
 namespace corvid {
 
@@ -101,6 +102,7 @@ class Win32Platform : public Platform {
   std::unique_ptr<MainWindowWin32> main_;
   std::unique_ptr<KeyMapEditorWin32> editor_;
   std::unique_ptr<CodeMonitorWin32> monitor_;
+  std::unique_ptr<LaunchSettingsWin32> launch_;
   std::unique_ptr<DebugWindowWin32> debug_;
 };
 

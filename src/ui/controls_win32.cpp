@@ -31,6 +31,35 @@ void SetControlText(HWND control, std::string_view utf8) {
   if (control && ControlText(control) != utf8) SetWindowTextW(control, Widen(utf8).c_str());
 }
 
+void SetChecked(HWND button, bool on) {
+  const WPARAM state = on ? BST_CHECKED : BST_UNCHECKED;
+  if (button && static_cast<WPARAM>(SendMessageW(button, BM_GETCHECK, 0, 0)) != state)
+    SendMessageW(button, BM_SETCHECK, state, 0);
+}
+
+void SetScrollBar(HWND bar, int min, int max, int position) {
+  SCROLLINFO now{sizeof now, SIF_RANGE | SIF_POS};
+  if (!bar || (GetScrollInfo(bar, SB_CTL, &now) && now.nMin == min && now.nMax == max && now.nPos == position)) return;
+  SCROLLINFO want{sizeof want, SIF_RANGE | SIF_POS, min, max, 0, position, 0};
+  SetScrollInfo(bar, SB_CTL, &want, TRUE);
+}
+
+int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep) {
+  SCROLLINFO s{sizeof s, SIF_ALL};
+  GetScrollInfo(bar, SB_CTL, &s);
+  switch (LOWORD(wp)) {
+    case SB_LINELEFT: return s.nPos - smallStep;
+    case SB_LINERIGHT: return s.nPos + smallStep;
+    case SB_PAGELEFT: return s.nPos - largeStep;
+    case SB_PAGERIGHT: return s.nPos + largeStep;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return s.nTrackPos;
+    case SB_LEFT: return s.nMin;
+    case SB_RIGHT: return s.nMax;
+    default: return s.nPos;
+  }
+}
+
 MemoSync::MemoSync(LineView& view, HWND edit) : view_(view), edit_(edit) {
   SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // the view decides how much is kept
   Rebuild();

@@ -21,6 +21,14 @@ void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font);
 // Sets the text only when it differs (no flicker, no change notice).
 void SetControlText(HWND control, std::string_view utf8);
 std::string ControlText(HWND control);
+// A check box's or radio button's tick.
+void SetChecked(HWND button, bool on);
+// A scroll bar control's range and position, set only when they differ.
+void SetScrollBar(HWND bar, int min, int max, int position);
+// The position a scroll bar control's WM_HSCROLL or WM_VSCROLL asks for
+// (`wp` is the message's): a step, a page, the thumb, an end; the current
+// position when it asks for none.
+int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep);
 
 // A LineView in a read-only multi-line edit control.
 class MemoSync {
