@@ -39,6 +39,21 @@ HWND MainWindowOfCorvid();
 HWND FindBoxTitled(const wchar_t* title);
 bool TrayIconExists(HWND owner);
 
+// A left click at a screen point by injected input, the button held down
+// for `holdMs`.
+void ClickAt(POINT at, unsigned holdMs = 0);
+// A left click (two for a double click) in the middle of a window, and the
+// messages that follow it.
+void ClickOn(HWND w, bool twice = false);
+// A window's text, asked by message (it may be another process's).
+std::string WindowText(HWND w);
+// The window as the screen shows it, as a PNG in the build folder.
+bool CaptureWindow(HWND w, const wchar_t* name);
+// The DPI the programs started after this read (HKCU LogPixels).
+void SetDpi(DWORD dpi);
+// "常駐解除(&Q)" by the tray's command; true when Corvid.exe ended.
+bool QuitCorvid(HANDLE process);
+
 // Documents\.corvid\Corvid.ini of this prefix.
 std::wstring CorvidIniPath();
 std::string ReadAll(const std::wstring& path);
