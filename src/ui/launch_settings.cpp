@@ -1,35 +1,84 @@
 #include "ui/launch_settings.h"
 
 #include <algorithm>
+#include <variant>
 
 #include "config/profile_values.h"
+#include "config/settings_schema.h"
 
 namespace corvid {
 namespace {
 
-// The placement radios and what each stores; the key-action radios.
+// The controls bound to "AppSetConst" positions. The schema gives the field
+// at each, so the dialog edits exactly what the file holds.
+enum Position : int {
+  kPlacementAt = 0, kKeyActionAt = 1, kCoRunAt = 2, kStartMapAt = 3, kRegisteredAt = 5,
+  kActivateDelayAt = 16, kLongPressTimeAt = 17,
+};
+struct Binding {
+  int control;
+  int position;
+};
+// Edit3 .. Edit6 (the window rectangle, upper row then lower row), Edit9 and
+// Edit10 (the dummy click's point).
+constexpr Binding kNumberBoxes[] = {{3, 10}, {4, 11}, {5, 12}, {6, 13}, {9, 14}, {10, 15}};
+// CheckBox3, CheckBox4, CheckBox1, CheckBox14, CheckBox15.
+constexpr Binding kTicks[] = {{3, 4}, {4, 6}, {1, 7}, {14, 8}, {15, 9}};
+constexpr int kRectBoxes[] = {3, 4, 5, 6};
+constexpr int kCoRunFirst = 6;  // CheckBox6 .. CheckBox13: App-1 .. App-8
+
+// The radios, and the value each stores.
 enum Radio : int {
   kMaximised = 1, kNormal = 2, kMinimised = 3, kRectangle = 4,
   kRestore = 5, kAnother = 6, kQuitRunning = 7, kNothing = 8,
 };
+struct Choice {
+  int radio;
+  int32_t value;
+};
+constexpr Choice kPlacements[] = {{kNormal, 1}, {kMaximised, 2}, {kMinimised, 4}, {kRectangle, 8}};
+constexpr Choice kKeyActions[] = {{kNothing, 1}, {kRestore, 2}, {kAnother, 4}, {kQuitRunning, 8}};
 bool IsPlacementRadio(int n) { return n >= kMaximised && n <= kRectangle; }
+// The radio of a stored value (0 counts as the first choice); 0 for none.
+template <size_t N>
+int RadioFor(const Choice (&choices)[N], int32_t value) {
+  for (const Choice& c : choices)
+    if (c.value == value) return c.radio;
+  return value == 0 ? choices[0].radio : 0;
+}
+template <size_t N>
+int32_t ValueOf(const Choice (&choices)[N], int radio) {
+  for (const Choice& c : choices)
+    if (c.radio == radio) return c.value;
+  return 0;
+}
 
-// The boxes of the window rectangle, upper row then lower row.
-constexpr int kRectBoxes[] = {3, 4, 5, 6};
-constexpr int32_t AppEntry::*kRectFields[] = {&AppEntry::WinLeft, &AppEntry::WinTop, &AppEntry::WinRight,
-                                             &AppEntry::WinBottom};
-constexpr int kCoRunFirst = 6;  // CheckBox6 .. CheckBox13: App-1 .. App-8
+// The text boxes and the keys of the entry's section they edit.
+struct TextBinding {
+  int control;
+  const char* key;
+};
+constexpr TextBinding kTextBoxes[] = {{1, "AppProg"}, {2, "AppPath"}, {7, "AppArgs"},
+                                      {8, "Message"}, {12, "Class"},  {14, "Caption"}};
 
-int32_t AppEntry::*NumberField(int edit) {
-  switch (edit) {
-    case 3: return &AppEntry::WinLeft;
-    case 4: return &AppEntry::WinTop;
-    case 5: return &AppEntry::WinRight;
-    case 6: return &AppEntry::WinBottom;
-    case 9: return &AppEntry::ClickX;
-    case 10: return &AppEntry::ClickY;
-    default: return nullptr;
-  }
+int32_t& Number(AppEntry& a, int position) {
+  return a.*std::get<int32_t AppEntry::*>(AppSetConstFields()[static_cast<size_t>(position)]);
+}
+bool& Flag(AppEntry& a, int position) {
+  return a.*std::get<bool AppEntry::*>(AppSetConstFields()[static_cast<size_t>(position)]);
+}
+std::string* Text(AppEntry& a, int control) {
+  for (const TextBinding& t : kTextBoxes)
+    if (t.control == control)
+      for (const AppTextKey& k : AppTextKeys())
+        if (std::string_view(k.key) == t.key) return &(a.*k.field);
+  return nullptr;
+}
+template <size_t N>
+const Binding* Bound(const Binding (&table)[N], int control) {
+  for (const Binding& b : table)
+    if (b.control == control) return &b;
+  return nullptr;
 }
 
 }  // namespace
@@ -105,73 +154,57 @@ void TForm5::SelectCurrentMap() { p_.host.SetCurrentAppMap(combo1_ + 1); }
 void TForm5::LoadEntry() {
   // Each value is read as the handlers before it left it.
   AppEntry& a = App();
+  auto tick = [&](int n) { SetChecked(n, Flag(a, Bound(kTicks, n)->position)); };
+  auto choose = [&](const auto& choices, int position) {
+    if (const int r = RadioFor(choices, Number(a, position))) SelectRadio(r);
+    else ClearRadios(position == kPlacementAt);
+  };
   findEnabled_ = false;
   SelectCurrentMap();
 
-  SetEditText(1, a.AppProg);
-  SetEditText(2, a.AppPath);
-  SetEditText(8, a.Message);
-  SetEditText(7, a.AppArgs);
-  for (int i = 0; i < 4; ++i) SetEditText(kRectBoxes[i], std::to_string(a.*kRectFields[i]));
-  SetEditText(9, std::to_string(a.ClickX));
-  SetEditText(10, std::to_string(a.ClickY));
-  SetEditText(11, std::to_string(a.ActivateDelay));
-  SetEditText(12, a.Class);
-  SetEditText(13, std::to_string(a.LongPressTime));
-  SetEditText(14, a.Caption);
-  SetScrollBar(1, a.ActivateDelay);
-  SetScrollBar(2, a.LongPressTime);
+  for (int n : {1, 2, 8, 7}) SetEditText(n, *Text(a, n));
+  for (const Binding& b : kNumberBoxes) SetEditText(b.control, std::to_string(Number(a, b.position)));
+  SetEditText(11, std::to_string(Number(a, kActivateDelayAt)));
+  SetEditText(12, *Text(a, 12));
+  SetEditText(13, std::to_string(Number(a, kLongPressTimeAt)));
+  SetEditText(14, *Text(a, 14));
+  SetScrollBar(1, Number(a, kActivateDelayAt));
+  SetScrollBar(2, Number(a, kLongPressTimeAt));
 
-  SetChecked(3, a.LaunchTopmost);
-  SetChecked(14, a.RecordState);
-  SetChecked(15, a.OwnKeyMap);
+  tick(3);
+  tick(14);
+  tick(15);
   button6_ = ">";
   SetChecked(2, false);
-
-  SetChecked(4, a.DummyClick);
+  tick(4);
   DelayBoxes(checks_[4].checked);  // changed or not
-
-  switch (a.Placement) {
-    case 0:
-    case 1: SelectRadio(kNormal); break;
-    case 2: SelectRadio(kMaximised); break;
-    case 4: SelectRadio(kMinimised); break;
-    case 8: SelectRadio(kRectangle); break;
-    default:
-      for (int n = kMaximised; n <= kRectangle; ++n) radios_[n].checked = false;
-      break;
-  }
+  choose(kPlacements, kPlacementAt);
   RectangleBoxes(radios_[kRectangle].checked);
-
-  if (a.StartMap >= 0 && a.StartMap <= 2) SetComboBox2(a.StartMap);
-
-  SetChecked(1, a.LongPressQuit);
+  const int32_t startMap = Number(a, kStartMapAt);
+  if (startMap >= 0 && startMap <= 2) SetComboBox2(startMap);
+  tick(1);
   LongPressBoxes(checks_[1].checked);
 
   for (int k = 0; k < kAppCount; ++k) {
     checks_[kCoRunFirst + k].enabled = true;
-    SetChecked(kCoRunFirst + k, (static_cast<uint32_t>(a.CoRunMask) >> k) & 1u);
+    SetChecked(kCoRunFirst + k, (static_cast<uint32_t>(Number(a, kCoRunAt)) >> k) & 1u);
   }
   // The entry may always run beside itself.
   checks_[kCoRunFirst + combo1_].enabled = false;
   SetChecked(kCoRunFirst + combo1_, true);
 
-  switch (a.KeyAction) {
-    case 0:
-    case 1: SelectRadio(kNothing); break;
-    case 2: SelectRadio(kRestore); break;
-    case 4: SelectRadio(kAnother); break;
-    case 8: SelectRadio(kQuitRunning); break;
-    default:
-      for (int n = kRestore; n <= kNothing; ++n) radios_[n].checked = false;
-      break;
-  }
+  choose(kKeyActions, kKeyActionAt);
 
   if (p_.editor.Visible() && checks_[15].checked) {
     p_.editor.Show(true);
     SwitchEditorMode(a.StartMap);
   }
   Changed();
+}
+
+void TForm5::ClearRadios(bool placement) {
+  for (int r = 1; r <= kRadios; ++r)
+    if (IsPlacementRadio(r) == placement) radios_[r].checked = false;
 }
 
 void TForm5::SetEditText(int n, std::string_view text) {
@@ -184,42 +217,32 @@ void TForm5::SetEditText(int n, std::string_view text) {
 void TForm5::EditChange(int n) {
   AppEntry& a = App();
   const std::string& t = edits_[n].text;
-  if (int32_t AppEntry::*field = NumberField(n)) {
+  if (const Binding* b = Bound(kNumberBoxes, n)) {
     int32_t v;
     edits_[n].invalid = !ParseProfileInteger(t, v);
-    if (!edits_[n].invalid) a.*field = v;
+    if (!edits_[n].invalid) Number(a, b->position) = v;
     return;
   }
-  switch (n) {
-    case 1: {
-      a.AppProg = t;
-      a.Registered = !t.empty() && p_.host.ProgramFileExists(t);
-      checks_[15].enabled = a.Registered;
-      // A program that is not there has no folder, arguments or window to
-      // look for. An empty name is no program yet: a browse loads the
-      // cleared entry before it puts the chosen file here, and keeps the
-      // arguments.
-      if (!a.Registered && !t.empty()) {
-        a.AppPath.clear();
-        a.AppArgs.clear();
-        a.Class.clear();
-        a.Caption.clear();
-        for (int m : {2, 7, 12, 14}) SetEditText(m, "");
+  std::string* field = Text(a, n);
+  if (!field) return;  // Edit11, Edit13: shown values only
+  *field = t;
+  if (n == 1) {
+    bool& registered = Flag(a, kRegisteredAt);
+    registered = !t.empty() && p_.host.ProgramFileExists(t);
+    checks_[15].enabled = registered;
+    // A program that is not there has no folder, arguments or window to
+    // look for. An empty name is no program yet: a browse loads the cleared
+    // entry before it puts the chosen file here, and keeps the arguments.
+    if (!registered && !t.empty())
+      for (int m : {2, 7, 12, 14}) {
+        Text(a, m)->clear();
+        SetEditText(m, "");
       }
-      break;
-    }
-    case 2: a.AppPath = t; break;
-    case 7: a.AppArgs = t; break;
-    case 8: a.Message = t; break;
-    case 14: a.Caption = t; break;
-    case 12:
-      a.Class = t;
-      // Without a class the window is found by its process alone: only
-      // "通常" is offered.
-      if (t.empty()) SelectRadio(kNormal);
-      for (int r : {kMinimised, kMaximised, kRectangle}) radios_[r].enabled = !t.empty();
-      break;
-    default: break;  // Edit11, Edit13: shown values only
+  } else if (n == 12) {
+    // Without a class the window is found by its process alone: only "通常"
+    // is offered.
+    if (t.empty()) SelectRadio(kNormal);
+    for (int r : {kMinimised, kMaximised, kRectangle}) radios_[r].enabled = !t.empty();
   }
 }
 
@@ -235,34 +258,21 @@ void TForm5::CheckBoxClick(int n) {
   const bool on = checks_[n].checked;
   if (n >= kCoRunFirst && n < kCoRunFirst + kAppCount) {
     const uint32_t bit = 1u << (n - kCoRunFirst);
-    a.CoRunMask = static_cast<int32_t>(on ? static_cast<uint32_t>(a.CoRunMask) | bit
-                                          : static_cast<uint32_t>(a.CoRunMask) & ~bit);
+    int32_t& mask = Number(a, kCoRunAt);
+    mask = static_cast<int32_t>(on ? static_cast<uint32_t>(mask) | bit : static_cast<uint32_t>(mask) & ~bit);
     return;
   }
-  switch (n) {
-    case 1:
-      a.LongPressQuit = on;
-      LongPressBoxes(on);
-      break;
-    case 2:
-      // The debug window on the dialog's left.
-      if (on) p_.debug.Show(Place(), p_.screen.ScreenWidth());
-      else p_.debug.Close();
-      break;
-    case 3: a.LaunchTopmost = on; break;
-    case 4:
-      a.DummyClick = on;
-      DelayBoxes(on);
-      break;
-    case 14: a.RecordState = on; break;
-    case 15:
-      a.OwnKeyMap = on;
-      if (!on && p_.editor.Visible()) {
-        p_.editor.Close();
-        button6_ = ">";
-      }
-      break;
-    default: break;
+  if (const Binding* b = Bound(kTicks, n)) Flag(a, b->position) = on;
+  if (n == 1) LongPressBoxes(on);
+  if (n == 4) DelayBoxes(on);
+  if (n == 2) {
+    // The debug window on the dialog's left.
+    if (on) p_.debug.Show(Place(), p_.screen.ScreenWidth());
+    else p_.debug.Close();
+  }
+  if (n == 15 && !on && p_.editor.Visible()) {
+    p_.editor.Close();
+    button6_ = ">";
   }
 }
 
@@ -279,9 +289,7 @@ void TForm5::LongPressBoxes(bool on) {
 
 void TForm5::SelectRadio(int n) {
   if (n < 1 || n > kRadios || radios_[n].checked) return;
-  const bool placement = IsPlacementRadio(n);
-  for (int r = 1; r <= kRadios; ++r)
-    if (IsPlacementRadio(r) == placement) radios_[r].checked = false;
+  ClearRadios(IsPlacementRadio(n));
   radios_[n].checked = true;
   RadioButtonClick(n);
   Changed();
@@ -289,27 +297,15 @@ void TForm5::SelectRadio(int n) {
 
 void TForm5::RadioButtonClick(int n) {
   AppEntry& a = App();
-  switch (n) {
-    case kNormal: PlainPlacement(1); break;
-    case kMaximised: PlainPlacement(2); break;
-    case kMinimised: PlainPlacement(4); break;
-    case kRectangle:
-      a.Placement = 8;
-      RectangleBoxes(true);
-      break;
-    case kNothing: a.KeyAction = 1; break;
-    case kRestore: a.KeyAction = 2; break;
-    case kAnother: a.KeyAction = 4; break;
-    case kQuitRunning: a.KeyAction = 8; break;
-    default: break;
+  if (!IsPlacementRadio(n)) {
+    Number(a, kKeyActionAt) = ValueOf(kKeyActions, n);
+    return;
   }
-}
-
-void TForm5::PlainPlacement(int32_t placement) {
-  App().Placement = placement;
-  RectangleBoxes(false);
-  for (int n : kRectBoxes)
-    if (edits_[n].text != "0") SetEditText(n, "0");
+  Number(a, kPlacementAt) = ValueOf(kPlacements, n);
+  RectangleBoxes(n == kRectangle);
+  if (n != kRectangle)
+    for (int box : kRectBoxes)
+      if (edits_[box].text != "0") SetEditText(box, "0");
 }
 
 void TForm5::RectangleBoxes(bool on) {
@@ -331,16 +327,10 @@ void TForm5::SetScrollBar(int n, int32_t position) {
 }
 
 void TForm5::ScrollBarChange(int n) {
-  AppEntry& a = App();
   const int32_t v = scrolls_[n];
-  if (n == 1) {
-    a.ActivateDelay = v;
-    SetEditText(11, std::to_string(v));
-  } else {
-    a.LongPressTime = v;
-    p_.host.SetLongPressInterval(v);
-    SetEditText(13, std::to_string(v));
-  }
+  Number(App(), n == 1 ? kActivateDelayAt : kLongPressTimeAt) = v;
+  if (n == 2) p_.host.SetLongPressInterval(v);
+  SetEditText(n == 1 ? 11 : 13, std::to_string(v));
 }
 
 void TForm5::SetComboBox2(int index) {
@@ -352,7 +342,7 @@ void TForm5::SetComboBox2(int index) {
 
 void TForm5::ComboBox2Change() {
   SelectCurrentMap();
-  App().StartMap = combo2_;
+  Number(App(), kStartMapAt) = combo2_;
   if (p_.editor.Visible() && combo2_ != 0) SwitchEditorMode(combo2_);
 }
 

@@ -152,7 +152,7 @@ class TForm5 : public WindowModel, public FindButton {
   void RadioButtonClick(int n);
   void ScrollBarChange(int n);
   void ComboBox2Change();
-  void PlainPlacement(int32_t placement);
+  void ClearRadios(bool placement);
   void RectangleBoxes(bool on);
   void DelayBoxes(bool on);
   void LongPressBoxes(bool on);
