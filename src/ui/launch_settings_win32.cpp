@@ -18,9 +18,9 @@ constexpr UINT kRefresh = WM_APP + 23;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int kClientWidth = 432, kClientHeight = 574;
 
-// Labels the model enables, and the notes beside number boxes that hold no
-// integer.
-constexpr int kDelayLabel = 701, kLongPressLabel = 702, kRectNote = 703, kClickNote = 704;
+// Labels the model enables.
+constexpr int kDelayLabel = 701, kLongPressLabel = 702;
+constexpr int kRectNote = C::kRectNote, kClickNote = C::kClickNote;
 constexpr const char* kNotInteger = "整数のみ";
 
 enum class Kind : uint8_t { Label, Edit, Check, Radio, Button, Group, Combo, Scroll };
@@ -213,6 +213,9 @@ bool LaunchSettingsWin32::Create() {
   model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
   model_.SetFileDialog(this);
   model_.onChange = [this] {
+    // "保存" closes before it writes the file and closes the programs: the
+    // dialog goes at once rather than after them.
+    if (Handle() && !model_.Visible() && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
     // Loading an entry changes many controls: one repaint after it.
     if (refreshPending_ || !Handle()) return;
     refreshPending_ = true;

@@ -23,6 +23,9 @@ struct LaunchControl {
   static constexpr int ScrollBar(int n) { return 400 + n; }
   static constexpr int Button(int n) { return 500 + n; }
   static constexpr int ComboBox(int n) { return 600 + n; }
+  // The notes beside the rectangle's and the click point's boxes when one
+  // holds no integer.
+  static constexpr int kRectNote = 703, kClickNote = 704;
 };
 
 class LaunchSettingsWin32 : private Win32Window, public ProgramFileDialog {

@@ -53,6 +53,12 @@ bool WaitUntil(bool (*done)(), unsigned ms) {
   return true;
 }
 
+POINT Centre(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 void SetText(HWND w, const std::wstring& text) { SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
 
 // Notepad opens over the dialog; the screen has room on its right.
@@ -130,8 +136,11 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
 
   // "実行試験" starts it; then "Find" can pick its window.
   EXPECT_FALSE(IsWindowEnabled(Item(C::Button(5))));
+  DWORD pressed = GetTickCount();
   ClickOn(Item(C::Button(4)));
-  ASSERT_TRUE(WaitUntil([] { return Notepad() != nullptr && IsWindowEnabled(Item(C::Button(5))); }, 10000));
+  ASSERT_TRUE(WaitUntil([] { return Notepad() != nullptr && GetForegroundWindow() == Notepad(); }, 10000));
+  std::printf("\"実行試験\" to notepad started and in front: %lu ms\n", GetTickCount() - pressed);
+  EXPECT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::Button(5))) != FALSE; }, 3000));
   HWND notepad = Notepad();
   MoveAside(notepad);
   ClickOn(Item(C::Button(5)));
@@ -149,9 +158,16 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   // Pressed again, it brings notepad back.
   ShowWindow(notepad, SW_MINIMIZE);
   Pump(200);
+  pressed = GetTickCount();
   ClickOn(Item(C::Button(4)));
-  EXPECT_TRUE(WaitUntil([] { return Notepad() && !IsIconic(Notepad()); }, 5000));
+  EXPECT_TRUE(WaitUntil([] { return Notepad() && !IsIconic(Notepad()) && GetForegroundWindow() == Notepad(); }, 5000));
+  std::printf("\"実行試験\" to notepad restored and in front: %lu ms\n", GetTickCount() - pressed);
   MoveAside(notepad);
+
+  // Drawn inactive: notepad was last in front (a click does not give Wine's
+  // own frames, without a window manager, the active colour back).
+  Pump(100);
+  EXPECT_TRUE(CaptureWindow(dialog, L"launch_96.png"));
 
   // "ハンドル取得情報": the search's trace on the dialog's left.
   ClickOn(Item(C::CheckBox(2)));
@@ -164,17 +180,15 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   std::string trace;
   for (HWND e = nullptr; (e = FindWindowExW(debug, e, L"Edit", nullptr));) trace += WindowText(e);
   EXPECT_NE(trace.find("Class >Notepad"), std::string::npos) << trace;
-  Pump(200);
-  EXPECT_TRUE(CaptureWindow(dialog, L"launch_96.png"));
 
   // Held past the long-press time, it quits notepad.
-  RECT test;
-  GetWindowRect(Item(C::Button(4)), &test);
-  ClickAt({(test.left + test.right) / 2, (test.top + test.bottom) / 2}, 1400);
+  ClickAt(Centre(Item(C::Button(4))), 1400);
   EXPECT_TRUE(WaitUntil([] { return Notepad() == nullptr; }, 5000));
 
-  ClickOn(Item(C::Button(2)));  // "保存"
-  EXPECT_FALSE(IsWindowVisible(dialog));
+  ClickAt(Centre(Item(C::Button(2))));  // "保存"
+  const DWORD saved = GetTickCount();
+  EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 5000));
+  std::printf("\"保存\" to the dialog gone: %lu ms\n", GetTickCount() - saved);
   std::string file;
   for (int i = 0; i < 100 && file.find("Class=Notepad") == std::string::npos; ++i) {
     Pump(30);
@@ -200,6 +214,18 @@ TEST(LaunchSettings, PictureAt144Dpi) {
   EXPECT_GT(r.right - r.left, 600);  // 440 pixels at 96 DPI, scaled
   EXPECT_EQ(WindowText(Item(C::Edit(11))), "1200");
   EXPECT_TRUE(CaptureWindow(dialog, L"launch_144.png"));
+
+  // A lone minus sign keeps the last value and says so beside the boxes;
+  // no message box opens.
+  SetText(Item(C::Edit(3)), L"-");
+  SetText(Item(C::Edit(10)), L"-");
+  Pump(100);
+  for (int note : {C::kRectNote, C::kClickNote}) EXPECT_TRUE(IsWindowVisible(Item(note)));
+  for (HWND w : WindowsOfClass(L"#32770")) EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_TRUE(CaptureWindow(dialog, L"launch_invalid_144.png"));
+  SetText(Item(C::Edit(3)), L"40");
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(Item(C::kRectNote)));
   EXPECT_TRUE(corvid.Quit());
 }
 
