@@ -60,6 +60,19 @@ int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep) {
   }
 }
 
+void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
+  RECT r;
+  GetWindowRect(w, &r);
+  const Bounds& want = model.Place();
+  if (want.left != r.left || want.top != r.top)
+    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (model.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model.Visible() ? SW_SHOW : SW_HIDE);
+  if (model.Visible() && model.FrontRequests() != fronted) {
+    fronted = model.FrontRequests();
+    SetForegroundWindow(w);
+  }
+}
+
 MemoSync::MemoSync(LineView& view, HWND edit) : view_(view), edit_(edit) {
   SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // the view decides how much is kept
   Rebuild();

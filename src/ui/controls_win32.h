@@ -8,6 +8,7 @@
 
 #include "base/text_view.h"
 #include "base/win32_fwd.h"
+#include "ui/window_model.h"
 
 namespace corvid {
 
@@ -29,6 +30,9 @@ void SetScrollBar(HWND bar, int min, int max, int position);
 // (`wp` is the message's): a step, a page, the thumb, an end; the current
 // position when it asks for none.
 int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep);
+// A window follows its model: its place, shown or hidden, and brought to
+// the front once per request (`fronted` counts the requests served).
+void FollowModel(HWND window, const WindowModel& model, uint32_t& fronted);
 
 // A LineView in a read-only multi-line edit control.
 class MemoSync {

@@ -266,16 +266,7 @@ void KeyMapEditorWin32::Refresh() {
   }
   for (HWND b : {reload_, useNow_, save_}) ShowWindow(b, model_.ReloadButtonsVisible ? SW_SHOWNA : SW_HIDE);
   ShowWindow(reset_, model_.ResetButtonVisible ? SW_SHOWNA : SW_HIDE);
-  RECT r;
-  GetWindowRect(w, &r);
-  const Bounds& want = model_.Place();
-  if (want.left != r.left || want.top != r.top)
-    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (model_.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model_.Visible() ? SW_SHOW : SW_HIDE);
-  if (model_.Visible() && model_.FrontRequests() != fronted_) {
-    fronted_ = model_.FrontRequests();
-    SetForegroundWindow(w);
-  }
+  FollowModel(w, model_, fronted_);
 }
 
 void KeyMapEditorWin32::OpenMenu(uint8_t code, EditorMenu which) {

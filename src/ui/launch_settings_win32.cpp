@@ -284,16 +284,7 @@ void LaunchSettingsWin32::Refresh() {
   SetControlText(Control(C::Button(6)), model_.Button6Caption());
   refreshing_ = false;
 
-  RECT r;
-  GetWindowRect(w, &r);
-  const Bounds& want = model_.Place();
-  if (want.left != r.left || want.top != r.top)
-    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (model_.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model_.Visible() ? SW_SHOW : SW_HIDE);
-  if (model_.Visible() && model_.FrontRequests() != fronted_) {
-    fronted_ = model_.FrontRequests();
-    SetForegroundWindow(w);
-  }
+  FollowModel(w, model_, fronted_);
   if (!model_.Visible() && browsing_) {
     // Closed (by a quit) while the open-file dialog runs: it goes too.
     EnumThreadWindows(
