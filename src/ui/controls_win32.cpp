@@ -38,14 +38,14 @@ void SetChecked(HWND button, bool on) {
 }
 
 void SetScrollBar(HWND bar, int min, int max, int position) {
-  SCROLLINFO now{sizeof now, SIF_RANGE | SIF_POS};
+  SCROLLINFO now{sizeof now, SIF_RANGE | SIF_POS, 0, 0, 0, 0, 0};
   if (!bar || (GetScrollInfo(bar, SB_CTL, &now) && now.nMin == min && now.nMax == max && now.nPos == position)) return;
   SCROLLINFO want{sizeof want, SIF_RANGE | SIF_POS, min, max, 0, position, 0};
   SetScrollInfo(bar, SB_CTL, &want, TRUE);
 }
 
 int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep) {
-  SCROLLINFO s{sizeof s, SIF_ALL};
+  SCROLLINFO s{sizeof s, SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(bar, SB_CTL, &s);
   switch (LOWORD(wp)) {
     case SB_LINELEFT: return s.nPos - smallStep;
