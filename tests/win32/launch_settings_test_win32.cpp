@@ -44,15 +44,6 @@ HWND OpenDialog() {
 }
 HWND Item(int id) { return GetDlgItem(Dialog(), id); }
 
-bool WaitUntil(bool (*done)(), unsigned ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (!done()) {
-    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-    Pump(20);
-  }
-  return true;
-}
-
 POINT Centre(HWND w) {
   RECT r;
   GetWindowRect(w, &r);

@@ -194,6 +194,15 @@ HWND WaitForWindow(HWND (*find)(), unsigned ms) {
   return nullptr;
 }
 
+bool WaitUntil(bool (*done)(), unsigned ms) {
+  const DWORD end = GetTickCount() + ms;
+  while (!done()) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+    Pump(20);
+  }
+  return true;
+}
+
 HWND MainWindowOfCorvid() {
   auto all = WindowsOfClass(corvid::kMainWindowClass);
   return all.empty() ? nullptr : all.front();

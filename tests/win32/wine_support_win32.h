@@ -34,6 +34,8 @@ HANDLE Start(const std::wstring& exe, const std::wstring& args);
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code = nullptr);
 std::vector<HWND> WindowsOfClass(const wchar_t* cls);
 HWND WaitForWindow(HWND (*find)(), unsigned ms);
+// Pumps until `done` holds or `ms` pass; false when it never did.
+bool WaitUntil(bool (*done)(), unsigned ms);
 HWND MainWindowOfCorvid();
 // A message box (a dialog window) with this caption.
 HWND FindBoxTitled(const wchar_t* title);
