@@ -117,13 +117,8 @@ void ActionEngine::DispatchCode(uint8_t code) {
   }
 
   if (key == action::kApp) {
-    AppArmed = true;
-    AppIndex = static_cast<int32_t>(e.Param);
-    LongPressReached = false;
-    if (AppIndex >= 0 && AppIndex < kAppCount && data_.Apps[AppIndex].LongPressQuit) {
-      DisableExec.SetInterval(static_cast<uint32_t>(std::max(data_.Apps[AppIndex].LongPressTime, 1)));
-      DisableExec.Start();
-    }
+    const auto index = static_cast<int32_t>(e.Param);
+    ArmApp(index, index >= 0 && index < kAppCount && data_.Apps[index].LongPressQuit);
     // It presses no key: its Param is an App index, which as modifier bits
     // would hold Alt (App-2) or Ctrl+Alt (All Quit) down, with a stray key 7
     // repeating, in the window in front.
@@ -154,11 +149,7 @@ void ActionEngine::DispatchCode(uint8_t code) {
     if (mouse_) mouse_->ResetFactors();
     injector_.WheelFactor = 1.0;
     MouseKey = 0;
-    if (AppArmed) {
-      DisableExec.Stop();
-      AppArmed = false;
-      ports_.apps.RunAppAction(AppIndex);
-    }
+    RunArmedApp();
     return;
   }
 
@@ -173,6 +164,23 @@ void ActionEngine::DispatchCode(uint8_t code) {
   } else {
     StartKey(CurParam, CurKey);
   }
+}
+
+void ActionEngine::ArmApp(int32_t index, bool longPress) {
+  AppArmed = true;
+  AppIndex = index;
+  LongPressReached = false;
+  if (longPress && index >= 0 && index < kAppCount) {
+    DisableExec.SetInterval(static_cast<uint32_t>(std::max(data_.Apps[index].LongPressTime, 1)));
+    DisableExec.Start();
+  }
+}
+
+void ActionEngine::RunArmedApp() {
+  if (!AppArmed) return;
+  DisableExec.Stop();
+  AppArmed = false;
+  ports_.apps.RunAppAction(AppIndex);
 }
 
 void ActionEngine::SelectKeyMap(int32_t n, int32_t modeRequest) {

@@ -55,6 +55,12 @@ class ActionEngine : private ReportDecoderHost, public AppActionHost {
   void SwitchToKeyboardMode() override;
   void SwitchToMouseMode() override;
 
+  // An App button pressed: its action armed for the release, the long-press
+  // timer started when asked.
+  void ArmApp(int32_t index, bool longPress);
+  // The release of an armed App button runs its action.
+  void RunArmedApp();
+
   // Key repeat.
   void StartKey(uint32_t param, uint16_t key);
   void DelayTimerTimer();

@@ -38,6 +38,7 @@ CorvidApp::CorvidApp(Platform& p)
       formMaps_(form_),
       formEnvironment_(form_),
       keyCapture_(hooks_),
+      launchHost_(form_, programs_, p.ProgramWindows(), osd_, hooks_),
       windows_(TForm2::Ports{.maps = formMaps_,
                              .settings = settings_,
                              .capture = keyCapture_,
@@ -53,7 +54,7 @@ CorvidApp::CorvidApp(Platform& p)
                              .screen = p.Screen(),
                              .fonts = p.Fonts(),
                              .colours = p.Colours()},
-               codeMonitor_, debugLog_, debugMatch_),
+               codeMonitor_, debugLog_, debugMatch_, form_.Apps, launchHost_),
       replay_(
           p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
           [this] {
@@ -73,6 +74,8 @@ CorvidApp::CorvidApp(Platform& p)
   form_.onActiveColumnCopied = [this] { windows_.Editor().RefreshAllBoxes(); };
   windows_.Monitor().onShownChanged = [this](bool shown) { menu_.SetMonitorChecked(shown); };
   osd_.onDragMove = [this](int32_t x, int32_t y) { windows_.Environment().OsdDragged(x, y); };
+  hooks_.SetPickerTarget(&pickerBox_);
+  programs_.SetFindButton(&windows_.Launch());
 }
 
 CorvidApp::~CorvidApp() {
@@ -83,6 +86,8 @@ CorvidApp::~CorvidApp() {
   form_.SetMouseDriver(nullptr);
   form_.SetCursorHiding(nullptr);
   hooks_.SetCursorHider(nullptr);
+  hooks_.SetPickerTarget(nullptr);
+  programs_.SetFindButton(nullptr);
   platform_.ReleaseApp();
 }
 
@@ -153,6 +158,9 @@ void CorvidApp::RunTrayCommand(TrayCommand command) {
       return;
     case TrayCommand::HideCodeMonitor:
       windows_.HideMonitor();
+      return;
+    case TrayCommand::ShowLaunchSettings:
+      windows_.ShowLaunchSettings();
       return;
     default:
       break;

@@ -4,7 +4,9 @@
 // and shut-down steps of the resident program. Corvid.exe builds it on the
 // Win32 platform; corvid-replay, the tests and the benches on the headless
 // one.
+#include <algorithm>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "actions/cursor_hider.h"
@@ -63,6 +65,48 @@ class HookKeyCapture : public KeyCapture {
 
  private:
   GlobalHooks& hooks_;
+};
+
+// What the launch-program settings ask of the program: the action engine's
+// App arming, program control, the message window and the window picker.
+class FormLaunchHost : public LaunchHost {
+ public:
+  FormLaunchHost(TForm1& form, LaunchActions& programs, DesktopControl& desktop, OsdMessage& osd,
+                 GlobalHooks& hooks)
+      : form_(form), programs_(programs), desktop_(desktop), osd_(osd), hooks_(hooks) {}
+  void SetCurrentAppMap(int32_t n) override { form_.CurrentAppMap = n; }
+  int32_t HomeMode() const override { return form_.HomeMode(); }
+  bool MouseMode() const override { return form_.MouseMode; }
+  void ArmApp(int32_t index, bool longPress) override {
+    programs_.Search().LastLoggedPid = 0;
+    form_.ArmApp(index, longPress);
+  }
+  void RunArmedApp() override { form_.RunArmedApp(); }
+  void SetLongPressInterval(int32_t ms) override {
+    form_.DisableExec.SetInterval(static_cast<uint32_t>(std::max(ms, 1)));
+  }
+  void QuitAllApps() override { programs_.QuitAllApps(); }
+  bool ProgramFileExists(const std::string& path) override { return desktop_.ProgramFileExists(path); }
+  void HideMessage() override { osd_.PushOsd(0); }
+  void StartWindowPick() override { hooks_.StartWindowPick(); }
+
+ private:
+  TForm1& form_;
+  LaunchActions& programs_;
+  DesktopControl& desktop_;
+  OsdMessage& osd_;
+  GlobalHooks& hooks_;
+};
+
+// The target class box of the launch-program settings, as the picker fills it.
+class PickerBox : public PickerTarget {
+ public:
+  explicit PickerBox(TForm5& dialog) : dialog_(dialog) {}
+  void SetTargetClass(std::string_view className) override { dialog_.SetTargetClass(className); }
+  void SetPicking(bool picking) override { dialog_.SetPicking(picking); }
+
+ private:
+  TForm5& dialog_;
 };
 
 class CorvidApp {
@@ -148,7 +192,9 @@ class CorvidApp {
   FormMaps formMaps_;
   FormEnvironment formEnvironment_;
   HookKeyCapture keyCapture_;
+  FormLaunchHost launchHost_;
   SettingsWindows windows_;
+  PickerBox pickerBox_{windows_.Launch()};
   SessionReplay replay_;
   TrayMenu menu_;
   IdleTrim trim_;

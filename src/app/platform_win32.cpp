@@ -42,6 +42,8 @@ void Win32Platform::CreateForms(CorvidApp& app) {
   monitor_->Create();
   environment_ = std::make_unique<EnvironmentDialogWin32>(w.Environment(), windows_);
   environment_->Create();
+  launch_ = std::make_unique<LaunchSettingsWin32>(w.Launch(), windows_);
+  launch_->Create();
   debug_ = std::make_unique<DebugWindowWin32>(w.Debug(), windows_);
   debug_->Create();
 }
@@ -49,6 +51,7 @@ void Win32Platform::CreateForms(CorvidApp& app) {
 void Win32Platform::ReleaseApp() {
   debug_.reset();
   environment_.reset();
+  launch_.reset();
   monitor_.reset();
   editor_.reset();
   main_.reset();  // the message window goes with it

@@ -26,6 +26,7 @@
 #include "ui/dialog_services_win32.h"
 #include "ui/environment_dialog_win32.h"
 #include "ui/key_map_editor_win32.h"
+#include "ui/launch_settings_win32.h"
 
 namespace corvid {
 
@@ -109,6 +110,7 @@ class Win32Platform : public Platform {
   std::unique_ptr<KeyMapEditorWin32> editor_;
   std::unique_ptr<CodeMonitorWin32> monitor_;
   std::unique_ptr<EnvironmentDialogWin32> environment_;
+  std::unique_ptr<LaunchSettingsWin32> launch_;
   std::unique_ptr<DebugWindowWin32> debug_;
 };
 

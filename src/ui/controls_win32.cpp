@@ -33,6 +33,29 @@ void SetControlText(HWND control, std::string_view utf8) {
   if (control && ControlText(control) != utf8) SetWindowTextW(control, Widen(utf8).c_str());
 }
 
+void SetScrollBar(HWND bar, int min, int max, int position) {
+  SCROLLINFO now{sizeof now, SIF_RANGE | SIF_POS, 0, 0, 0, 0, 0};
+  if (!bar || (GetScrollInfo(bar, SB_CTL, &now) && now.nMin == min && now.nMax == max && now.nPos == position)) return;
+  SCROLLINFO want{sizeof want, SIF_RANGE | SIF_POS, min, max, 0, position, 0};
+  SetScrollInfo(bar, SB_CTL, &want, TRUE);
+}
+
+int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep) {
+  SCROLLINFO s{sizeof s, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(bar, SB_CTL, &s);
+  switch (LOWORD(wp)) {
+    case SB_LINELEFT: return s.nPos - smallStep;
+    case SB_LINERIGHT: return s.nPos + smallStep;
+    case SB_PAGELEFT: return s.nPos - largeStep;
+    case SB_PAGERIGHT: return s.nPos + largeStep;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return s.nTrackPos;
+    case SB_LEFT: return s.nMin;
+    case SB_RIGHT: return s.nMax;
+    default: return s.nPos;
+  }
+}
+
 void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
   RECT r;
   GetWindowRect(w, &r);
@@ -66,42 +89,15 @@ void ValueBar::Place(const Rect96& row, int labelWidth, int valueWidth, uint32_t
   PlaceControl(value, {valueX, row.y, valueWidth, row.height}, dpi, font);
 }
 
-namespace {
-SCROLLINFO RangeAndPosition(HWND bar) {
-  SCROLLINFO si{};
-  si.cbSize = sizeof si;
-  si.fMask = SIF_RANGE | SIF_POS;
-  GetScrollInfo(bar, SB_CTL, &si);
-  return si;
-}
-}  // namespace
-
 void ValueBar::Show(int32_t min, int32_t max, int32_t position, std::string_view valueText) const {
-  SCROLLINFO si = RangeAndPosition(bar);
-  if (si.nMin != min || si.nMax != max || si.nPos != position) {
-    si.nMin = min;
-    si.nMax = max;
-    si.nPos = position;
-    SetScrollInfo(bar, SB_CTL, &si, TRUE);
-  }
+  SetScrollBar(bar, min, max, position);
   SetControlText(value, valueText);
 }
 
-int32_t ValueBar::Requested(unsigned request, int16_t thumb, int32_t lineStep, int32_t pageStep) const {
-  const SCROLLINFO si = RangeAndPosition(bar);
-  int32_t to = si.nPos;
-  switch (request) {
-    case SB_LINELEFT: to -= lineStep; break;
-    case SB_LINERIGHT: to += lineStep; break;
-    case SB_PAGELEFT: to -= pageStep; break;
-    case SB_PAGERIGHT: to += pageStep; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: to = thumb; break;  // 16 bits hold any screen's positions
-    case SB_LEFT: to = si.nMin; break;
-    case SB_RIGHT: to = si.nMax; break;
-    default: break;
-  }
-  return std::clamp(to, static_cast<int32_t>(si.nMin), std::max<int32_t>(si.nMin, si.nMax));
+int32_t ValueBar::Requested(unsigned request, int32_t lineStep, int32_t pageStep) const {
+  SCROLLINFO range{sizeof range, SIF_RANGE, 0, 0, 0, 0, 0};
+  GetScrollInfo(bar, SB_CTL, &range);
+  return std::clamp(ScrollRequest(bar, request, lineStep, pageStep), range.nMin, std::max(range.nMin, range.nMax));
 }
 
 MemoSync::MemoSync(LineView& view, HWND edit) : view_(view), edit_(edit) {

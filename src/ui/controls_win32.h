@@ -23,14 +23,18 @@ void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font);
 // Sets the text only when it differs (no flicker, no change notice).
 void SetControlText(HWND control, std::string_view utf8);
 std::string ControlText(HWND control);
-
+// A check box's or radio button's tick; setting it sends no click.
+void SetChecked(HWND button, bool on);
+bool IsChecked(HWND button);
+// A scroll bar control's range and position, set only when they differ.
+void SetScrollBar(HWND bar, int min, int max, int position);
+// The position a scroll bar control's WM_HSCROLL or WM_VSCROLL asks for
+// (`wp` is the message's): a step, a page, the thumb, an end; the current
+// position when it asks for none.
+int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep);
 // A window follows its model: its place, whether it is shown, and a request
 // to come to the front that `fronted` has not yet served.
 void FollowModel(HWND window, const WindowModel& model, uint32_t& fronted);
-
-// A check box ticked or not; setting it sends no click.
-void SetChecked(HWND box, bool on);
-bool IsChecked(HWND box);
 
 // A horizontal scroll bar in one row with its label on the left and the
 // read-only box that shows its value on the right.
@@ -41,8 +45,8 @@ struct ValueBar {
   // The range, the position and the box's text; only what differs is set.
   void Show(int32_t min, int32_t max, int32_t position, std::string_view valueText) const;
   // Where a WM_HSCROLL request moves the bar, within its range: a line is
-  // `lineStep`, a page `pageStep`; `thumb` is the message's thumb position.
-  int32_t Requested(unsigned request, int16_t thumb, int32_t lineStep, int32_t pageStep) const;
+  // `lineStep`, a page `pageStep`.
+  int32_t Requested(unsigned request, int32_t lineStep, int32_t pageStep) const;
 };
 
 // A LineView in a read-only multi-line edit control.

@@ -3,17 +3,39 @@
 namespace corvid {
 
 SettingsWindows::SettingsWindows(const TForm2::Ports& editor, const TForm4::Ports& environment, LineView& monitor,
-                                 LineView& trace, TextField& traceMatch)
-    : screen_(editor.screen), editor_(editor), monitor_(monitor), environment_(environment), debug_(trace, traceMatch) {
+                                 LineView& trace, TextField& traceMatch, std::array<AppEntry, kAppCount>& apps,
+                                 LaunchHost& launchHost)
+    : screen_(editor.screen),
+      editor_(editor),
+      monitor_(monitor),
+      environment_(environment),
+      debug_(trace, traceMatch),
+      launch_(TForm5::Ports{.apps = apps,
+                            .host = launchHost,
+                            .settings = editor.settings,
+                            .editor = editor_,
+                            .debug = debug_,
+                            .receiveLog = editor.receiveLog,
+                            .screen = editor.screen}) {
   // Closing the editor empties and hides the monitor.
   editor_.onFormClose = [this] {
     if (monitor_.Visible()) monitor_.Hide();
+    launch_.EditorClosed();
   };
+  // Closing the debug window takes the dialog's switch for it off.
+  debug_.onFormClose = [this] { launch_.SetChecked(2, false); };
 }
 
 void SettingsWindows::ShowEditor() { editor_.Show(LaunchSettingsVisible()); }
 
+void SettingsWindows::ShowLaunchSettings() {
+  launch_.Show();
+  if (launch_.CheckBox(2).checked) debug_.Show(launch_.Place(), screen_.ScreenWidth());
+  else debug_.Close();
+}
+
 void SettingsWindows::CloseForQuit() {
+  launch_.Close();
   environment_.Close();
   monitor_.Hide();
   if (editor_.Visible()) editor_.Close();

@@ -49,26 +49,17 @@ Shortcut ReadShortcut(const std::wstring& lnk) {
   return s;
 }
 
+std::wstring g_installDir;
+bool InstallDirGone() { return !Exists(g_installDir); }
+
 HWND HelpViewer() { return FindWindowW(L"HH Parent", L"Corvid Help"); }
-
-void Quit(HANDLE corvid) {
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
-  EXPECT_TRUE(WaitExit(corvid, 10000));
-  CloseHandle(corvid);
-}
-
-bool WaitGone(const std::wstring& path, unsigned ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (Exists(path) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(100);
-  return !Exists(path);
-}
 
 TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   CoInitialize(nullptr);
   const DWORD started = GetTickCount();
   const std::wstring installer = BuildFile(L"packages\\Corvid-" CORVID_VERSION_TEXT L"-win64.exe");
   ASSERT_TRUE(Exists(installer)) << "cpack makes it (the test package.installer)";
-  const std::wstring dir = Folder(CSIDL_PROGRAM_FILES) + L"\\Corvid";
+  const std::wstring dir = g_installDir = Folder(CSIDL_PROGRAM_FILES) + L"\\Corvid";
   const std::wstring menu = Folder(CSIDL_COMMON_PROGRAMS) + L"\\Corvid";
   const std::wstring startup = Folder(CSIDL_STARTUP) + L"\\Corvid.lnk";
   const std::wstring ini = CorvidIniPath();
@@ -93,7 +84,7 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   const DWORD end = GetTickCount() + 10000;
   while (!Exists(ini) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
   EXPECT_NE(ReadAll(ini).find("[Items-0]"), std::string::npos) << "a first start writes the settings";
-  Quit(corvid);
+  EXPECT_TRUE(QuitCorvid(corvid));
 
   // As at sign-in: the current folder holds no help file.
   corvid = Start(dir + L"\\Corvid.exe", L"", FreshFolder(L"elsewhere"));
@@ -101,14 +92,14 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::H1), 0);
   HWND viewer = WaitForWindow(HelpViewer, 10000);
   EXPECT_NE(viewer, nullptr) << "the help file in Corvid.exe's folder opens";
-  Quit(corvid);
+  EXPECT_TRUE(QuitCorvid(corvid));
 
   const std::string settings = ReadAll(ini);
   const DWORD uninstallStart = GetTickCount();
   // Left open: the uninstaller closes the viewer that holds Corvid.CHM.
   ASSERT_TRUE(WaitExit(Start(dir + L"\\Uninstall.exe", L"/S"), 30000, &code));
   // The uninstaller runs on from a copy of itself in the temporary folder.
-  EXPECT_TRUE(WaitGone(dir, 15000)) << "the program folder is removed";
+  EXPECT_TRUE(WaitUntil(InstallDirGone, 15000)) << "the program folder is removed";
   EXPECT_FALSE(Exists(menu)) << "and the start-menu folder";
   EXPECT_EQ(ReadAll(ini), settings) << "the settings are the user's";
   std::printf("[ figures ] install %lu ms, uninstall %lu ms, whole test %lu ms\n", installed - started,

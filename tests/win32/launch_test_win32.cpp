@@ -148,15 +148,6 @@ std::wstring EditText() {
   return text;
 }
 
-bool WaitUntil(bool (*done)(), unsigned ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (!done()) {
-    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-    Pump(20);
-  }
-  return true;
-}
-
 // Whatever the test started goes, whatever happened.
 void EndProgramsOfClass(const wchar_t* cls) {
   for (HWND w : WindowsOfClass(cls)) {

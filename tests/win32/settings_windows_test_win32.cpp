@@ -62,26 +62,6 @@ HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text) {
   return f.found;
 }
 
-void Mouse(DWORD flags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  SendInput(1, &in, sizeof in);
-}
-
-void ClickOn(HWND w, bool twice = false) {
-  RECT r;
-  GetWindowRect(w, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Pump(50);
-  for (int i = 0; i < (twice ? 2 : 1); ++i) {
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    Pump(30);
-  }
-  Pump(200);
-}
-
 void Keys(std::vector<std::pair<WORD, bool>> keys) {
   for (auto [vk, up] : keys) {
     INPUT in{};
@@ -94,37 +74,9 @@ void Keys(std::vector<std::pair<WORD, bool>> keys) {
   Pump(200);
 }
 
-std::string WindowText(HWND w) {
-  std::wstring t(static_cast<size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-  SendMessageW(w, WM_GETTEXT, t.size(), reinterpret_cast<LPARAM>(t.data()));
-  t.resize(t.size() - 1);
-  return corvid::Narrow(t);
-}
-
-void Quit(HANDLE process) {
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
-  EXPECT_TRUE(WaitExit(process, 10000));
-  CloseHandle(process);
-}
-
-void CaptureWindow(HWND w, const wchar_t* name) {
-  ASSERT_NE(w, nullptr);
-  RECT r;
-  GetWindowRect(w, &r);
-  EXPECT_TRUE(WritePng(BuildFile(name), CaptureScreen(r)));
-}
-
 // The on-screen message holds for a second, then fades in some 25 steps;
 // pictures taken before that show it over the windows.
 void WaitForMessageToFade() { Pump(1800); }
-
-void SetDpi(DWORD dpi) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    RegCloseKey(key);
-  }
-}
 
 class SettingsWindows : public ::testing::Test {
  protected:
@@ -167,7 +119,7 @@ TEST_F(SettingsWindows, EditorBindsKeysAndMenuActionsAndSavesThem) {
   EXPECT_NE(file.find("BD16=0100,41,Shift.A\r\n"), std::string::npos) << file;
   EXPECT_NE(file.find("BD00=0000,09,TAB\r\n"), std::string::npos);
   EXPECT_NE(file.find("BD28=0000,B0,NEXT\r\n"), std::string::npos);
-  Quit(p);
+  EXPECT_TRUE(QuitCorvid(p));
 }
 
 TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
@@ -189,9 +141,9 @@ TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
   }
   EXPECT_EQ(lines, " 0x26\r\n-0x26");
   WaitForMessageToFade();
-  CaptureWindow(EditorWindow(), L"editor_96.png");
-  CaptureWindow(monitor, L"monitor_96.png");
-  Quit(p);
+  EXPECT_TRUE(CaptureWindow(EditorWindow(), L"editor_96.png"));
+  EXPECT_TRUE(CaptureWindow(monitor, L"monitor_96.png"));
+  EXPECT_TRUE(QuitCorvid(p));
 }
 
 TEST_F(SettingsWindows, PicturesAt144Dpi) {
@@ -215,8 +167,8 @@ TEST_F(SettingsWindows, PicturesAt144Dpi) {
   GetWindowRect(monitor, &m);
   EXPECT_EQ(m.left, r.right - r.left);
   EXPECT_GT(m.right - m.left, 200);
-  CaptureWindow(editor, L"editor_144.png");
-  CaptureWindow(monitor, L"monitor_144.png");
+  EXPECT_TRUE(CaptureWindow(editor, L"editor_144.png"));
+  EXPECT_TRUE(CaptureWindow(monitor, L"monitor_144.png"));
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
   HWND environment = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(environment, nullptr);
@@ -229,8 +181,8 @@ TEST_F(SettingsWindows, PicturesAt144Dpi) {
                SWP_NOSIZE | SWP_NOZORDER);
   SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);  // no control drawn as hovered
   Pump(300);
-  CaptureWindow(environment, L"environment_144.png");
-  Quit(p);
+  EXPECT_TRUE(CaptureWindow(environment, L"environment_144.png"));
+  EXPECT_TRUE(QuitCorvid(p));
 }
 
 }  // namespace
@@ -355,7 +307,7 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   EXPECT_LE(std::abs((opened.box.left + opened.box.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 6);
   SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
   Pump(100);
-  CaptureWindow(dialog, L"environment_96.png");
+  EXPECT_TRUE(CaptureWindow(dialog, L"environment_96.png"));
 
   // The vertical place's bar moved by a message: the preview goes down,
   // below the dialog.
@@ -404,5 +356,5 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   EXPECT_NE(file.find("MesPosx=-100\r\nMesPosy=910\r\n"), std::string::npos);
   EXPECT_NE(file.find("DispBatt=1\r\n"), std::string::npos);
   EXPECT_NE(file.find("MesColorFg=0x0000FF\r\n"), std::string::npos);
-  Quit(p);
+  EXPECT_TRUE(QuitCorvid(p));
 }

@@ -76,6 +76,52 @@ void Pump(unsigned ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
+void ClickAt(POINT at, unsigned holdMs) {
+  SetCursorPos(at.x, at.y);
+  Pump(50);
+  for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+    Pump(flags == MOUSEEVENTF_LEFTDOWN ? holdMs : 30);
+  }
+}
+
+void ClickOn(HWND w, bool twice) {
+  RECT r;
+  GetWindowRect(w, &r);
+  for (int i = 0; i < (twice ? 2 : 1); ++i) ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  Pump(200);
+}
+
+std::string WindowText(HWND w) {
+  std::wstring t(static_cast<size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  SendMessageW(w, WM_GETTEXT, t.size(), reinterpret_cast<LPARAM>(t.data()));
+  t.resize(t.size() - 1);
+  return corvid::Narrow(t);
+}
+
+bool CaptureWindow(HWND w, const wchar_t* name) {
+  RECT r;
+  return w && GetWindowRect(w, &r) && WritePng(BuildFile(name), CaptureScreen(r));
+}
+
+void SetDpi(DWORD dpi) {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    RegCloseKey(key);
+  }
+}
+
+bool QuitCorvid(HANDLE process) {
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+  const bool ended = WaitExit(process, 10000);
+  CloseHandle(process);
+  return ended;
+}
+
 HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWORD style, RECT place,
                      COLORREF background) {
   WNDCLASSW wc{};
@@ -156,6 +202,15 @@ HWND WaitForWindow(HWND (*find)(), unsigned ms) {
     Pump(20);
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
   return nullptr;
+}
+
+bool WaitUntil(bool (*done)(), unsigned ms) {
+  const DWORD end = GetTickCount() + ms;
+  while (!done()) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+    Pump(20);
+  }
+  return true;
 }
 
 HWND MainWindowOfCorvid() {

@@ -38,10 +38,27 @@ HANDLE Start(const std::wstring& exe, const std::wstring& args, const std::wstri
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code = nullptr);
 std::vector<HWND> WindowsOfClass(const wchar_t* cls);
 HWND WaitForWindow(HWND (*find)(), unsigned ms);
+// Pumps until `done` holds or `ms` pass; false when it never did.
+bool WaitUntil(bool (*done)(), unsigned ms);
 HWND MainWindowOfCorvid();
 // A message box (a dialog window) with this caption.
 HWND FindBoxTitled(const wchar_t* title);
 bool TrayIconExists(HWND owner);
+
+// A left click at a screen point by injected input, the button held down
+// for `holdMs`.
+void ClickAt(POINT at, unsigned holdMs = 0);
+// A left click (two for a double click) in the middle of a window, and the
+// messages that follow it.
+void ClickOn(HWND w, bool twice = false);
+// A window's text, asked by message (it may be another process's).
+std::string WindowText(HWND w);
+// The window as the screen shows it, as a PNG in the build folder.
+bool CaptureWindow(HWND w, const wchar_t* name);
+// The DPI the programs started after this read (HKCU LogPixels).
+void SetDpi(DWORD dpi);
+// "常駐解除(&Q)" by the tray's command; true when Corvid.exe ended.
+bool QuitCorvid(HANDLE process);
 
 // Documents\.corvid\Corvid.ini of this prefix.
 std::wstring CorvidIniPath();

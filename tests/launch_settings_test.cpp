@@ -1,0 +1,230 @@
+#include "ui/launch_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "config/settings_store.h"
+#include "fakes/headless_app.h"
+
+namespace corvid {
+namespace {
+
+constexpr const char* kProg = "C:\\Apps\\app1.exe";
+
+struct FakeFileDialog : ProgramFileDialog {
+  bool Choose(const std::string& folder, std::string& out) override {
+    folders.push_back(folder);
+    if (chosen.empty()) return false;
+    out = chosen;
+    return true;
+  }
+  std::string chosen;  // empty: the user cancels
+  std::vector<std::string> folders;
+};
+
+class LaunchSettingsTest : public ::testing::Test {
+ protected:
+  LaunchSettingsTest() {
+    a.app.Windows().Editor().Close();  // shown by the first start
+    dialog.SetFileDialog(&files);
+    desktop.programs[kProg] = {"Main", "Frame1", 0};
+  }
+  AppEntry& App(int i) { return form.Apps[static_cast<size_t>(i)]; }
+  void Open() { a.app.RunTrayCommand(a.app.Menu().Click(MenuItem::E1)); }
+  std::string File() { return a.p.memoryFiles.files[a.app.Settings().Path()]; }
+
+  FakeDesktop desktop;
+  HeadlessApp a{true, nullptr, &desktop};
+  TForm1& form = a.form;
+  TForm5& dialog = a.app.Windows().Launch();
+  FakeFileDialog files;
+};
+
+TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
+  AppEntry& gone = App(1);
+  gone.AppProg = "C:\\Gone\\old.exe";
+  gone.AppPath = "C:\\Gone\\";
+  gone.AppArgs = "-x";
+  gone.Class = "Old";
+  gone.Caption = "Old one";
+  gone.Registered = true;
+  a.app.Settings().SaveAppEntries();
+
+  Open();
+  EXPECT_EQ(form.CurrentAppMap, 1);
+  // The factory entries' delays of 0 become the bars' least, 500, at once.
+  EXPECT_EQ(App(0).ActivateDelay, 500);
+  EXPECT_EQ(App(0).LongPressTime, 500);
+  EXPECT_EQ(dialog.Edit(11).text, "500");
+  // The entry's own co-run box is ticked and cannot be unticked.
+  EXPECT_EQ(App(0).CoRunMask, 1);
+  EXPECT_FALSE(dialog.CheckBox(6).enabled);
+
+  // The program file has vanished: its folder, arguments, class and caption
+  // go, and the own map cannot be ticked; "取消" brings them back.
+  dialog.ComboBox1Change(1);
+  EXPECT_EQ(form.CurrentAppMap, 2);
+  EXPECT_EQ(App(0).CoRunMask, 1);
+  EXPECT_EQ(App(1).CoRunMask, 2);
+  EXPECT_FALSE(gone.Registered);
+  EXPECT_EQ(gone.AppPath + gone.AppArgs + gone.Class + gone.Caption, "");
+  EXPECT_FALSE(dialog.CheckBox(15).enabled);
+  dialog.Button1Click();
+  EXPECT_EQ(gone.AppPath, "C:\\Gone\\");
+  EXPECT_EQ(gone.Caption, "Old one");
+  EXPECT_EQ(dialog.Edit(7).text, "-x");
+  EXPECT_TRUE(dialog.Visible());
+}
+
+TEST_F(LaunchSettingsTest, PlacementBoxesAndTheClassThatAllowsThem) {
+  AppEntry& e = App(2);
+  e.Class = "Frame";
+  e.Placement = 8;
+  e.WinLeft = 10, e.WinTop = 20, e.WinRight = 800, e.WinBottom = 600;
+  Open();
+  dialog.ComboBox1Change(2);
+  EXPECT_TRUE(dialog.RadioButton(4).checked);
+  EXPECT_TRUE(dialog.Edit(5).enabled);
+  EXPECT_EQ(dialog.Edit(5).colour, BoxColour::White);
+
+  // A number box that holds no integer keeps the last value, without a box.
+  dialog.SetEditText(3, "-");
+  EXPECT_TRUE(dialog.Edit(3).invalid);
+  EXPECT_EQ(e.WinLeft, 10);
+  EXPECT_TRUE(a.p.boxes.shown.empty());
+  dialog.SetEditText(3, "-15");
+  EXPECT_FALSE(dialog.Edit(3).invalid);
+  EXPECT_EQ(e.WinLeft, -15);
+
+  dialog.SelectRadio(1);  // "最大化"
+  EXPECT_EQ(e.Placement, 2);
+  EXPECT_EQ((std::array{e.WinLeft, e.WinTop, e.WinRight, e.WinBottom}), (std::array{0, 0, 0, 0}));
+  EXPECT_EQ(dialog.Edit(4).colour, BoxColour::Face);
+  dialog.SelectRadio(4);  // "指定"
+  for (int n : {3, 4, 5, 6}) EXPECT_EQ(dialog.Edit(n).text, "0");
+  EXPECT_TRUE(dialog.Edit(6).enabled);
+
+  // Without a class only "通常" can be chosen.
+  dialog.SetEditText(12, "");
+  EXPECT_EQ(e.Placement, 1);
+  EXPECT_TRUE(dialog.RadioButton(2).checked);
+  for (int n : {1, 3, 4}) EXPECT_FALSE(dialog.RadioButton(n).enabled);
+}
+
+TEST_F(LaunchSettingsTest, BrowsingClearsTheEntryButKeepsItsArguments) {
+  AppEntry& e = App(0);
+  e.AppProg = "C:\\Old\\old.exe";
+  desktop.files.insert(e.AppProg);
+  e.AppPath = "C:\\Old\\";
+  e.AppArgs = "-n file.txt";
+  e.Class = "OldFrame";
+  e.Message = "Old";
+  e.KeyAction = 1;
+  Open();
+  dialog.Button3Click();  // cancelled
+  EXPECT_EQ(e.Class, "OldFrame");
+  files.chosen = kProg;
+  dialog.Button3Click();
+  EXPECT_EQ(files.folders, (Lines{"C:\\Old\\", "C:\\Old\\"}));
+  EXPECT_EQ(e.AppProg, kProg);
+  EXPECT_EQ(e.AppPath, "C:\\Apps\\");
+  EXPECT_EQ(e.AppArgs, "-n file.txt");
+  EXPECT_EQ(e.Class + e.Message, "");
+  EXPECT_TRUE(e.Registered);
+  EXPECT_TRUE(dialog.CheckBox(15).enabled);
+  EXPECT_EQ(e.KeyAction, 2);
+  EXPECT_TRUE(e.LongPressQuit);
+  EXPECT_EQ(e.ActivateDelay, 1000);
+  EXPECT_EQ(dialog.ScrollBar(2), 1000);
+}
+
+TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPicksTheClass) {
+  files.chosen = kProg;
+  Open();
+  dialog.Button3Click();
+  dialog.SetEditText(8, "App1");
+  EXPECT_FALSE(dialog.FindEnabled());
+  dialog.Button4MouseDown();
+  EXPECT_TRUE(a.messages.empty());  // the action waits for the release
+  dialog.Button4MouseUp();
+  EXPECT_EQ(a.messages, Lines{"App1 Exec"});
+  ASSERT_EQ(desktop.windows.size(), 1u);
+  EXPECT_TRUE(dialog.FindEnabled());
+
+  dialog.Button5Click();
+  EXPECT_EQ(a.p.hooks.installs.back(), HookKind::WindowPicker);
+  EXPECT_EQ(dialog.Edit(12).colour, BoxColour::Yellow);
+  a.p.hooks.windowClass = "Frame1";
+  a.app.Hooks().OnPickerEvent({0, 0x201, 300, 200});
+  a.app.Hooks().RunPostedWork();
+  EXPECT_EQ(App(0).Class, "Frame1");
+  EXPECT_EQ(dialog.Edit(12).colour, BoxColour::Light);
+
+  dialog.Button4MouseDown();
+  dialog.Button4MouseUp();
+  EXPECT_EQ(a.messages.back(), "App1 Restore");
+
+  // Held past the long-press time: " Quit" at once, the quit at the release.
+  dialog.Button4MouseDown();
+  a.p.clock.Advance(1000);
+  EXPECT_EQ(a.messages.back(), "App1 Quit");
+  dialog.Button4MouseUp();
+  EXPECT_TRUE(desktop.windows.empty());
+  EXPECT_FALSE(dialog.FindEnabled());
+}
+
+TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosing) {
+  AppEntry& e = App(0);
+  e.AppProg = kProg;
+  e.Registered = e.OwnKeyMap = true;
+  e.StartMap = 2;
+  Open();
+  a.app.Menu().PopupMenu1Popup(false, a.app.LaunchSettingsVisible());
+  EXPECT_FALSE(a.app.Menu().Entry(MenuItem::C1).enabled);
+
+  TForm2& editor = a.app.Windows().Editor();
+  dialog.Button6Click();
+  EXPECT_TRUE(editor.Visible());
+  EXPECT_TRUE(editor.ResetButtonVisible);
+  EXPECT_EQ(editor.Place().left, dialog.Place().Right());
+  EXPECT_EQ(dialog.Button6Caption(), "<");
+  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(form.CurrentAppMap, 1);
+  dialog.SetChecked(15, false);  // no own map: the editor goes
+  EXPECT_FALSE(editor.Visible());
+  EXPECT_EQ(dialog.Button6Caption(), ">");
+  dialog.SetChecked(15, true);
+  dialog.Button6Click();
+
+  TForm6& debug = a.app.Windows().Debug();
+  dialog.SetChecked(2, true);
+  EXPECT_TRUE(debug.Visible());
+  EXPECT_EQ(debug.Place().Right(), dialog.Place().left);
+  EXPECT_EQ(debug.Place().top, dialog.Place().top);
+  debug.Close();  // its close box
+  EXPECT_FALSE(dialog.CheckBox(2).checked);
+  dialog.SetChecked(2, true);
+
+  dialog.Close();
+  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_FALSE(form.MouseMode);  // the home mode
+  EXPECT_FALSE(editor.Visible());
+  EXPECT_FALSE(debug.Visible());
+  EXPECT_EQ(a.Log().back(), "共通初期モード復帰しました。");
+}
+
+TEST_F(LaunchSettingsTest, SaveWritesTheEntriesAndClosesTheRunningPrograms) {
+  files.chosen = kProg;
+  Open();
+  dialog.Button3Click();
+  dialog.Button4MouseDown();
+  dialog.Button4MouseUp();
+  ASSERT_EQ(desktop.windows.size(), 1u);
+  dialog.Button2Click();
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(desktop.windows.empty());
+  EXPECT_NE(File().find("AppProg=C:\\Apps\\app1.exe"), std::string::npos);
+  EXPECT_NE(File().find("AppSetConst=1,2,1,0,0,1,0,1,0,0,"), std::string::npos) << File();
+}
+
+}  // namespace
+}  // namespace corvid

@@ -1,0 +1,223 @@
+// The launch-program settings of Corvid.exe on a real desktop: Wine's
+// notepad registered through the dialog (the open-file dialog given a typed
+// path), its class picked with "Find" by clicking its window, "実行試験"
+// pressed to start it, again to bring it back and held to quit it, then
+// "保存" and the file it writes; and pictures at 96 and 144 DPI.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/tray_menu.h"
+#include "base/text_win32.h"
+#include "ui/launch_settings_win32.h"
+#include "win32/wine_support_win32.h"
+
+using namespace wine_test;
+using C = corvid::LaunchControl;
+
+namespace {
+
+std::wstring NotepadPath() {
+  for (const wchar_t* p : {L"C:\\windows\\notepad.exe", L"C:\\windows\\system32\\notepad.exe"})
+    if (GetFileAttributesW(p) != INVALID_FILE_ATTRIBUTES) return p;
+  return L"";
+}
+
+HWND Dialog() {
+  for (HWND w : WindowsOfClass(L"TForm5"))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+HWND DebugWindow() {
+  for (HWND w : WindowsOfClass(L"TForm6"))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+HWND Notepad() { return FindWindowW(L"Notepad", nullptr); }
+// The open-file dialog, owned by the settings.
+HWND OpenDialog() {
+  for (HWND w : WindowsOfClass(L"#32770"))
+    if (IsWindowVisible(w) && GetWindow(w, GW_OWNER) == Dialog()) return w;
+  return nullptr;
+}
+HWND Item(int id) { return GetDlgItem(Dialog(), id); }
+
+POINT Centre(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void SetText(HWND w, const std::wstring& text) { SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+
+// Notepad opens over the dialog; the screen has room on its right.
+void MoveAside(HWND w) {
+  SetWindowPos(w, nullptr, 880, 140, 390, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump(100);
+}
+
+// Corvid.exe with its settings dialog open; it ends with the test, and so
+// do notepad and the settings, whatever happened.
+struct CorvidWithDialog {
+  explicit CorvidWithDialog(const std::string& settings) {
+    const std::wstring ini = CorvidIniPath();
+    CreateDirectoryW(ini.substr(0, ini.rfind(L'\\')).c_str(), nullptr);
+    EXPECT_TRUE(WriteAll(ini, settings));
+    process = Start(CorvidExe(), L"");
+    if (process && WaitForWindow(MainWindowOfCorvid, 15000)) {
+      WaitForInputIdle(process, 10000);  // the start-up complete
+      PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::E1), 0);
+    }
+    const DWORD asked = GetTickCount();
+    if (WaitForWindow(Dialog, 5000))
+      std::printf("the tray's command to the launch-program settings shown: %lu ms\n", GetTickCount() - asked);
+    Pump(300);
+  }
+  bool Quit() {
+    HANDLE p = process;
+    process = nullptr;
+    return p && QuitCorvid(p);
+  }
+  ~CorvidWithDialog() {
+    if (process && !WaitExit(process, 0)) {
+      PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+      if (!WaitExit(process, 5000)) TerminateProcess(process, 1);
+    }
+    if (process) CloseHandle(process);
+    if (HWND n = Notepad()) {
+      SendMessageW(FindWindowExW(n, nullptr, L"Edit", nullptr), EM_SETMODIFY, FALSE, 0);
+      PostMessageW(n, WM_CLOSE, 0, 0);
+    }
+    DeleteFileW(CorvidIniPath().c_str());
+  }
+  HANDLE process = nullptr;
+};
+
+TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
+  ASSERT_FALSE(NotepadPath().empty());
+  CorvidWithDialog corvid("[System]\r\nHideStart=1\r\n");
+  ASSERT_NE(corvid.process, nullptr);
+  HWND dialog = Dialog();
+  ASSERT_NE(dialog, nullptr);
+
+  // " ．．": the open-file dialog, its file name typed.
+  ClickOn(Item(C::Button(3)));
+  HWND open = WaitForWindow(OpenDialog, 5000);
+  ASSERT_NE(open, nullptr);
+  // The file name box: an edit inside the combo box cmb13.
+  HWND name = nullptr;
+  EnumChildWindows(
+      GetDlgItem(open, 0x47C),
+      [](HWND w, LPARAM found) -> BOOL {
+        wchar_t c[16];
+        GetClassNameW(w, c, 16);
+        if (lstrcmpiW(c, L"Edit") == 0) *reinterpret_cast<HWND*>(found) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&name));
+  ASSERT_NE(name, nullptr);
+  SetText(name, NotepadPath());
+  PostMessageW(open, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([] { return WindowText(Item(C::Edit(1))) == Utf8(NotepadPath()); }, 5000));
+  const std::wstring path = NotepadPath();
+  EXPECT_EQ(WindowText(Item(C::Edit(2))), Utf8(path.substr(0, path.rfind(L'\\') + 1)));
+  SetText(Item(C::Edit(8)), L"Notepad");
+
+  // "実行試験" starts it; then "Find" can pick its window.
+  EXPECT_FALSE(IsWindowEnabled(Item(C::Button(5))));
+  DWORD pressed = GetTickCount();
+  ClickOn(Item(C::Button(4)));
+  ASSERT_TRUE(WaitUntil([] { return Notepad() != nullptr && GetForegroundWindow() == Notepad(); }, 10000));
+  std::printf("\"実行試験\" to notepad started and in front: %lu ms\n", GetTickCount() - pressed);
+  EXPECT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::Button(5))) != FALSE; }, 3000));
+  HWND notepad = Notepad();
+  MoveAside(notepad);
+  ClickOn(Item(C::Button(5)));
+  RECT box;
+  GetWindowRect(Item(C::Edit(12)), &box);
+  EXPECT_EQ(CaptureScreen(box).At(6, 6), 0xFFFF00u);  // yellow while it waits
+  RECT frame;
+  GetWindowRect(notepad, &frame);
+  const POINT caption{frame.left + 40, frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 3};
+  ASSERT_EQ(WindowFromPoint(caption), notepad);
+  ClickAt(caption);
+  EXPECT_TRUE(WaitUntil([] { return WindowText(Item(C::Edit(12))) == "Notepad"; }, 3000));
+  EXPECT_EQ(GetForegroundWindow(), notepad);  // the click reached it too
+
+  // Pressed again, it brings notepad back.
+  ShowWindow(notepad, SW_MINIMIZE);
+  Pump(200);
+  pressed = GetTickCount();
+  ClickOn(Item(C::Button(4)));
+  EXPECT_TRUE(WaitUntil([] { return Notepad() && !IsIconic(Notepad()) && GetForegroundWindow() == Notepad(); }, 5000));
+  std::printf("\"実行試験\" to notepad restored and in front: %lu ms\n", GetTickCount() - pressed);
+  MoveAside(notepad);
+
+  // Drawn inactive: notepad was last in front (a click does not give Wine's
+  // own frames, without a window manager, the active colour back).
+  Pump(100);
+  EXPECT_TRUE(CaptureWindow(dialog, L"launch_96.png"));
+
+  // "ハンドル取得情報": the search's trace on the dialog's left.
+  ClickOn(Item(C::CheckBox(2)));
+  HWND debug = WaitForWindow(DebugWindow, 3000);
+  ASSERT_NE(debug, nullptr);
+  RECT d, l;
+  GetWindowRect(debug, &d);
+  GetWindowRect(dialog, &l);
+  EXPECT_EQ(d.right, l.left);
+  std::string trace;
+  for (HWND e = nullptr; (e = FindWindowExW(debug, e, L"Edit", nullptr));) trace += WindowText(e);
+  EXPECT_NE(trace.find("Class >Notepad"), std::string::npos) << trace;
+
+  // Held past the long-press time, it quits notepad.
+  ClickAt(Centre(Item(C::Button(4))), 1400);
+  EXPECT_TRUE(WaitUntil([] { return Notepad() == nullptr; }, 5000));
+
+  ClickAt(Centre(Item(C::Button(2))));  // "保存"
+  const DWORD saved = GetTickCount();
+  EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 5000));
+  std::printf("\"保存\" to the dialog gone: %lu ms\n", GetTickCount() - saved);
+  std::string file;
+  for (int i = 0; i < 100 && file.find("Class=Notepad") == std::string::npos; ++i) {
+    Pump(30);
+    file = ReadAll(CorvidIniPath());
+  }
+  EXPECT_NE(file.find("AppProg=" + Utf8(path) + "\r\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("Message=Notepad\r\nClass=Notepad\r\n"), std::string::npos);
+  EXPECT_NE(file.find("AppSetConst=1,2,1,0,0,1,0,1,0,0,"), std::string::npos);
+  EXPECT_TRUE(corvid.Quit());
+}
+
+TEST(LaunchSettings, PictureAt144Dpi) {
+  SetDpi(144);
+  CorvidWithDialog corvid("[System]\r\nHideStart=1\r\n[App-1]\r\nAppProg=" + Utf8(NotepadPath()) +
+                             "\r\nAppPath=C:\\windows\\\r\nMessage=Notepad\r\nClass=Notepad\r\n"
+                             "AppSetConst=8,2,1,1,0,1,1,1,0,1,40,30,840,630,20,10,1200,1500\r\n");
+  SetDpi(96);  // each program reads it as it starts
+  ASSERT_NE(corvid.process, nullptr);
+  HWND dialog = Dialog();
+  ASSERT_NE(dialog, nullptr);
+  RECT r;
+  GetWindowRect(dialog, &r);
+  EXPECT_GT(r.right - r.left, 600);  // 440 pixels at 96 DPI, scaled
+  EXPECT_EQ(WindowText(Item(C::Edit(11))), "1200");
+  EXPECT_TRUE(CaptureWindow(dialog, L"launch_144.png"));
+
+  // A lone minus sign keeps the last value and says so beside the boxes;
+  // no message box opens.
+  SetText(Item(C::Edit(3)), L"-");
+  SetText(Item(C::Edit(10)), L"-");
+  Pump(100);
+  for (int note : {C::kRectNote, C::kClickNote}) EXPECT_TRUE(IsWindowVisible(Item(note)));
+  for (HWND w : WindowsOfClass(L"#32770")) EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_TRUE(CaptureWindow(dialog, L"launch_invalid_144.png"));
+  SetText(Item(C::Edit(3)), L"40");
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(Item(C::kRectNote)));
+  EXPECT_TRUE(corvid.Quit());
+}
+
+}  // namespace
