@@ -49,7 +49,9 @@ int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep) {
     case SB_PAGELEFT: return s.nPos - largeStep;
     case SB_PAGERIGHT: return s.nPos + largeStep;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: return s.nTrackPos;
+    // The message's own 16 bits, signed: a position set by a sent message
+    // has no tracking position, and every range here fits.
+    case SB_THUMBPOSITION: return static_cast<int16_t>(HIWORD(wp));
     case SB_LEFT: return s.nMin;
     case SB_RIGHT: return s.nMax;
     default: return s.nPos;
@@ -94,10 +96,10 @@ void ValueBar::Show(int32_t min, int32_t max, int32_t position, std::string_view
   SetControlText(value, valueText);
 }
 
-int32_t ValueBar::Requested(unsigned request, int32_t lineStep, int32_t pageStep) const {
+int32_t ValueBar::Requested(uintptr_t wp, int32_t lineStep, int32_t pageStep) const {
   SCROLLINFO range{sizeof range, SIF_RANGE, 0, 0, 0, 0, 0};
   GetScrollInfo(bar, SB_CTL, &range);
-  return std::clamp(ScrollRequest(bar, request, lineStep, pageStep), range.nMin, std::max(range.nMin, range.nMax));
+  return std::clamp(ScrollRequest(bar, wp, lineStep, pageStep), range.nMin, std::max(range.nMin, range.nMax));
 }
 
 MemoSync::MemoSync(LineView& view, HWND edit) : view_(view), edit_(edit) {

@@ -44,9 +44,9 @@ struct ValueBar {
   void Place(const Rect96& row, int labelWidth, int valueWidth, uint32_t dpi, HFONT font) const;
   // The range, the position and the box's text; only what differs is set.
   void Show(int32_t min, int32_t max, int32_t position, std::string_view valueText) const;
-  // Where a WM_HSCROLL request moves the bar, within its range: a line is
-  // `lineStep`, a page `pageStep`.
-  int32_t Requested(unsigned request, int32_t lineStep, int32_t pageStep) const;
+  // Where a WM_HSCROLL (its `wp`) moves the bar, within its range: a line
+  // is `lineStep`, a page `pageStep`.
+  int32_t Requested(uintptr_t wp, int32_t lineStep, int32_t pageStep) const;
 };
 
 // A LineView in a read-only multi-line edit control.

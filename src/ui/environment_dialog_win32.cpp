@@ -214,7 +214,7 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
     case WM_HSCROLL:
       if (const Item* i = ItemOf(reinterpret_cast<HWND>(lp)); i && i->def->kind == C::Bar) {
         const int n = i->def->number;
-        const int32_t to = i->bar.Requested(LOWORD(wp), 1, model_.Bar(n).largeChange);
+        const int32_t to = i->bar.Requested(wp, 1, model_.Bar(n).largeChange);
         // Like the bar's own change event: only a position that moves.
         if (to != model_.Bar(n).position) model_.ScrollBarChange(n, to);
         return 0;

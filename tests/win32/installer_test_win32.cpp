@@ -99,7 +99,15 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   // Left open: the uninstaller closes the viewer that holds Corvid.CHM.
   ASSERT_TRUE(WaitExit(Start(dir + L"\\Uninstall.exe", L"/S"), 30000, &code));
   // The uninstaller runs on from a copy of itself in the temporary folder.
-  EXPECT_TRUE(WaitUntil(InstallDirGone, 15000)) << "the program folder is removed";
+  if (!WaitUntil(InstallDirGone, 15000)) {
+    std::wstring left;
+    WIN32_FIND_DATAW f;
+    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &f);
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &f)) left += L" " + std::wstring(f.cFileName);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    ADD_FAILURE() << "the program folder is still there:" << Utf8(left)
+                  << (MainWindowOfCorvid() ? "; a Corvid runs" : "") << (HelpViewer() ? "; the help viewer is open" : "");
+  }
   EXPECT_FALSE(Exists(menu)) << "and the start-menu folder";
   EXPECT_EQ(ReadAll(ini), settings) << "the settings are the user's";
   std::printf("[ figures ] install %lu ms, uninstall %lu ms, whole test %lu ms\n", installed - started,
