@@ -9,15 +9,6 @@
 #include "base/text_win32.h"
 
 namespace corvid {
-namespace {
-
-HICON AppIcon() {
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  return icon ? icon : LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
-}
-
-}  // namespace
-
 MainWindowWin32::MainWindowWin32(CorvidApp& app, Win32Queue& queue, Win32WindowRegistry& windows)
     : app_(app), queue_(queue), windows_(windows) {}
 
@@ -28,7 +19,7 @@ MainWindowWin32::~MainWindowWin32() {
 }
 
 bool MainWindowWin32::Create() {
-  RegisterWindowClass(kMainWindowClass, AppIcon());
+  RegisterWindowClass(kMainWindowClass, true);
   if (!CreateOf(kMainWindowClass, WS_EX_TOOLWINDOW, L"Corvid", WS_POPUP, 0, 0, 0, 0, nullptr)) return false;
   queue_.Attach(Handle());
   windows_.Add(Handle(), false);
@@ -44,7 +35,7 @@ void MainWindowWin32::AddIcon() {
   nid.uID = kTrayIconId;
   nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   nid.uCallbackMessage = kTrayCallbackMessage;
-  nid.hIcon = AppIcon();
+  nid.hIcon = AppIcon(GetSystemMetrics(SM_CXSMICON));  // the notification area's size
   std::strncpy(nid.szTip, kTrayTip, sizeof nid.szTip - 1);
   iconAdded_ = Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
 }

@@ -59,7 +59,12 @@ intptr_t __stdcall Win32Window::Procedure(HWND w, unsigned msg, uintptr_t wp, in
   return self->OnMessage(msg, wp, lp);
 }
 
-bool RegisterWindowClass(const wchar_t* name, HICON icon, uint32_t classStyle) {
+HICON AppIcon(int size) {
+  HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED);
+  return icon ? static_cast<HICON>(icon) : LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+}
+
+bool RegisterWindowClass(const wchar_t* name, bool appIcon, uint32_t classStyle) {
   const HINSTANCE module = GetModuleHandleW(nullptr);
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -69,8 +74,10 @@ bool RegisterWindowClass(const wchar_t* name, HICON icon, uint32_t classStyle) {
   wc.style = classStyle;
   wc.lpfnWndProc = reinterpret_cast<WNDPROC>(&Win32Window::Procedure);
   wc.hInstance = module;
-  wc.hIcon = icon;
-  wc.hIconSm = icon;
+  if (appIcon) {
+    wc.hIcon = AppIcon(GetSystemMetrics(SM_CXICON));
+    wc.hIconSm = AppIcon(GetSystemMetrics(SM_CXSMICON));
+  }
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name;

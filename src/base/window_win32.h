@@ -36,7 +36,7 @@ class Win32Window {
   virtual void OnDestroyed() {}
 
  private:
-  friend bool RegisterWindowClass(const wchar_t*, HICON, uint32_t);
+  friend bool RegisterWindowClass(const wchar_t*, bool, uint32_t);
   static intptr_t __stdcall Procedure(HWND w, unsigned msg, uintptr_t wp, intptr_t lp);
   HWND window_ = nullptr;
   intptr_t (__stdcall* previous_)(HWND, unsigned, uintptr_t, intptr_t) = nullptr;
@@ -44,7 +44,11 @@ class Win32Window {
 
 // Registers a window class of this module whose windows are Win32Window
 // objects. A name registered before is kept as it is.
-bool RegisterWindowClass(const wchar_t* name, HICON icon = nullptr, uint32_t classStyle = 0);
+bool RegisterWindowClass(const wchar_t* name, bool appIcon = false, uint32_t classStyle = 0);
+
+// Corvid's icon drawn for `size` pixels (the resource holds several sizes,
+// so the small one is not a shrunk large one); the system's when missing.
+HICON AppIcon(int size);
 
 // Corvid's own top-level windows: the pump gives the keyboard messages of
 // the dialogs among them to IsDialogMessageW (Tab, Enter and Esc work in

@@ -26,7 +26,7 @@ MemoWindowWin32::~MemoWindowWin32() {
 
 bool MemoWindowWin32::CreateWindowed(const wchar_t* cls, const std::string& caption, int width96, int height96,
                                      uint32_t memoStyle, int memoTop96) {
-  RegisterWindowClass(cls, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+  RegisterWindowClass(cls, true);
   minWidth96_ = width96;
   minHeight96_ = height96;
   memoTop96_ = memoTop96;

@@ -42,7 +42,7 @@ EnvironmentDialogWin32::~EnvironmentDialogWin32() {
 }
 
 bool EnvironmentDialogWin32::Create() {
-  RegisterWindowClass(kClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+  RegisterWindowClass(kClass, true);
   if (!CreateOf(kClass, 0, Widen(model_.Caption()).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr))
     return false;
   dpi_ = WindowDpi(Handle());

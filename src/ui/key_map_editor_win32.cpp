@@ -163,8 +163,8 @@ KeyMapEditorWin32::~KeyMapEditorWin32() {
 }
 
 bool KeyMapEditorWin32::Create() {
-  RegisterWindowClass(kEditorClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
-  RegisterWindowClass(kBoxClass, nullptr, CS_DBLCLKS);
+  RegisterWindowClass(kEditorClass, true);
+  RegisterWindowClass(kBoxClass, false, CS_DBLCLKS);
   dpi_ = PrimaryMonitorDpi();
   int width = ScaleToDpi(kClientWidth, dpi_), height = ScaleToDpi(kClientHeight, dpi_);
   AdjustForDpi(width, height, kStyle, 0, dpi_);

@@ -191,7 +191,7 @@ LaunchSettingsWin32::~LaunchSettingsWin32() {
 }
 
 bool LaunchSettingsWin32::Create() {
-  RegisterWindowClass(kClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+  RegisterWindowClass(kClass, true);
   dpi_ = PrimaryMonitorDpi();
   int width = ScaleToDpi(kClientWidth, dpi_), height = ScaleToDpi(kClientHeight, dpi_);
   AdjustForDpi(width, height, kStyle, 0, dpi_);
