@@ -49,8 +49,9 @@ Shortcut ReadShortcut(const std::wstring& lnk) {
   return s;
 }
 
-std::wstring g_installDir;
-bool InstallDirGone() { return !Exists(g_installDir); }
+std::wstring g_installDir, g_menuDir;
+// The uninstaller runs on from a copy of itself; the start menu goes last.
+bool Uninstalled() { return !Exists(g_installDir) && !Exists(g_menuDir); }
 
 HWND HelpViewer() { return FindWindowW(L"HH Parent", L"Corvid Help"); }
 
@@ -60,7 +61,7 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   const std::wstring installer = BuildFile(L"packages\\Corvid-" CORVID_VERSION_TEXT L"-win64.exe");
   ASSERT_TRUE(Exists(installer)) << "cpack makes it (the test package.installer)";
   const std::wstring dir = g_installDir = Folder(CSIDL_PROGRAM_FILES) + L"\\Corvid";
-  const std::wstring menu = Folder(CSIDL_COMMON_PROGRAMS) + L"\\Corvid";
+  const std::wstring menu = g_menuDir = Folder(CSIDL_COMMON_PROGRAMS) + L"\\Corvid";
   const std::wstring startup = Folder(CSIDL_STARTUP) + L"\\Corvid.lnk";
   const std::wstring ini = CorvidIniPath();
   const std::string before = ReadAll(ini);  // the other tests' settings, put back at the end
@@ -108,14 +109,13 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
     }
   }
   ASSERT_TRUE(WaitExit(Start(dir + L"\\Uninstall.exe", L"/S"), 30000, &code));
-  // The uninstaller runs on from a copy of itself in the temporary folder.
-  if (!WaitUntil(InstallDirGone, 15000)) {
+  if (!WaitUntil(Uninstalled, 15000)) {
     std::wstring left;
     WIN32_FIND_DATAW f;
     HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &f);
     for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &f)) left += L" " + std::wstring(f.cFileName);
     if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    ADD_FAILURE() << "the program folder is still there:" << Utf8(left)
+    ADD_FAILURE() << "not all removed; the program folder holds:" << Utf8(left)
                   << (MainWindowOfCorvid() ? "; a Corvid runs" : "");
   }
   EXPECT_FALSE(Exists(menu)) << "and the start-menu folder";
