@@ -4,6 +4,7 @@
 
 #include "base/dpi_win32.h"
 #include "base/text_win32.h"
+#include "ui/controls_win32.h"
 
 namespace corvid {
 namespace {
@@ -51,11 +52,7 @@ bool MemoWindowWin32::CreateWindowed(const wchar_t* cls, const std::string& capt
   return true;
 }
 
-void MemoWindowWin32::ReportPlace() {
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
-}
+void MemoWindowWin32::ReportPlace() { corvid::ReportPlace(Handle(), model_); }
 
 void MemoWindowWin32::LayoutChildren() {
   RECT c;
@@ -102,9 +99,7 @@ intptr_t MemoWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       break;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wp);
-      const auto* r = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(Handle(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      TakeSuggestedRect(Handle(), lp);
       LayoutChildren();
       return 0;
     }

@@ -58,6 +58,17 @@ int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep) {
   }
 }
 
+void ReportPlace(HWND w, WindowModel& model) {
+  RECT r;
+  GetWindowRect(w, &r);
+  model.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+}
+
+void TakeSuggestedRect(HWND w, intptr_t lp) {
+  const auto* r = reinterpret_cast<const RECT*>(lp);
+  SetWindowPos(w, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
   RECT r;
   GetWindowRect(w, &r);

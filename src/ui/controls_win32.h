@@ -35,6 +35,10 @@ int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep);
 // A window follows its model: its place, whether it is shown, and a request
 // to come to the front that `fronted` has not yet served.
 void FollowModel(HWND window, const WindowModel& model, uint32_t& fronted);
+// The other way: the window's place as the system has it, told to the model.
+void ReportPlace(HWND window, WindowModel& model);
+// WM_DPICHANGED: the window takes the rectangle the system suggests (`lp`).
+void TakeSuggestedRect(HWND window, intptr_t lp);
 
 // A horizontal scroll bar in one row with its label on the left and the
 // read-only box that shows its value on the right.

@@ -90,9 +90,7 @@ bool EnvironmentDialogWin32::Create() {
   AdjustForDpi(width, height, kStyle, 0, dpi_);
   SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   model_.onChange = [this] { Refresh(); };
-  RECT r;
-  GetWindowRect(w, &r);
-  model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+  ReportPlace(w, model_);
   windows_.Add(w, true);
   Refresh();
   return true;
@@ -205,12 +203,9 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
     case WM_CLOSE:
       model_.Close();
       return 0;
-    case WM_MOVE: {
-      RECT r;
-      GetWindowRect(Handle(), &r);
-      model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    case WM_MOVE:
+      ReportPlace(Handle(), model_);
       break;
-    }
     case WM_HSCROLL:
       if (const Item* i = ItemOf(reinterpret_cast<HWND>(lp)); i && i->def->kind == C::Bar) {
         const int n = i->def->number;
@@ -254,9 +249,7 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
     }
     case WM_DPICHANGED: {
       Layout(HIWORD(wp));
-      const auto* r = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(Handle(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      TakeSuggestedRect(Handle(), lp);
       return 0;
     }
     default:

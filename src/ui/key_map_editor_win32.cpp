@@ -211,9 +211,7 @@ bool KeyMapEditorWin32::Create() {
     PostMessageW(Handle(), kMemoSync, 0, 0);
   };
   model_.onChange = [this] { Refresh(); };
-  RECT r;
-  GetWindowRect(w, &r);
-  model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+  ReportPlace(w, model_);
   windows_.Add(w, true);
   Refresh();
   return true;
@@ -306,12 +304,9 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
     case WM_ACTIVATEAPP:
       if (!wp) model_.ApplicationEvents1Deactivate();
       break;
-    case WM_MOVE: {
-      RECT r;
-      GetWindowRect(Handle(), &r);
-      model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    case WM_MOVE:
+      ReportPlace(Handle(), model_);
       break;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
       if (reinterpret_cast<HWND>(lp) == memo_) {
@@ -346,9 +341,7 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
     }
     case WM_DPICHANGED: {
       Layout(HIWORD(wp));
-      const auto* r = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(Handle(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      TakeSuggestedRect(Handle(), lp);
       return 0;
     }
     default:

@@ -208,9 +208,7 @@ bool LaunchSettingsWin32::Create() {
   testButton_ = std::make_unique<TestButton>(model_);
   testButton_->Attach(Control(C::Button(4)));
   Layout(dpi_);
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+  ReportPlace(Handle(), model_);
   model_.SetFileDialog(this);
   model_.onChange = [this] {
     // "保存" closes before it writes the file and closes the programs: the
@@ -346,12 +344,9 @@ intptr_t LaunchSettingsWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp)
     case WM_CLOSE:
       model_.Close();
       return 0;
-    case WM_MOVE: {
-      RECT r;
-      GetWindowRect(Handle(), &r);
-      model_.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    case WM_MOVE:
+      ReportPlace(Handle(), model_);
       break;
-    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       if (const intptr_t brush = BoxColours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) return brush;
@@ -394,9 +389,7 @@ intptr_t LaunchSettingsWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp)
     }
     case WM_DPICHANGED: {
       Layout(HIWORD(wp));
-      const auto* r = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(Handle(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      TakeSuggestedRect(Handle(), lp);
       return 0;
     }
     default:
