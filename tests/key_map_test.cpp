@@ -1,4 +1,5 @@
-#include "actions/key_map.h"
+#include "actions/entry_display_name.h"
+#include "model/key_map.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "actions/cursor_hiding.h"
 #include "base/text_view.h"
 #include "base/timer.h"
-#include "config/settings.h"
+#include "model/settings.h"
 
 namespace corvid {
 

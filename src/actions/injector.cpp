@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "actions/key_map.h"
+#include "model/key_map.h"
 
 namespace corvid {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "actions/key_map.h"
+#include "model/key_map.h"
 
 namespace corvid {
 namespace {

@@ -10,7 +10,7 @@
 #include "base/screen_size.h"
 #include "base/text_view.h"
 #include "base/timer.h"
-#include "config/settings.h"
+#include "model/settings.h"
 
 namespace corvid {
 

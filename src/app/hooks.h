@@ -16,7 +16,7 @@
 #include "actions/input_sink.h"
 #include "base/message_boxes.h"
 #include "base/timer.h"
-#include "config/settings.h"
+#include "model/settings.h"
 
 namespace corvid {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "actions/action_engine.h"
-#include "config/config_data.h"
+#include "model/config_data.h"
 #include "remote/device_connection.h"
 
 namespace corvid {

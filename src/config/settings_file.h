@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "config/config_data.h"
+#include "model/config_data.h"
 #include "config/file_store.h"
 #include "config/settings_store.h"
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <variant>
 
-#include "config/settings.h"
-#include "control/app_entry.h"
+#include "model/settings.h"
+#include "model/app_entry.h"
 
 namespace corvid {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/config_data.h"
+#include "model/config_data.h"
 #include "config/file_store.h"
 #include "config/settings_text.h"
 

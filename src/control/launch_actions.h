@@ -12,7 +12,7 @@
 #include "base/screen_size.h"
 #include "base/text_view.h"
 #include "base/timer.h"
-#include "control/app_entry.h"
+#include "model/app_entry.h"
 #include "control/desktop.h"
 #include "control/program_control.h"
 #include "control/target_search.h"

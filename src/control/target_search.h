@@ -10,7 +10,7 @@
 
 #include "base/text_view.h"
 #include "base/timer.h"
-#include "control/app_entry.h"
+#include "model/app_entry.h"
 #include "control/desktop.h"
 
 namespace corvid {

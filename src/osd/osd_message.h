@@ -10,7 +10,7 @@
 #include "base/message_boxes.h"
 #include "base/screen_size.h"
 #include "base/timer.h"
-#include "config/settings.h"
+#include "model/settings.h"
 #include "osd/glyph_renderer.h"
 #include "osd/layered_surface.h"
 #include "osd/message_display.h"

@@ -3,7 +3,7 @@
 // remote uses right now, and the key-capture hook.
 #include <cstdint>
 
-#include "actions/key_map.h"
+#include "model/key_map.h"
 
 namespace corvid {
 

@@ -14,7 +14,7 @@
 
 #include "actions/cursor_hiding.h"
 #include "base/screen_size.h"
-#include "config/settings.h"
+#include "model/settings.h"
 #include "config/settings_file.h"
 #include "osd/osd_message.h"
 #include "ui/dialog_services.h"

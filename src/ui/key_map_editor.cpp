@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "actions/entry_display_name.h"
 #include "base/version.h"
 
 namespace corvid {

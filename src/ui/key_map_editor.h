@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "actions/key_map.h"
+#include "model/key_map.h"
 #include "base/message_boxes.h"
 #include "base/screen_size.h"
 #include "base/text_view.h"

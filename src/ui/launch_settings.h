@@ -16,7 +16,7 @@
 #include "base/screen_size.h"
 #include "base/text_view.h"
 #include "config/settings_file.h"
-#include "control/app_entry.h"
+#include "model/app_entry.h"
 #include "control/program_control.h"
 #include "ui/code_monitor.h"
 #include "ui/key_map_editor.h"

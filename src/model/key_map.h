@@ -1,5 +1,6 @@
 #pragma once
-// The key map model: one action per button code, nine maps per mode.
+// The key map tables: one action per button code, nine maps per mode, and
+// the factory entries.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -58,9 +59,6 @@ struct KeyMapTable {
 };
 using KeyboardMapTable = KeyMapTable;
 using MouseMapTable = KeyMapTable;
-
-// The on-screen text of an action ("Ctrl.Alt.DEL", "Dbl.LClick", "App-3").
-std::string EntryDisplayName(const KeyMapEntry& entry);
 
 // Writes the factory entries into all nine maps of both tables; other slots
 // are left as they are.

@@ -4,9 +4,9 @@
 // load and save operations take it; the main window holds it.
 #include <array>
 
-#include "actions/key_map.h"
-#include "config/settings.h"
-#include "control/app_entry.h"
+#include "model/key_map.h"
+#include "model/settings.h"
+#include "model/app_entry.h"
 
 namespace corvid {
 
