@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "app/tray_menu.h"
+#include "config/file_store_win32.h"
+#include "config/settings_store.h"
 #include "base/text_win32.h"
 
 namespace wine_test {
@@ -266,12 +268,21 @@ std::wstring FreshFolder(const std::wstring& name) {
 
 InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
   const std::wstring folder = FreshFolder(folderName);
+  // These tests send keys to windows of their own: the key map editor, shown
+  // at a first start, would take the foreground from them. The factory
+  // settings, but without it.
+  {
+    corvid::ConfigData factory;
+    corvid::ApplyFactoryDefaults(factory);
+    factory.settings.HideStart = true;
+    corvid::Win32FileStore files;
+    const std::string ini = corvid::Narrow(folder) + corvid::kSettingsFileName;
+    corvid::SaveSystemSettings(factory, ini, files, nullptr);
+    corvid::SaveKeyMaps(factory, ini, files, nullptr);
+  }
   platform = std::make_unique<corvid::Win32Platform>(corvid::Narrow(folder));
   app = std::make_unique<corvid::CorvidApp>(*platform);
   app->StartUp();
-  // These tests send keys to windows of their own: the key map editor,
-  // shown at a first start, would keep the foreground from them.
-  app->Windows().Editor().Close();
 }
 
 bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wstring& outFile, unsigned ms,
