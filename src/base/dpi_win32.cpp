@@ -85,12 +85,8 @@ HFONT UiFont(uint32_t dpi) {
   return font;
 }
 
-namespace {
-
-// Whether text in the font shows a kanji and a kana as themselves, not as the
-// box of a missing glyph (the drawing of U+FFFF, which no face has).
-bool DrawsJapanese(HFONT font) {
-  constexpr int kSize = 48;
+std::wstring CharactersDrawnAsBoxes(HFONT font, const std::wstring& text) {
+  constexpr int kSize = 96;
   HDC dc = CreateCompatibleDC(nullptr);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -102,31 +98,39 @@ bool DrawsJapanese(HFONT font) {
   HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib) {
     DeleteDC(dc);
-    return true;
+    return {};  // nothing to tell by: taken as drawn
   }
   HGDIOBJ oldBitmap = SelectObject(dc, dib);
   HGDIOBJ oldFont = SelectObject(dc, font);
   auto draw = [&](wchar_t ch) {
     RECT all{0, 0, kSize, kSize};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    DrawTextW(dc, &ch, 1, &all, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    RECT at{8, 8, kSize, kSize};
+    // DrawTextW, as menus and static controls draw, with font linking.
+    DrawTextW(dc, &ch, 1, &at, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     GdiFlush();
     const auto* p = static_cast<const uint32_t*>(bits);
     return std::vector<uint32_t>(p, p + kSize * kSize);
   };
   const std::vector<uint32_t> box = draw(0xFFFF);
-  bool ok = true;
-  for (wchar_t ch : {L'\x6F22', L'\x3042'}) {  // a kanji and a hiragana
+  std::wstring bad;
+  for (wchar_t ch : text) {
+    if (ch <= L' ' || ch == 0x3000) continue;
     const std::vector<uint32_t> g = draw(ch);
     const bool blank = std::all_of(g.begin(), g.end(), [](uint32_t v) { return (v & 0xFFFFFF) == 0xFFFFFF; });
-    ok = ok && !blank && g != box;
+    if (blank || g == box) bad += ch;
   }
   SelectObject(dc, oldFont);
   SelectObject(dc, oldBitmap);
   DeleteObject(dib);
   DeleteDC(dc);
-  return ok;
+  return bad;
 }
+
+namespace {
+
+// Whether text in the font shows a kanji and a kana as themselves.
+bool DrawsJapanese(HFONT font) { return CharactersDrawnAsBoxes(font, L"\x6F22\x3042").empty(); }
 
 }  // namespace
 

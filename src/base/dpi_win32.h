@@ -4,6 +4,7 @@
 // Corvid declares itself aware of each monitor's DPI: layouts are given at
 // 96 DPI and scaled here.
 #include <cstdint>
+#include <string>
 
 #include "base/win32_fwd.h"
 
@@ -20,6 +21,10 @@ HFONT UiFont(uint32_t dpi);
 // draws Japanese text as boxes, an installed face that shows it. Made once
 // and kept.
 HFONT FaceFont(const wchar_t* face, int height96, uint32_t dpi, bool bold = false);
+// The characters of `text` the font draws as the box of a missing glyph (the
+// drawing of U+FFFF, which no font has) or not at all, as a user would see
+// them; linked fallback fonts count.
+std::wstring CharactersDrawnAsBoxes(HFONT font, const std::wstring& text);
 // The outer size of a window whose client area is `client` at a DPI.
 void AdjustForDpi(int& width, int& height, uint32_t style, uint32_t exStyle, uint32_t dpi);
 

@@ -94,7 +94,7 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   EXPECT_GT(Ink(menuShot), 500);
   const NONCLIENTMETRICSW metrics = Metrics();
   HFONT menuFont = CreateFontIndirectW(&metrics.lfMenuFont);
-  EXPECT_EQ(CharactersDrawnAsBoxes(menuFont, MenuTexts()), L"") << "menu font " << Utf8(metrics.lfMenuFont.lfFaceName);
+  EXPECT_EQ(corvid::CharactersDrawnAsBoxes(menuFont, MenuTexts()), L"") << "menu font " << Utf8(metrics.lfMenuFont.lfFaceName);
   DeleteObject(menuFont);
   PressEscape();
   Pump(300);
@@ -109,7 +109,7 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   EXPECT_TRUE(WritePng(BuildFile(L"single_instance_box.png"), boxShot));
   EXPECT_GT(Ink(boxShot), 500);
   HFONT boxFont = CreateFontIndirectW(&metrics.lfMessageFont);
-  EXPECT_EQ(CharactersDrawnAsBoxes(boxFont, L"すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"), L"");
+  EXPECT_EQ(corvid::CharactersDrawnAsBoxes(boxFont, L"すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"), L"");
   DeleteObject(boxFont);
   EXPECT_EQ(WindowsOfClass(corvid::kMainWindowClass).size(), 1u);
   PostMessageW(box, WM_COMMAND, IDOK, 0);

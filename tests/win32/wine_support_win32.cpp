@@ -308,44 +308,6 @@ bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wst
   return ended;
 }
 
-std::wstring CharactersDrawnAsBoxes(HFONT font, const std::wstring& text) {
-  constexpr int kSize = 96;
-  HDC dc = CreateCompatibleDC(nullptr);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = kSize;
-  info.bmiHeader.biHeight = -kSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ oldBitmap = SelectObject(dc, dib);
-  HGDIOBJ oldFont = SelectObject(dc, font);
-  auto draw = [&](wchar_t ch) {
-    RECT all{0, 0, kSize, kSize};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    RECT at{8, 8, kSize, kSize};
-    // DrawTextW, as menus and static controls draw, with font linking.
-    DrawTextW(dc, &ch, 1, &at, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    GdiFlush();
-    const auto* p = static_cast<const uint32_t*>(bits);
-    return std::vector<uint32_t>(p, p + kSize * kSize);
-  };
-  const std::vector<uint32_t> box = draw(0xFFFF);
-  std::wstring bad;
-  for (wchar_t ch : text) {
-    if (ch <= L' ' || ch == 0x3000) continue;
-    const std::vector<uint32_t> g = draw(ch);
-    const bool blank = std::all_of(g.begin(), g.end(), [](uint32_t v) { return (v & 0xFFFFFF) == 0xFFFFFF; });
-    if (blank || g == box) bad += ch;
-  }
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(dib);
-  DeleteDC(dc);
-  return bad;
-}
-
 Capture CaptureScreen(RECT area) {
   if (area.right <= area.left || area.bottom <= area.top)
     area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

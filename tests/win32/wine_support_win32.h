@@ -10,6 +10,7 @@
 
 #include "app/corvid_app.h"
 #include "app/platform_win32.h"
+#include "base/dpi_win32.h"
 
 namespace wine_test {
 
@@ -80,11 +81,6 @@ struct InProcessCorvid {
 // when it did not start or end within `ms`.
 bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wstring& outFile, unsigned ms,
                DWORD* code = nullptr);
-
-// The characters of `text` that `font` draws as the missing-glyph box (the
-// drawing of U+FFFF, which no font has) or not at all, as a user would see
-// them; linked fallback fonts count.
-std::wstring CharactersDrawnAsBoxes(HFONT font, const std::wstring& text);
 
 // The screen, or a part of it, as 0x00RRGGBB pixels.
 struct Capture {
