@@ -53,8 +53,7 @@ set_tests_properties(wine.core_unit_tests PROPERTIES FIXTURES_REQUIRED wine ENVI
 # GoogleTest; it gets the build's Corvid.exe, the source folder and the build
 # folder as arguments.
 file(GLOB CORVID_WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test_win32.cpp)
-add_library(corvid_wine_support STATIC ${CMAKE_SOURCE_DIR}/tests/win32/wine_support_win32.cpp
-            ${CMAKE_SOURCE_DIR}/tests/win32/wine_main_win32.cpp)
+add_library(corvid_wine_support STATIC ${CMAKE_SOURCE_DIR}/tests/win32/wine_support_win32.cpp)
 target_include_directories(corvid_wine_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvid_wine_support PUBLIC corvid_win32 gtest version)
 # The test programs share one precompiled header: windows.h, the test
@@ -64,7 +63,7 @@ target_precompile_headers(corvid_wine_support PRIVATE <windows.h> <gtest/gtest.h
                           ${CMAKE_SOURCE_DIR}/tests/win32/wine_support_win32.h)
 foreach(src ${CORVID_WINE_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
+  add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/win32/wine_main_win32.cpp)
   target_compile_options(${name} PRIVATE -O0)
   target_precompile_headers(${name} REUSE_FROM corvid_wine_support)
   target_link_libraries(${name} PRIVATE corvid_wine_support)
@@ -89,7 +88,8 @@ foreach(src ${CORVID_WINE_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} EXCLUDE_FROM_ALL ${src})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/bench)
-  target_link_libraries(${name} PRIVATE corvid_win32)
+  # The Wine tests' support: Corvid in this process, windows in front.
+  target_link_libraries(${name} PRIVATE corvid_wine_support)
   target_link_options(${name} PRIVATE ${CORVID_STATIC})
   add_dependencies(benches ${name})
 endforeach()

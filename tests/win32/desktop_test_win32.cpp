@@ -1,7 +1,6 @@
 // Win32 pieces of the program on a real (emulated) desktop: the input sink
 // injecting into a window, the HID layer without the remote, the profile
-// reader against the system's, and the time from a report to its key in the
-// window in front.
+// reader against the system's, the file store, and the ends of the process.
 #include <windows.h>
 #include <dbt.h>
 #include <gtest/gtest.h>
@@ -226,20 +225,6 @@ TEST(Win32FileStore, ReplacesWholeKeepsLinksAndNeverCopiesOverACopy) {
   EXPECT_FALSE(files.Exists(path + ".new"));  // nothing left beside it
   ASSERT_TRUE(files.CopyNew(path, path + ".bad", why)) << why;
   EXPECT_FALSE(files.CopyNew(path, path + ".bad", why));
-  // What a save of a complete settings file costs with its flush to the disk.
-  const std::string complete(40 << 10, 'x');
-  LARGE_INTEGER f, t0, t1;
-  QueryPerformanceFrequency(&f);
-  std::vector<double> ms;
-  for (int i = 0; i < 15; ++i) {
-    QueryPerformanceCounter(&t0);
-    ASSERT_TRUE(files.Replace(path, complete, why)) << why;
-    QueryPerformanceCounter(&t1);
-    ms.push_back(1000.0 * double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart));
-  }
-  std::sort(ms.begin(), ms.end());
-  std::printf("replacing a 40 KB settings file with its flush: median %.2f ms, max %.2f ms\n", ms[ms.size() / 2],
-              ms.back());
   SetFileAttributesW(corvid::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_FALSE(files.Replace(path, "third", why));
   EXPECT_NE(why.find("read-only"), std::string::npos);
@@ -255,64 +240,6 @@ TEST(Win32FileStore, ReplacesWholeKeepsLinksAndNeverCopiesOverACopy) {
   ASSERT_TRUE(files.Replace(Utf8(link), "new", why)) << why;
   EXPECT_EQ(ReadAll(real), "new");
   EXPECT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// --- A report to its key in the window in front ------------------------------
-
-UINT g_lastKey = 0;
-
-LRESULT CALLBACK LatencyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_KEYDOWN || msg == WM_KEYUP) {
-    g_lastKey = msg;
-    return 0;
-  }
-  return DefWindowProcW(w, msg, wp, lp);
-}
-
-// Pumps until a key message of `want` arrives or 1 s passes.
-bool WaitForKey(UINT want) {
-  g_lastKey = 0;
-  const DWORD until = GetTickCount() + 1000;
-  MSG m;
-  while (GetTickCount() < until) {
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
-      if (g_lastKey == want) return true;
-    }
-  }
-  return false;
-}
-
-// Prints the median and the 99th percentile; checks only that every key came.
-TEST(Latency, ReportHandlerToKeyInTheWindowInFront) {
-  InProcessCorvid corvid(L"latency");
-  // No on-screen message: the figure is the key's way, not the drawing's.
-  corvid.app->Form().settings.DispMessage = false;
-  HWND w = MakeFrontWindow(L"CorvidLatencyTarget", LatencyProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
-                           {40, 40, 200, 100});
-  TForm1& form = corvid.app->Form();
-  const uint8_t press[] = {0x10, 0, 0, 0x54, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // UP
-  const uint8_t release[] = {0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-  LARGE_INTEGER freq, t0, t1;
-  QueryPerformanceFrequency(&freq);
-  std::vector<double> us;
-  constexpr int kPresses = 300;
-  for (int i = 0; i < kPresses; ++i) {
-    QueryPerformanceCounter(&t0);
-    form.JvHidDeviceController1DeviceData(1, press, sizeof press);
-    const bool down = WaitForKey(WM_KEYDOWN);
-    QueryPerformanceCounter(&t1);
-    ASSERT_TRUE(down) << "press " << i;
-    us.push_back(1e6 * double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart));
-    form.JvHidDeviceController1DeviceData(1, release, sizeof release);
-    ASSERT_TRUE(WaitForKey(WM_KEYUP)) << "press " << i;
-  }
-  ASSERT_EQ(us.size(), size_t(kPresses));
-  std::sort(us.begin(), us.end());
-  std::printf("report handler to key in window, %zu presses: median %.0f us, p99 %.0f us, max %.0f us\n",
-              us.size(), us[us.size() / 2], us[us.size() * 99 / 100], us.back());
-  DestroyWindow(w);
 }
 
 // --- The ends of the process ---------------------------------------------------
