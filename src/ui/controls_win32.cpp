@@ -69,6 +69,24 @@ void TakeSuggestedRect(HWND w, intptr_t lp) {
   SetWindowPos(w, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool AnswerSettingsWindowMessage(HWND window, WindowModel& model, unsigned msg, uintptr_t wp, intptr_t lp,
+                                 const std::function<void()>& close, const std::function<void(uint32_t)>& layout) {
+  switch (msg) {
+    case WM_CLOSE:
+      close();
+      return true;
+    case WM_MOVE:
+      ReportPlace(window, model);
+      return false;
+    case WM_DPICHANGED:
+      layout(HIWORD(wp));
+      TakeSuggestedRect(window, lp);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
   RECT r;
   GetWindowRect(w, &r);

@@ -199,13 +199,10 @@ void EnvironmentDialogWin32::Refresh() {
 }
 
 intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
+  if (AnswerSettingsWindowMessage(Handle(), model_, msg, wp, lp, [this] { model_.Close(); },
+                                  [this](uint32_t dpi) { Layout(dpi); }))
+    return 0;
   switch (msg) {
-    case WM_CLOSE:
-      model_.Close();
-      return 0;
-    case WM_MOVE:
-      ReportPlace(Handle(), model_);
-      break;
     case WM_HSCROLL:
       if (const Item* i = ItemOf(reinterpret_cast<HWND>(lp)); i && i->def->kind == C::Bar) {
         const int n = i->def->number;
@@ -245,11 +242,6 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
         const auto& items = model_.ComboBox1Items();
         if (sel >= 0 && static_cast<size_t>(sel) < items.size()) model_.ComboBox1Change(items[static_cast<size_t>(sel)]);
       }
-      return 0;
-    }
-    case WM_DPICHANGED: {
-      Layout(HIWORD(wp));
-      TakeSuggestedRect(Handle(), lp);
       return 0;
     }
     default:

@@ -244,14 +244,7 @@ void TForm2::Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, boo
   if (ctrl) param |= modifier::kCtrl;
   if (shift) param |= modifier::kShift;
   if (alt) param |= modifier::kAlt;
-  KeyMapEntry& e = p_.maps.ActiveMap()[code];
-  e.Key = key;
-  e.Param = param;
-  e.Message = RefreshButtonBox(code);
-  WriteThrough(code, kCurrent);
-  ShowEntryFields(code);
-  SetBoxColour(code);
-  Changed();
+  Assign(code, key, param, kCurrent);
 }
 
 void TForm2::KeyUp(uint8_t code) {

@@ -294,18 +294,15 @@ void KeyMapEditorWin32::OpenMenu(uint8_t code, EditorMenu which) {
 }
 
 intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
+  if (AnswerSettingsWindowMessage(Handle(), model_, msg, wp, lp, [this] { model_.Close(); },
+                                  [this](uint32_t dpi) { Layout(dpi); }))
+    return 0;
   switch (msg) {
-    case WM_CLOSE:
-      model_.Close();
-      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) model_.FormDeactivate();
       break;
     case WM_ACTIVATEAPP:
       if (!wp) model_.ApplicationEvents1Deactivate();
-      break;
-    case WM_MOVE:
-      ReportPlace(Handle(), model_);
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -338,11 +335,6 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
         default: break;
       }
       break;
-    }
-    case WM_DPICHANGED: {
-      Layout(HIWORD(wp));
-      TakeSuggestedRect(Handle(), lp);
-      return 0;
     }
     default:
       if (msg == kMemoSync) {

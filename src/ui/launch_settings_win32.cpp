@@ -340,13 +340,10 @@ intptr_t LaunchSettingsWin32::BoxColours(HWND control, HDC dc) {
 }
 
 intptr_t LaunchSettingsWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
+  if (AnswerSettingsWindowMessage(Handle(), model_, msg, wp, lp, [this] { model_.Close(); },
+                                  [this](uint32_t dpi) { Layout(dpi); }))
+    return 0;
   switch (msg) {
-    case WM_CLOSE:
-      model_.Close();
-      return 0;
-    case WM_MOVE:
-      ReportPlace(Handle(), model_);
-      break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       if (const intptr_t brush = BoxColours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) return brush;
@@ -385,11 +382,6 @@ intptr_t LaunchSettingsWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp)
           default: break;  // Button4 acts on its press and release
         }
       }
-      return 0;
-    }
-    case WM_DPICHANGED: {
-      Layout(HIWORD(wp));
-      TakeSuggestedRect(Handle(), lp);
       return 0;
     }
     default:
