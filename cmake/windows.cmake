@@ -73,6 +73,14 @@ foreach(src ${CORVID_WINE_TESTS})
            $<TARGET_FILE:Corvid> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 180 RUN_SERIAL ON)
 endforeach()
+# The full-disk test runs on a small file system of its own, mounted for it
+# where the run may mount one.
+set_property(TEST wine.full_disk_test_win32 PROPERTY ENVIRONMENT "${WINE_ENV}" "CORVID_SMALL_DISK_UNIX=${CMAKE_BINARY_DIR}/small-disk")
+set_property(TEST wine.full_disk_test_win32 PROPERTY FIXTURES_REQUIRED wine small-disk)
+add_test(NAME small_disk.mount COMMAND ${CMAKE_SOURCE_DIR}/scripts/small-disk mount ${CMAKE_BINARY_DIR}/small-disk)
+set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small-disk)
+add_test(NAME small_disk.unmount COMMAND ${CMAKE_SOURCE_DIR}/scripts/small-disk unmount ${CMAKE_BINARY_DIR}/small-disk)
+set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small-disk)
 
 # corvid-replay as a Windows program too: the agreement test runs it beside
 # Corvid.exe.

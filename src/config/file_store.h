@@ -19,7 +19,8 @@ class FileStore {
   // with a reason, when refused; the old file is then untouched.
   virtual bool Replace(const std::string& path, const std::string& bytes, std::string& why) = 0;
   // A copy of `from`, byte for byte, as the new file `to`, put on the disk.
-  // False when `to` exists or the copy could not be made whole.
+  // False when `to` exists (unless it is an earlier copy that a failed write
+  // cut short) or the copy could not be made whole; nothing half-made stays.
   virtual bool CopyNew(const std::string& from, const std::string& to, std::string& why) = 0;
   virtual void CreateFolder(const std::string& path) = 0;
 };

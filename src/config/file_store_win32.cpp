@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <string_view>
 
 #include "base/text_win32.h"
+#include "config/file_ops.h"
 
 namespace corvid {
 namespace {
@@ -30,21 +33,67 @@ class Handle {
   HANDLE h_;
 };
 
-std::string Reason(const char* what) {
-  return std::string(what) + " (error " + std::to_string(GetLastError()) + ")";
-}
-
-// All of `bytes` into an open file, then onto the disk.
-bool WriteAndFlush(Handle& f, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    DWORD written = 0;
-    if (!WriteFile(f.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-    done += written;
+// An open file of the Win32 disk, opened without sharing.
+class Win32File : public WritableFile {
+ public:
+  explicit Win32File(HANDLE h) : h_(h) {}
+  bool WriteAt(uint64_t offset, std::string_view bytes) override {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(h_.Get(), at, nullptr, FILE_BEGIN)) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+      DWORD written = 0;
+      if (!WriteFile(h_.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+      done += written;
+    }
+    return true;
   }
-  return FlushFileBuffers(f.Get()) && f.Close();
-}
+  bool Reserve(uint64_t size) override {
+    // Zeros written past the end take the room for real (a longer length
+    // alone may be sparse), and touch none of the bytes the file holds.
+    LARGE_INTEGER now;
+    if (!GetFileSizeEx(h_.Get(), &now)) return false;
+    const uint64_t have = static_cast<uint64_t>(now.QuadPart);
+    return size <= have || (WriteAt(have, std::string(size - have, '\0')) && Flush());
+  }
+  bool SetLength(uint64_t size) override {
+    FILE_END_OF_FILE_INFO end;
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    return SetFileInformationByHandle(h_.Get(), FileEndOfFileInfo, &end, sizeof end) != FALSE;
+  }
+  bool Flush() override { return FlushFileBuffers(h_.Get()) != FALSE; }
+  bool Close() override { return h_.Valid() && h_.Close(); }
+
+ private:
+  Handle h_;
+};
+
+class Win32Ops : public FileOps {
+ public:
+  explicit Win32Ops(Win32FileStore& store) : store_(store) {}
+  bool Exists(const std::string& path) override { return store_.Exists(path); }
+  bool Read(const std::string& path, std::string& bytes) override { return store_.Read(path, bytes); }
+  std::unique_ptr<WritableFile> Create(const std::string& path, bool mustBeNew) override {
+    return Open(path, mustBeNew ? CREATE_NEW : CREATE_ALWAYS);
+  }
+  std::unique_ptr<WritableFile> OpenExisting(const std::string& path) override { return Open(path, OPEN_EXISTING); }
+  bool Delete(const std::string& path) override { return DeleteFileW(Widen(path).c_str()) != FALSE; }
+  bool MoveOver(const std::string& from, const std::string& to) override {
+    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+  }
+  std::string LastError() override { return "error " + std::to_string(GetLastError()); }
+
+ private:
+  std::unique_ptr<WritableFile> Open(const std::string& path, DWORD how) {
+    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, how, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32File>(h);
+  }
+  Win32FileStore& store_;
+};
 
 // The file a link points to, so the link stays a link.
 std::wstring FinalPath(const std::wstring& path) {
@@ -96,66 +145,17 @@ bool Win32FileStore::Replace(const std::string& path, const std::string& bytes, 
     why = "the file is read-only";
     return false;
   }
+  Win32Ops ops(*this);
   // A link whose target could not be named is written through in place,
   // so it stays a link.
   const bool unresolvedLink = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-  const std::wstring temp = target + L".new";
-  if (!unresolvedLink) {
-    Handle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (f.Valid()) {
-      if (!WriteAndFlush(f, bytes)) {
-        why = Reason("the disk refused the data (full?)");
-        DeleteFileW(temp.c_str());
-        return false;
-      }
-      if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-      why = Reason("cannot replace the file");
-      DeleteFileW(temp.c_str());
-      return false;
-    }
-  }
-  // No new file can be made beside it (a read-only folder with a writable
-  // file): the file itself is written, flushed, and cut to its new length.
-  Handle f(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.Valid()) {
-    why = Reason("cannot write in the folder");
-    return false;
-  }
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD written = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    if (!WriteFile(f.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      why = Reason("the disk refused the data (full?)");
-      return false;
-    }
-    done += written;
-  }
-  if (!SetEndOfFile(f.Get()) || !FlushFileBuffers(f.Get()) || !f.Close()) {
-    why = Reason("the disk refused the data (full?)");
-    return false;
-  }
-  return true;
+  if (unresolvedLink) return WriteFileInPlace(ops, Narrow(target), bytes, why);
+  return ReplaceFileBytes(ops, Narrow(target), bytes, why);
 }
 
 bool Win32FileStore::CopyNew(const std::string& from, const std::string& to, std::string& why) {
-  std::string bytes;
-  if (!Read(from, bytes)) {
-    why = Reason("cannot read the file");
-    return false;
-  }
-  const std::wstring copy = Widen(to);
-  Handle f(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.Valid()) {
-    why = Reason("cannot create the copy");
-    return false;
-  }
-  if (!WriteAndFlush(f, bytes)) {
-    why = Reason("the disk refused the copy (full?)");
-    DeleteFileW(copy.c_str());
-    return false;
-  }
-  return true;
+  Win32Ops ops(*this);
+  return CopyFileBytes(ops, from, to, why);
 }
 
 void Win32FileStore::CreateFolder(const std::string& path) {

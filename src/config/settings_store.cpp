@@ -93,10 +93,15 @@ int32_t Fail(LoadProblem* problem, std::string section, std::string key) {
 }
 
 // The first free name beside the settings file for its unusable bytes.
-std::string KeepAsideName(const std::string& path, FileStore& files) {
+std::string KeepAsideName(const std::string& path, const std::string& bytes, FileStore& files) {
   for (int n = 1; n <= 99; ++n) {
     const std::string name = path + ".bad" + (n == 1 ? "" : std::to_string(n));
     if (!files.Exists(name)) return name;
+    // A copy of these very bytes that a failed write cut short is debris of
+    // an earlier start, not a backup: it is made whole in its place.
+    std::string earlier;
+    if (files.Read(name, earlier) && earlier.size() < bytes.size() && bytes.compare(0, earlier.size(), earlier) == 0)
+      return name;
   }
   return {};
 }
@@ -222,7 +227,7 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
       }
     }
     std::string why = readable ? "no free name for a copy" : "the file cannot be read";
-    const std::string keep = readable ? KeepAsideName(path, files) : std::string();
+    const std::string keep = readable ? KeepAsideName(path, bytes, files) : std::string();
     if (!keep.empty() && files.CopyNew(path, keep, why)) {
       report.outcome = StartupOutcome::Rebuilt;
       report.keptAs = keep;

@@ -1,0 +1,87 @@
+// The settings file's store on a disk with no room left: a save that fails
+// leaves the file as it was and nothing half-written beside it, whether the
+// new file could be made beside it or the file had to be written in place.
+// The disk is a small file system that the test run mounts where it can
+// (scripts/small-disk); without it the test is skipped.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/file_store_win32.h"
+#include "win32/wine_support_win32.h"
+
+using namespace corvid;
+using namespace wine_test;
+
+namespace {
+
+// The folder of the small file system, when the run mounted one.
+std::wstring SmallDisk() {
+  wchar_t buf[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"CORVID_SMALL_DISK_UNIX", buf, MAX_PATH)) return L"";
+  std::wstring folder = L"Z:" + std::wstring(buf) + L"\\";
+  for (wchar_t& c : folder)
+    if (c == L'/') c = L'\\';
+  return GetFileAttributesW((folder + L"mounted").c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : folder;
+}
+
+// Writes into `path` until the disk takes no more.
+void FillUp(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const std::string block(4096, 'f');
+  DWORD n = 0;
+  while (WriteFile(f, block.data(), static_cast<DWORD>(block.size()), &n, nullptr) && n == block.size()) {
+  }
+  for (char c = 0; WriteFile(f, &c, 1, &n, nullptr) && n == 1;) {
+  }
+  CloseHandle(f);
+}
+
+// Empty files until no more can be made.
+void UseEveryEntry(const std::wstring& folder) {
+  for (int i = 0; i < 10000; ++i) {
+    HANDLE f = CreateFileW((folder + L"entry" + std::to_wstring(i)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE) return;
+    CloseHandle(f);
+  }
+}
+
+TEST(FullDisk, AFailedSaveKeepsTheFileAndLeavesNothingBehind) {
+  const std::wstring disk = SmallDisk();
+  if (disk.empty()) GTEST_SKIP() << "no small file system was mounted for this run (see scripts/small-disk)";
+  const std::wstring ini = disk + L"Corvid.ini";
+  const std::string old(6000, 'o'), larger(12000, 'n');
+  ASSERT_TRUE(WriteAll(ini, old));
+  Win32FileStore files;
+  std::string why;
+  // With room, a save that grows the file goes through.
+  ASSERT_TRUE(files.Replace(Utf8(ini), larger, why)) << why;
+  ASSERT_TRUE(files.Replace(Utf8(ini), old, why)) << why;
+
+  FillUp(disk + L"filler");
+  EXPECT_FALSE(files.Replace(Utf8(ini), larger, why));
+  std::printf("new file beside it, disk full: %s\n", why.c_str());
+  EXPECT_EQ(ReadAll(ini), old);
+  EXPECT_EQ(GetFileAttributesW((ini + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(files.CopyNew(Utf8(ini), Utf8(ini + L".bad"), why));
+  EXPECT_EQ(GetFileAttributesW((ini + L".bad").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // No entry left for a new file: the save is written in place, and only
+  // when the room for it could be taken first.
+  DeleteFileW((disk + L"filler").c_str());
+  UseEveryEntry(disk);
+  ASSERT_TRUE(files.Replace(Utf8(ini), larger, why)) << why;
+  EXPECT_EQ(ReadAll(ini), larger);
+  ASSERT_TRUE(files.Replace(Utf8(ini), old, why)) << why;
+  FillUp(disk + L"entry0");
+  EXPECT_FALSE(files.Replace(Utf8(ini), larger, why));
+  std::printf("in place, disk full: %s\n", why.c_str());
+  EXPECT_EQ(ReadAll(ini), old);
+  // A save that shrinks the file needs no room and goes through in place.
+  EXPECT_TRUE(files.Replace(Utf8(ini), "short", why)) << why;
+  EXPECT_EQ(ReadAll(ini), "short");
+}
+
+}  // namespace
