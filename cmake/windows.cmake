@@ -68,7 +68,7 @@ foreach(src ${CORVID_WINE_TESTS})
   target_precompile_headers(${name} REUSE_FROM corvid_wine_support)
   target_link_libraries(${name} PRIVATE corvid_wine_support)
   target_link_options(${name} PRIVATE ${CORVID_STATIC})
-  add_dependencies(${name} Corvid corvid-replay corvid-window)
+  add_dependencies(${name} Corvid corvid-replay corvid-window planted-hid)
   add_test(NAME wine.${name} COMMAND ${WINE_RUN} $<TARGET_FILE:${name}> --gtest_brief=1
            $<TARGET_FILE:Corvid> ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
   set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_ENV}" TIMEOUT 180 RUN_SERIAL ON)
@@ -111,6 +111,11 @@ target_link_options(corvid-target PRIVATE ${CORVID_STATIC})
 add_executable(corvid-watch ${CMAKE_SOURCE_DIR}/tools/corvid_watch_win32.cpp)
 target_compile_definitions(corvid-watch PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_options(corvid-watch PRIVATE ${CORVID_STATIC})
+
+# A hid.dll planted beside Corvid.exe by a test, which must never be loaded.
+add_library(planted-hid SHARED ${CMAKE_SOURCE_DIR}/tools/planted_library_win32.cpp)
+set_target_properties(planted-hid PROPERTIES OUTPUT_NAME hid PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+target_link_options(planted-hid PRIVATE ${CORVID_STATIC})
 
 # A plain window of our own for the launch actions to start and close.
 add_executable(corvid-window WIN32 ${CMAKE_SOURCE_DIR}/tools/corvid_window_win32.cpp)

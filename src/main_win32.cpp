@@ -11,6 +11,7 @@
 
 #include "actions/cursor_hiding_win32.h"
 #include "app/corvid_app.h"
+#include "base/system_library_win32.h"
 #include "app/end_paths_win32.h"
 #include "app/platform_win32.h"
 #include "app/trace.h"
@@ -63,6 +64,7 @@ bool ReadFile(const std::wstring& path, std::string& out) {
 }  // namespace
 
 static int RunCorvid() {
+  LimitLibrarySearchToSystem();
   const Options options = ParseOptions();
   if (!options.ok) {
     MessageBoxW(nullptr, options.problem.c_str(), L"Corvid", MB_OK | MB_ICONWARNING);

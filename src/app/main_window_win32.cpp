@@ -58,13 +58,7 @@ intptr_t MainWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       return 0;
     }
     case WM_CLOSE:
-      // A loop of the system's that Corvid started (a drag of the message,
-      // the tray menu) must not outlive the quit: it would swallow the end.
-      EndMenu();
-      ReleaseCapture();
-      RemoveIcon();
-      app_.FormClose();
-      DestroyWindow(Handle());
+      Quit();
       return 0;
     case WM_QUERYENDSESSION:
       // Logging off or a restart: nothing Corvid pressed may stay down,
@@ -72,10 +66,9 @@ intptr_t MainWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       app_.Form().ReleaseEverything();
       return TRUE;
     case WM_ENDSESSION:
-      if (wp) {
-        RemoveIcon();
-        app_.FormClose();
-      }
+      // The session ends: Corvid ends now, as by its quit command, rather
+      // than wait, iconless, to be ended.
+      if (wp) Quit();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -95,6 +88,16 @@ intptr_t MainWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
     return 0;
   }
   return Default(msg, wp, lp);
+}
+
+void MainWindowWin32::Quit() {
+  // A loop of the system's that Corvid started (a drag of the message, the
+  // tray menu) must not outlive the quit: it would swallow the end.
+  EndMenu();
+  ReleaseCapture();
+  RemoveIcon();
+  app_.FormClose();
+  DestroyWindow(Handle());
 }
 
 void MainWindowWin32::OpenMenu() {

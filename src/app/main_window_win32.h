@@ -24,6 +24,8 @@ class MainWindowWin32 : private Win32Window {
   void AddIcon();
   void RemoveIcon();
   void OpenMenu();
+  // Lets go of everything, takes the icon away and ends the message loop.
+  void Quit();
 
   CorvidApp& app_;
   Win32Queue& queue_;

@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "base/system_library_win32.h"
+
 namespace corvid {
 namespace {
 
@@ -26,7 +28,7 @@ struct DpiApi {
       adjustWindowRectExForDpi = reinterpret_cast<decltype(adjustWindowRectExForDpi)>(
           reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
     }
-    if (HMODULE shcore = LoadLibraryW(L"shcore.dll"))
+    if (HMODULE shcore = LoadSystemLibrary(L"shcore.dll"))
       getDpiForMonitor = reinterpret_cast<decltype(getDpiForMonitor)>(
           reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
   }

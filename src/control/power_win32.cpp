@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/system_library_win32.h"
+
 namespace corvid {
 namespace {
 
@@ -22,7 +24,7 @@ bool SetShutdownPrivilege(HANDLE token, LUID id, bool enabled) {
 }  // namespace
 
 bool Win32Power::Suspend(bool hibernate) {
-  HMODULE library = LoadLibraryW(api_.library);
+  HMODULE library = LoadSystemLibrary(api_.library);
   if (!library) return false;
   const auto call = reinterpret_cast<SetSuspendStateCall>(
       reinterpret_cast<void*>(GetProcAddress(library, "SetSuspendState")));

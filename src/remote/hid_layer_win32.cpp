@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/system_library_win32.h"
 #include "base/text_win32.h"
 
 namespace corvid {
@@ -47,8 +48,8 @@ struct HidControllerWin32::Api {
     f = m ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
   }
   Api() {
-    hid = LoadLibraryW(L"hid.dll");
-    setup = LoadLibraryW(L"setupapi.dll");
+    hid = LoadSystemLibrary(L"hid.dll");
+    setup = LoadSystemLibrary(L"setupapi.dll");
     Resolve(hid, "HidD_GetHidGuid", GetHidGuid);
     Resolve(hid, "HidD_GetAttributes", GetAttributes);
     Resolve(hid, "HidD_GetPreparsedData", GetPreparsedData);

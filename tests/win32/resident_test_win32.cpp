@@ -76,7 +76,8 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   ASSERT_NE(first, nullptr);
   HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
   ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(TrayIconExists(main));
+  // The icon is added just after the window is made.
+  EXPECT_TRUE(WaitUntil([] { return TrayIconExists(MainWindowOfCorvid()); }, 5000));
   // The first start wrote the factory settings under the documents folder.
   const std::string written = ReadAll(ini);
   EXPECT_NE(written.find("BD0B=0000,0D,RETURN\r\n"), std::string::npos);
@@ -293,6 +294,26 @@ TEST(Resident, CorvidReplayPrintsWhatCorvidExeDoes) {
   EXPECT_EQ(replay, exe);
   EXPECT_EQ(exe.at(0), "log  キーボードモード設定されました。");
   DeleteFileW(CorvidIniPath().c_str());
+}
+
+// A hid.dll beside a portable Corvid.exe is never loaded: the libraries come
+// from the system folder. And the end of the session ends Corvid at once.
+TEST(Resident, LoadsNoPlantedLibraryAndEndsWithTheSession) {
+  const std::wstring folder = FreshFolder(L"portable");
+  ASSERT_TRUE(CopyFileW(CorvidExe().c_str(), (folder + L"Corvid.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(BuildFile(L"planted\\hid.dll").c_str(), (folder + L"hid.dll").c_str(), FALSE));
+  DeleteFileW(CorvidIniPath().c_str());
+  HANDLE p = Start(folder + L"Corvid.exe", L"", folder);
+  ASSERT_NE(p, nullptr);
+  HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
+  ASSERT_NE(main, nullptr);
+  const DWORD sent = GetTickCount();
+  SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  EXPECT_TRUE(WaitExit(p, 1000));
+  std::printf("ended %lu ms after the end of the session\n", GetTickCount() - sent);
+  if (WaitForSingleObject(p, 0) != WAIT_OBJECT_0) TerminateProcess(p, 1);
+  CloseHandle(p);
+  EXPECT_EQ(GetFileAttributesW((folder + L"planted-library-ran").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
