@@ -234,10 +234,11 @@ TEST(LaunchStartUp, RecordedProgramsStartASecondApartUnlessRunningAndChooseTheMo
   FakeDesktop desktop;
   HeadlessApp a(false, nullptr, &desktop);
   desktop.clock = &a.p.clock;
-  for (int i : {0, 1, 2}) {
+  for (int i : {0, 1, 2, 3}) {
     AppEntry& e = a.form.Apps[static_cast<size_t>(i)];
     e.AppProg = "C:\\app" + std::to_string(i) + ".exe";
     e.AutoStart = true;
+    e.Registered = i != 3;  // a mark in the file alone starts nothing
     desktop.programs[e.AppProg] = {"Main", "", 0};
   }
   a.form.Apps[0].CoRunMask = a.form.Apps[2].CoRunMask = 0xFF;
@@ -245,6 +246,7 @@ TEST(LaunchStartUp, RecordedProgramsStartASecondApartUnlessRunningAndChooseTheMo
   desktop.AddWindow(desktop.AddProcess("app1.exe"), "Main", "");
   a.app.StartUp();
   EXPECT_EQ(desktop.startTimes.size(), 2u);
+  EXPECT_EQ(a.messages.at(0), "app0.exe Exec");  // no message of its own: the program's name
   // 1000 ms before each; a pass (10 ms) for each window moved out of view
   // first; between them the first one's 1000 ms of settling, its window
   // found (10 + 20 ms) and 100 ms.

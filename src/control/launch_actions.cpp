@@ -118,7 +118,10 @@ void LaunchActions::ActOnOthers(int i) {
 
 bool LaunchActions::Start(int i, bool another) {
   AppEntry& a = App(i);
-  Show(a.Message + (another ? " AddExec" : " Exec"));
+  // Without a message of its own, a start (one at start-up above all) says
+  // which program it is.
+  const std::string name = a.Message.empty() ? std::string(ProgramFileName(a.AppProg)) : a.Message;
+  Show(name + (another ? " AddExec" : " Exec"));
   a.ProcessId = ports_.control.StartProgram(a.AppProg, CommandLine(a), a.AppPath);
   a.TargetWindow = 0;
   // A program that did not start has no window to wait for.
@@ -317,7 +320,9 @@ void LaunchActions::DisableExecTimer() {
 void LaunchActions::StartRecordedPrograms() {
   search_.RefreshAppProcessIds();
   for (int i = 0; i < kAppCount; ++i) {
-    if (!App(i).AutoStart || App(i).ProcessId != 0) continue;
+    // A mark alone starts nothing: the entry must have been registered in
+    // the dialog (a settings file could otherwise run any program).
+    if (!App(i).AutoStart || !App(i).Registered || App(i).ProcessId != 0) continue;
     ports_.clock.Sleep(kBeforeAutoStartMs);
     RunAppAction(i);
     ports_.clock.Sleep(kAfterAutoStartMs);
