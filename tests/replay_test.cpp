@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/session_replay.h"
 #include "base/manual_clock.h"
+#include "fakes/headless_app.h"
 #include "remote/recorded_session.h"
 
 namespace corvid {
@@ -74,6 +76,33 @@ TEST(ManualClock, StartingARunningTimerKeepsItsPeriod) {
   t.Stop();
   clock.Advance(100);
   EXPECT_EQ(n, 2);
+}
+
+// However many reports come without a wait, each turn of the message loop
+// plays a bounded number; and the end of a session lets go of a button it
+// still holds, as the remote's going would.
+TEST(SessionReplay, PlaysInBoundedTurnsAndLetsGoAtTheEnd) {
+  ManualClock clock;
+  std::vector<size_t> perTurn{0};
+  bool finished = false;
+  SessionReplay replay(clock, [&](uint8_t, const uint8_t*, size_t) { ++perTurn.back(); }, [&] { finished = true; });
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "01 00 00 00 FF FF FF FF FF 00 00 05\n";
+  replay.Start(ParseRecordedSession(text));
+  while (!finished && clock.AdvanceToNext()) perTurn.push_back(0);
+  size_t total = 0;
+  for (size_t n : perTurn) {
+    EXPECT_LE(n, SessionReplay::kReportsPerTick);
+    total += n;
+  }
+  EXPECT_EQ(total, 1000u);
+  EXPECT_TRUE(finished);
+
+  HeadlessApp a;
+  a.app.StartReplay(ParseRecordedSession("01 00 80 00 5F FF FF FF FF 00 00 05\n"), false);  // SQUARE: Ctrl held
+  while (a.app.ReplayRunning() && a.p.clock.AdvanceToNext()) {
+  }
+  EXPECT_EQ(a.Monitor().back(), "-CTRL");
 }
 
 }  // namespace

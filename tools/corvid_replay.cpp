@@ -123,11 +123,10 @@ int main(int argc, char** argv) {
     });
     app.StartUp();
     app.StartReplay(ParseRecordedSession(text), false);
+    // The end of the session lets go of whatever it still holds, as in
+    // Corvid.exe.
     while (app.ReplayRunning() && p.clock.AdvanceToNext()) {
     }
-    // The session is over: whatever it still holds is let go, as when the
-    // remote goes away.
-    app.Form().ReleaseEverything();
     std::fflush(stdout);
   }
   return status;

@@ -58,6 +58,9 @@ CorvidApp::CorvidApp(Platform& p)
       replay_(
           p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
           [this] {
+            // The session is over: whatever it still holds is let go, as
+            // when the remote goes away.
+            form_.RemoteGone();
             form_.RemoteHeld = false;
             if (quitAfterReplay_) Quit();
           }) {

@@ -21,14 +21,25 @@ void SessionReplay::Stop() {
 
 void SessionReplay::Step() {
   timer_.Stop();
+  size_t delivered = 0;
   while (running_ && next_ < session_.steps.size()) {
-    const SessionStep& step = session_.steps[next_++];
+    const SessionStep& step = session_.steps[next_];
     if (step.kind == SessionStep::Kind::Wait) {
+      ++next_;
       if (step.waitMs == 0) continue;
       timer_.SetInterval(step.waitMs);
       timer_.Start();
       return;
     }
+    // However long a session runs without a wait, the message loop (the
+    // tray, the timers, the hooks) gets its turn between batches.
+    if (delivered == kReportsPerTick) {
+      timer_.SetInterval(1);
+      timer_.Start();
+      return;
+    }
+    ++next_;
+    ++delivered;
     if (!step.bytes.empty()) deliver_(step.bytes[0], step.bytes.data() + 1, step.bytes.size() - 1);
   }
   if (!running_) return;

@@ -14,6 +14,8 @@ namespace corvid {
 
 class SessionReplay {
  public:
+  // Reports played in one turn of the message loop at the most.
+  static constexpr size_t kReportsPerTick = 200;
   using Deliver = std::function<void(uint8_t reportId, const uint8_t* data, size_t size)>;
   SessionReplay(TimerHost& timers, Deliver deliver, std::function<void()> finished);
 
