@@ -226,15 +226,22 @@ TEST_F(SettingsStoreTest, FileInTheCodePageIsReadAsTextAndWrittenBackInIt) {
 TEST_F(SettingsStoreTest, UnicodeFilesAreReadAndWrittenBackInTheirOwnForm) {
   Latin1Codec codec;
   // UTF-16 with its byte-order mark, as the system's profile functions read it.
+  // Either byte order.
   const std::u16string wide = u"[Items-0]\r\nBD00=0000,31,\u30AD\u30FC\r\n";
-  std::string utf16 = "\xFF\xFE";
-  for (char16_t u : wide) utf16 += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
-  files.files[path] = utf16;
-  ASSERT_EQ(LoadSettings(data, path, files, codec), 0);
-  EXPECT_EQ(data.KeyboardMap.at(0x00, 0).Message, "\xE3\x82\xAD\xE3\x83\xBC");
-  SaveSystemSettings(data, path, files, nullptr, codec);
-  EXPECT_EQ(files.files[path].substr(0, utf16.size()), utf16);  // still UTF-16, the key where it was
-  EXPECT_EQ(files.files[path].size() % 2, 0u);
+  for (bool big : {false, true}) {
+    std::string utf16 = big ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : wide) {
+      const char low = static_cast<char>(u & 0xFF), high = static_cast<char>(u >> 8);
+      utf16 += big ? std::string{high, low} : std::string{low, high};
+    }
+    files.files[path] = utf16;
+    data.KeyboardMap.at(0x00, 0).Message.clear();
+    ASSERT_EQ(LoadSettings(data, path, files, codec), 0);
+    EXPECT_EQ(data.KeyboardMap.at(0x00, 0).Message, "\xE3\x82\xAD\xE3\x83\xBC");
+    SaveSystemSettings(data, path, files, nullptr, codec);
+    EXPECT_EQ(files.files[path].substr(0, utf16.size()), utf16);  // still UTF-16, the key where it was
+    EXPECT_EQ(files.files[path].size() % 2, 0u);
+  }
 
   // UTF-8 without a byte-order mark (Notepad's default) stays so.
   const std::string utf8 = "[Items-0]\r\nBD00=0000,31,\xE3\x82\xAD\r\n";

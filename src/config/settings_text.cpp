@@ -6,7 +6,7 @@ namespace corvid {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+constexpr std::string_view kUtf16Bom = "\xFF\xFE", kUtf16BeBom = "\xFE\xFF";
 
 bool IsAscii(std::string_view s) {
   for (unsigned char c : s)
@@ -42,14 +42,16 @@ AnsiCodec& DefaultCodePage() {
 
 SettingsText DecodeSettingsText(std::string_view bytes, AnsiCodec& codec) {
   SettingsText out;
-  if (bytes.substr(0, 2) == kUtf16Bom) {
+  const bool little = bytes.substr(0, 2) == kUtf16Bom, big = bytes.substr(0, 2) == kUtf16BeBom;
+  if (little || big) {
     bytes.remove_prefix(2);
     std::u16string units(bytes.size() / 2, u'\0');
+    const int low = big ? 1 : 0;
     for (size_t i = 0; i < units.size(); ++i)
-      units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                       (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+      units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i + low]) |
+                                       (static_cast<unsigned char>(bytes[2 * i + 1 - low]) << 8));
     out.text = Utf16ToUtf8(units);
-    out.encoding = TextEncoding::Utf16Bom;
+    out.encoding = big ? TextEncoding::Utf16BeBom : TextEncoding::Utf16Bom;
   } else if (bytes.substr(0, 3) == kUtf8Bom) {
     out.text.assign(bytes.substr(3));
     out.encoding = TextEncoding::Utf8Bom;
@@ -67,13 +69,17 @@ SettingsText DecodeSettingsText(std::string_view bytes, AnsiCodec& codec) {
 
 std::string EncodeSettingsText(std::string_view text, TextEncoding encoding, AnsiCodec& codec) {
   switch (encoding) {
-    case TextEncoding::Utf16Bom: {
+    case TextEncoding::Utf16Bom:
+    case TextEncoding::Utf16BeBom: {
+      // Written back in the byte order it came in.
+      const bool big = encoding == TextEncoding::Utf16BeBom;
       const std::u16string units = Utf8ToUtf16(text);
-      std::string out(kUtf16Bom);
+      std::string out(big ? kUtf16BeBom : kUtf16Bom);
       out.reserve(2 + 2 * units.size());
       for (char16_t u : units) {
-        out += static_cast<char>(u & 0xFF);
-        out += static_cast<char>(u >> 8);
+        const char lowByte = static_cast<char>(u & 0xFF), highByte = static_cast<char>(u >> 8);
+        out += big ? highByte : lowByte;
+        out += big ? lowByte : highByte;
       }
       return out;
     }
@@ -95,13 +101,14 @@ std::string_view CutToEncodedBytes(std::string_view value, size_t maxBytes, Text
                                    AnsiCodec& codec) {
   if (encoding == TextEncoding::Bytes) return value.substr(0, maxBytes);
   // No code page takes more bytes for a character than UTF-8 does.
-  if (encoding != TextEncoding::Utf16Bom && value.size() <= maxBytes) return value;
+  const bool utf16 = encoding == TextEncoding::Utf16Bom || encoding == TextEncoding::Utf16BeBom;
+  if (!utf16 && value.size() <= maxBytes) return value;
   size_t used = 0, i = 0;
   std::string one;
   while (i < value.size()) {
     const size_t n = CharLength(value, i);
     size_t bytes = n;
-    if (encoding == TextEncoding::Utf16Bom) bytes = n == 4 ? 4 : 2;
+    if (utf16) bytes = n == 4 ? 4 : 2;
     else if (encoding == TextEncoding::Ansi && n > 1 && codec.FromUtf8(value.substr(i, n), one)) bytes = one.size();
     if (used + bytes > maxBytes) break;
     used += bytes;

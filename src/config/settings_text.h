@@ -30,7 +30,8 @@ enum class TextEncoding : uint8_t {
   Ansi,      // the code page (plain ASCII counts as it)
   Utf8,      // UTF-8 without a byte-order mark, with multi-byte characters
   Utf8Bom,
-  Utf16Bom,  // UTF-16 little-endian with its byte-order mark
+  Utf16Bom,    // UTF-16 little-endian with its byte-order mark
+  Utf16BeBom,  // UTF-16 big-endian with its byte-order mark
   Bytes,     // none of these reads it: kept byte for byte
 };
 
