@@ -165,12 +165,29 @@ TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeTheFileIsLeftAndCorvidRunsOnDefault
   files.readOnly.insert(path + ".bad");  // an old copy that cannot be replaced, or a folder of that name
   for (int n = 2; n <= 99; ++n) files.files[path + ".bad" + std::to_string(n)] = "older";
   const int writes = files.writes;
-  const StartupReport report = StartUpSettings(data, folder, files, boxes, 1920, 1080);
+  FixedScreen screen;
+  SettingsFile settings(data, files, DefaultCodePage(), boxes, screen);
+  settings.SetFolder(folder);
+  const StartupReport report = settings.StartUp();
   EXPECT_EQ(report.outcome, StartupOutcome::Refused);
   EXPECT_EQ(files.files[path], bad);
   EXPECT_EQ(files.writes, writes + 1);  // the attempted copy only
   EXPECT_NE(boxes.shown.back().text.find("初期設定で動作します"), std::string::npos);
   EXPECT_EQ(data.KeyboardMap.at(0x0B, 0).Key, 0x0D);  // the factory maps, in memory
+  // No save writes the factory settings over the user's only copy, each
+  // says so; once the user has mended the file, a reload ends that.
+  EXPECT_FALSE(settings.SaveKeyMaps());
+  EXPECT_FALSE(settings.SaveSystemSettings());
+  EXPECT_FALSE(settings.SaveAppEntries());
+  EXPECT_FALSE(settings.SaveAutoStartMarks(1, true));
+  EXPECT_EQ(files.files[path], bad);
+  EXPECT_NE(boxes.shown.back().text.find(path), std::string::npos);
+  EXPECT_EQ(settings.Reload(), -1);
+  EXPECT_TRUE(settings.Refused());
+  files.files[path] = "[Items-0]\nBD00=0000,31,mine\n";
+  EXPECT_EQ(settings.Reload(), 0);
+  EXPECT_TRUE(settings.SaveKeyMaps());
+  EXPECT_NE(files.files[path].find("BD00=0000,31,mine"), std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, ShortAppSetConstAndBadColourMakeTheFileUnusable) {

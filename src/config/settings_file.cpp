@@ -1,5 +1,6 @@
 #include "config/settings_file.h"
 
+#include "base/message_boxes.h"
 #include "base/screen_size.h"
 
 namespace corvid {
@@ -7,30 +8,42 @@ namespace corvid {
 StartupReport SettingsFile::StartUp() {
   const StartupReport report =
       StartUpSettings(data_, folder_, files_, boxes_, screen_.ScreenWidth(), screen_.ScreenHeight(), codec_);
+  refused_ = report.outcome == StartupOutcome::Refused;
   Loaded();
   return report;
 }
 
 int32_t SettingsFile::Reload() {
   const int32_t result = LoadSettings(data_, Path(), files_, codec_);
+  if (result == 0) refused_ = false;
   Loaded();
   return result;
 }
 
-bool SettingsFile::SaveKeyMaps() { return corvid::SaveKeyMaps(data_, Path(), files_, &boxes_, codec_); }
+bool SettingsFile::MayWrite(bool tell) {
+  if (!refused_) return true;
+  if (tell)
+    boxes_.Show("設定ファイルが読めないまま残されているため、保存しませんでした。\n"
+                "ファイルを直すか別の場所へ移してから、「復帰」で読み直してください。\n" +
+                    Path(),
+                "Corvid", MessageBoxes::kOk);
+  return false;
+}
+
+bool SettingsFile::SaveKeyMaps() { return MayWrite(true) && corvid::SaveKeyMaps(data_, Path(), files_, &boxes_, codec_); }
 bool SettingsFile::SaveSystemSettings() {
-  return corvid::SaveSystemSettings(data_, Path(), files_, &boxes_, codec_);
+  return MayWrite(true) && corvid::SaveSystemSettings(data_, Path(), files_, &boxes_, codec_);
 }
 bool SettingsFile::SaveAppEntries() {
-  return corvid::SaveAppEntries(data_, Path(), files_, &boxes_, screen_.ScreenWidth(), screen_.ScreenHeight(),
-                                codec_);
+  return MayWrite(true) && corvid::SaveAppEntries(data_, Path(), files_, &boxes_, screen_.ScreenWidth(),
+                                                  screen_.ScreenHeight(), codec_);
 }
 bool SettingsFile::SaveAutoStart(int index, bool on) {
-  return corvid::SaveAutoStart(Path(), index, on, files_, &boxes_, codec_);
+  return MayWrite(true) && corvid::SaveAutoStart(Path(), index, on, files_, &boxes_, codec_);
 }
 
 bool SettingsFile::SaveAutoStartMarks(uint32_t entries, bool on) {
-  return corvid::SaveAutoStartMarks(Path(), entries, on, files_, nullptr, codec_);
+  return MayWrite(false) && corvid::SaveAutoStartMarks(Path(), entries, on, files_, nullptr, codec_);
 }
 
 }  // namespace corvid

@@ -32,6 +32,9 @@ class SettingsFile {
   // The whole file again; -1 when a value did not convert (the values up to
   // it are read).
   int32_t Reload();
+  // An unusable file that could not be kept aside is the user's only copy:
+  // until a reload finds it usable, no save writes over it (each says so).
+  bool Refused() const { return refused_; }
   bool SaveKeyMaps();
   bool SaveSystemSettings();
   bool SaveAppEntries();
@@ -47,12 +50,15 @@ class SettingsFile {
   void Loaded() {
     if (onLoaded) onLoaded();
   }
+  // False, with a box when `tell`, while the file is refused.
+  bool MayWrite(bool tell);
   ConfigData& data_;
   FileStore& files_;
   AnsiCodec& codec_;
   MessageBoxes& boxes_;
   ScreenSize& screen_;
   std::string folder_;
+  bool refused_ = false;
 };
 
 }  // namespace corvid
