@@ -64,14 +64,17 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheCompleteFile) {
 }
 
 TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
-  files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x3E8\nKeyRepeat=40\n";
+  files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x2BC\nKeyRepeat=40\n[App-1]\nAppSetConst=1,1,0,1,0,0,0,0,0,0,0,0,0,0,0,0,2147483647,0\n";
   EXPECT_EQ(LoadSettings(data, path, files), 0);
   EXPECT_EQ(data.settings.MesSize, 30);
   EXPECT_FALSE(data.settings.AdjustAspect);
   EXPECT_FALSE(data.settings.NoPsRep);
   EXPECT_EQ(data.settings.MesColorFg, 0xFF0000u);
-  EXPECT_EQ(data.settings.KeyIdle, 1000);
+  EXPECT_EQ(data.settings.KeyIdle, 700);
   EXPECT_EQ(data.settings.KeyRepeat, 40);
+  // What would sleep for weeks is brought into the dialogs' range.
+  EXPECT_EQ(data.Apps[0].ActivateDelay, kDelayMax);
+  EXPECT_EQ(data.Apps[0].LongPressTime, kDelayMin);
   EXPECT_EQ(data.KeyboardMap.at(0x0B, 5), (KeyMapEntry{}));
   SaveSystemSettings(data, path, files, nullptr);
   EXPECT_EQ(Get("System", "MesColorFg"), "0xFF0000");
@@ -105,6 +108,7 @@ TEST_F(SettingsStoreTest, LoadThenSaveAllReproducesTheFileByteForByte) {
   data.Apps[2].Registered = true;
   data.Apps[2].AppProg = "C:\\Tools\\player.exe";
   data.Apps[2].LongPressTime = 1500;
+  data.Apps[2].ActivateDelay = 1000;
   SaveKeyMaps(data, path, files, nullptr);
   SaveAppEntries(data, path, files, nullptr, 1920, 1080);
   SaveAutoStart(path, 2, true, files, nullptr);

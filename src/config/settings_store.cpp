@@ -1,5 +1,7 @@
 #include "config/settings_store.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 #include "base/message_boxes.h"
@@ -106,6 +108,22 @@ std::string KeepAsideName(const std::string& path, const std::string& bytes, Fil
   return {};
 }
 
+// Values beyond what the dialogs allow would freeze Corvid in a sleep or a
+// timer, or draw a message larger than the screen: they are brought in as
+// they are loaded (and written so only when the user saves).
+void BringIntoRange(ConfigData& data) {
+  Settings& s = data.settings;
+  auto in = [](auto& v, SettingRange r) { v = std::clamp<std::decay_t<decltype(v)>>(v, r.min, r.max); };
+  in(s.KeyIdle, kKeyIdleRange);
+  in(s.KeyRepeat, kKeyRepeatRange);
+  in(s.CurSpeed, kCurSpeedRange);
+  in(s.MesSize, kMesSizeRange);
+  for (AppEntry& a : data.Apps) {
+    a.ActivateDelay = std::clamp(a.ActivateDelay, kDelayMin, kDelayMax);
+    a.LongPressTime = std::clamp(a.LongPressTime, kDelayMin, kDelayMax);
+  }
+}
+
 }  // namespace
 
 int32_t LoadSettings(ConfigData& data, const std::string& path, FileStore& files, AnsiCodec& codec,
@@ -155,6 +173,7 @@ int32_t LoadSettings(ConfigData& data, const std::string& path, FileStore& files
   }
   for (const SettingKey* k : SystemSettingReadOrder())
     if (!ReadSetting(p, *k, data.settings)) return Fail(problem, k->section, k->key);
+  BringIntoRange(data);
   return 0;
 }
 

@@ -6,6 +6,9 @@
 namespace corvid {
 
 inline constexpr int kAppCount = 8;
+// The activation delay and the long-press time, in ms, as the launch
+// settings allow them; a value from the file beyond is brought in at load.
+inline constexpr int32_t kDelayMin = 500, kDelayMax = 4000;
 
 struct AppEntry {
   // Stored in the settings file.

@@ -6,6 +6,14 @@
 
 namespace corvid {
 
+// What the environment settings' bars allow; a value from the file beyond
+// one is brought in when it is loaded.
+struct SettingRange {
+  int32_t min, max;
+};
+inline constexpr SettingRange kKeyIdleRange{200, 800}, kKeyRepeatRange{10, 500}, kCurSpeedRange{5, 20},
+    kMesSizeRange{10, 72};
+
 struct Settings {
   // [Times]
   int32_t KeyIdle = 500;

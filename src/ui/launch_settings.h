@@ -81,7 +81,8 @@ struct LaunchRadio {
 class TForm5 : public WindowModel, public FindButton {
  public:
   static constexpr int32_t kWidth = 440, kHeight = 600;  // also the smallest size
-  static constexpr int32_t kDelayMin = 500, kDelayMax = 4000, kSmallStep = 10, kLargeStep = 100;
+  static constexpr int32_t kDelayMin = corvid::kDelayMin, kDelayMax = corvid::kDelayMax, kSmallStep = 10,
+                           kLargeStep = 100;
   // Controls are numbered as their names: Edit1 .. Edit14, CheckBox1 ..
   // CheckBox15, RadioButton1 .. RadioButton8, ScrollBar1 and ScrollBar2.
   static constexpr int kEdits = 14, kChecks = 15, kRadios = 8;
