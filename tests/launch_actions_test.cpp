@@ -73,7 +73,7 @@ TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
   e.RecordState = true;
   Press(0);
   const WindowHandle w = desktop.windows.front().handle;
-  EXPECT_EQ(desktop.log, (Lines{"start C:\\My Apps\\My Editor.exe | \"My Editor.exe\" -n \"a b.txt\" | C:\\Work",
+  EXPECT_EQ(desktop.log, (Lines{"start C:\\My Apps\\My Editor.exe | \"C:\\My Apps\\My Editor.exe\" -n \"a b.txt\" | C:\\Work",
                                 "maximize " + H(w), "front " + H(w)}));
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
   EXPECT_EQ(form.CurrentAppMap, 1);
@@ -134,6 +134,25 @@ TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScree
   EXPECT_EQ(form.Apps[2].ProcessId, 0u);
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
   EXPECT_EQ(form.CurrentAppMap, 1);
+}
+
+// A program is its full path: one of the same name in another folder is not
+// the entry's, and two entries of one program do not close each other.
+TEST_F(LaunchTest, AProgramIsItsFullPath) {
+  Register(0);
+  desktop.AddWindow(desktop.AddProcess("app1.exe", 0, "D:\\Elsewhere\\app1.exe"), "Main", "Frame1");
+  Press(0);
+  EXPECT_EQ(a.messages, Lines{"App1 Exec"});  // started, not taken for running
+
+  AppEntry& twin = Register(1);
+  twin.AppProg = "c:/apps/APP1.exe";  // the same file, written another way
+  twin.Class = "Frame1";
+  desktop.programs[twin.AppProg] = {"Main", "Frame1", 0};
+  a.messages.clear();
+  desktop.log.clear();
+  Press(1);
+  for (const std::string& line : desktop.log) EXPECT_NE(line.rfind("close", 0), 0u) << line;
+  EXPECT_NE(form.Apps[0].ProcessId, 0u);
 }
 
 TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) {

@@ -43,6 +43,9 @@ class DesktopQuery {
   virtual InputIdleState InputIdle(uint32_t pid) = 0;
   // The "Version" value of the installed web browser; "" when unreadable.
   virtual std::string BrowserVersion() = 0;
+  // The full path of a process's program; "" when it cannot be read (then
+  // only its file name is known).
+  virtual std::string ProcessImagePath(uint32_t pid) { return {}; }
 };
 
 struct ScreenRect {

@@ -79,6 +79,16 @@ InputIdleState Win32DesktopQuery::InputIdle(uint32_t pid) {
   return r == 0 ? InputIdleState::Idle : r == WAIT_TIMEOUT ? InputIdleState::Busy : InputIdleState::Unknown;
 }
 
+std::string Win32DesktopQuery::ProcessImagePath(uint32_t pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!process) return {};
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = MAX_PATH * 2;
+  const bool ok = QueryFullProcessImageNameW(process, 0, path, &size) != FALSE;
+  CloseHandle(process);
+  return ok ? Narrow(std::wstring_view(path, size)) : std::string();
+}
+
 std::string Win32DesktopQuery::BrowserVersion() {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Internet Explorer", 0, KEY_READ, &key) !=

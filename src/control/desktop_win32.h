@@ -14,6 +14,7 @@ class Win32DesktopQuery : public DesktopQuery {
   void ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) override;
   InputIdleState InputIdle(uint32_t pid) override;
   std::string BrowserVersion() override;
+  std::string ProcessImagePath(uint32_t pid) override;
 
  private:
   // Reused by every window of every pass.

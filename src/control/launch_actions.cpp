@@ -26,11 +26,9 @@ LaunchActions::LaunchActions(std::array<AppEntry, kAppCount>& apps, const Launch
     : apps_(apps), ports_(ports), search_(apps, ports.desktop, ports.clock, ports.debugLog, ports.debugMatch) {}
 
 std::string LaunchActions::CommandLine(const AppEntry& a) {
-  const std::string_view name = ProgramFileName(a.AppProg);
-  std::string line;
-  if (name.find(' ') != std::string_view::npos) line.append("\"").append(name).append("\"");
-  else line.append(name);
-  return line.append(" ").append(a.AppArgs);
+  // The quoted full path: the system finds the program (a batch file among
+  // them) whatever the folder it is started in.
+  return "\"" + a.AppProg + "\" " + a.AppArgs;
 }
 
 void LaunchActions::SaveAutoStart(uint32_t entries, bool on) {
@@ -80,7 +78,8 @@ void LaunchActions::ActOnOthers(int i) {
   if (ports_.host.LongPressed()) return;
   const AppEntry& a = App(i);
   for (int j = 0; j < kAppCount; ++j) {
-    if (j == i) continue;
+    // Another entry of the same program is the same program registered twice.
+    if (j == i || SameProgram(App(j).AppProg, a.AppProg)) continue;
     AppEntry& b = App(j);
     if (b.ProcessId != 0 && !(static_cast<uint32_t>(a.CoRunMask) & Bit(j))) {
       b.TargetWindow = search_.FindTargetWindow(j);

@@ -39,6 +39,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
+bool SameProgram(std::string_view a, std::string_view b) {
+  auto fold = [](char c) { return c == '/' ? '\\' : LowerAscii(c); };
+  return !a.empty() && a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
 bool TargetWindowSearch::RefreshAppProcessIds() {
   for (AppEntry& a : apps_) a.ProcessId = 0;
   processes_.clear();
@@ -46,10 +52,15 @@ bool TargetWindowSearch::RefreshAppProcessIds() {
   // The walk never stops early: of several processes of one program, the
   // last in the snapshot decides.
   for (const ProcessEntry& p : processes_) {
+    std::string image;  // read once a name matches: it costs a call to the system
+    bool imageRead = false;
     for (AppEntry& a : apps_) {
       const std::string_view file = ProgramFileName(a.AppProg);
       // An entry without a program names no process.
       if (file.empty() || !EqualsIgnoringCase(file, p.exeFile)) continue;
+      // A program of the same name in another folder is not the entry's.
+      if (!imageRead) image = desktop_.ProcessImagePath(p.pid), imageRead = true;
+      if (!image.empty() && !SameProgram(image, a.AppProg)) continue;
       if (p.pid != 0) a.ProcessId = p.pid;
       // The browser from version 8 on runs its pages in child processes;
       // the frame is the parent's.

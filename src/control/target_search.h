@@ -75,5 +75,7 @@ class TargetWindowSearch {
 std::string_view ProgramFileName(std::string_view path);
 // Comparison that ignores the case of ASCII letters.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+// Two paths of one program file: case and the slash's direction aside.
+bool SameProgram(std::string_view a, std::string_view b);
 
 }  // namespace corvid

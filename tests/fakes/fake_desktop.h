@@ -34,10 +34,12 @@ struct FakeProgram {
 
 class FakeDesktop : public DesktopQuery, public DesktopControl {
  public:
-  uint32_t AddProcess(const std::string& exeFile, uint32_t parent = 0) {
+  uint32_t AddProcess(const std::string& exeFile, uint32_t parent = 0, const std::string& imagePath = "") {
     processes.push_back({nextPid, parent, exeFile});
+    if (!imagePath.empty()) imagePaths[nextPid] = imagePath;
     return nextPid++;
   }
+  std::string ProcessImagePath(uint32_t pid) override { return imagePaths.count(pid) ? imagePaths[pid] : ""; }
   // Below the windows there are.
   WindowHandle AddWindow(uint32_t pid, const std::string& title, const std::string& cls, uint32_t style = 0) {
     FakeWindow w;
@@ -86,7 +88,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     if (clock) startTimes.push_back(clock->NowMs());
     auto it = programs.find(file);
     if (it == programs.end() || !it->second.starts) return 0;
-    const uint32_t pid = AddProcess(file.substr(file.find_last_of("\\:") + 1));
+    const uint32_t pid = AddProcess(file.substr(file.find_last_of("\\:") + 1), 0, file);
     if (it->second.appearAfterPasses >= 0) {
       FakeWindow w;
       w.handle = nextHandle++;
@@ -161,6 +163,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   void LeftClick() override { log.push_back("click"); }
 
   std::vector<ProcessEntry> processes;
+  std::map<uint32_t, std::string> imagePaths;  // pid: full path, when readable
   std::vector<FakeWindow> windows;  // the top of the Z order first
   std::vector<std::pair<int, FakeWindow>> pending;  // passes to go, the window
   std::set<std::string> files;
