@@ -238,8 +238,13 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
     } else {
       const SettingsText text = DecodeSettingsText(bytes, codec);
       if (text.encoding != TextEncoding::Bytes) encoding = text.encoding;
+      const bool utf16 = text.encoding == TextEncoding::Utf16Bom || text.encoding == TextEncoding::Utf16BeBom;
       if (!ProfileFile::Parse(text.text).HasKeys()) {
         problem.what = "設定が一つもありません";  // empty, or zeros after a failed write
+      } else if (!utf16 && bytes.find('\0') != std::string::npos) {
+        // UTF-16 without its byte-order mark, or not text at all: read as
+        // text, it would give defaults without a word.
+        problem.what = "文字コードを判別できません";
       } else if (LoadSettings(data, path, files, codec, &problem) == 0) {
         report.outcome = StartupOutcome::Loaded;
         return report;
