@@ -48,6 +48,7 @@ TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndTheVerticalBoxSh
 TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
   Start("MesPosx=5000\r\nMesSize=4\r\n", "[Times]\r\nKeyIdle=1000\r\n");
   EXPECT_EQ(form.DelayTimer.Interval(), 800u);  // brought in at load already
+  EXPECT_EQ(settings.MesPosx, 960);
   dialog.Show();
   EXPECT_EQ(dialog.ValueBox(5), "800");
   EXPECT_EQ(settings.KeyIdle, 800);

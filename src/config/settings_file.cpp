@@ -1,5 +1,7 @@
 #include "config/settings_file.h"
 
+#include <algorithm>
+
 #include "base/message_boxes.h"
 #include "base/screen_size.h"
 
@@ -9,6 +11,7 @@ StartupReport SettingsFile::StartUp() {
   const StartupReport report =
       StartUpSettings(data_, folder_, files_, boxes_, screen_.ScreenWidth(), screen_.ScreenHeight(), codec_);
   refused_ = report.outcome == StartupOutcome::Refused;
+  BringPlaceIntoScreen();
   Loaded();
   return report;
 }
@@ -16,8 +19,16 @@ StartupReport SettingsFile::StartUp() {
 int32_t SettingsFile::Reload() {
   const int32_t result = LoadSettings(data_, Path(), files_, codec_);
   if (result == 0) refused_ = false;
+  BringPlaceIntoScreen();
   Loaded();
   return result;
+}
+
+void SettingsFile::BringPlaceIntoScreen() {
+  Settings& s = data_.settings;
+  const SettingRange x = MesPosxRange(screen_.ScreenWidth()), y = MesPosyRange(screen_.ScreenHeight());
+  s.MesPosx = std::clamp(s.MesPosx, x.min, x.max);
+  s.MesPosy = std::clamp(s.MesPosy, y.min, y.max);
 }
 
 bool SettingsFile::MayWrite(bool tell) {

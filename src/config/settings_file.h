@@ -50,6 +50,9 @@ class SettingsFile {
   void Loaded() {
     if (onLoaded) onLoaded();
   }
+  // The message's place from the file, within the screen as the
+  // environment settings allow it (the screen is known here, not at load).
+  void BringPlaceIntoScreen();
   // False, with a box when `tell`, while the file is refused.
   bool MayWrite(bool tell);
   ConfigData& data_;

@@ -13,6 +13,12 @@ struct SettingRange {
 };
 inline constexpr SettingRange kKeyIdleRange{200, 800}, kKeyRepeatRange{10, 500}, kCurSpeedRange{5, 20},
     kMesSizeRange{10, 72};
+// The message's place: across the screen's width about its middle, and from
+// just above the screen's top to its height.
+inline SettingRange MesPosxRange(int32_t screenWidth) { return {-(screenWidth / 2), screenWidth / 2}; }
+inline SettingRange MesPosyRange(int32_t screenHeight) {
+  return {-60, screenHeight - 60 > -60 ? screenHeight - 60 : -60};
+}
 
 struct Settings {
   // [Times]

@@ -1,5 +1,7 @@
 #include "ui/environment_dialog.h"
 
+#include <tuple>
+
 #include <algorithm>
 #include <limits>
 
@@ -86,8 +88,8 @@ void TForm4::FormCreate() {
     if (c.kind != C::Bar) continue;
     ScrollBar& b = bars_[c.number];
     b = {c.min, c.max, c.largeChange, c.min};
-    if (c.number == 2) b.min = -(width / 2), b.max = width / 2;
-    if (c.number == 3) b.min = -60, b.max = std::max(height - 60, -60);
+    if (c.number == 2) std::tie(b.min, b.max) = std::pair(MesPosxRange(width).min, MesPosxRange(width).max);
+    if (c.number == 3) std::tie(b.min, b.max) = std::pair(MesPosyRange(height).min, MesPosyRange(height).max);
     b.position = std::clamp(0, b.min, b.max);
   }
 }
