@@ -66,8 +66,10 @@ TEST_F(DiskFileStoreTest, AReadOnlyFolderWithAWritableFileIsWrittenInPlace) {
 }
 
 // A disk that fails as real ones do: it fills up after `room` more bytes
-// (a write stops part-way), may take no new file, and refuses to delete a
-// file that is still open, as Windows does with a file opened unshared.
+// (a write stops part-way), may take no new file (an existing name can be
+// written anew), and refuses to delete a file that is still open, as Windows
+// does with a file opened unshared. With `dieWhenFull`, nothing more happens
+// once it has said no, as if Corvid were killed right then.
 class FailingDisk : public FileOps {
  public:
   struct Stored {
@@ -78,11 +80,12 @@ class FailingDisk : public FileOps {
     File(FailingDisk& d, std::string p) : disk(d), path(std::move(p)) { ++disk.open[path]; }
     ~File() override { Close(); }
     bool WriteAt(uint64_t offset, std::string_view bytes) override {
+      if (disk.dead) return false;
       Stored& f = disk.files[path];
       for (size_t i = 0; i < bytes.size(); ++i) {
         const uint64_t at = offset + i;
         if (at >= f.allocated) {
-          if (disk.room == 0) return false;
+          if (disk.room == 0) return disk.SaysNo();
           --disk.room;
           f.allocated = at + 1;
         }
@@ -92,15 +95,17 @@ class FailingDisk : public FileOps {
       return true;
     }
     bool Reserve(uint64_t size) override {
+      if (disk.dead) return false;
       Stored& f = disk.files[path];
       if (!disk.sparse && size > f.allocated) {
-        if (size - f.allocated > disk.room) return false;
+        if (size - f.allocated > disk.room) return disk.SaysNo();
         disk.room -= size - f.allocated;
         f.allocated = size;
       }
       return SetLength(size);
     }
     bool SetLength(uint64_t size) override {
+      if (disk.dead) return false;
       Stored& f = disk.files[path];
       f.bytes.resize(size);
       if (f.allocated > size) {
@@ -120,6 +125,10 @@ class FailingDisk : public FileOps {
     std::string path;
     bool closed = false;
   };
+  bool SaysNo() {
+    dead = dieWhenFull;
+    return false;
+  }
   void Put(const std::string& path, const std::string& bytes) { files[path] = {bytes, bytes.size()}; }
   std::string Bytes(const std::string& path) { return files.count(path) ? files[path].bytes : "<none>"; }
   bool Exists(const std::string& path) override { return files.count(path) != 0; }
@@ -129,13 +138,13 @@ class FailingDisk : public FileOps {
     return true;
   }
   std::unique_ptr<WritableFile> Create(const std::string& path, bool mustBeNew) override {
-    if (noNewFiles || (mustBeNew && files.count(path))) return nullptr;
+    if (dead || (noNewFiles && !files.count(path)) || (mustBeNew && files.count(path))) return nullptr;
     if (files.count(path)) room += files[path].allocated;
     files[path] = {};
     return std::make_unique<File>(*this, path);
   }
   std::unique_ptr<WritableFile> OpenExisting(const std::string& path) override {
-    return files.count(path) ? std::make_unique<File>(*this, path) : nullptr;
+    return files.count(path) && !dead ? std::make_unique<File>(*this, path) : nullptr;
   }
   bool Delete(const std::string& path) override {
     if (open[path] > 0 || !files.count(path)) return false;
@@ -157,6 +166,7 @@ class FailingDisk : public FileOps {
   uint64_t room = 1 << 20;
   bool noNewFiles = false;
   bool sparse = false;  // a grown file takes its room only as it is written
+  bool dieWhenFull = false, dead = false;
 };
 
 TEST(FailingDiskTest, AFullDiskNeverCutsTheFileShortNorLeavesAHalfWrittenFile) {
@@ -167,6 +177,7 @@ TEST(FailingDiskTest, AFullDiskNeverCutsTheFileShortNorLeavesAHalfWrittenFile) {
     for (bool sparse : {false, true}) {
       FailingDisk disk;
       disk.Put(ini, old);
+      disk.Put(ini + ".new", "debris of a save that was killed");
       disk.noNewFiles = noNewFiles;
       disk.sparse = sparse;
       disk.room = 10;  // less than the file grows by
@@ -185,6 +196,14 @@ TEST(FailingDiskTest, AFullDiskNeverCutsTheFileShortNorLeavesAHalfWrittenFile) {
       EXPECT_EQ(disk.files.size(), 1u);
     }
   }
+  // Killed the moment the disk says no, in place: the room was taken before
+  // any byte of the file was overwritten, so the file is whole already.
+  FailingDisk disk;
+  disk.Put(ini, old);
+  disk.noNewFiles = disk.dieWhenFull = true;
+  disk.room = 10;
+  EXPECT_FALSE(ReplaceFileBytes(disk, ini, larger, why));
+  EXPECT_EQ(disk.Bytes(ini), old);
 }
 
 TEST(FailingDiskTest, ACopyThatFailsIsRemovedAndACopyCutShortIsMadeWhole) {

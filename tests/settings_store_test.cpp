@@ -140,6 +140,12 @@ TEST_F(SettingsStoreTest, UnusableFileIsKeptByteForByteBeforeItIsRebuilt) {
   EXPECT_EQ(Get("App-3", "AppSetConst"), "1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000");
   EXPECT_EQ(Get("Items-0", "BD00"), "0000,00,");
 
+  // The same bytes again (a rebuild that could not be written): the copy
+  // made before holds them; no second one is added at each start.
+  files.files[path] = bad;
+  EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080).keptAs, path + ".bad");
+  EXPECT_EQ(files.files.count(path + ".bad2"), 0u);
+
   // A second bad start keeps the first copy too.
   files.files[path] = "[System]\nMesColorFg=red\n";
   EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080).keptAs, path + ".bad2");
@@ -214,6 +220,19 @@ TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {
   EXPECT_EQ(files.files[path], "[System]\nMesSize=30\n");
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("read-only"), std::string::npos);
+  EXPECT_NE(boxes.shown[0].text.find("変更されていません"), std::string::npos);
+  // A store that failed and could not put the file back: the box says so.
+  struct CuttingStore : MemoryFileStore {
+    bool Replace(const std::string& p, const std::string&, std::string& why) override {
+      files[p].resize(3);
+      why = "cut";
+      return false;
+    }
+  } cutting;
+  cutting.files[path] = "[System]\nMesSize=30\n";
+  EXPECT_FALSE(SaveSystemSettings(data, path, cutting, &boxes));
+  EXPECT_EQ(boxes.shown.back().text.find("変更されていません"), std::string::npos);
+  EXPECT_NE(boxes.shown.back().text.find("元に戻すこともできません"), std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, FileInTheCodePageIsReadAsTextAndWrittenBackInIt) {

@@ -1,6 +1,7 @@
 #include "config/settings_store.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <cstdio>
 
@@ -30,6 +31,9 @@ const KeyMapTable& Table(const ConfigData& d, int family) { return family == 0 ?
 struct ReadFile {
   ProfileFile profile;
   TextEncoding encoding = TextEncoding::Ansi;
+  // The file's bytes as read (none when it was not read), to tell after a
+  // failed write whether the file is still so.
+  std::optional<std::string> bytes;
 };
 
 // Reads the file; a missing file is an empty one.
@@ -37,16 +41,22 @@ ReadFile ReadProfile(const std::string& path, FileStore& files, AnsiCodec& codec
   std::string bytes;
   if (!files.Read(path, bytes)) bytes.clear();
   SettingsText text = DecodeSettingsText(bytes, codec);
-  return {ProfileFile::Parse(text.text), text.encoding};
+  return {ProfileFile::Parse(text.text), text.encoding, std::move(bytes)};
 }
 
 bool WriteProfile(const ReadFile& file, const std::string& path, FileStore& files, MessageBoxes* boxes,
                   AnsiCodec& codec) {
   std::string why;
   if (files.Replace(path, EncodeSettingsText(file.profile.Serialize(), file.encoding, codec), why)) return true;
-  if (boxes)
-    boxes->Show("設定ファイルに保存できませんでした。ファイルは変更されていません。\n" + path + "\n(" + why + ")",
-                "Corvid Info", MessageBoxes::kOk);
+  if (!boxes) return false;
+  // The user is told the file is unchanged only when it is.
+  std::string now;
+  if (!files.Read(path, now)) now.clear();
+  const char* what = !file.bytes         ? "設定ファイルに保存できませんでした。"
+                     : now == *file.bytes ? "設定ファイルに保存できませんでした。ファイルは変更されていません。"
+                                          : "設定ファイルに保存できず、ファイルを元に戻すこともできませんでした。"
+                                            "もう一度保存してください。";
+  boxes->Show(what + ("\n" + path + "\n(" + why + ")"), "Corvid Info", MessageBoxes::kOk);
   return false;
 }
 
@@ -94,16 +104,25 @@ int32_t Fail(LoadProblem* problem, std::string section, std::string key) {
   return -1;
 }
 
-// The first free name beside the settings file for its unusable bytes.
-std::string KeepAsideName(const std::string& path, const std::string& bytes, FileStore& files) {
+struct KeepAside {
+  std::string name;  // empty when there is no free name
+  bool kept = false;  // an earlier start kept these very bytes there
+};
+
+// The first free name beside the settings file for its unusable bytes
+// (`bytes`, when they were read).
+KeepAside KeepAsideName(const std::string& path, const std::string* bytes, FileStore& files) {
   for (int n = 1; n <= 99; ++n) {
     const std::string name = path + ".bad" + (n == 1 ? "" : std::to_string(n));
-    if (!files.Exists(name)) return name;
-    // A copy of these very bytes that a failed write cut short is debris of
-    // an earlier start, not a backup: it is made whole in its place.
+    if (!files.Exists(name)) return {name};
     std::string earlier;
-    if (files.Read(name, earlier) && earlier.size() < bytes.size() && bytes.compare(0, earlier.size(), earlier) == 0)
-      return name;
+    if (!bytes || !files.Read(name, earlier) || earlier.size() > bytes->size() ||
+        bytes->compare(0, earlier.size(), earlier) != 0)
+      continue;
+    // These very bytes, kept by a start whose rebuild could not be written,
+    // need no second copy; a copy of them that a failed write cut short is
+    // debris, not a backup, and is made whole in its place.
+    return {name, earlier.size() == bytes->size()};
   }
   return {};
 }
@@ -224,13 +243,15 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
   StartupReport report;
   report.outcome = StartupOutcome::Created;
   TextEncoding encoding = TextEncoding::Ansi;
+  std::optional<std::string> replaced = std::string();  // what the rebuild writes over, when known
   if (files.Exists(path)) {
     // Whether the file can be used, and if not, why.
     LoadProblem& problem = report.problem;
     std::string bytes;
     bool readable = true;
     const int64_t size = files.Size(path);
-    if (size > kMaxSettingsBytes) {
+    const bool tooLarge = size > kMaxSettingsBytes;
+    if (tooLarge) {
       problem.what = "ファイルが大きすぎます (" + std::to_string(size >> 20) + " MB)";
     } else if (!files.Read(path, bytes)) {
       problem.what = "ファイルを読めません";
@@ -251,8 +272,11 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
       }
     }
     std::string why = readable ? "no free name for a copy" : "the file cannot be read";
-    const std::string keep = readable ? KeepAsideName(path, bytes, files) : std::string();
-    if (!keep.empty() && files.CopyNew(path, keep, why)) {
+    if (tooLarge) replaced.reset();
+    else replaced = bytes;
+    const KeepAside aside = readable ? KeepAsideName(path, tooLarge ? nullptr : &bytes, files) : KeepAside{};
+    const std::string& keep = aside.name;
+    if (!keep.empty() && (aside.kept || files.CopyNew(path, keep, why))) {
       report.outcome = StartupOutcome::Rebuilt;
       report.keptAs = keep;
       boxes.Show(std::string(kUnusable) + "\n\n読めなかった値: " + problem.what + "\n元のファイルは次の名前で保存しました:\n" +
@@ -271,7 +295,7 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
   }
   ApplyFactoryDefaults(data);
   // The whole file in one write: the key maps, the settings, the entries.
-  ReadFile fresh{ProfileFile::Parse(""), encoding};
+  ReadFile fresh{ProfileFile::Parse(""), encoding, std::move(replaced)};
   PutKeyMaps(fresh.profile, data);
   PutSystemSettings(fresh.profile, data);
   PutAppEntries(fresh.profile, data, screenWidth, screenHeight);
