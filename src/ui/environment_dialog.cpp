@@ -1,7 +1,5 @@
 #include "ui/environment_dialog.h"
 
-#include <tuple>
-
 #include <algorithm>
 #include <limits>
 
@@ -88,8 +86,11 @@ void TForm4::FormCreate() {
     if (c.kind != C::Bar) continue;
     ScrollBar& b = bars_[c.number];
     b = {c.min, c.max, c.largeChange, c.min};
-    if (c.number == 2) std::tie(b.min, b.max) = std::pair(MesPosxRange(width).min, MesPosxRange(width).max);
-    if (c.number == 3) std::tie(b.min, b.max) = std::pair(MesPosyRange(height).min, MesPosyRange(height).max);
+    if (c.number == 2 || c.number == 3) {
+      const SettingRange r = c.number == 2 ? MesPosxRange(width) : MesPosyRange(height);
+      b.min = r.min;
+      b.max = r.max;
+    }
     b.position = std::clamp(0, b.min, b.max);
   }
 }
