@@ -6,6 +6,8 @@
 
 #include "app/help_file.h"
 #include "app/idle_trim.h"
+#include "app/tray_status.h"
+#include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
@@ -23,6 +25,45 @@ TEST(TrayMenu, ItemsGreyByOpenWindowsAndTheMonitorItemFollowsTheWindow) {
   menu.SetMonitorChecked(true);  // shown by other means
   EXPECT_EQ(menu.Click(MenuItem::M1), TrayCommand::HideCodeMonitor);
   EXPECT_EQ(menu.Click(MenuItem::N1), TrayCommand::None);
+}
+
+TEST(TrayStatus, TipTellsRemoteBatteryAndModeAndChangesOnlyWithThem) {
+  TrayStatus t;
+  EXPECT_EQ(t.Tip(), "Corvid  リモコン未接続\nKBD Mode");
+  EXPECT_TRUE(t.Greyed());
+  TrayStatus::Change c = t.Update({.held = true});
+  EXPECT_TRUE(c.tip && c.icon && !c.balloon);
+  EXPECT_EQ(t.Tip(), "Corvid  リモコン接続中\nKBD Mode");
+  EXPECT_FALSE(t.Greyed());
+  c = t.Update({.held = true, .batteryKnown = true, .battery = 5, .mouseMode = true});
+  EXPECT_TRUE(c.tip && !c.icon);
+  EXPECT_EQ(t.Tip(), "Corvid  リモコン接続中(5)\nWith MOUSE Mode");
+  EXPECT_FALSE(t.Update({.held = true, .batteryKnown = true, .battery = 5, .mouseMode = true}).Any());
+  // Low: one balloon, not again until the battery has been above the level.
+  EXPECT_TRUE(t.Update({.held = true, .batteryKnown = true, .battery = 1}).balloon);
+  EXPECT_FALSE(t.Update({.held = true, .batteryKnown = true, .battery = 0}).balloon);
+  EXPECT_FALSE(t.Update({.held = true, .batteryKnown = true, .battery = 2}).balloon);
+  EXPECT_TRUE(t.Update({.held = true, .batteryKnown = true, .battery = 1}).balloon);
+  c = t.Update({.held = false, .batteryKnown = true, .battery = 1});
+  EXPECT_TRUE(c.icon && !c.balloon);
+  EXPECT_EQ(t.Tip(), "Corvid  リモコン未接続\nKBD Mode");
+}
+
+TEST(TrayStatus, TheIconIsToldOnceTheQueueHasRunEmpty) {
+  HeadlessApp hl;
+  hl.app.OnIdle();
+  EXPECT_TRUE(hl.p.tips.empty());  // the icon was added with this tip
+  hl.form.RemoteHeldChanged(true);
+  hl.Report(0xFF, 0, 0, 0, 1);
+  hl.form.SwitchToMouseMode();
+  hl.app.OnIdle();
+  hl.app.OnIdle();
+  EXPECT_EQ(hl.p.tips, Lines{"Corvid  リモコン接続中(1)\nWith MOUSE Mode"});
+  EXPECT_EQ(hl.p.iconChanges, 1);
+  EXPECT_EQ(hl.p.balloons, 1);
+  hl.form.RemoteHeldChanged(false);
+  hl.app.OnIdle();
+  EXPECT_EQ(hl.p.tips.back(), "Corvid  リモコン未接続\nWith MOUSE Mode");
 }
 
 TEST(IdleTrim, OncePerQuietPeriodNeverWhileBusy) {

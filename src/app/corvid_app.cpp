@@ -61,9 +61,10 @@ CorvidApp::CorvidApp(Platform& p)
             // The session is over: whatever it still holds is let go, as
             // when the remote goes away.
             form_.RemoteGone();
-            form_.RemoteHeld = false;
+            form_.RemoteHeldChanged(false);
             if (quitAfterReplay_) Quit();
-          }) {
+          }),
+      follower_(form_, p.Desktop(), p.ProgramWindows(), osd_) {
   osd_.Bind(form_.settings, form_.Decoder().BatteryLevel);
   form_.SetMouseDriver(&motion_);
   form_.SetCursorHiding(&hider_);
@@ -79,6 +80,7 @@ CorvidApp::CorvidApp(Platform& p)
   osd_.onDragMove = [this](int32_t x, int32_t y) { windows_.Environment().OsdDragged(x, y); };
   hooks_.SetPickerTarget(&pickerBox_);
   programs_.SetFindButton(&windows_.Launch());
+  follower_.paused = [this] { return EditorVisible(); };
 }
 
 CorvidApp::~CorvidApp() {
@@ -113,6 +115,7 @@ void CorvidApp::CompleteStartUp() {
   if (form_.MouseMode) form_.SwitchToMouseMode();
   else form_.SwitchToKeyboardMode();
   if (!form_.settings.HideStart) windows_.ShowEditor();
+  FollowState();  // the window in front is looked at once
 }
 
 void CorvidApp::StartReplay(RecordedSession session, bool quitAfter) {
@@ -120,7 +123,7 @@ void CorvidApp::StartReplay(RecordedSession session, bool quitAfter) {
   for (const SessionProblem& p : session.problems)
     receiveLog_.Append("Session line " + std::to_string(p.line) + " skipped: " + p.text);
   // The session is the remote while it plays.
-  form_.RemoteHeld = true;
+  form_.RemoteHeldChanged(true);
   replay_.Start(std::move(session));
 }
 
@@ -130,7 +133,23 @@ void CorvidApp::ReplayUnavailable(std::string_view why, bool quitAfter) {
   if (quitAfter) Quit();
 }
 
+void CorvidApp::FollowState() {
+  const bool follow = form_.settings.FollowForeground;
+  if (follow != following_) {
+    following_ = follow;
+    platform_.WatchForeground(follow);
+    // Turned on: the window in front now decides, not the next change.
+    if (follow) follower_.ForegroundChanged(platform_.Desktop().ForegroundWindow());
+  }
+  const TrayStatus::Change change = tray_.Update({.held = form_.RemoteHeld,
+                                                  .batteryKnown = form_.Decoder().BatteryRead,
+                                                  .battery = form_.Decoder().BatteryLevel,
+                                                  .mouseMode = form_.MouseMode});
+  if (change.Any()) platform_.ShowTrayStatus(tray_, change);
+}
+
 bool CorvidApp::OnIdle() {
+  FollowState();
   hider_.ApplicationIdle(EditorVisible(), EnvironmentVisible(), form_.MouseMode);
   return trim_.OnIdle(form_.Busy());
 }

@@ -11,12 +11,14 @@
 
 #include "actions/cursor_hider.h"
 #include "actions/mouse_motion.h"
+#include "app/foreground_follower.h"
 #include "app/hooks.h"
 #include "app/idle_trim.h"
 #include "app/platform.h"
 #include "app/session_replay.h"
 #include "app/tform1.h"
 #include "app/tray_menu.h"
+#include "app/tray_status.h"
 #include "base/text_view.h"
 #include "config/settings_file.h"
 #include "control/launch_actions.h"
@@ -137,6 +139,13 @@ class CorvidApp {
   // Each time the message queue has become empty; true when the working set
   // should be given back to the system now.
   bool OnIdle();
+  // The window in front changed (the platform watches it while the setting
+  // is on).
+  void ForegroundChanged(WindowHandle w) { follower_.ForegroundChanged(w); }
+  // The settings and the remote's state as they are now: the window in
+  // front watched or not, the icon told what changed. Every change comes
+  // from a message, so this runs when the queue has become empty.
+  void FollowState();
   void RunTrayCommand(TrayCommand command);
   // "常駐解除(&Q)": the dialogs close, then the main window.
   void Quit();
@@ -160,6 +169,8 @@ class CorvidApp {
   // window search.
   TextField& DebugMatch() { return debugMatch_; }
   LaunchActions& Programs() { return programs_; }
+  ForegroundFollower& Follower() { return follower_; }
+  const TrayStatus& Tray() const { return tray_; }
 
   // Commands for the settings windows still to come.
   std::function<void(TrayCommand)> onWindowCommand;
@@ -198,6 +209,9 @@ class CorvidApp {
   SessionReplay replay_;
   TrayMenu menu_;
   IdleTrim trim_;
+  ForegroundFollower follower_;
+  TrayStatus tray_;
+  bool following_ = false;
   bool quitAfterReplay_ = false;
   bool closed_ = false;
 };

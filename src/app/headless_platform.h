@@ -252,6 +252,9 @@ class HeadlessPlatform : public Platform {
   bool remoteStarted = false;
   bool closed = false;
   int helpOpened = 0;
+  bool watchingForeground = false;
+  std::vector<std::string> tips;  // each tip the icon was given
+  int iconChanges = 0, balloons = 0;
 
   InputSink& Input() override { return *inputSink; }
   TimerHost& Timers() override { return clock; }
@@ -280,6 +283,12 @@ class HeadlessPlatform : public Platform {
   void StartRemote() override { remoteStarted = true; }
   void CloseMainWindow() override;
   void OpenHelp() override { ++helpOpened; }
+  void WatchForeground(bool on) override { watchingForeground = on; }
+  void ShowTrayStatus(const TrayStatus& status, TrayStatus::Change change) override {
+    if (change.tip) tips.push_back(status.Tip());
+    iconChanges += change.icon;
+    balloons += change.balloon;
+  }
 
   // What closing the main window does on a desktop; set by the composition
   // object.

@@ -4,6 +4,8 @@
 // platform; corvid-replay, the tests and the benches the headless one.
 #include <string>
 
+#include "app/tray_status.h"
+
 namespace corvid {
 
 class InputSink;
@@ -71,6 +73,11 @@ class Platform {
   virtual void CloseMainWindow() = 0;
   // Opens the help file (relative to the current folder).
   virtual void OpenHelp() = 0;
+  // The window in front is watched, or no longer; each change goes to
+  // CorvidApp::ForegroundChanged.
+  virtual void WatchForeground(bool on) {}
+  // The notification icon shows what `change` names of the status anew.
+  virtual void ShowTrayStatus(const TrayStatus& status, TrayStatus::Change change) {}
 };
 
 }  // namespace corvid

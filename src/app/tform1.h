@@ -19,7 +19,10 @@ class TForm1 : public ConfigData, public ActionEngine, public RemoteListener {
     JvHidDeviceController1DeviceData(reportId, data, size);
   }
   void RemoteGone() override { ReleaseEverything(); }
-  void RemoteHeldChanged(bool held) override { RemoteHeld = held; }
+  void RemoteHeldChanged(bool held) override {
+    RemoteHeld = held;
+    Decoder().BatteryRead = false;  // another remote, or none: its level is not known yet
+  }
 };
 
 }  // namespace corvid

@@ -48,6 +48,15 @@ class DesktopQuery {
   // The full path of a process's program; "" when it cannot be read (then
   // only its file name is known).
   virtual std::string ProcessImagePath(uint32_t pid) { return {}; }
+  // The window in front of the desktop; 0 when none is.
+  virtual WindowHandle ForegroundWindow() { return 0; }
+  // One window as a pass over its process's windows sees it; false when it
+  // is gone. The views of the entry live only for the call.
+  virtual bool DescribeWindow(WindowHandle w, const std::function<void(const WindowEntry&)>& visit) {
+    return false;
+  }
+  // Corvid's own process: its windows are none of a registered program's.
+  virtual uint32_t OwnProcessId() { return 0; }
 };
 
 struct ScreenRect {

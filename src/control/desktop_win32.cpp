@@ -85,23 +85,36 @@ bool Win32DesktopQuery::Processes(std::vector<ProcessEntry>& out) {
 void Win32DesktopQuery::ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) {
   if (pid == 0) return;
   WindowsOfProcess(pid, windows_);
-  for (WindowHandle handle : windows_) {
-    const HWND w = Hwnd(handle);
-    // Titles as a 255-character buffer holds them.
-    wchar_t title[256], cls[256];
-    const int titleLength = GetWindowTextW(w, title, 255);
-    const int classLength = GetClassNameW(w, cls, 255);
-    ToUtf8(title, titleLength, title_);
-    ToUtf8(cls, classLength, class_);
-    WindowEntry entry;
-    entry.handle = handle;
-    entry.style = static_cast<uint32_t>(GetWindowLongW(w, GWL_STYLE));
-    entry.pid = pid;
-    entry.title = title_;
-    entry.className = class_;
-    visit(entry);  // one unreadable window never ends a pass
-  }
+  for (WindowHandle handle : windows_) Describe(handle, pid, visit);  // one unreadable window never ends a pass
 }
+
+void Win32DesktopQuery::Describe(WindowHandle handle, uint32_t pid, const std::function<void(const WindowEntry&)>& visit) {
+  const HWND w = Hwnd(handle);
+  // Titles as a 255-character buffer holds them.
+  wchar_t title[256], cls[256];
+  const int titleLength = GetWindowTextW(w, title, 255);
+  const int classLength = GetClassNameW(w, cls, 255);
+  ToUtf8(title, titleLength, title_);
+  ToUtf8(cls, classLength, class_);
+  WindowEntry entry;
+  entry.handle = handle;
+  entry.style = static_cast<uint32_t>(GetWindowLongW(w, GWL_STYLE));
+  entry.pid = pid;
+  entry.title = title_;
+  entry.className = class_;
+  visit(entry);
+}
+
+WindowHandle Win32DesktopQuery::ForegroundWindow() { return reinterpret_cast<WindowHandle>(GetForegroundWindow()); }
+
+bool Win32DesktopQuery::DescribeWindow(WindowHandle w, const std::function<void(const WindowEntry&)>& visit) {
+  DWORD pid = 0;
+  if (w == 0 || !GetWindowThreadProcessId(Hwnd(w), &pid)) return false;
+  Describe(w, pid, visit);
+  return true;
+}
+
+uint32_t Win32DesktopQuery::OwnProcessId() { return GetCurrentProcessId(); }
 
 InputIdleState Win32DesktopQuery::InputIdle(uint32_t pid) {
   HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);

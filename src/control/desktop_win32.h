@@ -16,8 +16,12 @@ class Win32DesktopQuery : public DesktopQuery {
   InputIdleState InputIdle(uint32_t pid) override;
   std::string BrowserVersion() override;
   std::string ProcessImagePath(uint32_t pid) override;
+  WindowHandle ForegroundWindow() override;
+  bool DescribeWindow(WindowHandle w, const std::function<void(const WindowEntry&)>& visit) override;
+  uint32_t OwnProcessId() override;
 
  private:
+  void Describe(WindowHandle handle, uint32_t pid, const std::function<void(const WindowEntry&)>& visit);
   // Reused by every window of every pass.
   std::string title_, class_;
   std::vector<WindowHandle> windows_;

@@ -88,14 +88,41 @@ void TargetWindowSearch::TraceHex(std::string_view head, uint32_t value) {
   debugLog_.Append(line_);
 }
 
-void TargetWindowSearch::Examine(TargetSearch& s, const WindowEntry& w) {
-  if (w.title.empty() || w.pid != s.pid) return;
-
-  std::string_view wanted = s.className, actual = w.className;
+WindowMatch MatchWindow(std::string_view className, std::string_view caption, const WindowEntry& w) {
+  if (w.title.empty()) return WindowMatch::None;
+  std::string_view wanted = className, actual = w.className;
   if (wanted.substr(0, 4) == "Afx:") {
     wanted = wanted.substr(0, kAfxComparedLength);
     actual = actual.substr(0, kAfxComparedLength);
   }
+  // UTF-8 is self-synchronising: a byte search finds the caption only where
+  // a whole character starts.
+  const bool titleHas = w.title.find(caption) != std::string_view::npos;
+  const bool classIs = EqualsIgnoringCase(wanted, actual);
+  if (!className.empty() && !caption.empty()) {
+    // iTunes keeps a disabled window of its class beside the real one.
+    const bool passedOver = EqualsIgnoringCase(w.className, "iTunes") && (w.style & kDisabledStyle);
+    return classIs && titleHas && !passedOver ? WindowMatch::Both : WindowMatch::None;
+  }
+  if (!className.empty()) return classIs ? WindowMatch::Class : WindowMatch::None;
+  if (!caption.empty()) return titleHas ? WindowMatch::Caption : WindowMatch::None;
+  return WindowMatch::Process;
+}
+
+bool RunsProgram(DesktopQuery& desktop, uint32_t pid, const AppEntry& a) {
+  if (pid == 0 || a.AppProg.empty()) return false;
+  if (a.ProcessId == pid) return true;
+  const std::string image = desktop.ProcessImagePath(pid);
+  if (!image.empty()) return SameProgram(image, a.AppProg);
+  std::vector<ProcessEntry> processes;
+  if (!desktop.Processes(processes)) return false;
+  for (const ProcessEntry& p : processes)
+    if (p.pid == pid) return EqualsIgnoringCase(ProgramFileName(a.AppProg), p.exeFile);
+  return false;
+}
+
+void TargetWindowSearch::Examine(TargetSearch& s, const WindowEntry& w) {
+  if (w.title.empty() || w.pid != s.pid) return;
 
   if (w.pid != LastLoggedPid) {
     debugLog_.Append("");
@@ -109,21 +136,14 @@ void TargetWindowSearch::Examine(TargetSearch& s, const WindowEntry& w) {
   Trace("       Class >", w.className);
   debugLog_.Append(kWindowRule);
 
-  // UTF-8 is self-synchronising: a byte search finds the caption only where
-  // a whole character starts.
-  const bool titleHas = w.title.find(s.caption) != std::string_view::npos;
-  const bool classIs = EqualsIgnoringCase(wanted, actual);
   const MatchText* match = nullptr;
-  if (!s.className.empty() && !s.caption.empty()) {
-    // iTunes keeps a disabled window of its class beside the real one.
-    if (classIs && titleHas && (!EqualsIgnoringCase(w.className, "iTunes") || !(w.style & kDisabledStyle)))
-      match = &kBoth;
-  } else if (!s.className.empty()) {
-    if (classIs) match = &kClass;
-  } else if (!s.caption.empty()) {
-    if (titleHas) match = &kCaption;
-  } else if (s.found == 0) {
-    match = &kPid;
+  switch (MatchWindow(s.className, s.caption, w)) {
+    case WindowMatch::Both: match = &kBoth; break;
+    case WindowMatch::Class: match = &kClass; break;
+    case WindowMatch::Caption: match = &kCaption; break;
+    // By process alone the highest titled window is taken.
+    case WindowMatch::Process: match = s.found == 0 ? &kPid : nullptr; break;
+    case WindowMatch::None: break;
   }
   if (!match) return;
 

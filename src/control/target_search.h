@@ -71,6 +71,18 @@ class TargetWindowSearch {
   uint32_t slowPid_ = 0;
 };
 
+// How a window answers an entry's class and caption: the rule of one pass,
+// also used to tell which entry the window in front belongs to. A window
+// without a title never answers. Process: the entry names neither class
+// nor caption, so any titled window of its process does.
+enum class WindowMatch : uint8_t { None, Both, Class, Caption, Process };
+WindowMatch MatchWindow(std::string_view className, std::string_view caption, const WindowEntry& w);
+
+// Whether process `pid` runs the entry's program: the process the search
+// found for it, or one of the same program file (its full path where the
+// system tells it, its file name otherwise).
+bool RunsProgram(DesktopQuery& desktop, uint32_t pid, const AppEntry& a);
+
 // The file-name part of a program path: after the last backslash or colon.
 std::string_view ProgramFileName(std::string_view path);
 // Comparison that ignores the case of ASCII letters.

@@ -45,6 +45,9 @@ struct Settings {
   bool NoPsRep = true;
   bool AdjustAspect = false;
   bool StartMouse = false;
+  // The key map follows the window in front: a registered program's own
+  // map while it is in front, the basic map otherwise.
+  bool FollowForeground = false;
   // [Cursor]
   bool NoCursor = false;
   bool CurSmooth = true;

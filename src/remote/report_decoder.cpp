@@ -42,6 +42,7 @@ void ReportDecoder::DecodeReport(std::array<uint8_t, 9> state) {
   const uint8_t codeByte = state[3];
   const uint8_t battery = state[8];
   BatteryLevel = battery;
+  BatteryRead = true;
   HeldBits = 0;
   const uint32_t mask = (uint32_t{state[0]} << 16) | (uint32_t{state[1]} << 8) | state[2];
   uint8_t code = codeByte;

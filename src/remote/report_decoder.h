@@ -42,6 +42,7 @@ class ReportDecoder {
   uint16_t HeldBits = 0;
   std::string HeldName;
   int32_t BatteryLevel = 0;
+  bool BatteryRead = false;  // BatteryLevel came from a report of the remote held now
 
  private:
   ReportDecoderHost& host_;

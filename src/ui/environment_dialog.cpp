@@ -16,6 +16,7 @@ constexpr EnvironmentControl kControls[] = {
     {C::Check, 8, "バッテリー不足時に送出処理をスキップする。", "LowBattSkip"},
     {C::Check, 10, "PSキーの繰返し送出を行わない.。", "NoPsRep"},
     {C::Check, 13, "マウス併用モードで起動する。", "StartMouse"},  // the home mode follows it
+    {C::Check, 14, "前面のウィンドウに合わせてキーマップを切り替える。", "FollowForeground"},
     {C::Group, 4, "　コード送出速度設定　"},
     {C::Bar, 5, "■繰返し送出までの待時間", "KeyIdle", C::RepeatTimers, kKeyIdleRange.min, kKeyIdleRange.max, 10},
     {C::Bar, 6, "■繰返し送出間隔　(ms)", "KeyRepeat", C::RepeatTimers, kKeyRepeatRange.min, kKeyRepeatRange.max, 50},

@@ -114,7 +114,7 @@ class TForm4 : public WindowModel {
   Ports p_;
   std::array<ScrollBar, 7> bars_{};
   std::array<std::string, 7> values_{};
-  std::array<bool, 14> checks_{};
+  std::array<bool, 15> checks_{};
   std::vector<std::string> fonts_;
   std::string fontText_;
   uint32_t lastChosen_ = 0;  // the chooser opens where it was last confirmed

@@ -81,6 +81,14 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     return busyForever.count(pid) ? InputIdleState::Busy : InputIdleState::Idle;
   }
   std::string BrowserVersion() override { return browserVersion; }
+  WindowHandle ForegroundWindow() override { return foreground; }
+  bool DescribeWindow(WindowHandle h, const std::function<void(const WindowEntry&)>& visit) override {
+    const FakeWindow* w = Find(h);
+    if (!w) return false;
+    visit(WindowEntry{w->handle, w->style, w->pid, w->title, w->className});
+    return true;
+  }
+  uint32_t OwnProcessId() override { return ownPid; }
 
   // DesktopControl
   bool ProgramFileExists(const std::string& path) override { return files.count(path) || programs.count(path); }
@@ -177,6 +185,8 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   std::vector<uint64_t> startTimes;
   int passes = 0;
   int32_t cursorX = 0, cursorY = 0;
+  WindowHandle foreground = 0;
+  uint32_t ownPid = 1;  // Corvid's
   uint32_t nextPid = 100;
   WindowHandle nextHandle = 0x10;
 };
