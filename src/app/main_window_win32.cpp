@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/corvid_app.h"
 #include "base/text_win32.h"
@@ -12,8 +14,56 @@ namespace corvid {
 MainWindowWin32::MainWindowWin32(CorvidApp& app, Win32Queue& queue, Win32WindowRegistry& windows)
     : app_(app), queue_(queue), windows_(windows) {}
 
+HICON GreyedIcon(HICON normal) {
+  ICONINFO info{};
+  if (!normal || !GetIconInfo(normal, &info)) return nullptr;
+  BITMAP bm{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+  const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> colour(size_t(w) * size_t(h)), mask(size_t(w) * size_t(h));
+  HDC dc = GetDC(nullptr);
+  bool ok = w > 0 && h > 0 && info.hbmColor &&
+            GetDIBits(dc, info.hbmColor, 0, UINT(h), colour.data(), &bi, DIB_RGB_COLORS) == h &&
+            GetDIBits(dc, info.hbmMask, 0, UINT(h), mask.data(), &bi, DIB_RGB_COLORS) == h;
+  const bool hasAlpha = std::any_of(colour.begin(), colour.end(), [](uint32_t p) { return (p >> 24) != 0; });
+  for (size_t i = 0; ok && i < colour.size(); ++i) {
+    const uint32_t p = colour[i];
+    // Without an alpha channel, the mask tells what is transparent.
+    const uint32_t a = hasAlpha ? p >> 24 : ((mask[i] & 0xFFFFFF) ? 0 : 255);
+    const uint32_t luma = (((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11) / 100;
+    // Lighter and flatter than the picture, and faded: no remote held.
+    const uint32_t grey = 96 + luma / 2, faded = a * 3 / 5;
+    // Premultiplied, as 32-bit icons are drawn.
+    const uint32_t g = grey * faded / 255;
+    colour[i] = (faded << 24) | (g << 16) | (g << 8) | g;
+  }
+  HICON grey = nullptr;
+  if (ok) {
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section && bits) {
+      std::memcpy(bits, colour.data(), colour.size() * sizeof(uint32_t));
+      ICONINFO made{TRUE, 0, 0, info.hbmMask, section};
+      grey = CreateIconIndirect(&made);
+    }
+    if (section) DeleteObject(section);
+  }
+  ReleaseDC(nullptr, dc);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return grey;
+}
+
 MainWindowWin32::~MainWindowWin32() {
   if (iconAdded_) RemoveIcon();
+  if (grey_) DestroyIcon(grey_);
   windows_.Remove(Handle());
   queue_.Attach(nullptr);
 }
@@ -28,24 +78,57 @@ bool MainWindowWin32::Create() {
   return true;
 }
 
+void MainWindowWin32::SetTip(const TrayStatus& status) {
+  const std::wstring tip = Widen(status.Tip());
+  const size_t n = std::min(tip.size(), std::size(nid_.szTip) - 1);
+  std::wmemcpy(nid_.szTip, tip.data(), n);
+  nid_.szTip[n] = 0;
+}
+
 void MainWindowWin32::AddIcon() {
-  NOTIFYICONDATAA nid{};
-  nid.cbSize = sizeof nid;
-  nid.hWnd = Handle();
-  nid.uID = kTrayIconId;
-  nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  nid.uCallbackMessage = kTrayCallbackMessage;
-  nid.hIcon = AppIcon(GetSystemMetrics(SM_CXSMICON));  // the notification area's size
-  std::strncpy(nid.szTip, kTrayTip, sizeof nid.szTip - 1);
-  iconAdded_ = Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
+  const TrayStatus& status = app_.Tray();
+  nid_ = NOTIFYICONDATAW{};
+  nid_.cbSize = sizeof nid_;
+  nid_.hWnd = Handle();
+  nid_.uID = kTrayIconId;
+  nid_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+  nid_.uCallbackMessage = kTrayCallbackMessage;
+  const HICON normal = AppIcon(GetSystemMetrics(SM_CXSMICON));  // the notification area's size
+  if (grey_) DestroyIcon(grey_);
+  grey_ = GreyedIcon(normal);
+  nid_.hIcon = status.Greyed() && grey_ ? grey_ : normal;
+  SetTip(status);
+  iconAdded_ = Shell_NotifyIconW(NIM_ADD, &nid_) != FALSE;
+}
+
+void MainWindowWin32::ShowStatus(const TrayStatus& status, TrayStatus::Change change) {
+  if (!Handle()) return;
+  nid_.uFlags = 0;
+  if (change.tip) {
+    SetTip(status);
+    nid_.uFlags |= NIF_TIP | NIF_SHOWTIP;
+  }
+  if (change.icon) {
+    const HICON normal = AppIcon(GetSystemMetrics(SM_CXSMICON));
+    nid_.hIcon = status.Greyed() && grey_ ? grey_ : normal;
+    nid_.uFlags |= NIF_ICON;
+  }
+  if (change.balloon) {
+    const std::wstring text = Widen(TrayStatus::kLowBatteryBalloon);
+    std::wmemcpy(nid_.szInfo, text.c_str(), text.size() + 1);
+    std::wmemcpy(nid_.szInfoTitle, L"Corvid", 7);
+    nid_.dwInfoFlags = NIIF_WARNING;
+    nid_.uFlags |= NIF_INFO;
+  }
+  Shell_NotifyIconW(NIM_MODIFY, &nid_);
 }
 
 void MainWindowWin32::RemoveIcon() {
-  NOTIFYICONDATAA nid{};
+  NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
   nid.hWnd = Handle();
   nid.uID = kTrayIconId;
-  Shell_NotifyIconA(NIM_DELETE, &nid);
+  Shell_NotifyIconW(NIM_DELETE, &nid);
   iconAdded_ = false;
 }
 

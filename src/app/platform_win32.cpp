@@ -19,11 +19,15 @@ bool Win32OwnWindows::IsOverOwnWindow() {
 }
 
 Win32Platform::Win32Platform(std::string configFolder)
-    : configFolder_(configFolder.empty() ? FindConfigFolder() : std::move(configFolder)) {}
+    : configFolder_(configFolder.empty() ? FindConfigFolder() : std::move(configFolder)),
+      foreground_([this](WindowHandle w) {
+        if (app_) app_->ForegroundChanged(w);
+      }) {}
 
 Win32Platform::~Win32Platform() = default;
 
 bool Win32Platform::FormCreate(CorvidApp& app) {
+  app_ = &app;
   hooks_.Attach(&app.Hooks());
   main_ = std::make_unique<MainWindowWin32>(app, queue_, windows_);
   if (!main_->Create()) return false;
@@ -49,6 +53,8 @@ void Win32Platform::CreateForms(CorvidApp& app) {
 }
 
 void Win32Platform::ReleaseApp() {
+  foreground_.Watch(false);
+  app_ = nullptr;
   debug_.reset();
   environment_.reset();
   launch_.reset();
@@ -56,6 +62,14 @@ void Win32Platform::ReleaseApp() {
   editor_.reset();
   main_.reset();  // the message window goes with it
   hooks_.Attach(nullptr);
+}
+
+void Win32Platform::WatchForeground(bool on) {
+  if (!foreground_.Watch(on)) app_->DebugLog().Append("The window in front cannot be watched: the key map does not follow it.");
+}
+
+void Win32Platform::ShowTrayStatus(const TrayStatus& status, TrayStatus::Change change) {
+  if (main_) main_->ShowStatus(status, change);
 }
 
 void Win32Platform::StartRemote() { hid_.Create(); }

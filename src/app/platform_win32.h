@@ -7,6 +7,7 @@
 #include "actions/cursor_hiding_win32.h"
 #include "actions/input_sink_win32.h"
 #include "actions/mouse_motion.h"
+#include "app/foreground_hook_win32.h"
 #include "app/hooks_win32.h"
 #include "app/main_window_win32.h"
 #include "app/platform.h"
@@ -73,6 +74,8 @@ class Win32Platform : public Platform {
   void StartRemote() override;
   void CloseMainWindow() override;
   void OpenHelp() override;
+  void WatchForeground(bool on) override;
+  void ShowTrayStatus(const TrayStatus& status, TrayStatus::Change change) override;
 
   // The message loop, until the main window is gone; the idle step runs
   // each time the queue is empty.
@@ -80,6 +83,8 @@ class Win32Platform : public Platform {
 
   Win32WindowRegistry& Windows() { return windows_; }
   HWND MainWindow() const { return main_ ? main_->Handle() : nullptr; }
+  MainWindowWin32* Main() const { return main_.get(); }
+  const ForegroundHookWin32& ForegroundHook() const { return foreground_; }
   KeyMapEditorWin32* Editor() const { return editor_.get(); }
   HWND MonitorWindow() const { return monitor_ ? monitor_->Handle() : nullptr; }
   EnvironmentDialogWin32* Environment() const { return environment_.get(); }
@@ -106,6 +111,8 @@ class Win32Platform : public Platform {
   Win32Power power_;
   Win32FontList fonts_;
   Win32ColourChooser colours_;
+  CorvidApp* app_ = nullptr;
+  ForegroundHookWin32 foreground_;
   std::unique_ptr<MainWindowWin32> main_;
   std::unique_ptr<KeyMapEditorWin32> editor_;
   std::unique_ptr<CodeMonitorWin32> monitor_;

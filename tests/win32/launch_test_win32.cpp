@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "app/corvid_app.h"
+#include "app/main_window_win32.h"
 #include "app/platform_win32.h"
 #include "base/text_win32.h"
 #include "config/settings_store.h"
@@ -140,6 +141,7 @@ struct Corvid {
 
 HWND Notepad() { return FindWindowW(L"Notepad", nullptr); }
 HWND PlainWindow() { return FindWindowW(L"CorvidWindow", nullptr); }
+HWND Regedit() { return FindWindowW(L"RegEdit_RegEdit", nullptr); }
 HWND NotepadEdit() { return FindWindowExW(Notepad(), nullptr, L"Edit", nullptr); }
 
 std::wstring EditText() {
@@ -254,6 +256,165 @@ TEST(Launch, NotepadStartsInFrontTypesRestoresQuitsAndStartsAgainWithCorvid) {
   EXPECT_TRUE(WaitUntil([] { return Notepad() == nullptr; }, 5000));
   DeleteFileW(ini.c_str());
   if (hadIni) MoveFileExW(saved.c_str(), ini.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+// App-1 notepad with its own map (NUM1 types "b"; the basic map "a"),
+// following the window in front or not.
+std::string FollowSettings(bool follow) {
+  return std::string("[System]\r\nHideStart=1\r\nDispChange=1\r\nFollowForeground=") + (follow ? "1" : "0") +
+         "\r\n[App-1]\r\nAppProg=" + Narrow(NotepadPath()) +
+         "\r\nMessage=Notepad\r\nClass=Notepad\r\nAppSetConst=1,1,0,0,0,1,0,0,0,1,0,0,0,0,0,0,0,800\r\n"
+         "[Items-0]\r\nBD00=0000,41,A\r\n[Items-1]\r\nBD00=0000,42,B\r\n";
+}
+
+// The moment the follower switched: it shows the map's name then.
+struct SwitchTimer {
+  double asked = 0, switched = 0;
+  std::vector<double> times;
+  void Watch(Corvid& c) {
+    c.app->Osd().onShow = [this](std::string_view t) {
+      if ((t == "Notepad" || t == "Basic Map") && asked) {
+        switched = NowMs();
+        times.push_back(switched - asked);
+        asked = 0;
+      }
+    };
+  }
+  bool BringToFront(HWND w) {
+    switched = 0;
+    asked = NowMs();
+    SetForegroundWindow(w);
+    return WaitFor(2000);
+  }
+  bool WaitFor(unsigned ms) {
+    const double end = NowMs() + ms;
+    while (!switched && NowMs() < end) Pump(1);
+    return switched != 0;
+  }
+};
+
+TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
+  ASSERT_FALSE(NotepadPath().empty());
+  EndStartedPrograms cleanup;
+  HANDLE started = Start(NotepadPath(), L"");
+  ASSERT_NE(started, nullptr);
+  CloseHandle(started);
+  ASSERT_NE(WaitForWindow(Notepad, 10000), nullptr);
+  // Another program, one whose window takes the keyboard focus.
+  struct EndRegedit {
+    ~EndRegedit() { EndProgramsOfClass(L"RegEdit_RegEdit"); }
+  } endRegedit;
+  HANDLE other = Start(L"C:\\windows\\regedit.exe", L"");
+  ASSERT_NE(other, nullptr);
+  CloseHandle(other);
+  ASSERT_NE(WaitForWindow(Regedit, 10000), nullptr);
+  // A program that has just started may still take the front itself.
+  ASSERT_TRUE(WaitUntil([] { return SetForegroundWindow(Notepad()), Pump(100), GetForegroundWindow() == Notepad(); }, 5000));
+  {
+    Corvid c(L"follow-on", FollowSettings(true));
+    ASSERT_TRUE(c.platform->ForegroundHook().Watching());
+    SwitchTimer t;
+    t.Watch(c);
+    // The start may leave the desktop in front (the basic map); notepad
+    // comes back.
+    if (c.app->Form().CurrentAppMap != 1) EXPECT_TRUE(t.BringToFront(Notepad()));
+    EXPECT_EQ(c.app->Form().CurrentAppMap, 1);
+    // The tip and the icon, as the shell was given them, with and without
+    // a remote.
+    c.app->FollowState();
+    EXPECT_EQ(Narrow(c.platform->Main()->IconData().szTip), "Corvid  リモコン未接続\nKBD Mode");
+    EXPECT_TRUE(c.platform->Main()->IconGreyed());
+    c.app->StartReplay(ParseRecordedSession(Press(kNum1, 300)), false);
+    ASSERT_TRUE(WaitUntil([] { return EditText() == L"b"; }, 3000)) << Narrow(EditText());
+    c.app->FollowState();
+    EXPECT_EQ(Narrow(c.platform->Main()->IconData().szTip), "Corvid  リモコン接続中(5)\nKBD Mode");
+    EXPECT_FALSE(c.platform->Main()->IconGreyed());
+    while (c.app->ReplayRunning()) Pump(20);
+    c.app->FollowState();
+    EXPECT_TRUE(c.platform->Main()->IconGreyed());
+
+    // Another program in front and back: the basic map, then notepad's.
+    for (int round = 0; round < 3; ++round) {
+      EXPECT_TRUE(t.BringToFront(Regedit()));
+      EXPECT_EQ(c.app->Form().CurrentAppMap, 0);
+      EXPECT_TRUE(t.BringToFront(Notepad()));
+      EXPECT_EQ(c.app->Form().CurrentAppMap, 1);
+    }
+    std::sort(t.times.begin(), t.times.end());
+    if (!t.times.empty())
+      std::printf("window in front changed to the key map switched: %.1f ms median, %.1f ms at most (%zu changes)\n",
+                  t.times[t.times.size() / 2], t.times.back(), t.times.size());
+    c.Play(Press(kNum1));
+    EXPECT_TRUE(WaitUntil([] { return EditText() == L"bb"; }, 3000)) << Narrow(EditText());
+  }
+  // Off: the basic map, whatever is in front.
+  SendMessageW(NotepadEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  SetForegroundWindow(Notepad());
+  Corvid c(L"follow-off", FollowSettings(false));
+  EXPECT_FALSE(c.platform->ForegroundHook().Watching());
+  c.Play(Press(kNum1));
+  EXPECT_TRUE(WaitUntil([] { return EditText() == L"a"; }, 3000)) << Narrow(EditText());
+  SendMessageW(NotepadEdit(), EM_SETMODIFY, FALSE, 0);
+}
+
+// The icon in both states at the sizes the notification area asks for at
+// 96 and 144 DPI, each drawn as is and four times enlarged.
+TEST(Launch, TrayIconPicturesInBothStates) {
+  HMODULE exe = LoadLibraryExW(CorvidExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(exe, nullptr);
+  for (int dpi : {96, 144}) {
+    const int size = MulDiv(16, dpi, 96), zoom = 4, gap = 8;
+    HICON normal = static_cast<HICON>(LoadImageW(exe, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+    ASSERT_NE(normal, nullptr);
+    HICON grey = GreyedIcon(normal);
+    ASSERT_NE(grey, nullptr);
+    const int width = 2 * (size + gap) + 2 * (size * zoom + gap) + gap, height = size * zoom + 2 * gap;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP picture = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, picture);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_3DFACE));
+    HDC small = CreateCompatibleDC(dc);
+    HBITMAP smallBits = CreateCompatibleBitmap(dc, size, size);
+    HGDIOBJ oldSmall = SelectObject(small, smallBits);
+    int x = gap;
+    for (HICON icon : {normal, grey}) {
+      DrawIconEx(dc, x, gap, icon, size, size, 0, nullptr, DI_NORMAL);
+      x += size + gap;
+    }
+    for (HICON icon : {normal, grey}) {
+      RECT r{0, 0, size, size};
+      FillRect(small, &r, GetSysColorBrush(COLOR_3DFACE));
+      DrawIconEx(small, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+      StretchBlt(dc, x, gap, size * zoom, size * zoom, small, 0, 0, size, size, SRCCOPY);
+      x += size * zoom + gap;
+    }
+    GdiFlush();
+    Capture c;
+    c.width = width;
+    c.height = height;
+    c.pixels.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + size_t(width) * height);
+    for (uint32_t& p : c.pixels) p &= 0xFFFFFF;
+    // The greyed icon has no colour left and is not the same picture.
+    const int at = gap + size / 2;
+    const uint32_t n = c.At(at, at), g = c.At(at + size + gap, at);
+    EXPECT_NE(n, g);
+    EXPECT_EQ(g & 0xFF, (g >> 8) & 0xFF);
+    EXPECT_EQ(g & 0xFF, (g >> 16) & 0xFF);
+    EXPECT_TRUE(WritePng(BuildFile(dpi == 96 ? L"tray_icons_96.png" : L"tray_icons_144.png"), c));
+    SelectObject(small, oldSmall);
+    DeleteObject(smallBits);
+    DeleteDC(small);
+    SelectObject(dc, old);
+    DeleteObject(picture);
+    DeleteDC(dc);
+    DestroyIcon(grey);
+    DestroyIcon(normal);
+  }
+  FreeLibrary(exe);
 }
 
 // Moves injected from another thread return only after the hook chain ran,
