@@ -39,7 +39,7 @@ HICON GreyedIcon(HICON normal) {
     const uint32_t a = hasAlpha ? p >> 24 : ((mask[i] & 0xFFFFFF) ? 0 : 255);
     const uint32_t luma = (((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11) / 100;
     // Lighter and flatter than the picture, and faded: no remote held.
-    const uint32_t grey = 96 + luma / 2, faded = a * 3 / 5;
+    const uint32_t grey = 48 + luma * 3 / 4, faded = a * 7 / 10;
     // Premultiplied, as 32-bit icons are drawn.
     const uint32_t g = grey * faded / 255;
     colour[i] = (faded << 24) | (g << 16) | (g << 8) | g;

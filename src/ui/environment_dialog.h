@@ -64,7 +64,7 @@ class TForm4 : public WindowModel {
   };
   explicit TForm4(const Ports& ports);
 
-  static constexpr int32_t kWidth = 368, kHeight = 600;  // also the smallest size
+  static constexpr int32_t kWidth = 368, kHeight = 612;  // also the smallest size
   static constexpr const char* kPreviewText = "MESSAGE";
   std::string Caption() const { return "Corvid 動作環境設定"; }
   static std::span<const EnvironmentControl> Controls();

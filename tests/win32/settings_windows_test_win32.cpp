@@ -204,9 +204,9 @@ TEST_F(SettingsWindows, PicturesAt144Dpi) {
   HWND environment = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(environment, nullptr);
   GetWindowRect(environment, &r);
-  // 368 by 600 at 96 DPI, scaled (the frame has its own size at each DPI).
+  // 368 by 612 at 96 DPI, scaled (the frame has its own size at each DPI).
   EXPECT_NEAR(r.right - r.left, 552, 6);
-  EXPECT_NEAR(r.bottom - r.top, 900, 6);
+  EXPECT_NEAR(r.bottom - r.top, 918, 6);
   // Centred, its caption would lie under the preview in the top tenth.
   SetWindowPos(environment, nullptr, r.left, GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER);
