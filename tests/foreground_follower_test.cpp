@@ -58,6 +58,12 @@ TEST_F(FollowTest, TheProgramsOwnMapWhileItIsInFrontTheBasicMapOtherwiseOwnWindo
   EXPECT_FALSE(Front(notepad));  // already its map: nothing shown again
   EXPECT_EQ(Num1(), 0x42);
   EXPECT_TRUE(hl.messages.empty());
+  // Closing a settings dialog names the basic map, notepad's stays active:
+  // the next program's window still brings the basic map.
+  hl.form.CurrentAppMap = 0;
+  EXPECT_TRUE(Front(other));
+  EXPECT_EQ(Num1(), 0x41);
+  Front(notepad);
   // A dialog of notepad's belongs to it.
   Front(other);
   const WindowHandle save = desk.AddWindow(notepadPid, "名前を付けて保存", "#32770");

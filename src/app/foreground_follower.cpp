@@ -13,6 +13,13 @@ int ForegroundFollower::EntryOf(const WindowEntry& w) {
   return -1;
 }
 
+bool ForegroundFollower::ActiveMapIs(int32_t map) const {
+  const KeyMapTable& table = form_.MouseMode ? form_.MouseMap : form_.KeyboardMap;
+  for (int code = 0; code < kCodeCount; ++code)
+    if (!(form_.ActiveMap[static_cast<size_t>(code)] == table.at(static_cast<uint8_t>(code), map))) return false;
+  return true;
+}
+
 int32_t ForegroundFollower::MapFor(WindowHandle w) {
   if (w == 0) return -1;
   bool own = false;
@@ -37,11 +44,12 @@ bool ForegroundFollower::ForegroundChanged(WindowHandle w) {
   if (!form_.settings.FollowForeground || (paused && paused())) return false;
   const int32_t map = MapFor(w);
   if (map < 0) return false;
-  // The map in use now: an App action leaves CurrentAppMap at an entry
-  // without its own map while the basic map is active.
+  // Already in use: an App action leaves CurrentAppMap at an entry without
+  // its own map while the basic map is active, and closing a settings
+  // dialog sets it to 0 whatever map is active.
   const int32_t current = form_.CurrentAppMap;
   const bool currentOwn = current > 0 && current <= kAppCount && form_.Apps[static_cast<size_t>(current - 1)].OwnKeyMap;
-  if (map == (currentOwn ? current : 0)) return false;
+  if (map == (currentOwn ? current : 0) && ActiveMapIs(map)) return false;
 
   // Nothing held under the old map may stay down under the new one.
   if (form_.HoldsInput() || form_.Busy()) form_.ReleaseEverything();

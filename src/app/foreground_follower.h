@@ -32,6 +32,8 @@ class ForegroundFollower {
   // The first App entry with its own map whose program and window rules
   // `w` answers; -1 for none.
   int EntryOf(const WindowEntry& w);
+  // The active map holds column `map` of the current mode's table.
+  bool ActiveMapIs(int32_t map) const;
 
   TForm1& form_;
   DesktopQuery& desktop_;
