@@ -48,7 +48,8 @@ bool ForegroundFollower::ForegroundChanged(WindowHandle w) {
   // its own map while the basic map is active, and closing a settings
   // dialog sets it to 0 whatever map is active.
   const int32_t current = form_.CurrentAppMap;
-  const bool currentOwn = current > 0 && current <= kAppCount && form_.Apps[static_cast<size_t>(current - 1)].OwnKeyMap;
+  const bool currentOwn =
+      current > 0 && current <= kAppCount && form_.Apps[static_cast<size_t>(current - 1)].OwnKeyMap;
   if (map == (currentOwn ? current : 0) && ActiveMapIs(map)) return false;
 
   // Nothing held under the old map may stay down under the new one.
@@ -56,7 +57,8 @@ bool ForegroundFollower::ForegroundChanged(WindowHandle w) {
   form_.SetCurrentAppMap(map);
   form_.SelectKeyMap(map, 0);
   if (form_.settings.DispChange)
-    osd_.ShowMessage(map == 0 ? std::string_view("Basic Map") : std::string_view(form_.Apps[static_cast<size_t>(map - 1)].Message));
+    osd_.ShowMessage(map == 0 ? std::string_view("Basic Map")
+                              : std::string_view(form_.Apps[static_cast<size_t>(map - 1)].Message));
   return true;
 }
 

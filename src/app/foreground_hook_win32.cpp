@@ -40,7 +40,8 @@ bool ForegroundHookWin32::Watch(bool on) {
   hook_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &Changed, 0, 0,
                           WINEVENT_OUTOFCONTEXT);
   if (hook_)
-    focusHook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &Changed, 0, 0, WINEVENT_OUTOFCONTEXT);
+    focusHook_ =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &Changed, 0, 0, WINEVENT_OUTOFCONTEXT);
   if (!hook_) g_watcher = nullptr;
   return hook_ != nullptr;
 }

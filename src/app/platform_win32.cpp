@@ -65,7 +65,8 @@ void Win32Platform::ReleaseApp() {
 }
 
 void Win32Platform::WatchForeground(bool on) {
-  if (!foreground_.Watch(on)) app_->DebugLog().Append("The window in front cannot be watched: the key map does not follow it.");
+  if (!foreground_.Watch(on) && app_)
+    app_->DebugLog().Append("The window in front cannot be watched: the key map does not follow it.");
 }
 
 void Win32Platform::ShowTrayStatus(const TrayStatus& status, TrayStatus::Change change) {

@@ -88,7 +88,8 @@ void Win32DesktopQuery::ForEachWindowOfProcess(uint32_t pid, const std::function
   for (WindowHandle handle : windows_) Describe(handle, pid, visit);  // one unreadable window never ends a pass
 }
 
-void Win32DesktopQuery::Describe(WindowHandle handle, uint32_t pid, const std::function<void(const WindowEntry&)>& visit) {
+void Win32DesktopQuery::Describe(WindowHandle handle, uint32_t pid,
+                                 const std::function<void(const WindowEntry&)>& visit) {
   const HWND w = Hwnd(handle);
   // Titles as a 255-character buffer holds them.
   wchar_t title[256], cls[256];

@@ -309,7 +309,8 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
   CloseHandle(other);
   ASSERT_NE(WaitForWindow(Regedit, 10000), nullptr);
   // A program that has just started may still take the front itself.
-  ASSERT_TRUE(WaitUntil([] { return SetForegroundWindow(Notepad()), Pump(100), GetForegroundWindow() == Notepad(); }, 5000));
+  ASSERT_TRUE(WaitUntil(
+      [] { return SetForegroundWindow(Notepad()), Pump(100), GetForegroundWindow() == Notepad(); }, 5000));
   {
     Corvid c(L"follow-on", FollowSettings(true));
     ASSERT_TRUE(c.platform->ForegroundHook().Watching());
