@@ -39,12 +39,13 @@ class RecordingInputSink : public InputSink {
     return !refuse;
   }
   uint16_t ScanCodeOf(uint16_t vk) override { return static_cast<uint16_t>(vk & 0xFF); }
-  uint64_t MessageExtraInfo() override { return 0; }
+  uint64_t MessageExtraInfo() override { return extraInfo; }
 
   std::vector<InputEvent> events;
   std::function<void(const InputEvent&)> onEvent;
   bool refuse = false;
   bool keep = true;
+  uint64_t extraInfo = 0;
 };
 
 class RecordingQueue : public MainWindowQueue {
