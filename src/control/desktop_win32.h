@@ -18,9 +18,16 @@ class Win32DesktopQuery : public DesktopQuery {
   std::string ProcessImagePath(uint32_t pid) override;
 
  private:
+  static constexpr uint64_t kThreadsKeptMs = 500;
+  void WindowsOfProcess(uint32_t pid);
+
   // Reused by every window of every pass.
   std::string title_, class_;
   std::vector<WindowHandle> windows_;
+  // The threads of the last process searched, and when they were read.
+  std::vector<uint32_t> threads_;
+  uint32_t threadsPid_ = 0;
+  uint64_t threadsTakenMs_ = 0;
 };
 
 class Win32DesktopControl : public DesktopControl {
