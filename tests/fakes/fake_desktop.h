@@ -2,7 +2,8 @@
 // A desktop a test fills in: processes in snapshot order, top-level windows
 // in Z order (top first), program files that exist, and programs whose
 // start makes a window appear after some passes over the windows, or never.
-// What program control did to it is logged, one line per operation.
+// What program control did to it is logged, one line per operation. A hung
+// window takes no change asked of it, and its process is never idle.
 #include <algorithm>
 #include <map>
 #include <set>
@@ -22,6 +23,7 @@ struct FakeWindow {
   WindowHandle owner = 0;
   bool minimized = false, maximized = false, topmost = false;
   bool asksBeforeClosing = false;
+  bool hung = false;
   ScreenRect rect{100, 100, 500, 400};
 };
 
@@ -55,6 +57,11 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     auto it = std::find_if(windows.begin(), windows.end(), [h](const FakeWindow& w) { return w.handle == h; });
     return it == windows.end() ? nullptr : &*it;
   }
+  // The window, when it takes changes.
+  FakeWindow* Live(WindowHandle h) {
+    FakeWindow* w = Find(h);
+    return w && !w->hung ? w : nullptr;
+  }
   bool HasLine(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
   static std::string H(WindowHandle h) { return std::to_string(h); }
 
@@ -77,8 +84,10 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     for (const FakeWindow& w : windows) visit(WindowEntry{w.handle, w.style, w.pid, w.title, w.className});
   }
   InputIdleState InputIdle(uint32_t pid) override {
-    return busyForever.count(pid) ? InputIdleState::Busy : InputIdleState::Idle;
+    const bool hungWindow = std::any_of(windows.begin(), windows.end(), [pid](const FakeWindow& w) { return w.pid == pid && w.hung; });
+    return busyForever.count(pid) || hungWindow ? InputIdleState::Busy : InputIdleState::Idle;
   }
+  bool IsHung(WindowHandle h) override { return Find(h) && Find(h)->hung; }
   std::string BrowserVersion() override { return browserVersion; }
 
   // DesktopControl
@@ -102,25 +111,25 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   void PostClose(WindowHandle h) override {
     log.push_back("close " + H(h));
     FakeWindow* w = Find(h);
-    if (!w || w->asksBeforeClosing) return;
+    if (!w || w->asksBeforeClosing || w->hung) return;
     const uint32_t pid = w->pid;
     std::erase_if(windows, [pid](const FakeWindow& x) { return x.pid == pid; });
     std::erase_if(processes, [pid](const ProcessEntry& p) { return p.pid == pid; });
   }
-  void SendSysCommand(WindowHandle h, uint32_t command) override {
+  void PostSysCommand(WindowHandle h, uint32_t command) override {
     const char* name = command == syscommand::kMaximize   ? "maximize"
                        : command == syscommand::kMinimize ? "minimize"
                        : command == syscommand::kRestore  ? "restore"
                                                           : "command";
     log.push_back(std::string(name) + " " + H(h));
-    if (FakeWindow* w = Find(h)) {
+    if (FakeWindow* w = Live(h)) {
       w->maximized = command == syscommand::kMaximize;
       w->minimized = command == syscommand::kMinimize;
     }
   }
   void ShowNormal(WindowHandle h) override {
     log.push_back("show " + H(h));
-    if (FakeWindow* w = Find(h)) w->minimized = w->maximized = false;
+    if (FakeWindow* w = Live(h)) w->minimized = w->maximized = false;
   }
   void SetPosition(WindowHandle h, WindowHandle after, int32_t x, int32_t y, int32_t width, int32_t height,
                    uint32_t flags) override {
@@ -129,7 +138,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     if (!(flags & placeflag::kNoMove)) line += " at " + std::to_string(x) + "," + std::to_string(y);
     if (!(flags & placeflag::kNoSize)) line += " size " + std::to_string(width) + "x" + std::to_string(height);
     log.push_back(line);
-    FakeWindow* w = Find(h);
+    FakeWindow* w = Live(h);
     if (!w) return;
     if (after == kInsertTopMost) w->topmost = true;
     if (!(flags & placeflag::kNoMove)) {

@@ -99,9 +99,9 @@ class TimedPlatform : public Win32Platform {
       if (!startedAt) startedAt = t;
       return r;
     }
-    void SendSysCommand(WindowHandle w, uint32_t command) override {
+    void PostSysCommand(WindowHandle w, uint32_t command) override {
       const double t = ::NowMs();
-      Win32DesktopControl::SendSysCommand(w, command);
+      Win32DesktopControl::PostSysCommand(w, command);
       sys += ::NowMs() - t;
     }
     void SetForeground(WindowHandle w) override {
