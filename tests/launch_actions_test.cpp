@@ -249,6 +249,85 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   EXPECT_EQ(a.p.clock.NowMs() - before, 300u);
 }
 
+// A program that stopped taking its messages is said so and left alone at
+// once: nothing waits for it, so the remote's next press acts on time.
+TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
+  desktop.clock = &a.p.clock;
+  AppEntry& e = Register(0);
+  e.KeyAction = 2;
+  e.LongPressQuit = true;
+  e.LongPressTime = 1000;
+  e.CoRunMask = 0xFF;
+  e.DummyClick = true;
+  const WindowHandle hung = Running(0);
+  desktop.Find(hung)->hung = true;
+  const auto took = [this](auto act) {
+    const uint64_t before = a.p.clock.NowMs();
+    act();
+    return a.p.clock.NowMs() - before;
+  };
+  // The trace's word on hung windows so far.
+  const auto hungLines = [this] {
+    Lines out;
+    for (const std::string& line : a.app.DebugLog().Lines())
+      if (line.rfind("NOT RESPONDING", 0) == 0) out.push_back(line);
+    return out;
+  };
+  const std::string one = "NOT RESPONDING > App-1 app1.exe";
+
+  // Restore: one pass of the search, no wait for the program to be idle.
+  EXPECT_EQ(took([&] { Press(0); }), 10u);
+  EXPECT_EQ(a.messages, (Lines{"App1 Restore", "App1 Not Responding"}));
+  EXPECT_TRUE(desktop.log.empty());
+  EXPECT_EQ(hungLines(), Lines{one});
+
+  // A long press posts the close and ends; the program stays as it is.
+  a.messages.clear();
+  a.Report(0);
+  a.p.clock.Advance(1000);
+  EXPECT_EQ(took([&] { a.Release(); }), 10u);
+  EXPECT_EQ(a.messages, (Lines{"App1 Quit", "App1 Not Responding"}));
+  EXPECT_EQ(desktop.log, Lines{"close " + H(hung)});
+  EXPECT_NE(desktop.Find(hung), nullptr);
+  EXPECT_FALSE(form.LongPressReached);
+
+  // Moved out of view beside another, as asked; the next press starts that
+  // one at its own time.
+  Register(1, 0).Placement = 2;
+  form.Apps[1].CoRunMask = 0xFF;
+  desktop.log.clear();
+  a.messages.clear();
+  EXPECT_EQ(took([&] { Press(1); }), 10u + 1000 + 10 + 20);
+  EXPECT_EQ(desktop.startTimes.back(), a.p.clock.NowMs() - 1000 - 10 - 20);
+  EXPECT_TRUE(desktop.HasLine("pos " + H(hung) + " at 0,-1080"));
+  EXPECT_EQ(a.messages, Lines{"App2 Exec"});
+  EXPECT_EQ(hungLines(), (Lines{one, one, one}));
+  EXPECT_EQ(form.CurrentAppMap, 2);
+
+  // All Quit asks both to close and says which one may not.
+  a.messages.clear();
+  EXPECT_EQ(took([&] {
+              a.Report(kQuitAllButton);
+              a.Release();
+            }),
+            2 * (10u + 20));
+  EXPECT_EQ(a.messages, (Lines{"All Quit", "App1 Not Responding"}));
+  EXPECT_EQ(desktop.windows.size(), 1u);
+
+  // A started program that hangs is not placed, raised or clicked into.
+  AppEntry& three = Register(2);
+  three.Placement = 2;
+  three.DummyClick = true;
+  three.CoRunMask = 0xFF;
+  desktop.programs[three.AppProg].hangs = true;
+  desktop.log.clear();
+  a.messages.clear();
+  EXPECT_EQ(took([&] { Press(2); }), 10u + 1000 + 10 + 20);
+  EXPECT_EQ(desktop.log.size(), 2u);  // the hung one moved, the start
+  EXPECT_EQ(a.messages, (Lines{"App3 Exec", "App3 Not Responding"}));
+  EXPECT_EQ(hungLines().back(), "NOT RESPONDING > App-3 app3.exe");
+}
+
 TEST(LaunchStartUp, RecordedProgramsStartASecondApartUnlessRunningAndChooseTheMode) {
   FakeDesktop desktop;
   HeadlessApp a(false, nullptr, &desktop);

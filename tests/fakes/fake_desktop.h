@@ -32,6 +32,7 @@ struct FakeProgram {
   std::string title, className;
   int appearAfterPasses = 0;  // -1: the window never appears
   bool starts = true;
+  bool hangs = false;  // its window takes no messages
 };
 
 class FakeDesktop : public DesktopQuery, public DesktopControl {
@@ -104,6 +105,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
       w.pid = pid;
       w.title = it->second.title;
       w.className = it->second.className;
+      w.hung = it->second.hangs;
       pending.push_back({it->second.appearAfterPasses, w});
     }
     return pid;
