@@ -3,8 +3,9 @@
 // sessions that press App buttons, and the test reads what the desktop did
 // from its windows. Then Corvid.exe, started with the mark the session
 // left, starts notepad by itself. Last, a start whose window never comes
-// keeps the low-level mouse hook answering while the action waits it out;
-// and the power unit refuses what it cannot do without touching the machine.
+// keeps the low-level mouse hook answering while the action waits it out; a
+// program that stopped answering never holds up the remote's presses; and
+// the power unit refuses what it cannot do without touching the machine.
 #include <windows.h>
 
 #include <algorithm>
@@ -320,6 +321,62 @@ TEST(Launch, MouseHookAnswersWhileAStartWaitsForAWindowThatNeverComes) {
   // 1 s, then 60 rounds of 20 passes with 10 ms pauses and 20 ms between.
   EXPECT_LT(took, 40000.0);
   c.app->Hooks().RemoveCursorWakeHook();
+}
+
+// App-1 a program that stops answering, restored by a short press and quit
+// by a long one; NUM1 of the basic map types "a".
+std::string HungSettings() {
+  return "[App-1]\r\nAppProg=" + Narrow(BuildFile(L"corvid-window.exe")) +
+         "\r\nMessage=Hung\r\nClass=CorvidWindow\r\n"
+         "AppSetConst=1,2,0,0,0,1,0,1,0,0,0,0,0,0,0,0,0,800\r\n"
+         "[Items-0]\r\nBD80=0000,07,App-1\r\nBD00=0000,41,A\r\n";
+}
+
+bool g_keyArrived = false;
+LRESULT CALLBACK KeyWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN && wp == 'A') g_keyArrived = true;
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+TEST(Launch, HungProgramNeverHoldsUpTheRemote) {
+  EndStartedPrograms cleanup;
+  // Sleeps long enough to be taken for hung (5 s without taking messages)
+  // and to stay so through the session; then it answers again.
+  HANDLE hung = Start(BuildFile(L"corvid-window.exe"), L"--hang 10000");
+  ASSERT_NE(hung, nullptr);
+  const HWND window = WaitForWindow(PlainWindow, 5000);
+  ASSERT_NE(window, nullptr);
+  Corvid c(L"launch-hung", HungSettings());
+  MakeFrontWindow(L"CorvidHungTestKeys", KeyWindowProc, 0, WS_OVERLAPPEDWINDOW, {600, 100, 300, 200});
+  const double waitedFrom = NowMs();
+  EXPECT_TRUE(WaitUntil([] { return IsHungAppWindow(PlainWindow()) != FALSE; }, 9000));
+  const double detected = NowMs() - waitedFrom;
+
+  const std::string session = Press(kBlue) + Press(kBlue, 1200) + Press(kNum1);
+  double own = 0;
+  for (size_t at = session.find("wait "); at != std::string::npos; at = session.find("wait ", at + 1))
+    own += std::atof(session.c_str() + at + 5);
+  c.shown.clear();
+  const double start = NowMs();
+  c.app->StartReplay(ParseRecordedSession(session), false);
+  while (c.app->ReplayRunning()) Pump(5);
+  const double took = NowMs() - start;
+  const bool stillHung = IsHungAppWindow(window) != FALSE;
+  EXPECT_TRUE(WaitUntil([] { return g_keyArrived; }, 1000));
+  std::printf("hung program (taken for hung after %.1f s): restore, long press and a key took %.0f ms; the session's "
+              "own waits %.0f ms, so %.0f ms more (goal: under 1000 ms)\n",
+              detected / 1000, took, own, took - own);
+  EXPECT_TRUE(stillHung);
+  EXPECT_LT(took, own + 1000);
+  for (const char* text : {"Hung Restore", "Hung Quit"}) EXPECT_TRUE(Contains(c.shown, text)) << text;
+  EXPECT_EQ(std::count(c.shown.begin(), c.shown.end(), "Hung Not Responding"), 2);
+  const std::vector<std::string> trace = c.app->DebugLog().Lines();
+  EXPECT_TRUE(Contains(trace, "NOT RESPONDING > App-1 corvid-window.exe"));
+  EXPECT_FALSE(IsIconic(window) || IsZoomed(window));
+  // Never ended by Corvid: it closes on the posted request once it answers.
+  EXPECT_EQ(WaitForSingleObject(hung, 0), WAIT_TIMEOUT);
+  EXPECT_TRUE(WaitExit(hung, 12000));
+  CloseHandle(hung);
 }
 
 int RecordedFlags = -1;
