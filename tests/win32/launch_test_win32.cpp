@@ -92,7 +92,7 @@ class TimedPlatform : public Win32Platform {
   } clock_;
   struct TimedControl : Win32DesktopControl {
     double front = 0, startedAt = 0;
-    double start = 0, sys = 0;  // the system starting a program; a program answering a command
+    double start = 0, sys = 0;  // the system starting a program; posting a command
     uint32_t StartProgram(const std::string& f, const std::string& c, const std::string& d) override {
       const double t = ::NowMs();
       const uint32_t r = Win32DesktopControl::StartProgram(f, c, d);
@@ -193,8 +193,8 @@ TEST(Launch, NotepadStartsInFrontTypesRestoresQuitsAndStartsAgainWithCorvid) {
     // the start.
     const double message = t.control_.startedAt - c.firstShown;
     const double own = toFront - t.clock_.slept - t.clock_.idleWaits - t.control_.start - t.control_.sys;
-    std::printf("release of App-1 to notepad in front: %.0f ms = the sleeps %.0f ms + waiting for notepad to be "
-                "idle %.0f ms + the system starting notepad %.1f ms + notepad maximising itself %.1f ms + Corvid's "
+    std::printf("release of App-1 to notepad in front: %.0f ms = the sleeps (the maximise showing among them) %.0f ms + waiting for notepad to be "
+                "idle %.0f ms + the system starting notepad %.1f ms + asking notepad to maximise %.1f ms + Corvid's "
                 "own work %.1f ms, of which drawing the message %.1f ms (goal: under 50 ms)\n",
                 toFront, t.clock_.slept, t.clock_.idleWaits, t.control_.start, t.control_.sys, own, message);
     marked = c.IniText();
