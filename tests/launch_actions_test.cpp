@@ -249,6 +249,28 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   EXPECT_EQ(a.p.clock.NowMs() - before, 300u);
 }
 
+// Changes are asked without waiting: the state the action records is read
+// once they show, or after half a second when they never do.
+TEST_F(LaunchTest, ChangesAreGivenAMomentToShowBeforeTheStateIsRead) {
+  desktop.clock = &a.p.clock;
+  AppEntry& e = Register(0);
+  e.KeyAction = 2;
+  e.WindowState = 2;
+  const WindowHandle w = Running(0);
+  desktop.Find(w)->lagMs = 25;
+  uint64_t before = a.p.clock.NowMs();
+  Press(0);
+  EXPECT_EQ(a.p.clock.NowMs() - before, 10u + 30);  // a pass of the search, then the wait in slices
+  EXPECT_EQ(e.WindowState, 2);
+
+  desktop.Find(w)->maximized = false;
+  desktop.Find(w)->lagMs = 60000;
+  before = a.p.clock.NowMs();
+  Press(0);
+  EXPECT_EQ(a.p.clock.NowMs() - before, 10u + 500);
+  EXPECT_EQ(e.WindowState, 0);
+}
+
 // A program that stopped taking its messages is said so and left alone at
 // once: nothing waits for it, so the remote's next press acts on time.
 TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {

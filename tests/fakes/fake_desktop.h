@@ -3,8 +3,10 @@
 // in Z order (top first), program files that exist, and programs whose
 // start makes a window appear after some passes over the windows, or never.
 // What program control did to it is logged, one line per operation. A hung
-// window takes no change asked of it, and its process is never idle.
+// window takes no change asked of it, and its process is never idle; a slow
+// one takes each change some time after it was asked (on the given clock).
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -24,6 +26,7 @@ struct FakeWindow {
   bool minimized = false, maximized = false, topmost = false;
   bool asksBeforeClosing = false;
   bool hung = false;
+  uint32_t lagMs = 0;  // a change shows this long after it was asked
   ScreenRect rect{100, 100, 500, 400};
 };
 
@@ -58,10 +61,24 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     auto it = std::find_if(windows.begin(), windows.end(), [h](const FakeWindow& w) { return w.handle == h; });
     return it == windows.end() ? nullptr : &*it;
   }
-  // The window, when it takes changes.
-  FakeWindow* Live(WindowHandle h) {
+  // A change asked of a window: taken now, later, or never.
+  void Change(WindowHandle h, std::function<void(FakeWindow&)> change) {
     FakeWindow* w = Find(h);
-    return w && !w->hung ? w : nullptr;
+    if (!w || w->hung) return;
+    if (w->lagMs && clock) lagging.push_back({clock->NowMs() + w->lagMs, h, std::move(change)});
+    else change(*w);
+  }
+  // The window with the changes that are due by now; null when it is gone.
+  FakeWindow* CaughtUp(WindowHandle h) {
+    for (auto it = lagging.begin(); it != lagging.end();) {
+      if (it->handle == h && clock->NowMs() >= it->due) {
+        if (FakeWindow* w = Find(h)) it->change(*w);
+        it = lagging.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    return Find(h);
   }
   bool HasLine(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
   static std::string H(WindowHandle h) { return std::to_string(h); }
@@ -124,14 +141,14 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
                        : command == syscommand::kRestore  ? "restore"
                                                           : "command";
     log.push_back(std::string(name) + " " + H(h));
-    if (FakeWindow* w = Live(h)) {
-      w->maximized = command == syscommand::kMaximize;
-      w->minimized = command == syscommand::kMinimize;
-    }
+    Change(h, [command](FakeWindow& w) {
+      w.maximized = command == syscommand::kMaximize;
+      w.minimized = command == syscommand::kMinimize;
+    });
   }
   void ShowNormal(WindowHandle h) override {
     log.push_back("show " + H(h));
-    if (FakeWindow* w = Live(h)) w->minimized = w->maximized = false;
+    Change(h, [](FakeWindow& w) { w.minimized = w.maximized = false; });
   }
   void SetPosition(WindowHandle h, WindowHandle after, int32_t x, int32_t y, int32_t width, int32_t height,
                    uint32_t flags) override {
@@ -140,19 +157,17 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     if (!(flags & placeflag::kNoMove)) line += " at " + std::to_string(x) + "," + std::to_string(y);
     if (!(flags & placeflag::kNoSize)) line += " size " + std::to_string(width) + "x" + std::to_string(height);
     log.push_back(line);
-    FakeWindow* w = Live(h);
-    if (!w) return;
-    if (after == kInsertTopMost) w->topmost = true;
-    if (!(flags & placeflag::kNoMove)) {
-      w->rect = {x, y, x + (w->rect.right - w->rect.left), y + (w->rect.bottom - w->rect.top)};
-    }
-    if (!(flags & placeflag::kNoSize)) w->rect = {w->rect.left, w->rect.top, w->rect.left + width, w->rect.top + height};
+    Change(h, [=](FakeWindow& w) {
+      if (after == kInsertTopMost) w.topmost = true;
+      if (!(flags & placeflag::kNoMove)) w.rect = {x, y, x + (w.rect.right - w.rect.left), y + (w.rect.bottom - w.rect.top)};
+      if (!(flags & placeflag::kNoSize)) w.rect = {w.rect.left, w.rect.top, w.rect.left + width, w.rect.top + height};
+    });
   }
   void SetForeground(WindowHandle h) override { log.push_back("front " + H(h)); }
-  bool IsMinimized(WindowHandle h) override { return Find(h) && Find(h)->minimized; }
-  bool IsMaximized(WindowHandle h) override { return Find(h) && Find(h)->maximized; }
+  bool IsMinimized(WindowHandle h) override { return CaughtUp(h) && Find(h)->minimized; }
+  bool IsMaximized(WindowHandle h) override { return CaughtUp(h) && Find(h)->maximized; }
   bool WindowRect(WindowHandle h, ScreenRect& r) override {
-    if (!Find(h)) return false;
+    if (!CaughtUp(h)) return false;
     r = Find(h)->rect;
     return true;
   }
@@ -182,8 +197,14 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   std::set<uint32_t> busyForever;  // never idle for input
   std::string browserVersion;
   bool noSnapshot = false;
+  struct LaggingChange {
+    uint64_t due;
+    WindowHandle handle;
+    std::function<void(FakeWindow&)> change;
+  };
+  std::vector<LaggingChange> lagging;
   std::vector<std::string> log;
-  Clock* clock = nullptr;  // given: when each start was asked for
+  Clock* clock = nullptr;  // given: when each start was asked for, and slow windows
   std::vector<uint64_t> startTimes;
   int passes = 0;
   int32_t cursorX = 0, cursorY = 0;
