@@ -326,13 +326,23 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   EXPECT_EQ(hungLines(), (Lines{one, one, one}));
   EXPECT_EQ(form.CurrentAppMap, 2);
 
-  // All Quit asks both to close and says which one may not.
+  // Quit, the other one is not brought back: the basic map returns.
+  form.Apps[1].KeyAction = 8;
+  const WindowHandle two = form.Apps[1].TargetWindow;
+  desktop.log.clear();
+  a.messages.clear();
+  EXPECT_EQ(took([&] { Press(1); }), 10u + 10 + 400 + 10);
+  EXPECT_EQ(a.messages, (Lines{"App2 Quit", "App1 Restore", "App1 Not Responding"}));
+  EXPECT_EQ(desktop.log, (Lines{"pos " + H(hung) + " at 0,-1080", "close " + H(two)}));
+  EXPECT_EQ(form.CurrentAppMap, 0);
+
+  // All Quit asks it to close and says it may not.
   a.messages.clear();
   EXPECT_EQ(took([&] {
               a.Report(kQuitAllButton);
               a.Release();
             }),
-            2 * (10u + 20));
+            10u + 20);
   EXPECT_EQ(a.messages, (Lines{"All Quit", "App1 Not Responding"}));
   EXPECT_EQ(desktop.windows.size(), 1u);
 
