@@ -247,6 +247,14 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   EXPECT_TRUE(a.messages.empty());
   EXPECT_EQ(desktop.log, (Lines{"pos " + H(w) + " topmost", "cursor 110,120", "click", "cursor 7,8"}));
   EXPECT_EQ(a.p.clock.NowMs() - before, 300u);
+
+  // Hung during the delay: no click is left in its queue.
+  desktop.clock = &a.p.clock;
+  desktop.Find(w)->hangsAtMs = a.p.clock.NowMs() + 100;
+  desktop.log.clear();
+  Press(0);
+  EXPECT_EQ(desktop.log, Lines{"pos " + H(w) + " topmost"});
+  EXPECT_EQ(a.messages, Lines{"App1 Not Responding"});
 }
 
 // Changes are asked without waiting: the state the action records is read

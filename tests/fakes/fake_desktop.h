@@ -6,6 +6,7 @@
 // window takes no change asked of it, and its process is never idle; a slow
 // one takes each change some time after it was asked (on the given clock).
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -26,6 +27,7 @@ struct FakeWindow {
   bool minimized = false, maximized = false, topmost = false;
   bool asksBeforeClosing = false;
   bool hung = false;
+  uint64_t hangsAtMs = UINT64_MAX;  // hung from then on (on the given clock)
   uint32_t lagMs = 0;  // a change shows this long after it was asked
   ScreenRect rect{100, 100, 500, 400};
 };
@@ -64,7 +66,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   // A change asked of a window: taken now, later, or never.
   void Change(WindowHandle h, std::function<void(FakeWindow&)> change) {
     FakeWindow* w = Find(h);
-    if (!w || w->hung) return;
+    if (!w || Hung(*w)) return;
     if (w->lagMs && clock) lagging.push_back({clock->NowMs() + w->lagMs, h, std::move(change)});
     else change(*w);
   }
@@ -102,10 +104,12 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     for (const FakeWindow& w : windows) visit(WindowEntry{w.handle, w.style, w.pid, w.title, w.className});
   }
   InputIdleState InputIdle(uint32_t pid) override {
-    const bool hungWindow = std::any_of(windows.begin(), windows.end(), [pid](const FakeWindow& w) { return w.pid == pid && w.hung; });
+    const bool hungWindow =
+        std::any_of(windows.begin(), windows.end(), [&](const FakeWindow& w) { return w.pid == pid && Hung(w); });
     return busyForever.count(pid) || hungWindow ? InputIdleState::Busy : InputIdleState::Idle;
   }
-  bool IsHung(WindowHandle h) override { return Find(h) && Find(h)->hung; }
+  bool IsHung(WindowHandle h) override { return Find(h) && Hung(*Find(h)); }
+  bool Hung(const FakeWindow& w) { return w.hung || (clock && clock->NowMs() >= w.hangsAtMs); }
   std::string BrowserVersion() override { return browserVersion; }
 
   // DesktopControl
@@ -130,7 +134,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   void PostClose(WindowHandle h) override {
     log.push_back("close " + H(h));
     FakeWindow* w = Find(h);
-    if (!w || w->asksBeforeClosing || w->hung) return;
+    if (!w || w->asksBeforeClosing || Hung(*w)) return;
     const uint32_t pid = w->pid;
     std::erase_if(windows, [pid](const FakeWindow& x) { return x.pid == pid; });
     std::erase_if(processes, [pid](const ProcessEntry& p) { return p.pid == pid; });
