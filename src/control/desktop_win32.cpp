@@ -21,6 +21,7 @@ void ToUtf8(const wchar_t* text, int length, std::string& out) {
 }
 
 struct Enumeration {
+  uint32_t pid;
   const std::function<void(const WindowEntry&)>* visit;
   std::string* title;
   std::string* cls;
@@ -28,12 +29,13 @@ struct Enumeration {
 
 BOOL CALLBACK VisitWindow(HWND w, LPARAM lp) {
   auto* e = reinterpret_cast<Enumeration*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);  // read from the window itself: costs no message
+  if (pid != e->pid) return TRUE;
   // Titles as a 255-character buffer holds them.
   wchar_t title[256], cls[256];
   const int titleLength = GetWindowTextW(w, title, 255);
   const int classLength = GetClassNameW(w, cls, 255);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
   ToUtf8(title, titleLength, *e->title);
   ToUtf8(cls, classLength, *e->cls);
   WindowEntry entry;
@@ -64,8 +66,9 @@ bool Win32DesktopQuery::Processes(std::vector<ProcessEntry>& out) {
   return true;
 }
 
-void Win32DesktopQuery::ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) {
-  Enumeration e{&visit, &title_, &class_};
+void Win32DesktopQuery::ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) {
+  if (pid == 0) return;
+  Enumeration e{pid, &visit, &title_, &class_};
   EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&e));
 }
 

@@ -11,7 +11,7 @@ namespace corvid {
 class Win32DesktopQuery : public DesktopQuery {
  public:
   bool Processes(std::vector<ProcessEntry>& out) override;
-  void ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) override;
+  void ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) override;
   InputIdleState InputIdle(uint32_t pid) override;
   std::string BrowserVersion() override;
   std::string ProcessImagePath(uint32_t pid) override;
