@@ -342,7 +342,7 @@ TEST(Launch, HungProgramNeverHoldsUpTheRemote) {
   EndStartedPrograms cleanup;
   // Sleeps long enough to be taken for hung (5 s without taking messages)
   // and to stay so through the session; then it answers again.
-  HANDLE hung = Start(BuildFile(L"corvid-window.exe"), L"--hang 10000");
+  HANDLE hung = Start(BuildFile(L"corvid-window.exe"), L"--hang 12000");
   ASSERT_NE(hung, nullptr);
   const HWND window = WaitForWindow(PlainWindow, 5000);
   ASSERT_NE(window, nullptr);
@@ -375,7 +375,7 @@ TEST(Launch, HungProgramNeverHoldsUpTheRemote) {
   EXPECT_FALSE(IsIconic(window) || IsZoomed(window));
   // Never ended by Corvid: it closes on the posted request once it answers.
   EXPECT_EQ(WaitForSingleObject(hung, 0), WAIT_TIMEOUT);
-  EXPECT_TRUE(WaitExit(hung, 12000));
+  EXPECT_TRUE(WaitExit(hung, 15000));
   CloseHandle(hung);
 }
 
