@@ -142,7 +142,8 @@ bool LaunchActions::Start(int i, bool another) {
     return false;
   }
   if (!another) SetFindEnabled(true);
-  // Placed, its state would be read before it could have acted.
+  // A hung window would take its placement only when it answers again, over
+  // whatever is in front by then.
   if (NotResponding(i, a.TargetWindow)) return false;
   ApplyPlacement(a);
   Activate(i);
