@@ -29,8 +29,6 @@ int MakeWindows(int n) {
   for (int i = 0; i < n; ++i)
     CreateWindowExW(0, wc.lpszClassName, (L"crowd " + std::to_wstring(i)).c_str(), WS_OVERLAPPED, 0, 0, 50, 50,
                     nullptr, nullptr, wc.hInstance, nullptr);
-  std::printf("ready\n");
-  std::fflush(stdout);
   MSG m;
   while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
   return 0;
@@ -59,9 +57,9 @@ int TopLevelWindows() {
   return n;
 }
 
-// Waits until the desktop holds at least `n` top-level windows (10 s at most).
+// Waits until the desktop holds at least `n` top-level windows (60 s at most).
 bool WaitForWindows(int n) {
-  for (DWORD until = GetTickCount() + 10000; GetTickCount() < until; Sleep(20))
+  for (DWORD until = GetTickCount() + 60000; GetTickCount() < until; Sleep(20))
     if (TopLevelWindows() >= n) return true;
   return false;
 }
@@ -90,7 +88,7 @@ void Measure(int crowd) {
   const int before = TopLevelWindows();
   Child many(crowd), program(1);
   if (!WaitForWindows(before + crowd + 1)) {
-    std::printf("the windows were not made\n");
+    std::printf("the windows were not made (%d of %d)\n", TopLevelWindows() - before, crowd + 1);
     return;
   }
   std::array<AppEntry, kAppCount> apps;

@@ -3,6 +3,7 @@
 // the top-level windows, the input-idle state, the browser's version, and
 // the operations on a program's process and windows.
 #include <string>
+#include <vector>
 
 #include "control/desktop.h"
 
@@ -20,6 +21,7 @@ class Win32DesktopQuery : public DesktopQuery {
  private:
   // Reused by every window of every pass.
   std::string title_, class_;
+  std::vector<WindowHandle> windows_;
 };
 
 // Every change of a window is posted or asynchronous: nothing here waits for
