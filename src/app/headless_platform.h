@@ -210,7 +210,7 @@ class EmptyDesktop : public DesktopQuery, public DesktopControl {
   bool ProgramFileExists(const std::string&) override { return false; }
   uint32_t StartProgram(const std::string&, const std::string&, const std::string&) override { return 0; }
   void PostClose(WindowHandle) override {}
-  void SendSysCommand(WindowHandle, uint32_t) override {}
+  void PostSysCommand(WindowHandle, uint32_t) override {}
   void ShowNormal(WindowHandle) override {}
   void SetPosition(WindowHandle, WindowHandle, int32_t, int32_t, int32_t, int32_t, uint32_t) override {}
   void SetForeground(WindowHandle) override {}

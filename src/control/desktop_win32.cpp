@@ -150,6 +150,8 @@ std::string Win32DesktopQuery::BrowserVersion() {
   return Narrow(value);
 }
 
+bool Win32DesktopQuery::IsHung(WindowHandle w) { return IsHungAppWindow(Hwnd(w)) != FALSE; }
+
 bool Win32DesktopControl::ProgramFileExists(const std::string& path) {
   const DWORD a = GetFileAttributesW(Widen(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -175,20 +177,23 @@ uint32_t Win32DesktopControl::StartProgram(const std::string& file, const std::s
 
 void Win32DesktopControl::PostClose(WindowHandle w) { PostMessageW(Hwnd(w), WM_CLOSE, 0, 0); }
 
-void Win32DesktopControl::SendSysCommand(WindowHandle w, uint32_t command) {
-  // Other sent messages (the hooks among them) are served while waiting; a
-  // hung program is given up on.
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(Hwnd(w), WM_SYSCOMMAND, command, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerLimitMs, &result);
+// Posted, not sent: a sent command waits for the program to carry it out.
+void Win32DesktopControl::PostSysCommand(WindowHandle w, uint32_t command) {
+  PostMessageW(Hwnd(w), WM_SYSCOMMAND, command, 0);
 }
 
-void Win32DesktopControl::ShowNormal(WindowHandle w) { ShowWindow(Hwnd(w), SW_SHOWNORMAL); }
+// ShowWindow and a plain SetWindowPos on another thread's window wait until
+// that thread has handled them.
+void Win32DesktopControl::ShowNormal(WindowHandle w) { ShowWindowAsync(Hwnd(w), SW_SHOWNORMAL); }
 
 void Win32DesktopControl::SetPosition(WindowHandle w, WindowHandle insertAfter, int32_t x, int32_t y, int32_t width,
                                       int32_t height, uint32_t flags) {
-  SetWindowPos(Hwnd(w), insertAfter == kInsertTopMost ? HWND_TOPMOST : HWND_TOP, x, y, width, height, flags);
+  SetWindowPos(Hwnd(w), insertAfter == kInsertTopMost ? HWND_TOPMOST : HWND_TOP, x, y, width, height,
+               flags | SWP_ASYNCWINDOWPOS);
 }
 
+// The activation is handed to the window's thread without waiting for it;
+// the callers leave a hung window alone before this.
 void Win32DesktopControl::SetForeground(WindowHandle w) { SetForegroundWindow(Hwnd(w)); }
 
 bool Win32DesktopControl::IsMinimized(WindowHandle w) { return IsIconic(Hwnd(w)) != FALSE; }
