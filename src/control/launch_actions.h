@@ -42,6 +42,10 @@ class LaunchActions : public AppActions {
   static constexpr uint32_t kAfterQuitMs = 400;
   static constexpr uint32_t kBeforeAutoStartMs = 1000;
   static constexpr uint32_t kAfterAutoStartMs = 100;
+  // The changes of a window are asked without waiting; a step that reads
+  // the window next gives them this long to show, looking every slice.
+  static constexpr uint32_t kSettleMs = 500;
+  static constexpr uint32_t kSettleSliceMs = 10;
 
   LaunchActions(std::array<AppEntry, kAppCount>& apps, const LaunchPorts& ports);
 
@@ -64,11 +68,34 @@ class LaunchActions : public AppActions {
   void SetFindEnabled(bool on) {
     if (find_) find_->SetFindEnabled(on);
   }
+  // The "AutoStart" marks an action sets are written once, when it ends, and
+  // only where the file does not hold them already: an App press would
+  // otherwise rewrite and flush the whole file twice.
+  class MarksAtTheEnd {
+   public:
+    explicit MarksAtTheEnd(LaunchActions& actions) : a_(actions) { ++a_.markDepth_; }
+    MarksAtTheEnd(const MarksAtTheEnd&) = delete;
+    MarksAtTheEnd& operator=(const MarksAtTheEnd&) = delete;
+    ~MarksAtTheEnd() {
+      if (--a_.markDepth_ == 0) a_.WriteMarks();
+    }
+
+   private:
+    LaunchActions& a_;
+  };
   void SaveAutoStart(uint32_t entries, bool on);
+  void WriteMarks();
   void Act(int i);
-  void ActOnOthers(int i);
+  // The first thing it could not do, in `failure`.
+  void ActOnOthers(int i, std::string& failure);
   bool Start(int i, bool another);
   void ApplyPlacement(const AppEntry& a);
+  // A window whose program has stopped taking its messages: told in the
+  // trace and, when `show`, on the screen; the caller leaves it alone.
+  bool NotResponding(int i, WindowHandle w, bool show = true);
+  // Until the window is in `state` (and its top-left corner at `at`, when
+  // given), at most kSettleMs.
+  void Settle(WindowHandle w, int32_t state, const ScreenRect* at = nullptr);
   bool Restore(int i);
   bool Quit(int i);
   void Finish(int i);
@@ -79,6 +106,8 @@ class LaunchActions : public AppActions {
   LaunchPorts ports_;
   TargetWindowSearch search_;
   FindButton* find_ = nullptr;
+  int markDepth_ = 0;
+  uint32_t marksTouched_ = 0, marksOn_ = 0;
 };
 
 }  // namespace corvid
