@@ -139,7 +139,12 @@ void CorvidApp::FollowState() {
     following_ = follow;
     platform_.WatchForeground(follow);
     // Turned on: the window in front now decides, not the next change.
-    if (follow) follower_.ForegroundChanged(platform_.Desktop().ForegroundWindow());
+    if (follow) pendingFront_ = platform_.Desktop().ForegroundWindow();
+  }
+  if (pendingFront_) {
+    const WindowHandle front = pendingFront_;
+    pendingFront_ = 0;
+    follower_.ForegroundChanged(front);
   }
   const TrayStatus::Change change = tray_.Update({.held = form_.RemoteHeld,
                                                   .batteryKnown = form_.Decoder().BatteryRead,

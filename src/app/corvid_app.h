@@ -140,8 +140,10 @@ class CorvidApp {
   // should be given back to the system now.
   bool OnIdle();
   // The window in front changed (the platform watches it while the setting
-  // is on).
-  void ForegroundChanged(WindowHandle w) { follower_.ForegroundChanged(w); }
+  // is on). The map follows at the next idle step: the system may report
+  // the change in the middle of an action's wait, which must not find
+  // another map under it.
+  void ForegroundChanged(WindowHandle w) { pendingFront_ = w; }
   // The settings and the remote's state as they are now: the window in
   // front watched or not, the icon told what changed. Every change comes
   // from a message, so this runs when the queue has become empty.
@@ -212,6 +214,7 @@ class CorvidApp {
   ForegroundFollower follower_;
   TrayStatus tray_;
   bool following_ = false;
+  WindowHandle pendingFront_ = 0;
   bool quitAfterReplay_ = false;
   bool closed_ = false;
 };

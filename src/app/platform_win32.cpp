@@ -21,7 +21,10 @@ bool Win32OwnWindows::IsOverOwnWindow() {
 Win32Platform::Win32Platform(std::string configFolder)
     : configFolder_(configFolder.empty() ? FindConfigFolder() : std::move(configFolder)),
       foreground_([this](WindowHandle w) {
-        if (app_) app_->ForegroundChanged(w);
+        if (!app_) return;
+        app_->ForegroundChanged(w);
+        // The idle step follows it: the loop may be waiting for a message.
+        if (MainWindow()) PostMessageW(MainWindow(), WM_NULL, 0, 0);
       }) {}
 
 Win32Platform::~Win32Platform() = default;

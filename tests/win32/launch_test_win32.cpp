@@ -270,9 +270,7 @@ std::string FollowSettings(bool follow) {
 
 // The moment the follower switched: it shows the map's name then.
 struct SwitchTimer {
-  double asked = 0, switched = 0;
-  std::vector<double> times;
-  void Watch(Corvid& c) {
+  explicit SwitchTimer(Corvid& corvid) : c(corvid) {
     c.app->Osd().onShow = [this](std::string_view t) {
       if ((t == "Notepad" || t == "Basic Map") && asked) {
         switched = NowMs();
@@ -285,13 +283,19 @@ struct SwitchTimer {
     switched = 0;
     asked = NowMs();
     SetForegroundWindow(w);
-    return WaitFor(2000);
-  }
-  bool WaitFor(unsigned ms) {
-    const double end = NowMs() + ms;
-    while (!switched && NowMs() < end) Pump(1);
+    // As the message loop does: the messages, then the idle step.
+    const double end = NowMs() + 2000;
+    while (!switched && NowMs() < end) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      c.app->FollowState();
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
     return switched != 0;
   }
+  Corvid& c;
+  double asked = 0, switched = 0;
+  std::vector<double> times;
 };
 
 TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
@@ -315,8 +319,7 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
   {
     Corvid c(L"follow-on", FollowSettings(true));
     ASSERT_TRUE(c.platform->ForegroundHook().Watching());
-    SwitchTimer t;
-    t.Watch(c);
+    SwitchTimer t(c);
     // The start may leave the desktop in front (the basic map); notepad
     // comes back.
     if (c.app->Form().CurrentAppMap != 1) EXPECT_TRUE(t.BringToFront(Notepad()));
