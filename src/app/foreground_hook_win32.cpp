@@ -10,10 +10,10 @@ ForegroundHookWin32* g_watcher = nullptr;
 
 void CALLBACK Changed(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
   if (!g_watcher || (object != OBJID_WINDOW && object != OBJID_CLIENT)) return;
-  // A focus change names a control; the window in front is what counts.
-  // (Some systems, Wine among them, report focus changes but not the
-  // change of the window in front.)
-  const HWND front = event == EVENT_SYSTEM_FOREGROUND ? window : GetForegroundWindow();
+  // A focus change names a control; its top-level window is the one coming
+  // to the front. (Some systems, Wine among them, report focus changes but
+  // not the change of the window in front.)
+  const HWND front = event == EVENT_SYSTEM_FOREGROUND ? window : GetAncestor(window, GA_ROOT);
   g_watcher->Notify(reinterpret_cast<WindowHandle>(front));
 }
 

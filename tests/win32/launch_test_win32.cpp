@@ -284,7 +284,7 @@ struct SwitchTimer {
     asked = NowMs();
     SetForegroundWindow(w);
     // As the message loop does: the messages, then the idle step.
-    const double end = NowMs() + 2000;
+    const double end = NowMs() + 5000;
     while (!switched && NowMs() < end) {
       MSG msg;
       while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
