@@ -9,6 +9,7 @@
 
 #include "app/corvid_app.h"
 #include "base/text_win32.h"
+#include "base/texts.h"
 
 namespace corvid {
 MainWindowWin32::MainWindowWin32(CorvidApp& app, Win32Queue& queue, Win32WindowRegistry& windows)
@@ -114,7 +115,7 @@ void MainWindowWin32::ShowStatus(const TrayStatus& status, TrayStatus::Change ch
     nid_.uFlags |= NIF_ICON;
   }
   if (change.balloon) {
-    const std::wstring text = Widen(TrayStatus::kLowBatteryBalloon);
+    const std::wstring text = Widen(Text(TextId::BatteryLow));
     std::wmemcpy(nid_.szInfo, text.c_str(), text.size() + 1);
     std::wmemcpy(nid_.szInfoTitle, L"Corvid", 7);
     nid_.dwInfoFlags = NIIF_WARNING;

@@ -1,10 +1,12 @@
 #include "app/tray_status.h"
 
+#include "base/texts.h"
+
 namespace corvid {
 
 std::string TrayStatus::TipFor(const RemoteState& s) {
   std::string tip = "Corvid  ";
-  tip += s.held ? "リモコン接続中" : "リモコン未接続";
+  tip += Text(s.held ? TextId::TrayRemoteConnected : TextId::TrayRemoteMissing);
   // The level as the message's battery text gives it.
   if (s.held && s.batteryKnown) tip += "(" + std::to_string(s.battery) + ")";
   tip += '\n';

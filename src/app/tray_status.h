@@ -18,7 +18,6 @@ struct RemoteState {
 class TrayStatus {
  public:
   static constexpr int32_t kLowBattery = 2;  // below it the battery is low, as for the key actions
-  static constexpr const char* kLowBatteryBalloon = "バッテリー不足です。";
 
   // What the icon has to be told of a change.
   struct Change {

@@ -51,6 +51,9 @@ enum class TextId : uint16_t {
   MenuHelpBefore,          // around the version
   MenuHelpAfter,
   MenuQuit,
+  // The notification icon's tip.
+  TrayRemoteConnected,
+  TrayRemoteMissing,
   kCount
 };
 

@@ -49,6 +49,8 @@ constexpr TextRow kRows[] = {
     {T::MenuHelpBefore, "&Help (Ver."},
     {T::MenuHelpAfter, ")"},
     {T::MenuQuit, "&Quit"},
+    {T::TrayRemoteConnected, "Remote connected"},
+    {T::TrayRemoteMissing, "No remote connected"},
 };
 
 }  // namespace

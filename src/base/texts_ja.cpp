@@ -47,6 +47,8 @@ constexpr TextRow kRows[] = {
     {T::MenuHelpBefore, "設定操作説明 Ver."},
     {T::MenuHelpAfter, " (&H)"},
     {T::MenuQuit, "常駐解除(&Q)"},
+    {T::TrayRemoteConnected, "リモコン接続中"},
+    {T::TrayRemoteMissing, "リモコン未接続"},
 };
 
 }  // namespace
