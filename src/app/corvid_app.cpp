@@ -139,12 +139,11 @@ void CorvidApp::FollowState() {
     following_ = follow;
     platform_.WatchForeground(follow);
     // Turned on: the window in front now decides, not the next change.
-    if (follow) pendingFront_ = platform_.Desktop().ForegroundWindow();
+    frontChanged_ = follow;  // turned on: what is in front now decides
   }
-  if (pendingFront_) {
-    const WindowHandle front = pendingFront_;
-    pendingFront_ = 0;
-    follower_.ForegroundChanged(front);
+  if (frontChanged_) {
+    frontChanged_ = false;
+    follower_.ForegroundChanged(platform_.Desktop().ForegroundWindow());
   }
   const TrayStatus::Change change = tray_.Update({.held = form_.RemoteHeld,
                                                   .batteryKnown = form_.Decoder().BatteryRead,

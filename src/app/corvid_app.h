@@ -140,10 +140,11 @@ class CorvidApp {
   // should be given back to the system now.
   bool OnIdle();
   // The window in front changed (the platform watches it while the setting
-  // is on). The map follows at the next idle step: the system may report
-  // the change in the middle of an action's wait, which must not find
-  // another map under it.
-  void ForegroundChanged(WindowHandle w) { pendingFront_ = w; }
+  // is on). The map follows the window in front at the next idle step: the
+  // system may report a change in the middle of an action's wait, which
+  // must not find another map under it, and late: what is in front then
+  // counts, not what a report named.
+  void ForegroundChanged() { frontChanged_ = true; }
   // The settings and the remote's state as they are now: the window in
   // front watched or not, the icon told what changed. Every change comes
   // from a message, so this runs when the queue has become empty.
@@ -214,7 +215,7 @@ class CorvidApp {
   ForegroundFollower follower_;
   TrayStatus tray_;
   bool following_ = false;
-  WindowHandle pendingFront_ = 0;
+  bool frontChanged_ = false;
   bool quitAfterReplay_ = false;
   bool closed_ = false;
 };

@@ -8,23 +8,11 @@ namespace {
 // The callback carries no context: the one watcher of the process.
 ForegroundHookWin32* g_watcher = nullptr;
 
-void CALLBACK Changed(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
-  if (!g_watcher || (object != OBJID_WINDOW && object != OBJID_CLIENT)) return;
-  // A focus change names a control; its top-level window is the one coming
-  // to the front. (Some systems, Wine among them, report focus changes but
-  // not the change of the window in front.)
-  const HWND front = event == EVENT_SYSTEM_FOREGROUND ? window : GetAncestor(window, GA_ROOT);
-  g_watcher->Notify(reinterpret_cast<WindowHandle>(front));
+void CALLBACK Changed(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG, DWORD, DWORD) {
+  if (g_watcher && (object == OBJID_WINDOW || object == OBJID_CLIENT)) g_watcher->Notify();
 }
 
 }  // namespace
-
-void ForegroundHookWin32::Notify(WindowHandle w) {
-  // The focus moving inside the window in front is no change.
-  if (w == 0 || w == last_) return;
-  last_ = w;
-  onChange_(w);
-}
 
 bool ForegroundHookWin32::Watch(bool on) {
   if (on == (hook_ != nullptr)) return true;
@@ -36,7 +24,6 @@ bool ForegroundHookWin32::Watch(bool on) {
     return true;
   }
   g_watcher = this;
-  last_ = reinterpret_cast<WindowHandle>(GetForegroundWindow());  // the caller looks at it itself
   hook_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &Changed, 0, 0,
                           WINEVENT_OUTOFCONTEXT);
   if (hook_)

@@ -1,17 +1,17 @@
 #pragma once
 // The window in front, watched with WinEvent hooks of the system's (out of
 // context: nothing is loaded into other processes, and the system calls
-// back on this thread through its message queue). The program hears of
-// each change of the window in front once.
+// back on this thread through its message queue): the change of the window
+// in front, and focus changes, which some systems (Wine among them) report
+// where they do not report the other.
 #include <functional>
 
-#include "control/desktop.h"
 
 namespace corvid {
 
 class ForegroundHookWin32 {
  public:
-  explicit ForegroundHookWin32(std::function<void(WindowHandle)> onChange) : onChange_(std::move(onChange)) {}
+  explicit ForegroundHookWin32(std::function<void()> onChange) : onChange_(std::move(onChange)) {}
   ~ForegroundHookWin32() { Watch(false); }
   ForegroundHookWin32(const ForegroundHookWin32&) = delete;
   ForegroundHookWin32& operator=(const ForegroundHookWin32&) = delete;
@@ -19,13 +19,12 @@ class ForegroundHookWin32 {
   // False when the system refused the hook.
   bool Watch(bool on);
   bool Watching() const { return hook_ != nullptr; }
-  void Notify(WindowHandle w);
+  void Notify() { onChange_(); }
 
  private:
-  std::function<void(WindowHandle)> onChange_;
+  std::function<void()> onChange_;
   void* hook_ = nullptr;
   void* focusHook_ = nullptr;
-  WindowHandle last_ = 0;
 };
 
 }  // namespace corvid

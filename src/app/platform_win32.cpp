@@ -20,9 +20,9 @@ bool Win32OwnWindows::IsOverOwnWindow() {
 
 Win32Platform::Win32Platform(std::string configFolder)
     : configFolder_(configFolder.empty() ? FindConfigFolder() : std::move(configFolder)),
-      foreground_([this](WindowHandle w) {
+      foreground_([this] {
         if (!app_) return;
-        app_->ForegroundChanged(w);
+        app_->ForegroundChanged();
         // The idle step follows it: the loop may be waiting for a message.
         if (MainWindow()) PostMessageW(MainWindow(), WM_NULL, 0, 0);
       }) {}

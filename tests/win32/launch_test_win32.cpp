@@ -291,6 +291,11 @@ struct SwitchTimer {
       c.app->FollowState();
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
+    if (!switched) {
+      wchar_t cls[64] = {};
+      GetClassNameW(GetForegroundWindow(), cls, 63);
+      std::printf("no switch: in front %s, map %d\n", Narrow(cls).c_str(), c.app->Form().CurrentAppMap);
+    }
     return switched != 0;
   }
   Corvid& c;
