@@ -25,6 +25,8 @@ class LaunchTest : public ::testing::Test {
     }
     form.SelectKeyMap(0, 1);
     form.settings.DispChange = false;
+    // Blank entries (a fresh file's have the screen as their rectangle).
+    for (AppEntry& e : form.Apps) e = AppEntry{};
   }
   AppEntry& Register(int i, int appearAfterPasses = 0) {
     AppEntry& e = form.Apps[static_cast<size_t>(i)];
