@@ -138,6 +138,8 @@ void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& sho
       if (Bright(shown.At(x, y)) && Bright(shown.At(x + 1, y)) && Bright(shown.At(x, y + 1))) grip = {x, y};
   EXPECT_TRUE(grip.x >= 0);
   if (grip.x < 0) return;
+  // As while the environment settings show; otherwise clicks pass through.
+  osd.SetDraggable(true);
   osd.ShowMessage("KBD Mode");
   Pump(100);
   struct Hand {
@@ -209,6 +211,14 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   const Capture gone = CaptureScreen();
   EXPECT_EQ(BrightChanges(before, gone, tenth).count, 0);
   EXPECT_EQ(DarkChanges(before, gone, {0, 0, gone.width, tenth}), 0);
+  // Faded, nothing lies over the band to catch a click or a window pick.
+  int layered = 0;
+  for (HWND w : WindowsOfClass(L"Static"))
+    if (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) {
+      ++layered;
+      EXPECT_FALSE(IsWindowVisible(w));
+    }
+  EXPECT_EQ(layered, 1);
 
   // An empty text shows nothing.
   osd.ShowMessage("");
