@@ -208,6 +208,18 @@ TEST_F(EditorTest, TrayMonitorAndEditorOpenAndCloseTogether) {
   app.RunTrayCommand(app.Menu().Click(MenuItem::M1));
   EXPECT_EQ(monitor.Place().left, 900 - TForm3::kWidth);
   EXPECT_EQ(monitor.Place().top, 40);
+  EXPECT_EQ(monitor.Place().height, 900);  // as tall as its neighbour
+
+  // With only the launch-program settings shown, beside them.
+  monitor.Hide();
+  editor.Button2Click();
+  app.RunTrayCommand(app.Menu().Click(MenuItem::E1));
+  TForm5& launch = app.Windows().Launch();
+  launch.Moved({300, 100, 440, 600});
+  app.RunTrayCommand(app.Menu().Click(MenuItem::M1));
+  EXPECT_EQ(monitor.Place().left, 740);
+  EXPECT_EQ(monitor.Place().top, 100);
+  EXPECT_EQ(monitor.Place().height, 600);
 }
 
 TEST(EditorStart, HiddenWithHideStartAndTheMonitorIsClearedOnceAfterFiveSeconds) {
