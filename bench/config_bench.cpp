@@ -58,6 +58,33 @@ void BM_SaveAllGroups(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAllGroups)->Unit(benchmark::kMillisecond);
 
+// What an App press writes of the file at its end: the other seven
+// "AutoStart" marks cleared and the acted-on one set, when the file holds
+// them already (the same program pressed again; arg 0) and when the press
+// moves the mark to another program (arg 1).
+void BM_AppPressMarks(benchmark::State& state) {
+  struct CountingStore : DiskFileStore {
+    int64_t writes = 0;
+    bool Replace(const std::string& path, const std::string& bytes, std::string& why) override {
+      ++writes;
+      return DiskFileStore::Replace(path, bytes, why);
+    }
+  };
+  Rig rig;
+  CountingStore files;
+  const bool moves = state.range(0) != 0;
+  int entry = 0;
+  SaveAutoStart(rig.path, entry, true, files, nullptr);
+  files.writes = 0;
+  for (auto _ : state) {
+    if (moves) entry ^= 1;
+    SaveAutoStartMarks(rig.path, 0xFFu & ~(1u << entry), false, files, nullptr);
+    SaveAutoStart(rig.path, entry, true, files, nullptr);
+  }
+  state.counters["writes/press"] = benchmark::Counter(double(files.writes), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_AppPressMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // A hostile file of 10 MB of blank lines: what reading it holds.
 void BM_ParseTenMegabytesOfBlankLines(benchmark::State& state) {
   const std::string text = "[System]\r\nMesSize=30\r\n" + std::string(size_t(10) << 20, '\n');

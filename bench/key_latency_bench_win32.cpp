@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,27 +20,70 @@ using namespace wine_test;
 
 namespace {
 
-UINT g_lastKey = 0;
+// The window in front lives on its own thread, as another program's would:
+// it notes when each key arrives, whatever Corvid's thread is doing then.
+std::atomic<UINT> g_lastKey{0};
+std::atomic<LONGLONG> g_arrivedAt{0};
 
 LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_KEYDOWN || msg == WM_KEYUP) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    g_arrivedAt = now.QuadPart;
     g_lastKey = msg;
     return 0;
   }
   return DefWindowProcW(w, msg, wp, lp);
 }
 
-// Pumps until a key message of `want` arrives or 1 s passes.
-bool WaitForKey(UINT want) {
-  g_lastKey = 0;
+struct TargetThread {
+  HWND window = nullptr;
+  DWORD id = 0;
+  HANDLE thread = nullptr;
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  TargetThread() {
+    thread = CreateThread(
+        nullptr, 0,
+        [](void* self) -> DWORD {
+          auto* t = static_cast<TargetThread*>(self);
+          t->window = MakeFrontWindow(L"CorvidLatencyTarget", TargetProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
+                                      {40, 400, 200, 100});
+          SetEvent(t->ready);
+          MSG m;
+          while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+          }
+          DestroyWindow(t->window);
+          return 0;
+        },
+        this, 0, &id);
+    WaitForSingleObject(ready, 5000);
+  }
+  ~TargetThread() {
+    PostThreadMessageW(id, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    CloseHandle(ready);
+  }
+};
+
+// Serves Corvid's own thread until a key message of `want` has arrived in
+// the target, or 1 s passes; the time it arrived in `at`.
+bool WaitForKey(UINT want, LARGE_INTEGER& at) {
   const DWORD until = GetTickCount() + 1000;
   MSG m;
   while (GetTickCount() < until) {
+    if (g_lastKey == want) {
+      at.QuadPart = g_arrivedAt;
+      g_lastKey = 0;
+      return true;
+    }
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&m);
       DispatchMessageW(&m);
-      if (g_lastKey == want) return true;
     }
+    Sleep(0);
   }
   return false;
 }
@@ -62,8 +106,7 @@ void Print(const char* what, std::vector<double>& v, const char* unit, double sc
 void ReportToKey(bool message) {
   InProcessCorvid corvid(message ? L"latency-message" : L"latency");
   corvid.app->Form().settings.DispMessage = message;
-  HWND w = MakeFrontWindow(L"CorvidLatencyTarget", TargetProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
-                           {40, 400, 200, 100});
+  TargetThread target;
   const uint8_t press[] = {0x10, 0, 0, 0x54, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // UP
   const uint8_t release[] = {0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
   std::vector<double> us;
@@ -71,17 +114,14 @@ void ReportToKey(bool message) {
     LARGE_INTEGER t0, t1;
     QueryPerformanceCounter(&t0);
     corvid.app->Form().JvHidDeviceController1DeviceData(1, press, sizeof press);
-    const bool down = WaitForKey(WM_KEYDOWN);
-    QueryPerformanceCounter(&t1);
-    if (!down) {
+    if (!WaitForKey(WM_KEYDOWN, t1)) {
       std::printf("press %d: no key arrived\n", i);
       break;
     }
     us.push_back(Us(t0, t1));
     corvid.app->Form().JvHidDeviceController1DeviceData(1, release, sizeof release);
-    if (!WaitForKey(WM_KEYUP)) break;
+    if (!WaitForKey(WM_KEYUP, t1)) break;
   }
-  DestroyWindow(w);
   if (!us.empty())
     Print(message ? "report to key in the window in front, message on" : "report to key in the window in front, message off",
           us, "us", 1);

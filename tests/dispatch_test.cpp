@@ -65,11 +65,28 @@ TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
   EXPECT_EQ(messages.size(), 1u);
 }
 
-TEST_F(DispatchTest, PowerActionsStopTheDispatch) {
-  for (uint8_t c = 0; c < 4; ++c) form.ActiveMap[c] = {static_cast<uint16_t>(151 + c), 0, ""};
-  for (uint8_t c = 0; c < 4; ++c) Press(c);
+// The press's keys go out before its message is drawn (the drawing takes
+// milliseconds); a power action's message is drawn before the system goes.
+TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
+  p.surface.record = true;
+  p.input.onEvent = [&](const InputEvent&) { p.surface.log.push_back("key"); };
+  Press(0x54, 0x10);  // UP, with its message
+  ASSERT_GE(p.surface.log.size(), 2u);
+  EXPECT_EQ(p.surface.log[0], "key");
+  EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
+  EXPECT_EQ(messages, Lines{"UP"});
+  Release();
+
+  p.power.onAction = [&](const std::string& what) { p.surface.log.push_back(what); };
+  for (uint8_t c = 0; c < 4; ++c) form.ActiveMap[c] = {static_cast<uint16_t>(151 + c), 0, "Power"};
+  for (uint8_t c = 0; c < 4; ++c) {
+    p.surface.log.clear();
+    Press(c);
+    ASSERT_GE(p.surface.log.size(), 2u);
+    EXPECT_EQ(p.surface.log[p.surface.log.size() - 2], "push 255 at 0,0");
+  }
   EXPECT_EQ(p.power.log, (Lines{"suspend", "hibernate", "exit 1", "exit 2"}));
-  EXPECT_TRUE(Monitor().empty());
+  EXPECT_EQ(Monitor(), (Lines{" 0x26", "-0x26"}));
 }
 
 TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {

@@ -192,9 +192,15 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
 }
 
 TEST_F(LaunchTest, OnlyTheLastEntryStartedWithRecordStateStaysMarked) {
-  Register(0).RecordState = true;
+  AppEntry& first = Register(0);
+  first.RecordState = true;
+  first.KeyAction = 2;  // a press while it runs brings it back
   Register(1);
   Press(0);
+  EXPECT_EQ(Marks(), "10000000");
+  const int writes = a.p.memoryFiles.writes;
+  Press(0);  // brought back: the file holds its marks already, and is not written
+  EXPECT_EQ(a.p.memoryFiles.writes, writes);
   EXPECT_EQ(Marks(), "10000000");
   Press(1);  // App-1 may not run beside it: closed
   EXPECT_EQ(form.Apps[0].ProcessId, 0u);

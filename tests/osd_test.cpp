@@ -223,6 +223,7 @@ TEST_F(OsdMessageTest, PushFailureShowsOneBoxAndTheTimersGoOn) {
   ASSERT_EQ(boxes.shown.size(), 1u);  // not a second one for the inner message
   EXPECT_EQ(boxes.shown[0].text, "Cannat Create ExSTYLE");
   EXPECT_EQ(boxes.shown[0].caption, "Oh!");
+  EXPECT_EQ(boxes.shown[0].kind, MessageBoxes::kOkCancel);
   EXPECT_TRUE(osd.DecIdleTimer.Enabled());
   EXPECT_EQ(Fade().back(), "alpha 0");
 }

@@ -64,7 +64,7 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheCompleteFile) {
 }
 
 TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
-  files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x2BC\nKeyRepeat=40\n[App-1]\nAppSetConst=1,1,0,1,0,0,0,0,0,0,0,0,0,0,0,0,2147483647,0\n";
+  files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x2BC\nKeyRepeat=40\nCurRepeat=2147483647\n[App-1]\nAppSetConst=1,1,0,1,0,0,0,0,0,0,0,0,0,0,0,0,2147483647,0\n";
   EXPECT_EQ(LoadSettings(data, path, files), 0);
   EXPECT_EQ(data.settings.MesSize, 30);
   EXPECT_FALSE(data.settings.AdjustAspect);
@@ -75,6 +75,7 @@ TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
   // What would sleep for weeks is brought into the dialogs' range.
   EXPECT_EQ(data.Apps[0].ActivateDelay, kDelayMax);
   EXPECT_EQ(data.Apps[0].LongPressTime, kDelayMin);
+  EXPECT_EQ(data.settings.CurRepeat, kCurRepeatRange.max);
   EXPECT_EQ(data.KeyboardMap.at(0x0B, 5), (KeyMapEntry{}));
   SaveSystemSettings(data, path, files, nullptr);
   EXPECT_EQ(Get("System", "MesColorFg"), "0xFF0000");
@@ -118,7 +119,9 @@ TEST_F(SettingsStoreTest, LoadThenSaveAllReproducesTheFileByteForByte) {
   SaveKeyMaps(again, path, files, nullptr);
   SaveSystemSettings(again, path, files, nullptr);
   SaveAppEntries(again, path, files, nullptr, 1920, 1080);
+  const int writes = files.writes;
   SaveAutoStart(path, 2, again.Apps[2].AutoStart, files, nullptr);
+  EXPECT_EQ(files.writes, writes);  // the mark it holds already: nothing written
   EXPECT_EQ(files.files[path], written);
 }
 

@@ -90,6 +90,7 @@ void ActionEngine::DispatchCode(uint8_t code) {
   const KeyMapEntry& e = ActiveMap[code];
   const bool release = code == kNoButton;
   const uint16_t key = e.Key;
+  HeldDrawing held(ports_.osd);
 
   if (!release && data_.settings.DispMessage && key != action::kApp && key != action::kMouseMove &&
       key != action::kMouseButton)
@@ -108,6 +109,7 @@ void ActionEngine::DispatchCode(uint8_t code) {
     }
   }
 
+  if (key >= action::kSuspend && key <= action::kReboot) held.Draw();  // its message before the system goes
   switch (key) {
     case action::kSuspend: ports_.power.SuspendSystem(false); return;
     case action::kHibernate: ports_.power.SuspendSystem(true); return;
@@ -149,6 +151,7 @@ void ActionEngine::DispatchCode(uint8_t code) {
     if (mouse_) mouse_->ResetFactors();
     injector_.WheelFactor = 1.0;
     MouseKey = 0;
+    held.Draw();  // a launch shows its own messages as it goes
     RunArmedApp();
     return;
   }
@@ -159,6 +162,7 @@ void ActionEngine::DispatchCode(uint8_t code) {
 
   if (code == kButtonPs && data_.settings.NoPsRep) {
     injector_.PressKey(CurParam, CurKey);
+    held.Draw();
     ports_.clock.Sleep(200);
     DisConnect.Start();
   } else {

@@ -3,7 +3,7 @@
 namespace corvid {
 
 int RecordingBoxes::Show(std::string_view text, std::string_view caption, Kind kind) {
-  shown.push_back({std::string(text), std::string(caption)});
+  shown.push_back({std::string(text), std::string(caption), kind});
   if (onShow) onShow(text, caption);
   return kind == kYesNo ? answer : kAnswerOk;
 }

@@ -59,6 +59,7 @@ class RecordingBoxes : public MessageBoxes {
   int Show(std::string_view text, std::string_view caption, Kind kind) override;
   struct Box {
     std::string text, caption;
+    Kind kind = kOk;
   };
   std::vector<Box> shown;
   int answer = kAnswerYes;
@@ -165,9 +166,16 @@ class RecordingSurface : public LayeredSurface {
 
 class RecordingPower : public PowerActions {
  public:
-  void SuspendSystem(bool hibernate) override { log.push_back(hibernate ? "hibernate" : "suspend"); }
-  void ExitSystem(int32_t how) override { log.push_back("exit " + std::to_string(how)); }
+  void SuspendSystem(bool hibernate) override { Log(hibernate ? "hibernate" : "suspend"); }
+  void ExitSystem(int32_t how) override { Log("exit " + std::to_string(how)); }
   std::vector<std::string> log;
+  std::function<void(const std::string&)> onAction;
+
+ private:
+  void Log(std::string what) {
+    if (onAction) onAction(what);
+    log.push_back(std::move(what));
+  }
 };
 
 // A few fonts, a vertical one among them.
@@ -194,7 +202,7 @@ class ScriptedColours : public ColourChooser {
 class EmptyDesktop : public DesktopQuery, public DesktopControl {
  public:
   bool Processes(std::vector<ProcessEntry>&) override { return true; }
-  void ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>&) override {}
+  void ForEachWindowOfProcess(uint32_t, const std::function<void(const WindowEntry&)>&) override {}
   InputIdleState InputIdle(uint32_t) override { return InputIdleState::Unknown; }
   std::string BrowserVersion() override { return {}; }
 

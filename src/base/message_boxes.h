@@ -7,7 +7,7 @@ namespace corvid {
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
-  enum Kind : unsigned { kOk = 0, kYesNo = 4 };
+  enum Kind : unsigned { kOk = 0, kOkCancel = 1, kYesNo = 4 };
   enum Answer : int { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
   virtual int Show(std::string_view text, std::string_view caption, Kind kind = kOk) = 0;
 };

@@ -135,6 +135,7 @@ void BringIntoRange(ConfigData& data) {
   auto in = [](auto& v, SettingRange r) { v = std::clamp<std::decay_t<decltype(v)>>(v, r.min, r.max); };
   in(s.KeyIdle, kKeyIdleRange);
   in(s.KeyRepeat, kKeyRepeatRange);
+  in(s.CurRepeat, kCurRepeatRange);
   in(s.CurSpeed, kCurSpeedRange);
   in(s.MesSize, kMesSizeRange);
   for (AppEntry& a : data.Apps) {
@@ -226,9 +227,16 @@ bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files
 bool SaveAutoStartMarks(const std::string& path, uint32_t entries, bool on, FileStore& files, MessageBoxes* boxes,
                         AnsiCodec& codec) {
   ReadFile file = ReadProfile(path, files, codec);
-  for (int i = 0; i < kAppCount; ++i)
-    if (entries & (1u << i)) file.profile.Set(AppSection(i), "AutoStart", on ? "1" : "0");
-  return WriteProfile(file, path, files, boxes, codec);
+  const char* mark = on ? "1" : "0";
+  bool changed = false;
+  for (int i = 0; i < kAppCount; ++i) {
+    if (!(entries & (1u << i)) || file.profile.GetString(AppSection(i), "AutoStart", "") == mark) continue;
+    file.profile.Set(AppSection(i), "AutoStart", mark);
+    changed = true;
+  }
+  // Every App press sets the marks; most of the time the file holds them
+  // already, and a write (with its flush) of the whole file would buy nothing.
+  return !changed || WriteProfile(file, path, files, boxes, codec);
 }
 
 void ApplyFactoryDefaults(ConfigData& data) {

@@ -35,9 +35,11 @@ class DesktopQuery {
   // The running processes in the order of a snapshot; false when no
   // snapshot could be taken.
   virtual bool Processes(std::vector<ProcessEntry>& out) = 0;
-  // Every top-level window, from the top of the Z order down. The views of
-  // an entry live only for the call.
-  virtual void ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) = 0;
+  // Every top-level window of process `pid`, from the top of the Z order
+  // down. Only their titles and classes are read: a title is a message to
+  // the window's process, and a desktop holds thousands of windows. The
+  // views of an entry live only for the call.
+  virtual void ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) = 0;
   // Whether the process is waiting for input now; never blocks. Unknown:
   // no such process, or one without a message queue.
   virtual InputIdleState InputIdle(uint32_t pid) = 0;

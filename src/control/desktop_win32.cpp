@@ -20,30 +20,48 @@ void ToUtf8(const wchar_t* text, int length, std::string& out) {
   WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), n, nullptr, nullptr);
 }
 
-struct Enumeration {
-  const std::function<void(const WindowEntry&)>* visit;
-  std::string* title;
-  std::string* cls;
+struct Collection {
+  DWORD pid;
+  std::vector<WindowHandle>* windows;
 };
 
-BOOL CALLBACK VisitWindow(HWND w, LPARAM lp) {
-  auto* e = reinterpret_cast<Enumeration*>(lp);
-  // Titles as a 255-character buffer holds them.
-  wchar_t title[256], cls[256];
-  const int titleLength = GetWindowTextW(w, title, 255);
-  const int classLength = GetClassNameW(w, cls, 255);
+BOOL CALLBACK CollectWindow(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<WindowHandle>*>(lp)->push_back(reinterpret_cast<WindowHandle>(w));
+  return TRUE;
+}
+
+BOOL CALLBACK CollectWindowOfProcess(HWND w, LPARAM lp) {
+  auto* c = reinterpret_cast<Collection*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
-  ToUtf8(title, titleLength, *e->title);
-  ToUtf8(cls, classLength, *e->cls);
-  WindowEntry entry;
-  entry.handle = reinterpret_cast<WindowHandle>(w);
-  entry.style = static_cast<uint32_t>(GetWindowLongW(w, GWL_STYLE));
-  entry.pid = pid;
-  entry.title = *e->title;
-  entry.className = *e->cls;
-  (*e->visit)(entry);
-  return TRUE;  // one unreadable window never ends a pass
+  if (pid == c->pid) c->windows->push_back(reinterpret_cast<WindowHandle>(w));
+  return TRUE;
+}
+
+// The top-level windows of a process, in Z order. Asking each window of the
+// desktop whose it is costs a call to the system per window (under Wine a
+// round trip to its server); asking each thread of the process for its
+// windows costs one call per thread, and gives them in Z order. Only when
+// several threads have windows does the desktop's list tell their order.
+void WindowsOfProcess(DWORD pid, std::vector<WindowHandle>& out) {
+  out.clear();
+  int threadsWithWindows = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot != INVALID_HANDLE_VALUE) {
+    THREADENTRY32 t{};
+    t.dwSize = sizeof t;
+    for (BOOL more = Thread32First(snapshot, &t); more; more = Thread32Next(snapshot, &t)) {
+      if (t.th32OwnerProcessID != pid) continue;
+      const size_t before = out.size();
+      EnumThreadWindows(t.th32ThreadID, CollectWindow, reinterpret_cast<LPARAM>(&out));
+      threadsWithWindows += out.size() > before;
+    }
+    CloseHandle(snapshot);
+  }
+  if (snapshot != INVALID_HANDLE_VALUE && threadsWithWindows <= 1) return;
+  out.clear();
+  Collection c{pid, &out};
+  EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&c));
 }
 
 bool IsFolder(const std::wstring& path) {
@@ -64,9 +82,25 @@ bool Win32DesktopQuery::Processes(std::vector<ProcessEntry>& out) {
   return true;
 }
 
-void Win32DesktopQuery::ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) {
-  Enumeration e{&visit, &title_, &class_};
-  EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&e));
+void Win32DesktopQuery::ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) {
+  if (pid == 0) return;
+  WindowsOfProcess(pid, windows_);
+  for (WindowHandle handle : windows_) {
+    const HWND w = Hwnd(handle);
+    // Titles as a 255-character buffer holds them.
+    wchar_t title[256], cls[256];
+    const int titleLength = GetWindowTextW(w, title, 255);
+    const int classLength = GetClassNameW(w, cls, 255);
+    ToUtf8(title, titleLength, title_);
+    ToUtf8(cls, classLength, class_);
+    WindowEntry entry;
+    entry.handle = handle;
+    entry.style = static_cast<uint32_t>(GetWindowLongW(w, GWL_STYLE));
+    entry.pid = pid;
+    entry.title = title_;
+    entry.className = class_;
+    visit(entry);  // one unreadable window never ends a pass
+  }
 }
 
 InputIdleState Win32DesktopQuery::InputIdle(uint32_t pid) {

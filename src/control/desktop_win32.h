@@ -3,6 +3,7 @@
 // the top-level windows, the input-idle state, the browser's version, and
 // the operations on a program's process and windows.
 #include <string>
+#include <vector>
 
 #include "control/desktop.h"
 
@@ -11,7 +12,7 @@ namespace corvid {
 class Win32DesktopQuery : public DesktopQuery {
  public:
   bool Processes(std::vector<ProcessEntry>& out) override;
-  void ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) override;
+  void ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) override;
   InputIdleState InputIdle(uint32_t pid) override;
   std::string BrowserVersion() override;
   std::string ProcessImagePath(uint32_t pid) override;
@@ -19,6 +20,7 @@ class Win32DesktopQuery : public DesktopQuery {
  private:
   // Reused by every window of every pass.
   std::string title_, class_;
+  std::vector<WindowHandle> windows_;
 };
 
 class Win32DesktopControl : public DesktopControl {

@@ -32,13 +32,24 @@ std::string LaunchActions::CommandLine(const AppEntry& a) {
 }
 
 void LaunchActions::SaveAutoStart(uint32_t entries, bool on) {
+  marksTouched_ |= entries;
+  marksOn_ = on ? marksOn_ | entries : marksOn_ & ~entries;
+  if (markDepth_ == 0) WriteMarks();
+}
+
+void LaunchActions::WriteMarks() {
+  const uint32_t off = marksTouched_ & ~marksOn_, on = marksTouched_ & marksOn_;
+  marksTouched_ = marksOn_ = 0;
   // Told in the trace rather than a box: a modal box would run the remote's
   // reports and the timers in the middle of the action.
-  if (!ports_.marks.SaveAutoStart(entries, on))
-    ports_.debugLog.Append("AutoStart could not be written to the settings file.");
+  bool written = true;
+  if (off) written = ports_.marks.SaveAutoStart(off, false) && written;
+  if (on) written = ports_.marks.SaveAutoStart(on, true) && written;
+  if (!written) ports_.debugLog.Append("AutoStart could not be written to the settings file.");
 }
 
 void LaunchActions::RunAppAction(int32_t index) {
+  const MarksAtTheEnd marks(*this);
   search_.ForgetSlowProcess();
   if (index == kQuitAll) {
     Show("All Quit");
@@ -252,6 +263,7 @@ void LaunchActions::Finish(int i) {
 }
 
 bool LaunchActions::RestoreNextRunningApp() {
+  const MarksAtTheEnd marks(*this);
   for (int j = 0; j < kAppCount; ++j) {
     AppEntry& b = App(j);
     if (b.ProcessId == 0) continue;
@@ -283,6 +295,7 @@ bool LaunchActions::RestoreNextRunningApp() {
 }
 
 bool LaunchActions::QuitAllApps() {
+  const MarksAtTheEnd marks(*this);
   search_.RefreshAppProcessIds();
   for (int j = 0; j < kAppCount; ++j) {
     AppEntry& b = App(j);

@@ -64,7 +64,23 @@ class LaunchActions : public AppActions {
   void SetFindEnabled(bool on) {
     if (find_) find_->SetFindEnabled(on);
   }
+  // The "AutoStart" marks an action sets are written once, when it ends, and
+  // only where the file does not hold them already: an App press would
+  // otherwise rewrite and flush the whole file twice.
+  class MarksAtTheEnd {
+   public:
+    explicit MarksAtTheEnd(LaunchActions& actions) : a_(actions) { ++a_.markDepth_; }
+    MarksAtTheEnd(const MarksAtTheEnd&) = delete;
+    MarksAtTheEnd& operator=(const MarksAtTheEnd&) = delete;
+    ~MarksAtTheEnd() {
+      if (--a_.markDepth_ == 0) a_.WriteMarks();
+    }
+
+   private:
+    LaunchActions& a_;
+  };
   void SaveAutoStart(uint32_t entries, bool on);
+  void WriteMarks();
   void Act(int i);
   void ActOnOthers(int i);
   bool Start(int i, bool another);
@@ -79,6 +95,8 @@ class LaunchActions : public AppActions {
   LaunchPorts ports_;
   TargetWindowSearch search_;
   FindButton* find_ = nullptr;
+  int markDepth_ = 0;
+  uint32_t marksTouched_ = 0, marksOn_ = 0;
 };
 
 }  // namespace corvid

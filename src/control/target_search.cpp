@@ -140,7 +140,7 @@ void TargetWindowSearch::Examine(TargetSearch& s, const WindowEntry& w) {
 WindowHandle TargetWindowSearch::FindTargetWindowOnce(uint32_t pid, std::string_view className,
                                                       std::string_view program, std::string_view caption) {
   TargetSearch s{pid, 0, className, caption, program};
-  desktop_.ForEachTopLevelWindow([this, &s](const WindowEntry& w) { Examine(s, w); });
+  desktop_.ForEachWindowOfProcess(pid, [this, &s](const WindowEntry& w) { Examine(s, w); });
   return s.found;
 }
 

@@ -13,6 +13,9 @@ struct SettingRange {
 };
 inline constexpr SettingRange kKeyIdleRange{200, 800}, kKeyRepeatRange{10, 500}, kCurSpeedRange{5, 20},
     kMesSizeRange{10, 72};
+// No bar shows the cursor's step period; it gets the repeat's range, so that
+// a value from the file can neither spin a timer nor stop the cursor.
+inline constexpr SettingRange kCurRepeatRange = kKeyRepeatRange;
 // The message's place: across the screen's width about its middle, and from
 // just above the screen's top to its height.
 inline SettingRange MesPosxRange(int32_t screenWidth) { return {-(screenWidth / 2), screenWidth / 2}; }

@@ -30,6 +30,22 @@ void OsdMessage::Bind(Settings& settings, const int32_t& batteryLevel) {
 void OsdMessage::ShowMessage(std::string_view text) {
   if (!Ready()) return;
   if (onShow) onShow(text);
+  if (holding_) {
+    held_.assign(text);  // a later one replaces it, as on the screen
+    hasHeld_ = true;
+    return;
+  }
+  Draw(text);
+}
+
+void OsdMessage::DrawHeld() {
+  holding_ = false;
+  if (!hasHeld_) return;
+  hasHeld_ = false;
+  if (Ready()) Draw(held_);
+}
+
+void OsdMessage::Draw(std::string_view text) {
   if (AlphDecTimer.Enabled() || DecIdleTimer.Enabled()) {
     // The previous message vanishes at once.
     AlphDecTimer.Stop();
@@ -87,7 +103,7 @@ void OsdMessage::ReportPushFailure() {
   // box at a time is enough.
   if (boxOpen_) return;
   boxOpen_ = true;
-  boxes_.Show("Cannat Create ExSTYLE", "Oh!", MessageBoxes::kOk);
+  boxes_.Show("Cannat Create ExSTYLE", "Oh!", MessageBoxes::kOkCancel);  // the answer is not used
   boxOpen_ = false;
 }
 

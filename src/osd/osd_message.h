@@ -29,6 +29,8 @@ class OsdMessage : public MessageDisplay {
   void Bind(Settings& settings, const int32_t& batteryLevel);
 
   void ShowMessage(std::string_view text) override;
+  void HoldDrawing() override { holding_ = true; }
+  void DrawHeld() override;
   void RenderMessage(std::string_view text, int32_t alpha);
   void PushOsd(int32_t alpha);
 
@@ -64,6 +66,7 @@ class OsdMessage : public MessageDisplay {
 
  private:
   bool Ready() const { return settings_ && surface_.Exists(); }
+  void Draw(std::string_view text);
   void ReportPushFailure();
 
   GlyphRenderer& glyphs_;
@@ -74,6 +77,8 @@ class OsdMessage : public MessageDisplay {
   const int32_t* batteryLevel_ = nullptr;
   OsdBitmap OsdBitmap_;
   std::string text_;  // reused, so a message costs no allocation
+  std::string held_;  // the last message announced while drawing is held
+  bool holding_ = false, hasHeld_ = false;
   bool boxOpen_ = false;
 };
 

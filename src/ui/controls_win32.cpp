@@ -149,6 +149,10 @@ int32_t ValueBar::Requested(uintptr_t wp, int32_t lineStep, int32_t pageStep) co
   return std::clamp(ScrollRequest(bar, wp, lineStep, pageStep), range.nMin, std::max(range.nMin, range.nMax));
 }
 
+namespace {
+constexpr size_t kDropChunk = 256;
+}  // namespace
+
 MemoSync::MemoSync(LineView& view, HWND edit) : view_(view), edit_(edit) {
   SendMessageW(edit_, EM_SETLIMITTEXT, 0, 0);  // the view decides how much is kept
   Rebuild();
@@ -180,8 +184,9 @@ void MemoSync::Update() {
     SendMessageW(edit_, EM_SETSEL, end, end);
     SendMessageW(edit_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     shown_ += static_cast<size_t>(added);
-    if (shown_ > view_.Size()) {
-      // The view has let its oldest lines go: so does the control.
+    if (shown_ > view_.Size() + kDropChunk) {
+      // The view has let its oldest lines go: so does the control, a chunk at
+      // a time, since cutting the top re-lays the whole text out.
       const auto drop = static_cast<WPARAM>(shown_ - view_.Size());
       const LRESULT upTo = SendMessageW(edit_, EM_LINEINDEX, drop, 0);
       if (upTo > 0) {

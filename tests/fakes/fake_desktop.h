@@ -64,7 +64,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     out.insert(out.end(), processes.begin(), processes.end());
     return true;
   }
-  void ForEachTopLevelWindow(const std::function<void(const WindowEntry&)>& visit) override {
+  void ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) override {
     ++passes;
     for (auto it = pending.begin(); it != pending.end();) {
       if (it->first-- <= 0) {
@@ -74,7 +74,8 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
         ++it;
       }
     }
-    for (const FakeWindow& w : windows) visit(WindowEntry{w.handle, w.style, w.pid, w.title, w.className});
+    for (const FakeWindow& w : windows)
+      if (w.pid == pid) visit(WindowEntry{w.handle, w.style, w.pid, w.title, w.className});
   }
   InputIdleState InputIdle(uint32_t pid) override {
     return busyForever.count(pid) ? InputIdleState::Busy : InputIdleState::Idle;

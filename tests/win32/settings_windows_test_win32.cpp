@@ -284,6 +284,37 @@ TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
   EXPECT_TRUE(QuitCorvid(p));
 }
 
+// A file that could be neither read nor kept aside at start is left alone:
+// the editor opens on the factory maps, and its "保存" says why it does not
+// write instead of putting them over the user's own.
+TEST_F(SettingsWindows, AFileLeftAloneAtStartIsNeverSavedOver) {
+  const std::string own = "[System]\r\nHideStart=1\r\n[Items-0]\r\nBD0B=0000,0D,MY-ENTER\r\nBD0C=zz\r\n";
+  ASSERT_TRUE(WriteAll(CorvidIniPath(), own));
+  // Held open without sharing, it cannot be read while Corvid starts.
+  HANDLE lock = CreateFileW(CorvidIniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  HANDLE p = Start(CorvidExe(), L"");
+  ASSERT_NE(p, nullptr);
+  HWND box = WaitForWindow([] { return FindBoxTitled(L"Corvid Info"); }, 15000);
+  CloseHandle(lock);
+  ASSERT_NE(box, nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 15000), nullptr);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::C1), 0);
+  HWND editor = WaitForWindow(EditorWindow, 5000);
+  ASSERT_NE(editor, nullptr);
+  ClickOn(Child(editor, L"BUTTON", L"保存"));
+  box = WaitForWindow([] { return FindBoxTitled(L"Corvid"); }, 5000);
+  ASSERT_NE(box, nullptr);
+  std::string said;
+  for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));) said += WindowText(c);
+  EXPECT_NE(said.find("保存しませんでした"), std::string::npos) << said;
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Pump(200);
+  EXPECT_EQ(ReadAll(CorvidIniPath()), own);
+  EXPECT_TRUE(QuitCorvid(p));
+}
+
 TEST_F(SettingsWindows, PicturesAt144Dpi) {
   SetDpi(144);
   HANDLE p = Start(CorvidExe(), L"");
