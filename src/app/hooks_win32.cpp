@@ -87,7 +87,7 @@ HWND OtherWindowAt(POINT at) {
     }
     return found;
   }
-  return nullptr;
+  return GetDesktopWindow();  // nothing else there: the desktop itself
 }
 
 }  // namespace
