@@ -139,14 +139,29 @@ TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
   Release();  // releases once more, harmlessly
   EXPECT_EQ(Monitor().back(), "-0x09");
   EXPECT_FALSE(form.DisConnect.Enabled());
+  // A tap: the release stops the timer, so nothing is said 5 s later.
+  messages.clear();
+  Press(0x43, 0, 0, 0x01);
+  Release();
+  p.clock.Advance(6000);
+  EXPECT_EQ(messages, Lines{"TAB"});
+  // Held with no remote (a replay that ended): the key is let go silently.
+  form.RemoteHeld = false;
+  Press(0x43, 0, 0, 0x01);
+  p.clock.Advance(5000);
+  EXPECT_EQ(messages, (Lines{"TAB", "TAB"}));
+  EXPECT_EQ(Monitor().back(), "-0x09");
 }
 
-TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEvent) {
+TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEventAfterTheQueueIsCleared) {
   p.input.refuse = true;
   form.ActiveMap[0x00] = {0x41, 0x0010, "Ctrl.A"};
+  p.boxes.onShow = [&](std::string_view, std::string_view) { p.queue.log.push_back("box"); };
   Press(0x00);
   ASSERT_EQ(p.boxes.shown.size(), 2u);
   EXPECT_EQ(p.boxes.shown[0].caption, "Corvid Alart");
+  EXPECT_EQ(p.boxes.shown[0].text, "操作対象プロセスへの操作権限がありません。処理は無効となります。");
+  EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "box", "mouse", "keyboard", "box"}));
   EXPECT_TRUE(form.Input().CtrlDown);  // state follows as if it went through
 }
 
@@ -163,6 +178,15 @@ TEST_F(DispatchTest, ModeSwitchesCopyTheColumnOfTheCurrentMap) {
   form.SwitchToMouseMode();
   EXPECT_EQ(messages, Lines{"With MOUSE Mode"});
   EXPECT_EQ(p.clock.NowMs(), 500u);
+  // Without DispChange the modes change silently.
+  form.settings.DispChange = false;
+  form.CurrentAppMap = 0;
+  messages.clear();
+  form.SwitchToKeyboardMode();
+  form.SelectKeyMap(0, 2);
+  form.SelectKeyMap(0, 1);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(form.MouseMode);
 }
 
 TEST_F(DispatchTest, SelectKeyMapFallsBackToTheBasicMapWithoutOwnMap) {
@@ -185,6 +209,14 @@ TEST_F(DispatchTest, SelectKeyMapFallsBackToTheBasicMapWithoutOwnMap) {
   EXPECT_TRUE(messages.empty());
   form.SelectKeyMap(99, 0);  // out of range: basic map
   EXPECT_EQ(form.ActiveMap[0x0B].Key, 1);
+
+  // Start-up comes up in keyboard mode whatever StartMouse says: it names
+  // only the home mode.
+  HeadlessApp fresh(false);
+  fresh.p.memoryFiles.files[fresh.app.Settings().Path()] = "[System]\nStartMouse=1\n";
+  fresh.app.StartUp();
+  EXPECT_FALSE(fresh.form.MouseMode);
+  EXPECT_EQ(fresh.form.settings.HomeMode(), 2);
 }
 
 TEST(TForm1Lifetime, EndingWhileAChordIsHeldReleasesIt) {

@@ -199,6 +199,11 @@ TEST_F(HooksTest, HiderKeyboardModeHidesFourSecondsLaterAndIdleDoesNotRestartThe
   EXPECT_FALSE(hider.CursorVisible);
   EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
   EXPECT_TRUE(hooks.Installed(HookKind::CursorWake));
+  Idle();  // hidden already: no new wait
+  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  // Corvid's end brings the system's cursors back.
+  app.FormClose();
+  EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
 }
 
 TEST_F(HooksTest, HiderMouseModeNeverHidesAndItAndClosingShowAHiddenCursor) {

@@ -1,39 +1,73 @@
-#include "actions/entry_display_name.h"
-#include "model/key_map.h"
-
+// The factory key maps and the display names against tables written from
+// their rules by hand (tests/expected): one fault in any row fails here.
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "actions/entry_display_name.h"
+#include "config/profile_values.h"
+#include "model/key_map.h"
+#include "remote/button_codes.h"
 
 namespace corvid {
 namespace {
 
-TEST(EntryDisplayName, KeysMouseAndAppEntries) {
-  const struct {
-    uint16_t key;
-    uint32_t param;
-    const char* name;
-  } cases[] = {
-      // Shift+Ctrl+Win has no prefix; an unnamed key has no name
-      {0x41, 0, "A"}, {0x2E, 0x0011, "Ctrl.Alt.DEL"}, {0x41, 0x1100, "Shift.Win,A"}, {0x41, 0x1110, "A"},
-      {0x73, 0x0100, "Shift.F4"}, {0xDC, 0, "\\"}, {0xFE, 0, ""},
-      // Win keys and modifier-only entries
-      {0x5B, 0x1000, "Win."}, {0x5B, 0, "Win"}, {0, 0x1100, "Shift.Win"}, {0, 0x1110, ""}, {0, 0, ""},
-      // mouse and app entries
-      {2, 0x4010, "Dbl.LClick"}, {1, 0x1000, "HSpeed."}, {1, 0x0003, "↑→"}, {4, 0x0200, "WheelDown."},
-      {7, 0, "App-1"}, {7, 7, "App-8"}, {7, 255, "QuitAll"}, {7, 8, ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(EntryDisplayName({c.key, c.param, ""}), c.name) << c.key << "/" << c.param;
+std::string Expected(const char* name) {
+  std::ifstream in(std::string(CORVID_SOURCE_DIR) + "/tests/expected/" + name, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
-TEST(FactoryKeyMaps, FillAllNineMapsAndLeaveOtherSlots) {
+// Line by line, so that a failure names the rows that differ.
+void ExpectSameLines(const std::string& actual, const std::string& expected) {
+  std::istringstream a(actual), e(expected);
+  std::string al, el;
+  int line = 0;
+  while (true) {
+    const bool moreA = static_cast<bool>(std::getline(a, al)), moreE = static_cast<bool>(std::getline(e, el));
+    if (!moreA && !moreE) break;
+    ++line;
+    EXPECT_EQ(moreA ? al : "<none>", moreE ? el : "<none>") << "line " << line;
+  }
+}
+
+TEST(KeyMapTables, DisplayNamesOfKeysModifiersMouseAndAppEntries) {
+  std::istringstream cases(Expected("display_names.txt"));
+  ASSERT_FALSE(cases.str().empty());
+  std::string actual, line;
+  while (std::getline(cases, line)) {
+    unsigned key = 0, param = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%x %x", &key, &param), 2) << line;
+    char head[16];
+    std::snprintf(head, sizeof head, "%02X %04X ", key, param);
+    actual += head + EntryDisplayName({static_cast<uint16_t>(key), param, ""}) + "\n";
+  }
+  ExpectSameLines(actual, Expected("display_names.txt"));
+}
+
+TEST(KeyMapTables, FactoryMapsFillAllNineMapsAndLeaveOtherSlots) {
   KeyMapTable kbd, mouse;
   kbd.at(0x00, 3) = {0x31, 0, "1"};
+  kbd.at(0x50, 0) = {0x41, 0, "A"};  // SELECT: no factory entry
   ApplyFactoryKeyMaps(kbd, mouse);
   for (int m = 0; m < kMapCount; ++m) {
-    EXPECT_EQ(kbd.at(0x0B, m), (KeyMapEntry{0x0D, 0, "RETURN"}));
-    EXPECT_EQ(mouse.at(0x5C, m), (KeyMapEntry{2, 0x4010, "Dbl.LClick"}));
-    EXPECT_EQ(mouse.at(0x59, m), (KeyMapEntry{0, 0, ""}));
+    std::string actual;
+    for (int family = 0; family < 2; ++family)
+      for (uint8_t code : kMappableButtons) {
+        const KeyMapEntry& e = (family ? mouse : kbd).at(code, m);
+        char key[8];
+        std::snprintf(key, sizeof key, "%s%02X=", family ? "BM" : "BD", code);
+        // The other slots are left as they were (empty after no file).
+        actual += key + (m == 3 && code == 0 && !family ? FormatKeyMapValue({}) : FormatKeyMapValue(e)) + "\n";
+      }
+    ExpectSameLines(actual, Expected("factory_key_maps.txt"));
   }
-  EXPECT_EQ(kbd.at(0x00, 3).Key, 0x31);
+  EXPECT_EQ(kbd.at(0x00, 3), (KeyMapEntry{0x31, 0, "1"}));
+  EXPECT_EQ(kbd.at(0x50, 0), (KeyMapEntry{0x41, 0, "A"}));
 }
 
 }  // namespace

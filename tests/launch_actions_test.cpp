@@ -255,6 +255,125 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   EXPECT_TRUE(a.messages.empty());
   EXPECT_EQ(desktop.log, (Lines{"pos " + H(w) + " topmost", "cursor 110,120", "click", "cursor 7,8"}));
   EXPECT_EQ(a.p.clock.NowMs() - before, 300u);
+
+  // Hung during the delay: no click is left in its queue.
+  desktop.clock = &a.p.clock;
+  desktop.Find(w)->hangsAtMs = a.p.clock.NowMs() + 100;
+  desktop.log.clear();
+  Press(0);
+  EXPECT_EQ(desktop.log, Lines{"pos " + H(w) + " topmost"});
+  EXPECT_EQ(a.messages, Lines{"App1 Not Responding"});
+}
+
+// Changes are asked without waiting: the state the action records is read
+// once they show, or after half a second when they never do.
+TEST_F(LaunchTest, ChangesAreGivenAMomentToShowBeforeTheStateIsRead) {
+  desktop.clock = &a.p.clock;
+  AppEntry& e = Register(0);
+  e.KeyAction = 2;
+  e.WindowState = 2;
+  const WindowHandle w = Running(0);
+  desktop.Find(w)->lagMs = 25;
+  uint64_t before = a.p.clock.NowMs();
+  Press(0);
+  EXPECT_EQ(a.p.clock.NowMs() - before, 10u + 30);  // a pass of the search, then the wait in slices
+  EXPECT_EQ(e.WindowState, 2);
+
+  desktop.Find(w)->maximized = false;
+  desktop.Find(w)->lagMs = 60000;
+  before = a.p.clock.NowMs();
+  Press(0);
+  EXPECT_EQ(a.p.clock.NowMs() - before, 10u + 500);
+  EXPECT_EQ(e.WindowState, 0);
+}
+
+// A program that stopped taking its messages is said so and left alone at
+// once: nothing waits for it, so the remote's next press acts on time.
+TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
+  desktop.clock = &a.p.clock;
+  AppEntry& e = Register(0);
+  e.KeyAction = 2;
+  e.LongPressQuit = true;
+  e.LongPressTime = 1000;
+  e.CoRunMask = 0xFF;
+  e.DummyClick = true;
+  const WindowHandle hung = Running(0);
+  desktop.Find(hung)->hung = true;
+  const auto took = [this](auto act) {
+    const uint64_t before = a.p.clock.NowMs();
+    act();
+    return a.p.clock.NowMs() - before;
+  };
+  // The trace's word on hung windows so far.
+  const auto hungLines = [this] {
+    Lines out;
+    for (const std::string& line : a.app.DebugLog().Lines())
+      if (line.rfind("NOT RESPONDING", 0) == 0) out.push_back(line);
+    return out;
+  };
+  const std::string one = "NOT RESPONDING > App-1 app1.exe";
+
+  // Restore: one pass of the search, no wait for the program to be idle.
+  EXPECT_EQ(took([&] { Press(0); }), 10u);
+  EXPECT_EQ(a.messages, (Lines{"App1 Restore", "App1 Not Responding"}));
+  EXPECT_TRUE(desktop.log.empty());
+  EXPECT_EQ(hungLines(), Lines{one});
+
+  // A long press posts the close and ends; the program stays as it is.
+  a.messages.clear();
+  a.Report(0);
+  a.p.clock.Advance(1000);
+  EXPECT_EQ(took([&] { a.Release(); }), 10u);
+  EXPECT_EQ(a.messages, (Lines{"App1 Quit", "App1 Not Responding"}));
+  EXPECT_EQ(desktop.log, Lines{"close " + H(hung)});
+  EXPECT_NE(desktop.Find(hung), nullptr);
+  EXPECT_FALSE(form.LongPressReached);
+
+  // Moved out of view beside another, as asked; the next press starts that
+  // one at its own time.
+  Register(1, 0).Placement = 2;
+  form.Apps[1].CoRunMask = 0xFF;
+  desktop.log.clear();
+  a.messages.clear();
+  EXPECT_EQ(took([&] { Press(1); }), 10u + 1000 + 10 + 20);
+  EXPECT_EQ(desktop.startTimes.back(), a.p.clock.NowMs() - 1000 - 10 - 20);
+  EXPECT_TRUE(desktop.HasLine("pos " + H(hung) + " at 0,-1080"));
+  EXPECT_EQ(a.messages, Lines{"App2 Exec"});
+  EXPECT_EQ(hungLines(), (Lines{one, one, one}));
+  EXPECT_EQ(form.CurrentAppMap, 2);
+
+  // Quit, the other one is not brought back: the basic map returns.
+  form.Apps[1].KeyAction = 8;
+  const WindowHandle two = form.Apps[1].TargetWindow;
+  desktop.log.clear();
+  a.messages.clear();
+  EXPECT_EQ(took([&] { Press(1); }), 10u + 10 + 400 + 10);
+  EXPECT_EQ(a.messages, (Lines{"App2 Quit", "App1 Restore", "App1 Not Responding"}));
+  EXPECT_EQ(desktop.log, (Lines{"pos " + H(hung) + " at 0,-1080", "close " + H(two)}));
+  EXPECT_EQ(form.CurrentAppMap, 0);
+
+  // All Quit asks it to close and says it may not.
+  a.messages.clear();
+  EXPECT_EQ(took([&] {
+              a.Report(kQuitAllButton);
+              a.Release();
+            }),
+            10u + 20);
+  EXPECT_EQ(a.messages, (Lines{"All Quit", "App1 Not Responding"}));
+  EXPECT_EQ(desktop.windows.size(), 1u);
+
+  // A started program that hangs is not placed, raised or clicked into.
+  AppEntry& three = Register(2);
+  three.Placement = 2;
+  three.DummyClick = true;
+  three.CoRunMask = 0xFF;
+  desktop.programs[three.AppProg].hangs = true;
+  desktop.log.clear();
+  a.messages.clear();
+  EXPECT_EQ(took([&] { Press(2); }), 10u + 1000 + 10 + 20);
+  EXPECT_EQ(desktop.log.size(), 2u);  // the hung one moved, the start
+  EXPECT_EQ(a.messages, (Lines{"App3 Exec", "App3 Not Responding"}));
+  EXPECT_EQ(hungLines().back(), "NOT RESPONDING > App-3 app3.exe");
 }
 
 TEST(LaunchStartUp, RecordedProgramsStartASecondApartUnlessRunningAndChooseTheMode) {

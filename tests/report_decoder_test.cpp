@@ -28,6 +28,16 @@ TEST_F(DecoderTest, LogLinesNameTheMaskButtonsAndTheCode) {
   Report(0, 0, 0, 0x0A);  // unnamed code
   EXPECT_EQ(Log(), (std::vector<std::string>{"00-00-08-0B-05  [ ENTER  ]", "00-00-00-FF-05  [ ---  ]",
                                              "00-00-00-0A-05  [  ]"}));
+  // A mask button joining a held code button is named after it, until a
+  // release forgets the code button. (ENTER's bit, still the last mask, makes
+  // the change two bits: no code is derived.)
+  app.ReceiveLog().Clear();
+  Report(0, 0, 0, 0x00);
+  Report(0, 0x80, 0, 0xFF);
+  Report(0, 0, 0, 0xFF);
+  Report(0, 0x80, 0, 0xFF);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"00-00-00-00-05  [ NUM1  ]", "00-80-00-FF-05  [ NUM1 SQUARE  ]",
+                                             "00-00-00-FF-05  [ ---  ]", "00-80-00-FF-05  [ SQUARE  ]"}));
 }
 
 TEST_F(DecoderTest, OtherReportIdsAreLoggedAsHexAndStillStored) {

@@ -23,6 +23,12 @@ TEST(TrayMenu, ItemsGreyByOpenWindowsAndTheMonitorItemFollowsTheWindow) {
   menu.SetMonitorChecked(true);  // shown by other means
   EXPECT_EQ(menu.Click(MenuItem::M1), TrayCommand::HideCodeMonitor);
   EXPECT_EQ(menu.Click(MenuItem::N1), TrayCommand::None);
+  // The icon: a double click opens the editor, the right button the menu.
+  EXPECT_EQ(menu.OnTrayMessage(0x203), TrayCommand::ShowKeyMapEditor);
+  EXPECT_EQ(menu.OnTrayMessage(0x205), TrayCommand::OpenMenu);
+  EXPECT_EQ(menu.OnTrayMessage(0x202), TrayCommand::None);
+  EXPECT_EQ(menu.Entry(MenuItem::H1).caption, std::string("設定操作説明 Ver.") + kVersion + " (&H)");
+  EXPECT_EQ(menu.Click(MenuItem::H1), TrayCommand::OpenHelp);
 }
 
 TEST(IdleTrim, OncePerQuietPeriodNeverWhileBusy) {

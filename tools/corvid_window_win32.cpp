@@ -1,7 +1,13 @@
 // corvid-window: a plain top-level window of the class "CorvidWindow" that
 // stays until it is closed. A program of our own for the launch actions to
 // start, bring to the front and close, in the Wine tests and the demo.
+// With "--hang MS" it shows its window, handles what is queued and then
+// sleeps MS milliseconds in its message loop without taking messages: a
+// program that stops answering, and answers again later.
 #include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -15,7 +21,7 @@ LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance;
@@ -26,7 +32,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   HWND w = CreateWindowExW(0, wc.lpszClassName, L"Corvid window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                            400, 300, nullptr, nullptr, instance, nullptr);
   ShowWindow(w, show);
+  UpdateWindow(w);
   MSG msg;
+  if (const char* hang = std::strstr(commandLine, "--hang")) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(static_cast<DWORD>(std::atoi(hang + 6)));
+  }
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

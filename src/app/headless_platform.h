@@ -39,12 +39,13 @@ class RecordingInputSink : public InputSink {
     return !refuse;
   }
   uint16_t ScanCodeOf(uint16_t vk) override { return static_cast<uint16_t>(vk & 0xFF); }
-  uint64_t MessageExtraInfo() override { return 0; }
+  uint64_t MessageExtraInfo() override { return extraInfo; }
 
   std::vector<InputEvent> events;
   std::function<void(const InputEvent&)> onEvent;
   bool refuse = false;
   bool keep = true;
+  uint64_t extraInfo = 0;
 };
 
 class RecordingQueue : public MainWindowQueue {
@@ -209,7 +210,7 @@ class EmptyDesktop : public DesktopQuery, public DesktopControl {
   bool ProgramFileExists(const std::string&) override { return false; }
   uint32_t StartProgram(const std::string&, const std::string&, const std::string&) override { return 0; }
   void PostClose(WindowHandle) override {}
-  void SendSysCommand(WindowHandle, uint32_t) override {}
+  void PostSysCommand(WindowHandle, uint32_t) override {}
   void ShowNormal(WindowHandle) override {}
   void SetPosition(WindowHandle, WindowHandle, int32_t, int32_t, int32_t, int32_t, uint32_t) override {}
   void SetForeground(WindowHandle) override {}

@@ -48,6 +48,9 @@ class DesktopQuery {
   // The full path of a process's program; "" when it cannot be read (then
   // only its file name is known).
   virtual std::string ProcessImagePath(uint32_t pid) { return {}; }
+  // Whether the window's thread has stopped taking its messages: changes
+  // asked of it take effect only when it answers again, if ever.
+  virtual bool IsHung(WindowHandle w) { return false; }
 };
 
 struct ScreenRect {
@@ -72,6 +75,9 @@ inline constexpr uint32_t kFrameChanged = 0x0020;
 inline constexpr uint32_t kNoCopyBits = 0x0100;
 }  // namespace placeflag
 
+// The changes of another program's window are asked without waiting for its
+// thread (a hung program would hold Corvid for as long as it hangs): they
+// take effect when that thread gets to them, usually within milliseconds.
 class DesktopControl {
  public:
   virtual ~DesktopControl() = default;
@@ -82,7 +88,7 @@ class DesktopControl {
   virtual uint32_t StartProgram(const std::string& file, const std::string& commandLine,
                                 const std::string& folder) = 0;
   virtual void PostClose(WindowHandle w) = 0;
-  virtual void SendSysCommand(WindowHandle w, uint32_t command) = 0;
+  virtual void PostSysCommand(WindowHandle w, uint32_t command) = 0;
   virtual void ShowNormal(WindowHandle w) = 0;
   virtual void SetPosition(WindowHandle w, WindowHandle insertAfter, int32_t x, int32_t y, int32_t width,
                            int32_t height, uint32_t flags) = 0;

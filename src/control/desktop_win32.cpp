@@ -38,30 +38,18 @@ BOOL CALLBACK CollectWindowOfProcess(HWND w, LPARAM lp) {
   return TRUE;
 }
 
-// The top-level windows of a process, in Z order. Asking each window of the
-// desktop whose it is costs a call to the system per window (under Wine a
-// round trip to its server); asking each thread of the process for its
-// windows costs one call per thread, and gives them in Z order. Only when
-// several threads have windows does the desktop's list tell their order.
-void WindowsOfProcess(DWORD pid, std::vector<WindowHandle>& out) {
+// The threads of a process, from a snapshot of the system's; false when no
+// snapshot could be taken.
+bool ThreadsOfProcess(DWORD pid, std::vector<uint32_t>& out) {
   out.clear();
-  int threadsWithWindows = 0;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot != INVALID_HANDLE_VALUE) {
-    THREADENTRY32 t{};
-    t.dwSize = sizeof t;
-    for (BOOL more = Thread32First(snapshot, &t); more; more = Thread32Next(snapshot, &t)) {
-      if (t.th32OwnerProcessID != pid) continue;
-      const size_t before = out.size();
-      EnumThreadWindows(t.th32ThreadID, CollectWindow, reinterpret_cast<LPARAM>(&out));
-      threadsWithWindows += out.size() > before;
-    }
-    CloseHandle(snapshot);
-  }
-  if (snapshot != INVALID_HANDLE_VALUE && threadsWithWindows <= 1) return;
-  out.clear();
-  Collection c{pid, &out};
-  EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&c));
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  THREADENTRY32 t{};
+  t.dwSize = sizeof t;
+  for (BOOL more = Thread32First(snapshot, &t); more; more = Thread32Next(snapshot, &t))
+    if (t.th32OwnerProcessID == pid) out.push_back(t.th32ThreadID);
+  CloseHandle(snapshot);
+  return true;
 }
 
 bool IsFolder(const std::wstring& path) {
@@ -84,7 +72,7 @@ bool Win32DesktopQuery::Processes(std::vector<ProcessEntry>& out) {
 
 void Win32DesktopQuery::ForEachWindowOfProcess(uint32_t pid, const std::function<void(const WindowEntry&)>& visit) {
   if (pid == 0) return;
-  WindowsOfProcess(pid, windows_);
+  WindowsOfProcess(pid);
   for (WindowHandle handle : windows_) {
     const HWND w = Hwnd(handle);
     // Titles as a 255-character buffer holds them.
@@ -101,6 +89,32 @@ void Win32DesktopQuery::ForEachWindowOfProcess(uint32_t pid, const std::function
     entry.className = class_;
     visit(entry);  // one unreadable window never ends a pass
   }
+}
+
+// The top-level windows of a process, in Z order. Asking each window of the
+// desktop whose it is costs a call to the system per window (under Wine a
+// round trip to its server); asking each thread of the process for its
+// windows costs one call per thread, and gives them in Z order. Only when
+// several threads have windows does the desktop's list tell their order.
+// The snapshot of the threads costs more than a small desktop's windows, so
+// it serves the passes of half a second: a search makes many in a row.
+void Win32DesktopQuery::WindowsOfProcess(uint32_t pid) {
+  windows_.clear();
+  const uint64_t now = GetTickCount64();
+  if (pid != threadsPid_ || now - threadsTakenMs_ >= kThreadsKeptMs) {
+    threadsPid_ = ThreadsOfProcess(pid, threads_) ? pid : 0;
+    threadsTakenMs_ = now;
+  }
+  int threadsWithWindows = 0;
+  for (uint32_t thread : threads_) {
+    const size_t before = windows_.size();
+    EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows_));
+    threadsWithWindows += windows_.size() > before;
+  }
+  if (threadsPid_ == pid && threadsWithWindows <= 1) return;
+  windows_.clear();
+  Collection c{pid, &windows_};
+  EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&c));
 }
 
 InputIdleState Win32DesktopQuery::InputIdle(uint32_t pid) {
@@ -136,6 +150,8 @@ std::string Win32DesktopQuery::BrowserVersion() {
   return Narrow(value);
 }
 
+bool Win32DesktopQuery::IsHung(WindowHandle w) { return IsHungAppWindow(Hwnd(w)) != FALSE; }
+
 bool Win32DesktopControl::ProgramFileExists(const std::string& path) {
   const DWORD a = GetFileAttributesW(Widen(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -161,20 +177,23 @@ uint32_t Win32DesktopControl::StartProgram(const std::string& file, const std::s
 
 void Win32DesktopControl::PostClose(WindowHandle w) { PostMessageW(Hwnd(w), WM_CLOSE, 0, 0); }
 
-void Win32DesktopControl::SendSysCommand(WindowHandle w, uint32_t command) {
-  // Other sent messages (the hooks among them) are served while waiting; a
-  // hung program is given up on.
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(Hwnd(w), WM_SYSCOMMAND, command, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerLimitMs, &result);
+// Posted, not sent: a sent command waits for the program to carry it out.
+void Win32DesktopControl::PostSysCommand(WindowHandle w, uint32_t command) {
+  PostMessageW(Hwnd(w), WM_SYSCOMMAND, command, 0);
 }
 
-void Win32DesktopControl::ShowNormal(WindowHandle w) { ShowWindow(Hwnd(w), SW_SHOWNORMAL); }
+// ShowWindow and a plain SetWindowPos on another thread's window wait until
+// that thread has handled them.
+void Win32DesktopControl::ShowNormal(WindowHandle w) { ShowWindowAsync(Hwnd(w), SW_SHOWNORMAL); }
 
 void Win32DesktopControl::SetPosition(WindowHandle w, WindowHandle insertAfter, int32_t x, int32_t y, int32_t width,
                                       int32_t height, uint32_t flags) {
-  SetWindowPos(Hwnd(w), insertAfter == kInsertTopMost ? HWND_TOPMOST : HWND_TOP, x, y, width, height, flags);
+  SetWindowPos(Hwnd(w), insertAfter == kInsertTopMost ? HWND_TOPMOST : HWND_TOP, x, y, width, height,
+               flags | SWP_ASYNCWINDOWPOS);
 }
 
+// The activation is handed to the window's thread without waiting for it;
+// the callers leave a hung window alone before this.
 void Win32DesktopControl::SetForeground(WindowHandle w) { SetForegroundWindow(Hwnd(w)); }
 
 bool Win32DesktopControl::IsMinimized(WindowHandle w) { return IsIconic(Hwnd(w)) != FALSE; }

@@ -16,22 +16,29 @@ class Win32DesktopQuery : public DesktopQuery {
   InputIdleState InputIdle(uint32_t pid) override;
   std::string BrowserVersion() override;
   std::string ProcessImagePath(uint32_t pid) override;
+  bool IsHung(WindowHandle w) override;
 
  private:
+  static constexpr uint64_t kThreadsKeptMs = 500;
+  void WindowsOfProcess(uint32_t pid);
+
   // Reused by every window of every pass.
   std::string title_, class_;
   std::vector<WindowHandle> windows_;
+  // The threads of the last process searched, and when they were read.
+  std::vector<uint32_t> threads_;
+  uint32_t threadsPid_ = 0;
+  uint64_t threadsTakenMs_ = 0;
 };
 
+// Every change of a window is posted or asynchronous: nothing here waits for
+// the window's thread.
 class Win32DesktopControl : public DesktopControl {
  public:
-  // A hung program gets this long to answer a system command.
-  static constexpr unsigned kAnswerLimitMs = 5000;
-
   bool ProgramFileExists(const std::string& path) override;
   uint32_t StartProgram(const std::string& file, const std::string& commandLine, const std::string& folder) override;
   void PostClose(WindowHandle w) override;
-  void SendSysCommand(WindowHandle w, uint32_t command) override;
+  void PostSysCommand(WindowHandle w, uint32_t command) override;
   void ShowNormal(WindowHandle w) override;
   void SetPosition(WindowHandle w, WindowHandle insertAfter, int32_t x, int32_t y, int32_t width, int32_t height,
                    uint32_t flags) override;

@@ -96,6 +96,8 @@ void LaunchActions::ActOnOthers(int i) {
       b.TargetWindow = search_.FindTargetWindow(j);
       if (b.TargetWindow != 0) {
         if (const WindowHandle root = ports_.control.RootOwner(b.TargetWindow)) {
+          // A hung program closes when it answers again.
+          NotResponding(j, b.TargetWindow, false);
           ports_.control.PostClose(root);
           b.ProcessId = 0;
           b.TargetWindow = 0;
@@ -114,7 +116,9 @@ void LaunchActions::ActOnOthers(int i) {
     if (b.ProcessId != 0) {
       b.TargetWindow = search_.FindTargetWindow(j);
       if (b.TargetWindow != 0) {
-        // Out of view above the screen: it may keep running.
+        // Out of view above the screen: it may keep running. A hung one
+        // goes when it answers again.
+        NotResponding(j, b.TargetWindow, false);
         ports_.control.SetPosition(b.TargetWindow, kInsertAtTop, a.WinLeft,
                                    Clamped(int64_t{a.WinTop} - ports_.screen.ScreenHeight()), 0, 0, kMoveAwayFlags);
         ports_.host.SetCurrentAppMap(0);
@@ -149,6 +153,9 @@ bool LaunchActions::Start(int i, bool another) {
     return false;
   }
   if (!another) SetFindEnabled(true);
+  // A hung window would take its placement only when it answers again, over
+  // whatever is in front by then.
+  if (NotResponding(i, a.TargetWindow)) return false;
   ApplyPlacement(a);
   Activate(i);
   return true;
@@ -157,18 +164,55 @@ bool LaunchActions::Start(int i, bool another) {
 void LaunchActions::ApplyPlacement(const AppEntry& a) {
   const WindowHandle w = a.TargetWindow;
   switch (a.Placement) {
-    case kMaximised: ports_.control.SendSysCommand(w, syscommand::kMaximize); break;
-    case kMinimised: ports_.control.SendSysCommand(w, syscommand::kMinimize); break;
-    case kRectangle:
+    case kMaximised:
+      ports_.control.PostSysCommand(w, syscommand::kMaximize);
+      Settle(w, kMaximisedState);
+      break;
+    case kMinimised:
+      ports_.control.PostSysCommand(w, syscommand::kMinimize);
+      Settle(w, kMinimisedState);
+      break;
+    case kRectangle: {
       ports_.control.ShowNormal(w);
-      if (a.WinRight == 0 || a.WinBottom == 0)
+      bool moved = false;
+      if (a.WinRight == 0 || a.WinBottom == 0) {
         ports_.control.SetPosition(w, kInsertAtTop, a.WinLeft, a.WinTop, 0, 0, kMoveOnlyFlags);
-      if (a.WinRight > a.WinLeft && a.WinBottom > a.WinTop)
+        moved = true;
+      }
+      if (a.WinRight > a.WinLeft && a.WinBottom > a.WinTop) {
         ports_.control.SetPosition(w, kInsertAtTop, a.WinLeft, a.WinTop, Clamped(int64_t{a.WinRight} - a.WinLeft),
                                    Clamped(int64_t{a.WinBottom} - a.WinTop), kPlaceFlags);
+        moved = true;
+      }
+      const ScreenRect at{a.WinLeft, a.WinTop, 0, 0};
+      Settle(w, kNormalState, moved ? &at : nullptr);
       break;
+    }
     default: break;
   }
+}
+
+bool LaunchActions::NotResponding(int i, WindowHandle w, bool show) {
+  if (!ports_.desktop.IsHung(w)) return false;
+  const AppEntry& a = App(i);
+  if (show) Show(a.Message + " Not Responding");
+  ports_.debugLog.Append("NOT RESPONDING > App-" + std::to_string(i + 1) + " " +
+                         std::string(ProgramFileName(a.AppProg)));
+  return true;
+}
+
+void LaunchActions::Settle(WindowHandle w, int32_t state, const ScreenRect* at) {
+  DesktopControl& c = ports_.control;
+  const auto shown = [&] {
+    ScreenRect r;
+    if (!c.WindowRect(w, r)) return true;  // gone: nothing to wait for
+    if (state == kMinimisedState) return c.IsMinimized(w);
+    if (state == kMaximisedState) return c.IsMaximized(w);
+    // The size is the program's to limit; the place is where it was put.
+    return !c.IsMinimized(w) && !c.IsMaximized(w) && (!at || (r.left == at->left && r.top == at->top));
+  };
+  for (uint32_t waited = 0; waited < kSettleMs && !shown(); waited += kSettleSliceMs)
+    ports_.clock.Sleep(kSettleSliceMs);
 }
 
 void LaunchActions::Activate(int i) {
@@ -187,21 +231,29 @@ bool LaunchActions::Restore(int i) {
     Show("Can't Control target.4");
     return false;
   }
+  // Left as it is: the restore would come when the program answers again,
+  // on a desktop that has changed meanwhile.
+  if (NotResponding(i, a.TargetWindow)) return false;
   WindowHandle root = ports_.control.RootOwner(a.TargetWindow);
   if (root == 0) root = a.TargetWindow;
   switch (a.WindowState) {
-    case kMinimisedState: ports_.control.SendSysCommand(root, syscommand::kMinimize); break;
-    case kMaximisedState: ports_.control.SendSysCommand(root, syscommand::kMaximize); break;
+    case kMinimisedState: ports_.control.PostSysCommand(root, syscommand::kMinimize); break;
+    case kMaximisedState: ports_.control.PostSysCommand(root, syscommand::kMaximize); break;
     case kNormalState:
       ports_.control.ShowNormal(root);
       // A rectangle cleared by All Quit would shrink the window to nothing.
-      if (a.WinRight > a.WinLeft && a.WinBottom > a.WinTop && a.LastRight > a.LastLeft && a.LastBottom > a.LastTop)
+      if (a.WinRight > a.WinLeft && a.WinBottom > a.WinTop && a.LastRight > a.LastLeft && a.LastBottom > a.LastTop) {
         ports_.control.SetPosition(a.TargetWindow, kInsertAtTop, a.LastLeft, a.LastTop,
                                    Clamped(int64_t{a.LastRight} - a.LastLeft),
                                    Clamped(int64_t{a.LastBottom} - a.LastTop), kPlaceFlags);
+        const ScreenRect at{a.LastLeft, a.LastTop, 0, 0};
+        Settle(a.TargetWindow, kNormalState, &at);
+      }
       break;
     default: break;
   }
+  // Finish reads the state it was brought to.
+  Settle(root, a.WindowState);
   Activate(i);
   return true;
 }
@@ -216,6 +268,9 @@ bool LaunchActions::Quit(int i) {
     return false;
   }
   if (const WindowHandle root = ports_.control.RootOwner(a.TargetWindow)) ports_.control.PostClose(root);
+  // A hung program closes when it answers again; nothing waits for it, and
+  // the entry stays as it is until then.
+  if (NotResponding(i, a.TargetWindow)) return false;
   // A program that asks before closing stays open, unmarked; the next
   // process search finds it again.
   a.ProcessId = 0;
@@ -235,6 +290,7 @@ void LaunchActions::Finish(int i) {
   AppEntry& a = App(i);
   if (a.ProcessId == 0 || a.TargetWindow == 0) return;
   const WindowHandle w = a.TargetWindow;
+  if (NotResponding(i, w)) return;
   const bool minimised = ports_.control.IsMinimized(w);
   const bool maximised = ports_.control.IsMaximized(w);
   if (!minimised && !maximised) {
@@ -256,6 +312,9 @@ void LaunchActions::Finish(int i) {
     const bool had = ports_.control.CursorPosition(x, y);
     search_.WaitForInputIdle(a.ProcessId);
     ports_.clock.Sleep(static_cast<uint32_t>(std::max(a.ActivateDelay, 0)));
+    // A click into a window that stopped answering meanwhile would wait in
+    // its queue and act on whatever is there later.
+    if (NotResponding(i, w)) return;
     ports_.control.SetCursorPosition(Clamped(int64_t{a.LastLeft} + a.ClickX), Clamped(int64_t{a.LastTop} + a.ClickY));
     ports_.control.LeftClick();
     if (had) ports_.control.SetCursorPosition(x, y);
@@ -274,13 +333,15 @@ bool LaunchActions::RestoreNextRunningApp() {
     }
     Show(b.Message + " Restore");
     const WindowHandle w = b.TargetWindow;
+    if (NotResponding(j, w)) return false;
     switch (b.WindowState) {
-      case kMinimisedState: ports_.control.SendSysCommand(w, syscommand::kMinimize); break;
-      case kMaximisedState: ports_.control.SendSysCommand(w, syscommand::kMaximize); break;
+      case kMinimisedState: ports_.control.PostSysCommand(w, syscommand::kMinimize); break;
+      case kMaximisedState: ports_.control.PostSysCommand(w, syscommand::kMaximize); break;
       case kNormalState: {
         ports_.control.ShowNormal(w);
         if (const WindowHandle root = ports_.control.RootOwner(w)) ports_.control.ShowNormal(root);
-        if (ports_.control.IsMinimized(w)) ports_.control.SendSysCommand(w, syscommand::kRestore);
+        Settle(w, kNormalState);
+        if (ports_.control.IsMinimized(w)) ports_.control.PostSysCommand(w, syscommand::kRestore);
         if (b.LastRight != 0 && b.LastBottom != 0)
           ports_.control.SetPosition(w, kInsertAtTop, b.LastLeft, b.LastTop, Clamped(int64_t{b.LastRight} - b.LastLeft),
                                      Clamped(int64_t{b.LastBottom} - b.LastTop), kPlaceFlags);
@@ -310,6 +371,8 @@ bool LaunchActions::QuitAllApps() {
       continue;
     }
     if (const WindowHandle root = ports_.control.RootOwner(b.TargetWindow)) ports_.control.PostClose(root);
+    // Closed when it answers again, if ever: Corvid ends no program itself.
+    NotResponding(j, b.TargetWindow);
     b.LastLeft = b.LastTop = b.LastRight = b.LastBottom = 0;
     SaveAutoStart(Bit(j), false);
     ports_.host.SetCurrentAppMap(0);

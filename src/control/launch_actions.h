@@ -42,6 +42,10 @@ class LaunchActions : public AppActions {
   static constexpr uint32_t kAfterQuitMs = 400;
   static constexpr uint32_t kBeforeAutoStartMs = 1000;
   static constexpr uint32_t kAfterAutoStartMs = 100;
+  // The changes of a window are asked without waiting; a step that reads
+  // the window next gives them this long to show, looking every slice.
+  static constexpr uint32_t kSettleMs = 500;
+  static constexpr uint32_t kSettleSliceMs = 10;
 
   LaunchActions(std::array<AppEntry, kAppCount>& apps, const LaunchPorts& ports);
 
@@ -85,6 +89,12 @@ class LaunchActions : public AppActions {
   void ActOnOthers(int i);
   bool Start(int i, bool another);
   void ApplyPlacement(const AppEntry& a);
+  // A window whose program has stopped taking its messages: told in the
+  // trace and, when `show`, on the screen; the caller leaves it alone.
+  bool NotResponding(int i, WindowHandle w, bool show = true);
+  // Until the window is in `state` (and its top-left corner at `at`, when
+  // given), at most kSettleMs.
+  void Settle(WindowHandle w, int32_t state, const ScreenRect* at = nullptr);
   bool Restore(int i);
   bool Quit(int i);
   void Finish(int i);

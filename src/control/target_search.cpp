@@ -149,7 +149,8 @@ WindowHandle TargetWindowSearch::FindTargetWindow(int index) {
   WindowHandle found = 0;
   for (int pass = 0; pass < kPasses && found == 0; ++pass) {
     found = FindTargetWindowOnce(a.ProcessId, a.Class, a.AppProg, a.Caption);
-    WaitForInputIdle(a.ProcessId);
+    // A program that stopped taking its messages is never idle for input.
+    if (found == 0 || !desktop_.IsHung(found)) WaitForInputIdle(a.ProcessId);
     clock_.Sleep(kPassPauseMs);
   }
   return found;

@@ -2,8 +2,12 @@
 // A desktop a test fills in: processes in snapshot order, top-level windows
 // in Z order (top first), program files that exist, and programs whose
 // start makes a window appear after some passes over the windows, or never.
-// What program control did to it is logged, one line per operation.
+// What program control did to it is logged, one line per operation. A hung
+// window takes no change asked of it, and its process is never idle; a slow
+// one takes each change some time after it was asked (on the given clock).
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -22,6 +26,9 @@ struct FakeWindow {
   WindowHandle owner = 0;
   bool minimized = false, maximized = false, topmost = false;
   bool asksBeforeClosing = false;
+  bool hung = false;
+  uint64_t hangsAtMs = UINT64_MAX;  // hung from then on (on the given clock)
+  uint32_t lagMs = 0;  // a change shows this long after it was asked
   ScreenRect rect{100, 100, 500, 400};
 };
 
@@ -30,6 +37,7 @@ struct FakeProgram {
   std::string title, className;
   int appearAfterPasses = 0;  // -1: the window never appears
   bool starts = true;
+  bool hangs = false;  // its window takes no messages
 };
 
 class FakeDesktop : public DesktopQuery, public DesktopControl {
@@ -55,6 +63,25 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     auto it = std::find_if(windows.begin(), windows.end(), [h](const FakeWindow& w) { return w.handle == h; });
     return it == windows.end() ? nullptr : &*it;
   }
+  // A change asked of a window: taken now, later, or never.
+  void Change(WindowHandle h, std::function<void(FakeWindow&)> change) {
+    FakeWindow* w = Find(h);
+    if (!w || Hung(*w)) return;
+    if (w->lagMs && clock) lagging.push_back({clock->NowMs() + w->lagMs, h, std::move(change)});
+    else change(*w);
+  }
+  // The window with the changes that are due by now; null when it is gone.
+  FakeWindow* CaughtUp(WindowHandle h) {
+    for (auto it = lagging.begin(); it != lagging.end();) {
+      if (it->handle == h && clock->NowMs() >= it->due) {
+        if (FakeWindow* w = Find(h)) it->change(*w);
+        it = lagging.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    return Find(h);
+  }
   bool HasLine(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
   static std::string H(WindowHandle h) { return std::to_string(h); }
 
@@ -78,8 +105,12 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
       if (w.pid == pid) visit(WindowEntry{w.handle, w.style, w.pid, w.title, w.className});
   }
   InputIdleState InputIdle(uint32_t pid) override {
-    return busyForever.count(pid) ? InputIdleState::Busy : InputIdleState::Idle;
+    const bool hungWindow =
+        std::any_of(windows.begin(), windows.end(), [&](const FakeWindow& w) { return w.pid == pid && Hung(w); });
+    return busyForever.count(pid) || hungWindow ? InputIdleState::Busy : InputIdleState::Idle;
   }
+  bool IsHung(WindowHandle h) override { return Find(h) && Hung(*Find(h)); }
+  bool Hung(const FakeWindow& w) { return w.hung || (clock && clock->NowMs() >= w.hangsAtMs); }
   std::string BrowserVersion() override { return browserVersion; }
 
   // DesktopControl
@@ -96,6 +127,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
       w.pid = pid;
       w.title = it->second.title;
       w.className = it->second.className;
+      w.hung = it->second.hangs;
       pending.push_back({it->second.appearAfterPasses, w});
     }
     return pid;
@@ -103,25 +135,25 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   void PostClose(WindowHandle h) override {
     log.push_back("close " + H(h));
     FakeWindow* w = Find(h);
-    if (!w || w->asksBeforeClosing) return;
+    if (!w || w->asksBeforeClosing || Hung(*w)) return;
     const uint32_t pid = w->pid;
     std::erase_if(windows, [pid](const FakeWindow& x) { return x.pid == pid; });
     std::erase_if(processes, [pid](const ProcessEntry& p) { return p.pid == pid; });
   }
-  void SendSysCommand(WindowHandle h, uint32_t command) override {
+  void PostSysCommand(WindowHandle h, uint32_t command) override {
     const char* name = command == syscommand::kMaximize   ? "maximize"
                        : command == syscommand::kMinimize ? "minimize"
                        : command == syscommand::kRestore  ? "restore"
                                                           : "command";
     log.push_back(std::string(name) + " " + H(h));
-    if (FakeWindow* w = Find(h)) {
-      w->maximized = command == syscommand::kMaximize;
-      w->minimized = command == syscommand::kMinimize;
-    }
+    Change(h, [command](FakeWindow& w) {
+      w.maximized = command == syscommand::kMaximize;
+      w.minimized = command == syscommand::kMinimize;
+    });
   }
   void ShowNormal(WindowHandle h) override {
     log.push_back("show " + H(h));
-    if (FakeWindow* w = Find(h)) w->minimized = w->maximized = false;
+    Change(h, [](FakeWindow& w) { w.minimized = w.maximized = false; });
   }
   void SetPosition(WindowHandle h, WindowHandle after, int32_t x, int32_t y, int32_t width, int32_t height,
                    uint32_t flags) override {
@@ -130,19 +162,17 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     if (!(flags & placeflag::kNoMove)) line += " at " + std::to_string(x) + "," + std::to_string(y);
     if (!(flags & placeflag::kNoSize)) line += " size " + std::to_string(width) + "x" + std::to_string(height);
     log.push_back(line);
-    FakeWindow* w = Find(h);
-    if (!w) return;
-    if (after == kInsertTopMost) w->topmost = true;
-    if (!(flags & placeflag::kNoMove)) {
-      w->rect = {x, y, x + (w->rect.right - w->rect.left), y + (w->rect.bottom - w->rect.top)};
-    }
-    if (!(flags & placeflag::kNoSize)) w->rect = {w->rect.left, w->rect.top, w->rect.left + width, w->rect.top + height};
+    Change(h, [=](FakeWindow& w) {
+      if (after == kInsertTopMost) w.topmost = true;
+      if (!(flags & placeflag::kNoMove)) w.rect = {x, y, x + (w.rect.right - w.rect.left), y + (w.rect.bottom - w.rect.top)};
+      if (!(flags & placeflag::kNoSize)) w.rect = {w.rect.left, w.rect.top, w.rect.left + width, w.rect.top + height};
+    });
   }
   void SetForeground(WindowHandle h) override { log.push_back("front " + H(h)); }
-  bool IsMinimized(WindowHandle h) override { return Find(h) && Find(h)->minimized; }
-  bool IsMaximized(WindowHandle h) override { return Find(h) && Find(h)->maximized; }
+  bool IsMinimized(WindowHandle h) override { return CaughtUp(h) && Find(h)->minimized; }
+  bool IsMaximized(WindowHandle h) override { return CaughtUp(h) && Find(h)->maximized; }
   bool WindowRect(WindowHandle h, ScreenRect& r) override {
-    if (!Find(h)) return false;
+    if (!CaughtUp(h)) return false;
     r = Find(h)->rect;
     return true;
   }
@@ -172,8 +202,14 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   std::set<uint32_t> busyForever;  // never idle for input
   std::string browserVersion;
   bool noSnapshot = false;
+  struct LaggingChange {
+    uint64_t due;
+    WindowHandle handle;
+    std::function<void(FakeWindow&)> change;
+  };
+  std::vector<LaggingChange> lagging;
   std::vector<std::string> log;
-  Clock* clock = nullptr;  // given: when each start was asked for
+  Clock* clock = nullptr;  // given: when each start was asked for, and slow windows
   std::vector<uint64_t> startTimes;
   int passes = 0;
   int32_t cursorX = 0, cursorY = 0;
