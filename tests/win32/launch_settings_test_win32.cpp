@@ -52,18 +52,6 @@ POINT Centre(HWND w) {
 
 void SetText(HWND w, const std::wstring& text) { SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
 
-// A key pressed and let go.
-void Press(WORD vk) {
-  INPUT keys[2]{};
-  for (INPUT& k : keys) {
-    k.type = INPUT_KEYBOARD;
-    k.ki.wVk = vk;
-  }
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
-  Pump(250);
-}
-
 // Notepad opens over the dialog; the screen has room on its right.
 void MoveAside(HWND w) {
   SetWindowPos(w, nullptr, 880, 140, 390, 300, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -194,9 +182,9 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
 
   // A change to the message, then Enter: "保存", the default.
   ClickOn(Item(C::Edit(8)));
-  Press(VK_END);
-  Press('X');
-  Press(VK_RETURN);
+  PressKey(VK_END);
+  PressKey('X');
+  PressKey(VK_RETURN);
   const DWORD saved = GetTickCount();
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 5000));
   std::printf("\"保存\" to the dialog gone: %lu ms\n", GetTickCount() - saved);
@@ -215,9 +203,9 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   ASSERT_TRUE(WaitUntil([] { return Dialog() != nullptr; }, 5000));
   Pump(200);
   ClickOn(Item(C::Edit(8)));
-  Press(VK_END);
-  Press('Y');
-  Press(VK_ESCAPE);
+  PressKey(VK_END);
+  PressKey('Y');
+  PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 3000));
   EXPECT_EQ(ReadAll(CorvidIniPath()), file);
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::E1), 0);

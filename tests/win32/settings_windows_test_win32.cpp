@@ -129,21 +129,6 @@ HWND EnvControl(HWND dialog, EnvironmentControl::Kind kind, int number) {
   return GetDlgItem(dialog, EnvironmentDialogWin32::ControlId(kind, number));
 }
 
-// Keys pressed and let go, `times` over, in one go (no hook waits on them).
-void Press(WORD vk, int times = 1) {
-  std::vector<INPUT> keys;
-  for (int i = 0; i < times; ++i)
-    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-      INPUT in{};
-      in.type = INPUT_KEYBOARD;
-      in.ki.wVk = vk;
-      in.ki.dwFlags = flags;
-      keys.push_back(in);
-    }
-  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-  Pump(250);
-}
-
 HWND OpenMenu() {
   HWND m = FindWindowW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(32768)), nullptr);
   return m && IsWindowVisible(m) ? m : nullptr;
@@ -182,7 +167,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   ASSERT_NE(std::find(factory.begin(), factory.end(), "BD16=0000,1B,ESC"), factory.end());
   SetForegroundWindow(editor);
   Pump(200);
-  Press(VK_TAB, 70);  // every box and button, and round again
+  PressKey(VK_TAB, 70);  // every box and button, and round again
   EXPECT_TRUE(IsWindowVisible(editor));
 
   // AUDIO gets Shift+A after a click, then a SendCode text, then Enter.
@@ -193,23 +178,23 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
     if (!(GetWindowLongW(e, GWL_STYLE) & ES_READONLY)) sendCode = e;
   ASSERT_NE(sendCode, nullptr);
   ClickOn(sendCode);
-  Press(VK_END);
-  Press('X');
-  Press(VK_RETURN);
+  PressKey(VK_END);
+  PressKey('X');
+  PressKey(VK_RETURN);
   EXPECT_TRUE(IsWindowVisible(editor));
   EXPECT_EQ(WindowText(sendCode), "Shift.Ax");
   // Esc after a click on NUM1 is bound; the box keeps the focus, unarmed.
   ClickOn(Child(editor, L"CorvidKeyBox", L"NUM1"));
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_TRUE(IsWindowVisible(editor));
   // A box's menu: Esc closes it, and nothing is chosen.
   ClickOn(Child(editor, L"CorvidKeyBox", L"TIME"), true);
   ASSERT_TRUE(WaitUntil([] { return OpenMenu() != nullptr; }, 3000));
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([] { return OpenMenu() == nullptr; }, 3000));
   EXPECT_TRUE(IsWindowVisible(editor));
   // Esc now is the close box: the editor goes, its changes stay in memory.
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(editor));
   TrayDoubleClick();
   EXPECT_TRUE(IsWindowVisible(editor));
@@ -237,7 +222,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   Pump(200);
   HWND hideStart = EnvControl(environment, EnvironmentControl::Check, 7);
   ClickOn(hideStart);
-  Press(VK_RETURN);
+  PressKey(VK_RETURN);
   EXPECT_FALSE(IsWindowVisible(environment));
   EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
   // The tick taken off and Esc: closed as by its close box, the file as it was.
@@ -245,7 +230,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   ASSERT_TRUE(WaitUntil([] { return EnvironmentWindow() != nullptr; }, 5000));
   Pump(200);
   ClickOn(hideStart);
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(environment));
   EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
@@ -279,7 +264,7 @@ TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
   // Esc is its close box too: hidden, and the menu's check mark goes.
   SetForegroundWindow(monitor);
   Pump(200);
-  Press(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindowVisible(monitor));
   EXPECT_TRUE(QuitCorvid(p));
 }

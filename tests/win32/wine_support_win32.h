@@ -46,6 +46,9 @@ HWND MainWindowOfCorvid();
 HWND FindBoxTitled(const wchar_t* title);
 bool TrayIconExists(HWND owner);
 
+// A key pressed and let go, `times` over, in one go; then the messages
+// that follow.
+void PressKey(WORD vk, int times = 1);
 // A left click at a screen point by injected input, the button held down
 // for `holdMs`.
 void ClickAt(POINT at, unsigned holdMs = 0);
