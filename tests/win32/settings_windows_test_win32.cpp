@@ -146,6 +146,23 @@ std::vector<std::string> KeyMapLines(const std::string& file) {
   return lines;
 }
 
+// Pumps until `done` holds or `ms` pass.
+template <typename Done>
+bool Until(Done done, unsigned ms) {
+  const DWORD end = GetTickCount() + ms;
+  while (!done()) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+    Pump(20);
+  }
+  return true;
+}
+
+// The control with the keyboard focus in another program's window.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{sizeof info};
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 void TrayDoubleClick() {
   PostMessageW(MainWindowOfCorvid(), 0x401, 100, WM_LBUTTONDBLCLK);
   Pump(300);
@@ -165,27 +182,36 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   WaitForInputIdle(p, 10000);
   const std::vector<std::string> factory = KeyMapLines(ReadAll(CorvidIniPath()));
   ASSERT_NE(std::find(factory.begin(), factory.end(), "BD16=0000,1B,ESC"), factory.end());
+  // The memo, then the fields Index, Code and SendCode.
+  std::vector<HWND> edits;
+  for (HWND e = nullptr; (e = FindWindowExW(editor, e, L"Edit", nullptr));) edits.push_back(e);
+  ASSERT_EQ(edits.size(), 4u);
+  const HWND code = edits[2], sendCode = edits[3];
   SetForegroundWindow(editor);
   Pump(200);
   PressKey(VK_TAB, 70);  // every box and button, and round again
   EXPECT_TRUE(IsWindowVisible(editor));
 
   // AUDIO gets Shift+A after a click, then a SendCode text, then Enter.
-  ClickOn(Child(editor, L"CorvidKeyBox", L"AUDIO"));
+  const HWND audio = Child(editor, L"CorvidKeyBox", L"AUDIO");
+  ClickOn(audio);
+  ASSERT_TRUE(Until([&] { return FocusOf(editor) == audio; }, 5000));
   Keys({{VK_SHIFT, false}, {'A', false}, {'A', true}, {VK_SHIFT, true}});
-  HWND sendCode = nullptr;
-  for (HWND e = nullptr; (e = FindWindowExW(editor, e, L"Edit", nullptr));)
-    if (!(GetWindowLongW(e, GWL_STYLE) & ES_READONLY)) sendCode = e;
-  ASSERT_NE(sendCode, nullptr);
+  EXPECT_TRUE(Until([&] { return WindowText(code) == "0100-41"; }, 5000)) << WindowText(code);
   ClickOn(sendCode);
+  ASSERT_TRUE(Until([&] { return FocusOf(editor) == sendCode; }, 5000));
   PressKey(VK_END);
   PressKey('X');
+  EXPECT_TRUE(Until([&] { return WindowText(sendCode) == "Shift.Ax"; }, 5000)) << WindowText(sendCode);
   PressKey(VK_RETURN);
   EXPECT_TRUE(IsWindowVisible(editor));
   EXPECT_EQ(WindowText(sendCode), "Shift.Ax");
   // Esc after a click on NUM1 is bound; the box keeps the focus, unarmed.
-  ClickOn(Child(editor, L"CorvidKeyBox", L"NUM1"));
+  const HWND num1 = Child(editor, L"CorvidKeyBox", L"NUM1");
+  ClickOn(num1);
+  ASSERT_TRUE(Until([&] { return FocusOf(editor) == num1; }, 5000));
   PressKey(VK_ESCAPE);
+  EXPECT_TRUE(Until([&] { return WindowText(code) == "0000-1B"; }, 5000)) << WindowText(code);
   EXPECT_TRUE(IsWindowVisible(editor));
   // A box's menu: Esc closes it, and nothing is chosen.
   ClickOn(Child(editor, L"CorvidKeyBox", L"TIME"), true);
@@ -193,21 +219,20 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([] { return OpenMenu() == nullptr; }, 3000));
   EXPECT_TRUE(IsWindowVisible(editor));
+  EXPECT_EQ(WindowText(code), "0000-00");
   // Esc now is the close box: the editor goes, its changes stay in memory.
   PressKey(VK_ESCAPE);
-  EXPECT_FALSE(IsWindowVisible(editor));
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(editor); }, 5000));
   TrayDoubleClick();
-  EXPECT_TRUE(IsWindowVisible(editor));
+  EXPECT_TRUE(Until([&] { return IsWindowVisible(editor) != FALSE; }, 5000));
   ShowWindow(editor, SW_MINIMIZE);
   Pump(200);
   TrayDoubleClick();
-  EXPECT_FALSE(IsIconic(editor));
+  EXPECT_TRUE(Until([&] { return !IsIconic(editor); }, 5000));
+  Pump(200);
   ClickOn(Child(editor, L"BUTTON", L"保存"));
   std::string file;
-  for (int i = 0; i < 100 && file.find("BD64=0100") == std::string::npos; ++i) {
-    Pump(30);
-    file = ReadAll(CorvidIniPath());
-  }
+  EXPECT_TRUE(Until([&] { return (file = ReadAll(CorvidIniPath())).find("BD64=0100") != std::string::npos; }, 5000));
   std::vector<std::string> expected = factory;
   for (std::string& line : expected) {
     if (line.rfind("BD64=", 0) == 0) line = "BD64=0100,41,Shift.Ax";
@@ -220,23 +245,26 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   HWND environment = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(environment, nullptr);
   Pump(200);
-  HWND hideStart = EnvControl(environment, EnvironmentControl::Check, 7);
+  const HWND hideStart = EnvControl(environment, EnvironmentControl::Check, 7);
+  auto ticked = [&] { return SendMessageW(hideStart, BM_GETCHECK, 0, 0) == BST_CHECKED; };
   ClickOn(hideStart);
+  ASSERT_TRUE(Until([&] { return ticked() && FocusOf(environment) == hideStart; }, 5000));
   PressKey(VK_RETURN);
-  EXPECT_FALSE(IsWindowVisible(environment));
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(environment); }, 5000));
   EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
   // The tick taken off and Esc: closed as by its close box, the file as it was.
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
   ASSERT_TRUE(WaitUntil([] { return EnvironmentWindow() != nullptr; }, 5000));
   Pump(200);
   ClickOn(hideStart);
+  ASSERT_TRUE(Until([&] { return !ticked() && FocusOf(environment) == hideStart; }, 5000));
   PressKey(VK_ESCAPE);
-  EXPECT_FALSE(IsWindowVisible(environment));
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(environment); }, 5000));
   EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
   ASSERT_TRUE(WaitUntil([] { return EnvironmentWindow() != nullptr; }, 5000));
   Pump(200);
-  EXPECT_NE(SendMessageW(hideStart, BM_GETCHECK, 0, 0), BST_CHECKED) << "the change stays in memory";
+  EXPECT_FALSE(ticked()) << "the change stays in memory";
   EXPECT_TRUE(QuitCorvid(p));
 }
 
@@ -488,8 +516,7 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   SetWindowTextW(GetDlgItem(chooser, 707), L"0");
   SetWindowTextW(GetDlgItem(chooser, 708), L"0");
   SendMessageW(GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
-  Pump(300);
-  EXPECT_GT(InkIn(before, kLow, Red).count, 300);
+  ASSERT_TRUE(Until([&] { return InkIn(before, kLow, Red).count > 300; }, 5000));
   // The user drags the message by a letter; the position bars follow.
   DragBy(GripOn(kLow, InkIn(before, kLow, Red).box), -100, 50);
   EXPECT_EQ(ValueBox(dialog, 2), "-100");
