@@ -182,8 +182,10 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
 
   // A change to the message, then Enter: "保存", the default.
   ClickOn(Item(C::Edit(8)));
+  ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Item(C::Edit(8)); }, 5000));
   PressKey(VK_END);
   PressKey('X');
+  ASSERT_TRUE(Until([] { return WindowText(Item(C::Edit(8))) == "Notepadx"; }, 5000));
   PressKey(VK_RETURN);
   const DWORD saved = GetTickCount();
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 5000));
@@ -203,8 +205,10 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   ASSERT_TRUE(WaitUntil([] { return Dialog() != nullptr; }, 5000));
   Pump(200);
   ClickOn(Item(C::Edit(8)));
+  ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Item(C::Edit(8)); }, 5000));
   PressKey(VK_END);
   PressKey('Y');
+  ASSERT_TRUE(Until([] { return WindowText(Item(C::Edit(8))) == "Notepadxy"; }, 5000));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 3000));
   EXPECT_EQ(ReadAll(CorvidIniPath()), file);

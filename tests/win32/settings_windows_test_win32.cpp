@@ -146,23 +146,6 @@ std::vector<std::string> KeyMapLines(const std::string& file) {
   return lines;
 }
 
-// Pumps until `done` holds or `ms` pass.
-template <typename Done>
-bool Until(Done done, unsigned ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (!done()) {
-    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-    Pump(20);
-  }
-  return true;
-}
-
-// The control with the keyboard focus in another program's window.
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{sizeof info};
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
 void TrayDoubleClick() {
   PostMessageW(MainWindowOfCorvid(), 0x401, 100, WM_LBUTTONDBLCLK);
   Pump(300);
@@ -291,9 +274,9 @@ TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
   EXPECT_TRUE(CaptureWindow(monitor, L"monitor_96.png"));
   // Esc is its close box too: hidden, and the menu's check mark goes.
   SetForegroundWindow(monitor);
-  Pump(200);
+  ASSERT_TRUE(Until([&] { return GetForegroundWindow() == monitor; }, 5000));
   PressKey(VK_ESCAPE);
-  EXPECT_FALSE(IsWindowVisible(monitor));
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(monitor); }, 5000));
   EXPECT_TRUE(QuitCorvid(p));
 }
 

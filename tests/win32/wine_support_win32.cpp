@@ -78,6 +78,12 @@ void Pump(unsigned ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 void PressKey(WORD vk, int times) {
   std::vector<INPUT> keys;
   for (int i = 0; i < times; ++i)

@@ -41,6 +41,18 @@ std::vector<HWND> WindowsOfClass(const wchar_t* cls);
 HWND WaitForWindow(HWND (*find)(), unsigned ms);
 // Pumps until `done` holds or `ms` pass; false when it never did.
 bool WaitUntil(bool (*done)(), unsigned ms);
+// The same for a condition that needs its context.
+template <typename Done>
+bool Until(Done done, unsigned ms) {
+  const DWORD end = GetTickCount() + ms;
+  while (!done()) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+    Pump(20);
+  }
+  return true;
+}
+// The control with the keyboard focus in a window (of any program).
+HWND FocusOf(HWND window);
 HWND MainWindowOfCorvid();
 // A message box (a dialog window) with this caption.
 HWND FindBoxTitled(const wchar_t* title);
