@@ -136,6 +136,16 @@ TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScree
   EXPECT_EQ(form.Apps[2].ProcessId, 0u);
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
   EXPECT_EQ(form.CurrentAppMap, 1);
+
+  // One without a window can be neither closed nor moved: said after the
+  // action's own message, which would otherwise cover it at once.
+  a.messages.clear();
+  Register(3);
+  desktop.AddProcess("app4.exe");
+  Register(4);
+  Press(4);
+  EXPECT_EQ(a.messages, (Lines{"App5 Exec", "Can't Control target.0"}));
+  EXPECT_EQ(form.CurrentAppMap, 5);
 }
 
 // A program is its full path: one of the same name in another folder is not

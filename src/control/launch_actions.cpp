@@ -69,7 +69,10 @@ void LaunchActions::Act(int i) {
 
   // Only the entry acted on may stay marked for the next start of Corvid.
   SaveAutoStart(kAllEntries, false);
-  ActOnOthers(i);
+  // What could not be done to the others is said when the action is over:
+  // said at once, the action's own messages would cover it at once.
+  std::string others;
+  ActOnOthers(i, others);
 
   bool finish = true;
   if (a.ProcessId == 0) {
@@ -83,9 +86,10 @@ void LaunchActions::Act(int i) {
     }
   }
   if (finish) Finish(i);
+  if (!others.empty()) Show(others);
 }
 
-void LaunchActions::ActOnOthers(int i) {
+void LaunchActions::ActOnOthers(int i, std::string& failure) {
   if (ports_.host.LongPressed()) return;
   const AppEntry& a = App(i);
   for (int j = 0; j < kAppCount; ++j) {
@@ -110,7 +114,7 @@ void LaunchActions::ActOnOthers(int i) {
         ports_.host.SetCurrentAppMap(0);
         ports_.host.SelectKeyMap(0, 0);
       } else {
-        Show("Can't Control target.0");
+        if (failure.empty()) failure = "Can't Control target.0";
       }
     }
     if (b.ProcessId != 0) {
@@ -124,7 +128,7 @@ void LaunchActions::ActOnOthers(int i) {
         ports_.host.SetCurrentAppMap(0);
         ports_.host.SelectKeyMap(0, 0);
       } else {
-        Show("Can't Control target.1");
+        if (failure.empty()) failure = "Can't Control target.1";
       }
     }
   }

@@ -86,7 +86,8 @@ class LaunchActions : public AppActions {
   void SaveAutoStart(uint32_t entries, bool on);
   void WriteMarks();
   void Act(int i);
-  void ActOnOthers(int i);
+  // The first thing it could not do, in `failure`.
+  void ActOnOthers(int i, std::string& failure);
   bool Start(int i, bool another);
   void ApplyPlacement(const AppEntry& a);
   // A window whose program has stopped taking its messages: told in the

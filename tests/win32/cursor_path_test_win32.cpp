@@ -177,7 +177,10 @@ void CorvidExeFollowsThePath(const std::wstring& sessionFile, POINT coreEnd) {
   std::printf("Corvid.exe: %d left presses, %d releases, %d wheel notches\n", downs, ups, notches);
   EXPECT_EQ(downs, 3);
   EXPECT_EQ(ups, 3);
-  EXPECT_TRUE(notches >= 1 && notches <= 2);
+  // Two on the replay clock (now and 30 ms later, the release 40 ms after
+  // the press); a busy machine may hand the release over a tick late. A wheel
+  // that went on after the release would turn until the quit, five or more.
+  EXPECT_TRUE(notches >= 1 && notches <= 3);
   EXPECT_TRUE(!(GetAsyncKeyState(VK_LBUTTON) & 0x8000));
   CloseHandle(p);
 }
