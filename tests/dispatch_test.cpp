@@ -124,6 +124,16 @@ TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
   Release(1);  // a release while the battery is low must not leave Ctrl down
   EXPECT_EQ(Monitor(), (Lines{" CTRL", "-CTRL"}));
   EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "mouse", "keyboard"}));
+  // An App press waiting for its release is dropped, not run at a later
+  // release; the mask history is the decoder's and stays: with L1 last
+  // held, L1+R1 with no code still names R1.
+  form.ActiveMap[0x80] = {7, 0, "App-1"};
+  Press(0x80);
+  Press(0x5A, 0, 0x04);
+  Release(1);
+  EXPECT_FALSE(form.AppArmed);
+  Press(0xFF, 0, 0x0C);
+  EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
   form.settings.LowBattSkip = false;
   Press(0x54, 0x10, 0, 0, 0);
   EXPECT_EQ(Monitor().back(), " 0x26");
