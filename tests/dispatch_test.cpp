@@ -48,6 +48,15 @@ TEST_F(DispatchTest, SecondKeyReleasesTheFirstButKeepsModifiers) {
   app.CodeMonitor().Clear();
   Press(0x02);
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x02"}));
+  // In mouse mode it moves nothing without a mask bit, and while it is held
+  // no key goes out.
+  Release();
+  form.SwitchToMouseMode();
+  form.ActiveMap[0x02] = {1, 0x0001, ""};
+  p.input.events.clear();
+  Press(0x02);
+  Press(0x16);  // EJECT: ESC
+  EXPECT_TRUE(p.input.events.empty());
 }
 
 TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
@@ -137,6 +146,9 @@ TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
   form.settings.LowBattSkip = false;
   Press(0x54, 0x10, 0, 0, 0);
   EXPECT_EQ(Monitor().back(), " 0x26");
+  messages.clear();
+  Press(0x55, 0x20, 0, 0, 2);  // 2 is not low
+  EXPECT_EQ(messages, Lines{"RIGHT"});
 }
 
 TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
