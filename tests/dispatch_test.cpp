@@ -173,6 +173,13 @@ TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
   p.clock.Advance(5000);
   EXPECT_EQ(messages, (Lines{"TAB", "TAB"}));
   EXPECT_EQ(Monitor().back(), "-0x09");
+  Release();
+  form.settings.NoPsRep = false;  // PS repeats as any key
+  app.CodeMonitor().Clear();
+  Press(0x43, 0, 0, 0x01);
+  p.clock.Advance(500);
+  EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09", " 0x09"}));
+  EXPECT_FALSE(form.DisConnect.Enabled());
 }
 
 TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEventAfterTheQueueIsCleared) {
