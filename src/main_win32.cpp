@@ -16,6 +16,7 @@
 #include "app/platform_win32.h"
 #include "app/trace.h"
 #include "base/text_win32.h"
+#include "base/texts.h"
 #include "remote/recorded_session.h"
 
 using namespace corvid;
@@ -74,7 +75,7 @@ static int RunCorvid() {
   // One Corvid per user; the mutex lives as long as the process.
   CreateMutexW(nullptr, FALSE, L"Corvid");
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    MessageBoxW(nullptr, Widen("すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。").c_str(),
+    MessageBoxW(nullptr, Widen(Text(TextId::AlreadyRunning)).c_str(),
                 L"Alreadey Corvid Running.", MB_OK);
     return 0;
   }

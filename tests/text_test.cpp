@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/text_view.h"
+#include "base/texts.h"
 #include "base/utf16.h"
 
 namespace corvid {
@@ -45,6 +46,34 @@ TEST(Utf8Validity, RejectsMalformedSequences) {
   EXPECT_FALSE(IsValidUtf8("\xE3\x82"));          // cut short
   EXPECT_FALSE(IsValidUtf8("\x82\xA0"));          // Shift-JIS bytes
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+}
+
+}  // namespace
+}  // namespace corvid
+
+namespace corvid {
+namespace {
+
+// Every text in both tables, once each; none empty in English.
+TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {
+  for (const TextTable table : {JapaneseTexts(), EnglishTexts()}) {
+    std::vector<int> seen(static_cast<size_t>(TextId::kCount));
+    for (size_t i = 0; i < table.size; ++i) ++seen.at(static_cast<size_t>(table.rows[i].id));
+    for (size_t id = 0; id < seen.size(); ++id) EXPECT_EQ(seen[id], 1) << "text " << id;
+  }
+  for (size_t id = 0; id < static_cast<size_t>(TextId::kCount); ++id) {
+    EXPECT_FALSE(Text(static_cast<TextId>(id), Language::English).empty()) << "text " << id;
+    EXPECT_FALSE(Text(static_cast<TextId>(id), Language::Japanese).empty()) << "text " << id;
+  }
+  EXPECT_EQ(Text(TextId::MenuQuit), "常駐解除(&Q)");  // Japanese until one is chosen
+
+  const uint16_t japanese = 0x0411, english = 0x0409, german = 0x0407;
+  EXPECT_EQ(ChooseLanguage("auto", japanese), Language::Japanese);
+  EXPECT_EQ(ChooseLanguage("auto", english), Language::English);
+  EXPECT_EQ(ChooseLanguage("ja", german), Language::Japanese);
+  EXPECT_EQ(ChooseLanguage(" EN ", japanese), Language::English);
+  EXPECT_EQ(ChooseLanguage("fr", japanese), Language::Japanese);  // unread: as "auto"
+  EXPECT_EQ(ChooseLanguage("", german), Language::English);
 }
 
 }  // namespace

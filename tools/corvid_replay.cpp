@@ -13,6 +13,7 @@
 #include "app/corvid_app.h"
 #include "app/headless_platform.h"
 #include "app/trace.h"
+#include "base/texts.h"
 #include "config/settings_store.h"
 #include "remote/recorded_session.h"
 
@@ -22,13 +23,14 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: corvid-replay [--config Corvid.ini] [--quiet-monitor] SESSION.txt...\n"
+               "usage: corvid-replay [--config Corvid.ini] [--quiet-monitor] [--language ja|en] SESSION.txt...\n"
                "Replays recorded remote sessions (hex reports, \"wait N\", # comments)\n"
                "and prints the receive log (log), the code monitor (mon), the\n"
                "on-screen messages (osd) and message boxes (box) with the replay time\n"
                "in milliseconds. --config starts from that settings file (it is only\n"
                "read); without it Corvid starts as on a first run, with the factory\n"
-               "key maps.\n");
+               "key maps. --language en prints the texts a user reads in English\n"
+               "(Japanese without it).\n");
   return 2;
 }
 
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--quiet-monitor")) showMonitor = false;
     else if (!std::strcmp(argv[i], "--config") && i + 1 < argc) config = argv[++i];
+    else if (!std::strcmp(argv[i], "--language") && i + 1 < argc) UseLanguage(ChooseLanguage(argv[++i], kJapaneseLanguageId));
     else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return Usage();
     else if (argv[i][0] == '-') {
       std::fprintf(stderr, "corvid-replay: unknown option %s\n", argv[i]);

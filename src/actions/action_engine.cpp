@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/texts.h"
 #include "remote/button_codes.h"
 
 namespace corvid {
@@ -37,7 +38,7 @@ void ActionEngine::ApplyTimerSettings() {
 void ActionEngine::FreshBuffer() {
   ports_.queue.RemovePendingMouseMessages();
   ports_.queue.RemovePendingKeyboardMessages();
-  ports_.boxes.Show("操作対象プロセスへの操作権限がありません。処理は無効となります。", "Corvid Alart");
+  ports_.boxes.Show(Text(TextId::InputRefused), "Corvid Alart");
 }
 
 void ActionEngine::StartKey(uint32_t param, uint16_t key) {
@@ -101,7 +102,7 @@ void ActionEngine::DispatchCode(uint8_t code) {
     ports_.osd.ShowMessage(e.Message);
 
   if (decoder_.BatteryLevel < 2) {
-    ports_.receiveLog.Append("バッテリー不足です。");
+    ports_.receiveLog.Append(Text(TextId::BatteryLow));
     ports_.osd.ShowMessage("Low Battery Life. Let's it Change. ");
     if (data_.settings.LowBattSkip) {
       ports_.queue.RemovePendingMouseMessages();
@@ -224,10 +225,11 @@ void ActionEngine::SwitchToKeyboardMode() {
   data_.KeyboardMap.CopyColumn(CurrentAppMap, ActiveMap);
   if (onActiveColumnCopied) onActiveColumnCopied();
   if (CurrentAppMap == 0) {
-    ports_.receiveLog.Append("キーボードモード設定されました。");
+    ports_.receiveLog.Append(Text(TextId::KeyboardModeSet));
     if (data_.settings.DispChange) ports_.osd.ShowMessage("KBD Mode");
   } else {
-    ports_.receiveLog.Append("【 App-" + std::to_string(CurrentAppMap) + " 】のキーボード割付モードです。");
+    ports_.receiveLog.Append(std::string(Text(TextId::AppKeyboardMapBefore)) + std::to_string(CurrentAppMap) +
+                             std::string(Text(TextId::AppKeyboardMapAfter)));
     if (data_.settings.DispChange && !ports_.receiveLog.Visible()) ShowAfterWait("KBD Mode");
   }
 }
@@ -239,10 +241,11 @@ void ActionEngine::SwitchToMouseMode() {
   data_.MouseMap.CopyColumn(CurrentAppMap, ActiveMap);
   if (onActiveColumnCopied) onActiveColumnCopied();
   if (CurrentAppMap == 0) {
-    ports_.receiveLog.Append("マウス併用モード設定されました。");
+    ports_.receiveLog.Append(Text(TextId::MouseModeSet));
     if (data_.settings.DispChange) ports_.osd.ShowMessage("With MOUSE Mode");
   } else {
-    ports_.receiveLog.Append("【 App-" + std::to_string(CurrentAppMap) + " 】のマウス併用割付モードです。");
+    ports_.receiveLog.Append(std::string(Text(TextId::AppMouseMapBefore)) + std::to_string(CurrentAppMap) +
+                             std::string(Text(TextId::AppMouseMapAfter)));
     if (data_.settings.DispChange && !ports_.receiveLog.Visible()) ShowAfterWait("With MOUSE Mode");
   }
 }

@@ -1,6 +1,7 @@
 #include "app/help_file.h"
 
 #include "app/tray_menu.h"
+#include "base/texts.h"
 
 namespace corvid {
 
@@ -31,7 +32,7 @@ HelpLocation LocateHelp(std::string_view currentFolder, std::string_view program
 }
 
 std::string HelpMissingText(const HelpLocation& where) {
-  std::string text = std::string("ヘルプファイル ") + kHelpFile + " が見つかりません。\n探した場所:";
+  std::string text = std::string(Text(TextId::HelpMissingBefore)) + kHelpFile + std::string(Text(TextId::HelpMissingAfter));
   for (int i = 0; i < where.lookedCount; ++i) text += "\n" + where.looked[i];
   return text;
 }

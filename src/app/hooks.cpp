@@ -1,6 +1,7 @@
 #include "app/hooks.h"
 
 #include "actions/cursor_hider.h"
+#include "base/texts.h"
 
 namespace corvid {
 namespace {
@@ -59,7 +60,7 @@ void GlobalHooks::Install(HookKind kind) {
   HookHandle& h = handles_[Index(kind)];
   if (h != 0) return;
   h = platform_.InstallHook(kind);
-  if (h == 0) boxes_.Show(kHookStartFailed, "Corvid", MessageBoxes::kOk);
+  if (h == 0) boxes_.Show(Text(TextId::HookStartFailed), "Corvid", MessageBoxes::kOk);
 }
 
 void GlobalHooks::Remove(HookKind kind) {
@@ -68,7 +69,7 @@ void GlobalHooks::Remove(HookKind kind) {
   if (platform_.RemoveHook(h)) {
     h = 0;
   } else {
-    boxes_.Show(kind == HookKind::KeyCapture ? kKeyHookRemoveFailed : kMouseHookRemoveFailed,
+    boxes_.Show(Text(kind == HookKind::KeyCapture ? TextId::KeyHookRemoveFailed : TextId::MouseHookRemoveFailed),
                                 "Corvid", MessageBoxes::kOk);
   }
   clock_.Sleep(kRemoveWaitMs);

@@ -75,9 +75,6 @@ struct KeyCaptureStep {
 // key release comes back through the hook.
 KeyCaptureStep DecideKeyCapture(const KeyHookEvent& e, bool& winKeyLatched);
 
-inline constexpr std::string_view kHookStartFailed = "フック開始は失敗しました";
-inline constexpr std::string_view kMouseHookRemoveFailed = "マウスフック解除は失敗しました";
-inline constexpr std::string_view kKeyHookRemoveFailed = "キーフック解除は失敗しました";
 
 class GlobalHooks : public CursorWakeHook {
  public:

@@ -1,21 +1,36 @@
 #include "app/tray_menu.h"
 
+#include "base/texts.h"
+
 namespace corvid {
 
 TrayMenu::TrayMenu()
     : entries_{{
-          {MenuItem::C1, "基本キーマップ割付設定(&K)"},
-          {MenuItem::N3, "動作環境設定(&G)"},
-          {MenuItem::M1, "送出コードモニタ表示(&M)"},
+          {MenuItem::C1, ""},
+          {MenuItem::N3, ""},
+          {MenuItem::M1, ""},
           {MenuItem::N1, "-"},
-          {MenuItem::E1, "起動プログラム設定(&E)"},
+          {MenuItem::E1, ""},
           {MenuItem::N2, "-"},
-          {MenuItem::H1, "Help(&H)"},
-          {MenuItem::QuitQ1, "常駐解除(&Q)"},
-      }} {}
+          {MenuItem::H1, ""},
+          {MenuItem::QuitQ1, ""},
+      }} {
+  SetCaptions();
+}
+
+// In the language in use when the menu opens (chosen once the settings are read).
+void TrayMenu::SetCaptions() {
+  Entry(MenuItem::C1).caption = Text(TextId::MenuKeyMap);
+  Entry(MenuItem::N3).caption = Text(TextId::MenuEnvironment);
+  Entry(MenuItem::M1).caption = Text(TextId::MenuMonitor);
+  Entry(MenuItem::E1).caption = Text(TextId::MenuLaunchPrograms);
+  Entry(MenuItem::H1).caption =
+      std::string(Text(TextId::MenuHelpBefore)) + kVersion + std::string(Text(TextId::MenuHelpAfter));
+  Entry(MenuItem::QuitQ1).caption = Text(TextId::MenuQuit);
+}
 
 void TrayMenu::PopupMenu1Popup(bool editorVisible, bool launchSettingsVisible) {
-  Entry(MenuItem::H1).caption = std::string("設定操作説明 Ver.") + kVersion + " (&H)";
+  SetCaptions();
   Entry(MenuItem::E1).enabled = !editorVisible;
   Entry(MenuItem::C1).enabled = !launchSettingsVisible;
 }

@@ -57,6 +57,7 @@ class TrayMenu {
   void SetMonitorChecked(bool on) { Entry(MenuItem::M1).checked = on; }
 
  private:
+  void SetCaptions();
   std::array<MenuEntry, 8> entries_;
 };
 

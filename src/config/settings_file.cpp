@@ -4,6 +4,7 @@
 
 #include "base/message_boxes.h"
 #include "base/screen_size.h"
+#include "base/texts.h"
 
 namespace corvid {
 
@@ -34,9 +35,7 @@ void SettingsFile::BringPlaceIntoScreen() {
 bool SettingsFile::MayWrite(bool tell) {
   if (!refused_) return true;
   if (tell)
-    boxes_.Show("設定ファイルが読めないまま残されているため、保存しませんでした。\n"
-                "ファイルを直すか別の場所へ移してから、「復帰」で読み直してください。\n" +
-                    Path(),
+    boxes_.Show(std::string(Text(TextId::SaveRefused)) + Path(),
                 "Corvid", MessageBoxes::kOk);
   return false;
 }

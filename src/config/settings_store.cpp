@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "base/message_boxes.h"
+#include "base/texts.h"
 #include "config/profile_file.h"
 #include "config/profile_values.h"
 #include "config/settings_schema.h"
@@ -13,8 +14,6 @@
 
 namespace corvid {
 namespace {
-
-constexpr const char* kUnusable = "環境ファイルが適正ではありません。\n設定値をすべて初期化します。";
 
 std::string Hex2(unsigned code) {
   char b[4];
@@ -52,11 +51,10 @@ bool WriteProfile(const ReadFile& file, const std::string& path, FileStore& file
   // The user is told the file is unchanged only when it is.
   std::string now;
   if (!files.Read(path, now)) now.clear();
-  const char* what = !file.bytes         ? "設定ファイルに保存できませんでした。"
-                     : now == *file.bytes ? "設定ファイルに保存できませんでした。ファイルは変更されていません。"
-                                          : "設定ファイルに保存できず、ファイルを元に戻すこともできませんでした。"
-                                            "もう一度保存してください。";
-  boxes->Show(what + ("\n" + path + "\n(" + why + ")"), "Corvid Info", MessageBoxes::kOk);
+  const TextId what = !file.bytes         ? TextId::SaveFailed
+                      : now == *file.bytes ? TextId::SaveFailedUnchanged
+                                           : TextId::SaveFailedNotRestored;
+  boxes->Show(std::string(Text(what)) + "\n" + path + "\n(" + why + ")", "Corvid Info", MessageBoxes::kOk);
   return false;
 }
 
@@ -260,20 +258,21 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
     const int64_t size = files.Size(path);
     const bool tooLarge = size > kMaxSettingsBytes;
     if (tooLarge) {
-      problem.what = "ファイルが大きすぎます (" + std::to_string(size >> 20) + " MB)";
+      problem.what = std::string(Text(TextId::SettingsTooLarge)) + std::to_string(size >> 20) +
+                     std::string(Text(TextId::SettingsTooLargeEnd));
     } else if (!files.Read(path, bytes)) {
-      problem.what = "ファイルを読めません";
+      problem.what = Text(TextId::SettingsCannotRead);
       readable = false;
     } else {
       const SettingsText text = DecodeSettingsText(bytes, codec);
       if (text.encoding != TextEncoding::Bytes) encoding = text.encoding;
       const bool utf16 = text.encoding == TextEncoding::Utf16Bom || text.encoding == TextEncoding::Utf16BeBom;
       if (!ProfileFile::Parse(text.text).HasKeys()) {
-        problem.what = "設定が一つもありません";  // empty, or zeros after a failed write
+        problem.what = Text(TextId::SettingsNoSetting);  // empty, or zeros after a failed write
       } else if (!utf16 && bytes.find('\0') != std::string::npos) {
         // UTF-16 without its byte-order mark, or not text at all: read as
         // text, it would give defaults without a word.
-        problem.what = "文字コードを判別できません";
+        problem.what = Text(TextId::SettingsUnknownEncoding);
       } else if (LoadSettings(data, path, files, codec, &problem) == 0) {
         report.outcome = StartupOutcome::Loaded;
         return report;
@@ -287,15 +286,14 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
     if (!keep.empty() && (aside.kept || files.CopyNew(path, keep, why))) {
       report.outcome = StartupOutcome::Rebuilt;
       report.keptAs = keep;
-      boxes.Show(std::string(kUnusable) + "\n\n読めなかった値: " + problem.what + "\n元のファイルは次の名前で保存しました:\n" +
-                     keep,
+      boxes.Show(std::string(Text(TextId::SettingsUnusable)) + std::string(Text(TextId::SettingsUnreadValue)) +
+                     problem.what + std::string(Text(TextId::SettingsKeptAs)) + keep,
                  "Corvid Info", MessageBoxes::kOk);
     } else {
       // Nothing may replace the user's file before its bytes are safe.
       report.outcome = StartupOutcome::Refused;
-      boxes.Show(std::string(kUnusable) + "\n\n読めなかった値: " + problem.what +
-                     "\n元のファイルを別名で保存できなかったため、ファイルはそのまま残し、今回は初期設定で動作します。\n" +
-                     path + "\n(" + why + ")",
+      boxes.Show(std::string(Text(TextId::SettingsUnusable)) + std::string(Text(TextId::SettingsUnreadValue)) +
+                     problem.what + std::string(Text(TextId::SettingsLeftAlone)) + path + "\n(" + why + ")",
                  "Corvid Info", MessageBoxes::kOk);
       ApplyFactoryDefaults(data);
       return report;

@@ -1,5 +1,7 @@
 #include "remote/device_connection.h"
 
+#include "base/texts.h"
+
 namespace corvid {
 
 DeviceConnection::DeviceConnection(HidDeviceController& hid, RemoteListener& listener, TextView& receiveLog)
@@ -11,7 +13,7 @@ DeviceConnection::~DeviceConnection() { hid_.SetEvents(nullptr); }
 
 void DeviceConnection::JvHidDeviceController1DeviceChange() {
   if (RemoteDevice && !RemoteDevice->PluggedIn()) {
-    log_.Append("SONY BD-Controller >>接続が解除されています。");
+    log_.Append(Text(TextId::RemoteGone));
     // A remote that dies with a button held would leave its keys and
     // modifiers down in the system; let go of them as a release would.
     listener_.RemoteGone();
@@ -19,7 +21,7 @@ void DeviceConnection::JvHidDeviceController1DeviceChange() {
     RemoteDevice = nullptr;
   }
   if (!RemoteDevice && hid_.CheckOutByID(RemoteDevice, kRemoteVendorId, kRemoteProductId))
-    log_.Append("SONY BD-Controller >>デバイス登録が確認されました。");
+    log_.Append(Text(TextId::RemoteFound));
   listener_.RemoteHeldChanged(RemoteDevice != nullptr);
 }
 

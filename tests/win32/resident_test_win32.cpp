@@ -309,7 +309,9 @@ TEST(Resident, LoadsNoPlantedLibraryAndEndsWithTheSession) {
   ASSERT_NE(main, nullptr);
   const DWORD sent = GetTickCount();
   SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
-  EXPECT_TRUE(WaitExit(p, 1000));
+  // It ends by itself (before, it stayed, iconless); how soon is printed:
+  // a busy machine may take a second.
+  EXPECT_TRUE(WaitExit(p, 5000));
   std::printf("ended %lu ms after the end of the session\n", GetTickCount() - sent);
   if (WaitForSingleObject(p, 0) != WAIT_OBJECT_0) TerminateProcess(p, 1);
   CloseHandle(p);

@@ -1,0 +1,81 @@
+#pragma once
+// Every text a user reads, in each language Corvid speaks, reached by what it
+// is for. One table per language (texts_ja.cpp, texts_en.cpp); the Japanese
+// table holds the program's own texts as they have always been.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvid {
+
+enum class Language : uint8_t { Japanese, English };
+
+enum class TextId : uint16_t {
+  // The settings file.
+  SettingsUnusable,        // the start-up box's first lines
+  SettingsUnreadValue,     // before the value that could not be read
+  SettingsKeptAs,          // before the name of the copy
+  SettingsLeftAlone,       // no copy could be made
+  SettingsTooLarge,        // followed by the size in MB and SettingsTooLargeEnd
+  SettingsTooLargeEnd,
+  SettingsCannotRead,
+  SettingsNoSetting,
+  SettingsUnknownEncoding,
+  SaveFailed,
+  SaveFailedUnchanged,
+  SaveFailedNotRestored,
+  SaveRefused,             // the file was left as it was at start
+  // The remote and the modes (receive log).
+  BatteryLow,
+  KeyboardModeSet,
+  MouseModeSet,
+  AppKeyboardMapBefore,    // around the App number
+  AppKeyboardMapAfter,
+  AppMouseMapBefore,
+  AppMouseMapAfter,
+  RemoteGone,
+  RemoteFound,
+  // Boxes.
+  InputRefused,
+  HookStartFailed,
+  MouseHookRemoveFailed,
+  KeyHookRemoveFailed,
+  HelpMissingBefore,       // around the help file's name
+  HelpMissingAfter,
+  AlreadyRunning,
+  // The tray menu.
+  MenuKeyMap,
+  MenuEnvironment,
+  MenuMonitor,
+  MenuLaunchPrograms,
+  MenuHelpBefore,          // around the version
+  MenuHelpAfter,
+  MenuQuit,
+  kCount
+};
+
+// The text in the language in use (Japanese until one is chosen).
+std::string_view Text(TextId id);
+std::string_view Text(TextId id, Language language);
+void UseLanguage(Language language);
+Language LanguageInUse();
+
+// [System] Language: "ja", "en", or "auto" (and anything else, unread, as
+// "auto"), which takes Japanese when the user's display language (a Windows
+// language identifier) is Japanese, English otherwise.
+Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage);
+inline constexpr uint16_t kJapaneseLanguageId = 0x0411;
+
+// A table's row, and a table: every identifier once, in any order.
+struct TextRow {
+  TextId id;
+  std::string_view text;
+};
+struct TextTable {
+  const TextRow* rows;
+  size_t size;
+};
+TextTable JapaneseTexts();
+TextTable EnglishTexts();
+
+}  // namespace corvid
