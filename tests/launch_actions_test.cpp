@@ -232,8 +232,11 @@ TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScree
   e.WinLeft = 40;
   e.WinTop = 30;
   const WindowHandle two = Running(1), three = Running(2);
+  // Closed through the window that owns it.
+  const WindowHandle threeOwner = desktop.AddWindow(desktop.Find(three)->pid, "", "Owner");
+  desktop.Find(three)->owner = threeOwner;
   Press(0);
-  EXPECT_TRUE(desktop.HasLine("close " + H(three)));
+  EXPECT_TRUE(desktop.HasLine("close " + H(threeOwner)));
   EXPECT_TRUE(desktop.HasLine("pos " + H(two) + " at 40,-1050"));
   EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x31});
   EXPECT_FALSE(desktop.HasLine("close " + H(two)));
@@ -278,6 +281,8 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   e.KeyAction = 2;
   const WindowHandle one = Running(0);
   const WindowHandle two = Running(1);
+  const WindowHandle oneOwner = desktop.AddWindow(desktop.Find(one)->pid, "", "Owner");
+  desktop.Find(one)->owner = oneOwner;
   form.Apps[1].StartMap = 1;
   form.Apps[1].LastLeft = 10;  // where it was last seen
   form.Apps[1].LastTop = 20;
@@ -288,7 +293,7 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   EXPECT_EQ(a.messages, Lines{"App1 Quit"});  // at once
   a.Release();
   EXPECT_EQ(a.messages, (Lines{"App1 Quit", "App2 Restore"}));
-  EXPECT_EQ(desktop.log, (Lines{"close " + H(one), "show " + H(two), "show " + H(two),
+  EXPECT_EQ(desktop.log, (Lines{"close " + H(oneOwner), "show " + H(two), "show " + H(two),
                                 "pos " + H(two) + " at 10,20 size 400x300", "front " + H(two)}));
   EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x120});
   EXPECT_EQ(form.CurrentAppMap, 2);
@@ -345,6 +350,8 @@ TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
   EXPECT_FALSE(dialog.FindEnabled());
 
   const WindowHandle one = Running(0);
+  const WindowHandle oneOwner = desktop.AddWindow(desktop.Find(one)->pid, "", "Owner");
+  desktop.Find(one)->owner = oneOwner;
   Register(1);
   desktop.AddProcess("app2.exe");  // running without a window
   form.CurrentAppMap = 1;
@@ -354,7 +361,7 @@ TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
   a.Report(kQuitAllButton);
   a.Release();
   EXPECT_EQ(a.messages, (Lines{"All Quit", "Can't Control Target.6"}));
-  EXPECT_EQ(desktop.log, Lines{"close " + H(one)});
+  EXPECT_EQ(desktop.log, Lines{"close " + H(oneOwner)});
   EXPECT_EQ(desktop.passes - passes, 1 + 100 * 20);
   EXPECT_EQ(form.CurrentAppMap, 0);
   EXPECT_FALSE(dialog.FindEnabled());
