@@ -288,12 +288,15 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   form.Apps[1].LastTop = 20;
   form.Apps[1].LastRight = 410;
   form.Apps[1].LastBottom = 320;
+  desktop.clock = &a.p.clock;  // and slow to come back from the task bar
+  desktop.Find(two)->minimized = true;
+  desktop.Find(two)->lagMs = 600;
   a.Report(0);
   a.p.clock.Advance(1000);
   EXPECT_EQ(a.messages, Lines{"App1 Quit"});  // at once
   a.Release();
   EXPECT_EQ(a.messages, (Lines{"App1 Quit", "App2 Restore"}));
-  EXPECT_EQ(desktop.log, (Lines{"close " + H(oneOwner), "show " + H(two), "show " + H(two),
+  EXPECT_EQ(desktop.log, (Lines{"close " + H(oneOwner), "show " + H(two), "show " + H(two), "restore " + H(two),
                                 "pos " + H(two) + " at 10,20 size 400x300", "front " + H(two)}));
   EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x120});
   EXPECT_EQ(form.CurrentAppMap, 2);
