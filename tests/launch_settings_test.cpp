@@ -165,6 +165,9 @@ TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPi
   dialog.Button4MouseDown();
   dialog.Button4MouseUp();
   EXPECT_EQ(a.messages.back(), "App1 Restore");
+  // Each test writes the program's header afresh, though its process is the same.
+  const Lines trace = a.app.DebugLog().Lines();
+  EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& l) { return l.starts_with("EXEC PROG"); }), 2);
 
   // Held past the long-press time: " Quit" at once, the quit at the release.
   dialog.Button4MouseDown();
