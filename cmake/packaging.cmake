@@ -29,7 +29,9 @@ endforeach()
 
 install(TARGETS Corvid RUNTIME DESTINATION .)
 install(FILES ${CMAKE_BINARY_DIR}/Corvid.CHM ${CMAKE_SOURCE_DIR}/LICENSE.txt ${CORVID_NOTICES} DESTINATION .)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
+# The users' README (how to start, where the settings and the help are); the
+# developers' README.md stays with the sources.
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/packaging/README.txt DESTINATION .)
 
 file(STRINGS ${CMAKE_SOURCE_DIR}/src/base/version.h CORVID_VERSION_LINE REGEX "CORVID_VERSION_TEXT \"")
 string(REGEX MATCH "\"([^\"]+)\"" _ "${CORVID_VERSION_LINE}")

@@ -23,6 +23,9 @@ using namespace corvid;
 
 namespace {
 
+// The exit code of a `--replay` run that found Corvid already running.
+constexpr int kReplayNotRun = 3;
+
 struct Options {
   std::wstring replay;
   std::wstring trace;
@@ -46,7 +49,8 @@ Options ParseOptions() {
     } else {
       o.ok = false;
       o.problem = L"Unknown option: " + a +
-                  L"\n\nCorvid.exe [--replay SESSION.txt [--quit-after-replay]] [--trace FILE]";
+                  L"\n\nCorvid.exe [--replay SESSION.txt [--quit-after-replay]] [--trace FILE]"
+                  L"\n\nA replay while Corvid already runs ends with exit code 3.";
     }
   }
   LocalFree(argv);
@@ -77,7 +81,8 @@ static int RunCorvid() {
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     MessageBoxW(nullptr, Widen(Text(TextId::AlreadyRunning)).c_str(),
                 L"Alreadey Corvid Running.", MB_OK);
-    return 0;
+    // A session asked to be replayed was not: whoever started it is told so.
+    return options.replay.empty() ? 0 : kReplayNotRun;
   }
   // An earlier Corvid may have ended while the cursors were blank; and if
   // this one crashes, the user gets the pointer back all the same.

@@ -87,6 +87,7 @@ TEST_F(DeviceConnectionTest, UnreadableDeviceAndReportsOfACheckedInDeviceAreSile
   hid.Plug("mute", kRemoteVendorId, kRemoteProductId, /*readable=*/false);
   EXPECT_TRUE(form.RemoteHeld);
   EXPECT_FALSE(hid.Deliver("mute", RemoteReport(0x00)));
+  EXPECT_FALSE(hid.Deliver("mute", {}));  // an empty read hands nothing over
   hid.Plug("spare", kRemoteVendorId, kRemoteProductId);
   hid.Unplug("mute");
   ASSERT_EQ(connection.RemoteDevice, hid.list.FindPath("spare"));

@@ -48,6 +48,15 @@ TEST_F(DispatchTest, SecondKeyReleasesTheFirstButKeepsModifiers) {
   app.CodeMonitor().Clear();
   Press(0x02);
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x02"}));
+  // In mouse mode it moves nothing without a mask bit, and while it is held
+  // no key goes out.
+  Release();
+  form.SwitchToMouseMode();
+  form.ActiveMap[0x02] = {1, 0x0001, ""};
+  p.input.events.clear();
+  Press(0x02);
+  Press(0x16);  // EJECT: ESC
+  EXPECT_TRUE(p.input.events.empty());
 }
 
 TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
@@ -124,9 +133,22 @@ TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
   Release(1);  // a release while the battery is low must not leave Ctrl down
   EXPECT_EQ(Monitor(), (Lines{" CTRL", "-CTRL"}));
   EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "mouse", "keyboard"}));
+  // An App press waiting for its release is dropped, not run at a later
+  // release; the mask history is the decoder's and stays: with L1 last
+  // held, L1+R1 with no code still names R1.
+  form.ActiveMap[0x80] = {7, 0, "App-1"};
+  Press(0x80);
+  Press(0x5A, 0, 0x04);
+  Release(1);
+  EXPECT_FALSE(form.AppArmed);
+  Press(0xFF, 0, 0x0C);
+  EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
   form.settings.LowBattSkip = false;
   Press(0x54, 0x10, 0, 0, 0);
   EXPECT_EQ(Monitor().back(), " 0x26");
+  messages.clear();
+  Press(0x55, 0x20, 0, 0, 2);  // 2 is not low
+  EXPECT_EQ(messages, Lines{"RIGHT"});
 }
 
 TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
@@ -151,6 +173,13 @@ TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
   p.clock.Advance(5000);
   EXPECT_EQ(messages, (Lines{"TAB", "TAB"}));
   EXPECT_EQ(Monitor().back(), "-0x09");
+  Release();
+  form.settings.NoPsRep = false;  // PS repeats as any key
+  app.CodeMonitor().Clear();
+  Press(0x43, 0, 0, 0x01);
+  p.clock.Advance(500);
+  EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09", " 0x09"}));
+  EXPECT_FALSE(form.DisConnect.Enabled());
 }
 
 TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEventAfterTheQueueIsCleared) {

@@ -108,12 +108,15 @@ TEST_F(EnvironmentTest, ThePreviewStaysWhileAnEarlierMessageWouldFade) {
   EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
 }
 
-TEST_F(EnvironmentTest, FontsWithoutVerticalFacesAndTheChooserOpensAtItsLastChoice) {
-  p.fonts.names = {"Century Gothic", "@MS Gothic", "MS Gothic", "@", "Arial"};
-  Start("");
-  EXPECT_EQ(dialog.ComboBox1Items(), (std::vector<std::string>{"Century Gothic", "MS Gothic", "Arial"}));
+TEST_F(EnvironmentTest, FontsSortedWithTheFaceInUseAndTheChooserOpensAtTheColourInUse) {
+  p.fonts.names = {"Century Gothic", "@MS Gothic", "MS Gothic", "@", "arial", "MS Gothic"};
+  Start("MesFont=Gone Face\r\n");
+  EXPECT_EQ(dialog.ComboBox1Items(), (std::vector<std::string>{"arial", "Century Gothic", "MS Gothic"}));
   dialog.Show();
-  EXPECT_EQ(dialog.ComboBox1Text(), "Century Gothic");
+  // The face the file names is listed, in its place, though not installed.
+  EXPECT_EQ(dialog.ComboBox1Text(), "Gone Face");
+  EXPECT_EQ(dialog.ComboBox1Items(),
+            (std::vector<std::string>{"arial", "Century Gothic", "Gone Face", "MS Gothic"}));
   dialog.ComboBox1Change("No Such Face");  // typed: taken as it is
   EXPECT_EQ(settings.MesFont, "No Such Face");
 
@@ -123,7 +126,8 @@ TEST_F(EnvironmentTest, FontsWithoutVerticalFacesAndTheChooserOpensAtItsLastChoi
   EXPECT_EQ(dialog.SwatchColour(1), 0x0000FFu);
   p.colours.answer.reset();  // cancelled
   dialog.SwatchClick(2);
-  EXPECT_EQ(p.colours.openedAt, (std::vector<uint32_t>{0, 0x0000FF}));
+  dialog.SwatchClick(1);
+  EXPECT_EQ(p.colours.openedAt, (std::vector<uint32_t>{0xFFFFFF, 0, 0x0000FF}));
   EXPECT_EQ(settings.MesColorBg, 0u);
 }
 

@@ -19,12 +19,14 @@ struct InjectorTest : ::testing::Test {
 
 TEST_F(InjectorTest, ChordPressAndReleaseOrderWithScanCodesAndTheThreadsExtraInfo) {
   sink.extraInfo = 0x5A5A;
-  inj.PressKey(0x0111, 0x41);
-  inj.ReleaseKey(0x0111, 0x41);
-  EXPECT_EQ(monitor.Lines(), (Lines{" ALT", " CTRL", " SHIFT", " 0x41", "-0x41", "-SHIFT", "-CTRL", "-ALT"}));
-  ASSERT_EQ(sink.events.size(), 8u);
+  inj.PressKey(0x1111, 0x41);
+  inj.ReleaseKey(0x1111, 0x41);
+  EXPECT_EQ(monitor.Lines(), (Lines{" ALT", " CTRL", " SHIFT", " WIN", " 0x41", "-0x41", "-WIN", "-SHIFT", "-CTRL",
+                                    "-ALT"}));
+  ASSERT_EQ(sink.events.size(), 10u);
   EXPECT_EQ(sink.events[0].vk, 0x12);
-  EXPECT_EQ(sink.events[7].vk, 0x12);
+  EXPECT_EQ(sink.events[3].vk, 0x5B);
+  EXPECT_EQ(sink.events[9].vk, 0x12);
   for (const InputEvent& e : sink.events) {
     EXPECT_EQ(e.scan, e.vk);  // what the fake keyboard layout maps each key to
     EXPECT_EQ(e.extraInfo, 0x5A5Au);

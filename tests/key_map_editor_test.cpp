@@ -45,6 +45,50 @@ TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_EQ(form.ActiveMap[kTriangle].Message, "Win.");  // a mask box keeps its message at the key-up
 }
 
+TEST_F(EditorTest, ACaptureIsArmedByAClickOrSpaceAndTakesOneKey) {
+  const KeyMapEntry esc = form.ActiveMap[kEject];  // the factory's ESC
+  // Focus that arrives by Tab arms nothing: Tab, Esc and Alt+F4 are the window's.
+  EXPECT_FALSE(editor.Edit16KeyDown(kEject, 9, false, false, false));
+  EXPECT_FALSE(editor.Edit16KeyDown(kEject, 27, false, false, false));
+  EXPECT_FALSE(editor.Edit16KeyDown(kEject, 115, false, false, true));
+  EXPECT_FALSE(editor.KeyUp(kEject, 27));
+  EXPECT_EQ(form.ActiveMap[kEject], esc);
+  EXPECT_FALSE(app.Hooks().Installed(HookKind::KeyCapture));
+
+  // Space arms the box; Space held and let go binds nothing; the next key
+  // with its modifiers is bound, and that ends the capture.
+  EXPECT_TRUE(editor.Edit16KeyDown(kEject, ' ', false, false, false));
+  EXPECT_TRUE(app.Hooks().Installed(HookKind::KeyCapture));
+  EXPECT_TRUE(editor.Edit16KeyDown(kEject, ' ', false, false, false));
+  EXPECT_TRUE(editor.KeyUp(kEject, ' '));
+  EXPECT_EQ(form.ActiveMap[kEject], esc);
+  EXPECT_TRUE(editor.Edit16KeyDown(kEject, kCtrl, true, false, false));
+  EXPECT_TRUE(editor.Edit16KeyDown(kEject, 'C', true, false, false));
+  EXPECT_TRUE(editor.KeyUp(kEject, 'C'));
+  EXPECT_EQ(form.ActiveMap[kEject].Key, 0x43);
+  EXPECT_EQ(form.ActiveMap[kEject].Param, 0x10u);
+  EXPECT_FALSE(editor.CaptureArmed());
+  EXPECT_FALSE(app.Hooks().Installed(HookKind::KeyCapture));
+  EXPECT_FALSE(editor.KeyUp(kEject, kCtrl));
+  EXPECT_FALSE(editor.Edit16KeyDown(kEject, 9, false, false, false));  // Tab moves on again
+
+  // Esc while armed, as the hook delivers it, is bound: ESC can be had back.
+  editor.Edit16Click(kEject);
+  EXPECT_TRUE(editor.Edit16KeyDown(kEject, 158, false, false, false));
+  EXPECT_TRUE(editor.KeyUp(kEject, 158));
+  EXPECT_EQ(form.ActiveMap[kEject].Key, 27);
+  // The double click's first click arms; its menu opens without the hook,
+  // so that Esc reaches the menu.
+  editor.Edit16Click(kCircle);
+  EXPECT_EQ(editor.DoubleClick(kCircle), EditorMenu::Mouse);
+  EXPECT_FALSE(editor.CaptureArmed());
+  EXPECT_FALSE(app.Hooks().Installed(HookKind::KeyCapture));
+  // Focus moved elsewhere ends an arming without a binding.
+  editor.Edit16Click(kNum1);
+  editor.EndCapture();
+  EXPECT_FALSE(editor.Edit16KeyDown(kNum1, 'Q', false, false, false));
+}
+
 TEST_F(EditorTest, ProgramActionsOnlyInTheBasicMapAndOnlyAfterNop) {
   form.Apps[2].Registered = true;
   editor.DoubleClick(kCircle);  // a mask box in keyboard mode: the mouse menu
@@ -60,6 +104,7 @@ TEST_F(EditorTest, ProgramActionsOnlyInTheBasicMapAndOnlyAfterNop) {
   EXPECT_EQ(form.MouseMap.at(kCircle, 4).Key, action::kApp);  // both tables, every map
   EXPECT_EQ(editor.BoxOf(kCircle).colour, 0xE0C0C0u);
 
+  editor.Edit16Click(kCircle);
   editor.Edit16KeyDown(kCircle, 'X', false, false, false);
   ASSERT_EQ(p.boxes.shown.size(), 1u);
   EXPECT_EQ(p.boxes.shown[0].caption, "アプリケーションキー設定済");
@@ -163,6 +208,18 @@ TEST_F(EditorTest, TrayMonitorAndEditorOpenAndCloseTogether) {
   app.RunTrayCommand(app.Menu().Click(MenuItem::M1));
   EXPECT_EQ(monitor.Place().left, 900 - TForm3::kWidth);
   EXPECT_EQ(monitor.Place().top, 40);
+  EXPECT_EQ(monitor.Place().height, 900);  // as tall as its neighbour
+
+  // With only the launch-program settings shown, beside them.
+  monitor.Hide();
+  editor.Button2Click();
+  app.RunTrayCommand(app.Menu().Click(MenuItem::E1));
+  TForm5& launch = app.Windows().Launch();
+  launch.Moved({300, 100, 440, 600});
+  app.RunTrayCommand(app.Menu().Click(MenuItem::M1));
+  EXPECT_EQ(monitor.Place().left, 740);
+  EXPECT_EQ(monitor.Place().top, 100);
+  EXPECT_EQ(monitor.Place().height, 600);
 }
 
 TEST(EditorStart, HiddenWithHideStartAndTheMonitorIsClearedOnceAfterFiveSeconds) {

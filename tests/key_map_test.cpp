@@ -70,5 +70,28 @@ TEST(KeyMapTables, FactoryMapsFillAllNineMapsAndLeaveOtherSlots) {
   EXPECT_EQ(kbd.at(0x50, 0), (KeyMapEntry{0x41, 0, "A"}));
 }
 
+TEST(KeyMapTables, ButtonNamesMappableSlotsAndTheCodeOfEachMaskBit) {
+  std::string actual = "# Button codes: the name in the receive log (with its blank), whether a key\n"
+                       "# map slot is kept for it, and for each bit of the 24-bit mask the code a\n"
+                       "# change of that bit alone gives (FF: none).\n";
+  char line[64];
+  int mappable = 0;
+  for (int c = 0; c < 256; ++c) {
+    mappable += IsMappableButton(static_cast<uint8_t>(c));
+    const char* name = ButtonLogName(static_cast<uint8_t>(c));
+    if (!name) continue;
+    std::snprintf(line, sizeof line, "%02X \"%s\" %s\n", c, name, IsMappableButton(static_cast<uint8_t>(c)) ? "map" : "-");
+    actual += line;
+  }
+  for (int b = 0; b < 3; ++b)
+    for (int bit = 0; bit < 8; ++bit) {
+      std::snprintf(line, sizeof line, "mask byte %d bit %d: %02X\n", b, bit,
+                    ButtonForSingleMaskBit(1u << ((2 - b) * 8 + bit)));
+      actual += line;
+    }
+  ExpectSameLines(actual, Expected("button_codes.txt"));
+  EXPECT_EQ(mappable, 49);  // unnamed codes have no slot
+}
+
 }  // namespace
 }  // namespace corvid

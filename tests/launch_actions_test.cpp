@@ -25,6 +25,8 @@ class LaunchTest : public ::testing::Test {
     }
     form.SelectKeyMap(0, 1);
     form.settings.DispChange = false;
+    // Blank entries (a fresh file's have the screen as their rectangle).
+    for (AppEntry& e : form.Apps) e = AppEntry{};
   }
   AppEntry& Register(int i, int appearAfterPasses = 0) {
     AppEntry& e = form.Apps[static_cast<size_t>(i)];
@@ -90,9 +92,75 @@ TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
   Press(0);
   EXPECT_EQ(desktop.log, (Lines{"maximize " + H(w), "front " + H(w)}));
   EXPECT_EQ(a.messages.back(), "App1 Restore");
+
+  // Normal: its owner shown, the window put back where it was last seen.
+  desktop.windows.front().maximized = desktop.windows.front().minimized = false;
+  e.KeyAction = 1;
+  Press(0);  // records the rectangle
+  e.WinRight = e.WinBottom = 900;
+  const WindowHandle owner = desktop.AddWindow(e.ProcessId, "", "Owner");
+  desktop.windows.front().owner = owner;
+  desktop.windows.front().rect = {0, 0, 10, 10};
+  desktop.log.clear();
+  e.KeyAction = 2;
+  Press(0);
+  EXPECT_EQ(desktop.log, (Lines{"show " + H(owner), "pos " + H(w) + " at 100,100 size 400x300", "front " + H(w)}));
+  EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x120});
+
+  // Another copy: the entry follows the new one; "Find" is for the first.
+  a.app.Windows().Launch().SetFindEnabled(false);
+  desktop.log.clear();
+  const uint32_t first = e.ProcessId;
+  e.KeyAction = 4;
+  Press(0);
+  EXPECT_EQ(a.messages.back(), "App1 AddExec");
+  EXPECT_NE(e.ProcessId, first);
+  EXPECT_EQ(e.TargetWindow, desktop.windows.front().handle);
+  EXPECT_EQ(desktop.log.at(2), "front " + H(e.TargetWindow));
+  EXPECT_FALSE(a.app.Windows().Launch().FindEnabled());
 }
 
-TEST_F(LaunchTest, WindowThatNeverComesOrProgramThatDoesNotStartIsReported) {
+// Each placement with the position flags it asks for.
+TEST_F(LaunchTest, PlacementAfterAStart) {
+  struct Case {
+    int32_t placement, left, top, right, bottom;
+    Lines moves;  // what is done between the start and the activation; W the window
+    std::vector<uint32_t> flags;
+    int32_t state;
+  };
+  const Case cases[] = {
+      {1, 40, 30, 640, 430, {}, {}, 0},
+      {4, 40, 30, 640, 430, {"minimize W"}, {}, 1},
+      {8, 40, 30, 640, 430, {"show W", "pos W at 40,30 size 600x400"}, {0x120}, 0},
+      {8, 40, 30, 0, 0, {"show W", "pos W at 40,30"}, {0x121}, 0},
+      // A right edge of 0 right of the left one: moved, then sized.
+      {8, -50, -40, 0, 300, {"show W", "pos W at -50,-40", "pos W at -50,-40 size 50x340"}, {0x121, 0x120}, 0},
+      {8, 40, 30, 20, 430, {"show W"}, {}, 0},
+  };
+  for (const Case& c : cases) {
+    desktop.processes.clear();
+    desktop.windows.clear();
+    desktop.log.clear();
+    desktop.positionFlags.clear();
+    AppEntry& e = Register(0);
+    e.Placement = c.placement;
+    e.WinLeft = c.left;
+    e.WinTop = c.top;
+    e.WinRight = c.right;
+    e.WinBottom = c.bottom;
+    Press(0);
+    const std::string w = H(e.TargetWindow);
+    Lines expected;
+    for (std::string line : c.moves) expected.push_back(line.replace(line.find('W'), 1, w));
+    expected.push_back("front " + w);
+    ASSERT_FALSE(desktop.log.empty());
+    EXPECT_EQ(Lines(desktop.log.begin() + 1, desktop.log.end()), expected) << c.placement << " " << c.right;
+    EXPECT_EQ(desktop.positionFlags, c.flags) << c.placement << " " << c.right;
+    EXPECT_EQ(e.WindowState, c.state);
+  }
+}
+
+TEST_F(LaunchTest, AWindowNotFoundIsReportedByTheStepThatLookedForIt) {
   Register(0, -1).Class = "NoSuchClass";
   uint64_t before = a.p.clock.NowMs();
   Press(0);
@@ -119,6 +187,45 @@ TEST_F(LaunchTest, WindowThatNeverComesOrProgramThatDoesNotStartIsReported) {
   Press(2);
   EXPECT_TRUE(a.messages.empty());
   EXPECT_TRUE(desktop.log.empty());
+
+  // App-1 acted on; "run" its program without a window, "App-2" App-2's.
+  struct Case {
+    int32_t keyAction;
+    uint64_t holdMs;
+    std::string running;
+    Lines shown;
+  };
+  const Case cases[] = {
+      {2, 0, "run", {"App1 Restore", "Can't Control target.4"}},
+      {8, 0, "run", {"App1 Quit", "Can't Control target.5"}},
+      {4, 0, "run", {"App1 AddExec", "Can't Control target.3"}},
+      {1, 0, "App-2", {"App1 Exec", "Can't Control target.1"}},  // App-2 may run beside it
+      // Quit by a long press (the others are left as they are); the next
+      // running one has no window.
+      {2, 1000, "App-2", {"App1 Quit", "Can't Control target.7"}},
+  };
+  for (const Case& c : cases) {
+    desktop.processes.clear();
+    desktop.windows.clear();
+    AppEntry& e = Register(0, c.keyAction == 4 ? -1 : 0);
+    e.KeyAction = c.keyAction;
+    e.CoRunMask = 0b10;
+    e.LongPressQuit = true;
+    e.LongPressTime = 1000;
+    if (c.running == "run") desktop.AddProcess("app1.exe");
+    if (c.running == "App-2") {
+      if (c.holdMs) Running(0);
+      Register(1);
+      desktop.AddProcess("app2.exe");
+    }
+    form.settings.StartMouse = true;
+    a.messages.clear();
+    Press(0, c.holdMs);
+    EXPECT_EQ(a.messages, c.shown) << c.keyAction;
+  }
+  // Nothing came back after the quit: the basic map in the home mode.
+  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_TRUE(form.MouseMode);
 }
 
 TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScreen) {
@@ -127,9 +234,13 @@ TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScree
   e.WinLeft = 40;
   e.WinTop = 30;
   const WindowHandle two = Running(1), three = Running(2);
+  // Closed through the window that owns it.
+  const WindowHandle threeOwner = desktop.AddWindow(desktop.Find(three)->pid, "", "Owner");
+  desktop.Find(three)->owner = threeOwner;
   Press(0);
-  EXPECT_TRUE(desktop.HasLine("close " + H(three)));
+  EXPECT_TRUE(desktop.HasLine("close " + H(threeOwner)));
   EXPECT_TRUE(desktop.HasLine("pos " + H(two) + " at 40,-1050"));
+  EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x31});
   EXPECT_FALSE(desktop.HasLine("close " + H(two)));
   EXPECT_EQ(form.Apps[2].ProcessId, 0u);
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
@@ -172,13 +283,24 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   e.KeyAction = 2;
   const WindowHandle one = Running(0);
   const WindowHandle two = Running(1);
+  const WindowHandle oneOwner = desktop.AddWindow(desktop.Find(one)->pid, "", "Owner");
+  desktop.Find(one)->owner = oneOwner;
   form.Apps[1].StartMap = 1;
+  form.Apps[1].LastLeft = 10;  // where it was last seen
+  form.Apps[1].LastTop = 20;
+  form.Apps[1].LastRight = 410;
+  form.Apps[1].LastBottom = 320;
+  desktop.clock = &a.p.clock;  // and slow to come back from the task bar
+  desktop.Find(two)->minimized = true;
+  desktop.Find(two)->lagMs = 600;
   a.Report(0);
   a.p.clock.Advance(1000);
   EXPECT_EQ(a.messages, Lines{"App1 Quit"});  // at once
   a.Release();
   EXPECT_EQ(a.messages, (Lines{"App1 Quit", "App2 Restore"}));
-  EXPECT_EQ(desktop.log, (Lines{"close " + H(one), "show " + H(two), "show " + H(two), "front " + H(two)}));
+  EXPECT_EQ(desktop.log, (Lines{"close " + H(oneOwner), "show " + H(two), "show " + H(two), "restore " + H(two),
+                                "pos " + H(two) + " at 10,20 size 400x300", "front " + H(two)}));
+  EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x120});
   EXPECT_EQ(form.CurrentAppMap, 2);
   EXPECT_EQ(ActiveProbe(), 0x42);
   EXPECT_FALSE(form.LongPressReached);
@@ -224,23 +346,30 @@ TEST_F(LaunchTest, OnlyTheLastEntryStartedWithRecordStateStaysMarked) {
 }
 
 TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
+  TForm5& dialog = a.app.Windows().Launch();
+  dialog.SetFindEnabled(true);
   a.Report(kQuitAllButton);
   a.Release();
   EXPECT_EQ(a.messages, Lines{"All Quit"});
   EXPECT_TRUE(desktop.log.empty());
+  EXPECT_FALSE(dialog.FindEnabled());
 
   const WindowHandle one = Running(0);
+  const WindowHandle oneOwner = desktop.AddWindow(desktop.Find(one)->pid, "", "Owner");
+  desktop.Find(one)->owner = oneOwner;
   Register(1);
   desktop.AddProcess("app2.exe");  // running without a window
   form.CurrentAppMap = 1;
   a.messages.clear();
+  dialog.SetFindEnabled(true);
   const int passes = desktop.passes;
   a.Report(kQuitAllButton);
   a.Release();
   EXPECT_EQ(a.messages, (Lines{"All Quit", "Can't Control Target.6"}));
-  EXPECT_EQ(desktop.log, Lines{"close " + H(one)});
+  EXPECT_EQ(desktop.log, Lines{"close " + H(oneOwner)});
   EXPECT_EQ(desktop.passes - passes, 1 + 100 * 20);
   EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_FALSE(dialog.FindEnabled());
 }
 
 TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
@@ -249,6 +378,7 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   e.KeyAction = 2;
   Press(0);  // finds the window
   desktop.log.clear();
+  desktop.positionFlags.clear();
   a.messages.clear();
   e.KeyAction = 1;
   e.LaunchTopmost = true;
@@ -262,6 +392,7 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   Press(0);
   EXPECT_TRUE(a.messages.empty());
   EXPECT_EQ(desktop.log, (Lines{"pos " + H(w) + " topmost", "cursor 110,120", "click", "cursor 7,8"}));
+  EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x3});
   EXPECT_EQ(a.p.clock.NowMs() - before, 300u);
 
   // Hung during the delay: no click is left in its queue.

@@ -51,10 +51,13 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
 
   Open();
   EXPECT_EQ(form.CurrentAppMap, 1);
-  // The factory entries' delays of 0 become the bars' least, 500, at once.
-  EXPECT_EQ(App(0).ActivateDelay, 500);
-  EXPECT_EQ(App(0).LongPressTime, 500);
-  EXPECT_EQ(dialog.Edit(11).text, "500");
+  // From the first opening on, an empty entry shows what the file says of
+  // it: delays of 1000 and the whole screen.
+  EXPECT_NE(File().find("AppSetConst=1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000"), std::string::npos);
+  EXPECT_EQ(App(0).ActivateDelay, 1000);
+  EXPECT_EQ(App(0).LongPressTime, 1000);
+  EXPECT_EQ(dialog.Edit(11).text, "1000");
+  EXPECT_EQ(dialog.Edit(5).text + "x" + dialog.Edit(6).text, "1920x1080");
   // The entry's own co-run box is ticked and cannot be unticked.
   EXPECT_EQ(App(0).CoRunMask, 1);
   EXPECT_FALSE(dialog.CheckBox(6).enabled);
@@ -162,6 +165,9 @@ TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPi
   dialog.Button4MouseDown();
   dialog.Button4MouseUp();
   EXPECT_EQ(a.messages.back(), "App1 Restore");
+  // Each test writes the program's header afresh, though its process is the same.
+  const Lines trace = a.app.DebugLog().Lines();
+  EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& l) { return l.starts_with("EXEC PROG"); }), 2);
 
   // Held past the long-press time: " Quit" at once, the quit at the release.
   dialog.Button4MouseDown();

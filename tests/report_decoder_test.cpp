@@ -58,8 +58,8 @@ TEST_F(DecoderTest, CodeIsDerivedFromASingleChangedMaskBitOnly) {
   Report(0, 0x04, 0, 0xFF);  // R1 let go: derives R1 again, so PageUp is pressed again
   EXPECT_EQ(Log().back(), "00-04-00-5B-05  [ L1  ]");
   EXPECT_EQ(app.CodeMonitor().Lines(), (std::vector<std::string>{"-0xAF", " 0x21", " 0x21"}));
-  Report(0x30, 0x04, 0, 0xFF);  // UP and RIGHT appear at once: the release code stays
-  EXPECT_EQ(Log().back().substr(0, 15), "30-04-00-FF-05 ");
+  Report(0x70, 0x04, 0, 0xFF);  // UP, RIGHT and DOWN at once: the release code stays
+  EXPECT_EQ(Log().back(), "70-04-00-FF-05  [ UP DOWN RIGHT L1  ]");  // DOWN is named before RIGHT
   EXPECT_EQ(form.CurKey, 0);
 }
 
@@ -88,14 +88,6 @@ TEST_F(DecoderTest, ShortEmptyAndOversizedReportsStayInBounds) {
   Report(big, 3);
   EXPECT_EQ(Log().back().size(), 4 + 2 * kRawReportSize);
   form.JvHidDeviceController1DeviceData(1, nullptr, 40);
-}
-
-TEST(ButtonCodes, MappableButtonsAreTheNamedOnesButTheModeButtons) {
-  int count = 0;
-  for (int c = 0; c < 256; ++c) count += IsMappableButton(static_cast<uint8_t>(c));
-  EXPECT_EQ(count, 49);
-  for (uint8_t c : kMappableButtons) EXPECT_TRUE(IsMappableButton(c));
-  for (uint8_t c : {0x50, 0x53, 0xFF}) EXPECT_FALSE(IsMappableButton(c));
 }
 
 }  // namespace

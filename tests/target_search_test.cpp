@@ -82,6 +82,7 @@ TEST_F(TargetSearchTest, ProcessSearchTakesTheLastInTheSnapshotAndTheBrowserFram
 }
 
 TEST_F(TargetSearchTest, TraceWritesTheHeaderOncePerProcessAndTheMatch) {
+  desktop.nextPid = 0xBEEF;
   const uint32_t pid = desktop.AddProcess("prog.exe");
   desktop.AddWindow(pid, "First", "Frame");
   const WindowHandle w = desktop.AddWindow(pid, "Second", "Frame");
@@ -92,7 +93,7 @@ TEST_F(TargetSearchTest, TraceWritesTheHeaderOncePerProcessAndTheMatch) {
   const Lines first = {"",
                        rule,
                        "EXEC PROG  > C:\\x\\prog.exe",
-                       "PID        > 00000064",
+                       "PID        > 0000BEEF",
                        rule,
                        "       Cap   >First",
                        "       Class >Frame",

@@ -72,6 +72,44 @@ TEST(TrayStatus, TheIconIsToldOnceTheQueueHasRunEmpty) {
   EXPECT_EQ(hl.p.tips.back(), "Corvid  リモコン未接続\nWith MOUSE Mode");
 }
 
+// The commands in the program: the launch item, again while the dialog is
+// open, puts the debug window back at the dialog's left while its switch is
+// on and hides it otherwise; quit closes the dialogs one by one, then the
+// main window.
+TEST(TrayCommands, LaunchItemPlacesTheDebugWindowAndQuitClosesTheDialogsFirst) {
+  HeadlessApp a;
+  SettingsWindows& w = a.app.Windows();
+  w.Editor().Close();
+  a.app.RunTrayCommand(TrayCommand::ShowLaunchSettings);
+  w.Launch().SetChecked(2, true);
+  w.Debug().MoveTo(0, 0);
+  w.Launch().Moved({700, 150, 600, 500});
+  a.app.RunTrayCommand(TrayCommand::ShowLaunchSettings);
+  EXPECT_TRUE(w.Debug().Visible());
+  EXPECT_EQ(w.Debug().Place().Right(), 700);
+  EXPECT_EQ(w.Debug().Place().top, 150);
+  w.Launch().SetChecked(2, false);
+  w.Debug().Show(w.Launch().Place(), 1920);
+  a.app.RunTrayCommand(TrayCommand::ShowLaunchSettings);
+  EXPECT_FALSE(w.Debug().Visible());
+
+  a.app.RunTrayCommand(TrayCommand::ShowEnvironment);
+  a.app.RunTrayCommand(TrayCommand::ShowCodeMonitor);
+  Lines closed;
+  auto watch = [&closed](WindowModel& m, std::string name) {
+    m.onChange = [&closed, &m, name, was = m.Visible()]() mutable {
+      if (was && !m.Visible()) closed.push_back(name);
+      was = m.Visible();
+    };
+  };
+  watch(w.Launch(), "TForm5");
+  watch(w.Environment(), "TForm4");
+  watch(w.Monitor(), "TForm3");
+  a.p.onClose = [&] { closed.push_back("TForm1"); };
+  a.app.RunTrayCommand(TrayCommand::Quit);
+  EXPECT_EQ(closed, (Lines{"TForm5", "TForm4", "TForm3", "TForm1"}));
+}
+
 TEST(IdleTrim, OncePerQuietPeriodNeverWhileBusy) {
   IdleTrim trim;
   EXPECT_TRUE(trim.OnIdle(false));

@@ -66,6 +66,12 @@ void ActionEngine::DisConnectTimer() {
 }
 
 void ActionEngine::ReleaseEverything() {
+  ReleaseHeldInput();
+  decoder_.PrevMask = 0;
+  decoder_.HeldName.clear();
+}
+
+void ActionEngine::ReleaseHeldInput() {
   StopRepeatTimers();
   DisConnect.Stop();
   DisableExec.Stop();
@@ -78,8 +84,6 @@ void ActionEngine::ReleaseEverything() {
   MouseKey = 0;
   AppArmed = false;  // a launch that was waiting for the release is dropped
   if (mouse_) mouse_->ResetFactors();
-  decoder_.PrevMask = 0;
-  decoder_.HeldName.clear();
 }
 
 void ActionEngine::ShowAfterWait(std::string_view text) {
@@ -104,8 +108,10 @@ void ActionEngine::DispatchCode(uint8_t code) {
       ports_.queue.RemovePendingMouseMessages();
       ports_.queue.RemovePendingKeyboardMessages();
       // Skipping also the release would leave keys and modifiers down in
-      // the system for as long as the battery stays low.
-      if (release) ReleaseEverything();
+      // the system for as long as the battery stays low; an App press
+      // waiting for it is dropped with it, or a later release would run it.
+      // How the next report is read is the decoder's and stays as it is.
+      if (release) ReleaseHeldInput();
       return;
     }
   }

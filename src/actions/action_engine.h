@@ -70,6 +70,8 @@ class ActionEngine : private ReportDecoderHost, public AppActionHost {
   // Releases every key, modifier and mouse button Corvid holds and stops the
   // repeat, as a release report would (the remote went away, or shut-down).
   void ReleaseEverything();
+  // The same, but the decoder's mask history stays.
+  void ReleaseHeldInput();
   // The interval settings applied to the timers.
   void ApplyTimerSettings();
   // Some injected event was refused by the system.

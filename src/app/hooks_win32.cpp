@@ -58,8 +58,42 @@ bool Win32HookPlatform::RemoveHook(HookHandle handle) {
   return UnhookWindowsHookEx(reinterpret_cast<HHOOK>(handle)) != 0;
 }
 
+namespace {
+
+bool OwnWindow(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  return pid == GetCurrentProcessId();
+}
+
+// The window at a screen point as WindowFromPoint finds it, but under
+// Corvid's own windows (the message over the top of the screen, the dialog
+// whose "Find" was pressed): the first other top-level window there, from
+// the top down, and its deepest visible child at the point.
+HWND OtherWindowAt(POINT at) {
+  HWND w = WindowFromPoint(at);
+  if (w && !OwnWindow(GetAncestor(w, GA_ROOT))) return w;
+  for (HWND top = GetTopWindow(nullptr); top; top = GetWindow(top, GW_HWNDNEXT)) {
+    RECT r;
+    if (!IsWindowVisible(top) || OwnWindow(top) || !GetWindowRect(top, &r) || !PtInRect(&r, at)) continue;
+    if (GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_TRANSPARENT) continue;
+    HWND found = top;
+    for (;;) {
+      POINT client = at;
+      ScreenToClient(found, &client);
+      HWND child = ChildWindowFromPointEx(found, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+      if (!child || child == found) break;
+      found = child;
+    }
+    return found;
+  }
+  return GetDesktopWindow();  // nothing else there: the desktop itself
+}
+
+}  // namespace
+
 std::string Win32HookPlatform::WindowClassAt(int32_t x, int32_t y) {
-  const HWND w = WindowFromPoint(POINT{x, y});
+  const HWND w = OtherWindowAt(POINT{x, y});
   if (!w) return {};
   wchar_t name[257];
   const int n = GetClassNameW(w, name, 257);

@@ -100,8 +100,17 @@ bool Win32WindowRegistry::Contains(HWND window) const {
 bool Win32WindowRegistry::DialogMessage(MSG& msg) const {
   if (!msg.hwnd || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-  for (const Entry& e : windows_)
-    if (e.dialog && e.window == top && IsWindowVisible(top)) return IsDialogMessageW(top, &msg) != FALSE;
+  for (const Entry& e : windows_) {
+    if (e.window != top || !IsWindowVisible(top)) continue;
+    if (e.dialog) return IsDialogMessageW(top, &msg) != FALSE;
+    // The other windows (the memo windows) have no buttons: Esc is their
+    // close box, as in the dialogs.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+      PostMessageW(top, WM_CLOSE, 0, 0);
+      return true;
+    }
+    return false;
+  }
   return false;
 }
 

@@ -305,6 +305,19 @@ StartupReport StartUpSettings(ConfigData& data, const std::string& folder, FileS
   PutKeyMaps(fresh.profile, data);
   PutSystemSettings(fresh.profile, data);
   PutAppEntries(fresh.profile, data, screenWidth, screenHeight);
+  // An entry without a program is in memory what the file now says (the
+  // screen as its rectangle, delays of 1000), so that the launch-program
+  // settings show the file's values from their first opening.
+  for (int i = 0; i < kAppCount; ++i) {
+    AppEntry& a = data.Apps[static_cast<size_t>(i)];
+    if (a.Registered) continue;
+    for (const AppTextKey& k : AppTextKeys()) (a.*k.field).clear();
+    SplitAppSetConst(fresh.profile.GetString(AppSection(i), "AppSetConst", ""), a);
+    a.LastLeft = a.WinLeft;
+    a.LastTop = a.WinTop;
+    a.LastRight = a.WinRight;
+    a.LastBottom = a.WinBottom;
+  }
   // The in-memory settings are complete either way; a refused write is told.
   WriteProfile(fresh, path, files, &boxes, codec);
   return report;

@@ -19,6 +19,9 @@ class LayeredSurface {
   virtual bool SetAlpha(uint8_t alpha) = 0;
   // Above the other top-most windows, without activating it.
   virtual void BringToTop() = 0;
+  // Whether clicks pass through to the windows below (they do, but while the
+  // message is being placed by dragging it).
+  virtual void SetClickThrough(bool) {}
 };
 
 }  // namespace corvid

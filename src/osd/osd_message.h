@@ -45,6 +45,9 @@ class OsdMessage : public MessageDisplay {
   // The system's move loop swallows the button release; its end is the
   // release.
   void OsdWindowMoveEnded();
+  // While the environment settings show, the message can be dragged by its
+  // letters; otherwise clicks go through it to the window below.
+  void SetDraggable(bool on) { surface_.SetClickThrough(!on); }
 
   // Each message shown (a replay prints them).
   std::function<void(std::string_view text)> onShow;

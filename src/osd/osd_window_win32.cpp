@@ -9,6 +9,9 @@ namespace corvid {
 
 namespace {
 constexpr DWORD kExStyle = 0x00080008;  // WS_EX_LAYERED | WS_EX_TOPMOST
+// Clicks pass through the message to the program below (a maximised
+// program's title bar lies under it), except while it is being placed.
+constexpr DWORD kClickThrough = WS_EX_TRANSPARENT;
 constexpr DWORD kStyle = 0x90000000;    // WS_POPUP | WS_VISIBLE
 // SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOSENDCHANGING
 constexpr UINT kToTopFlags = 0x051B;
@@ -24,16 +27,17 @@ bool OsdWindowWin32::Create(HWND owner, OsdMessage& core) {
   if (Handle()) return true;
   dc_ = CreateCompatibleDC(nullptr);
   if (!dc_) return false;
-  // Created hidden and then shown without activation: a top-level window
-  // created visible takes the foreground, and the keys the user (or a
-  // remote) types would go to the message instead of the program in front.
-  HWND w = CreateWindowExW(kExStyle, L"STATIC", L"", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, owner, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  // Created hidden and shown without activation with the first message: a
+  // top-level window created visible takes the foreground, and the keys the
+  // user (or a remote) types would go to the message instead of the program
+  // in front.
+  HWND w = CreateWindowExW(kExStyle | kClickThrough, L"STATIC", L"", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, owner,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!w) return false;
   core_ = &core;
   core.OsdDragging = false;
   Subclass(w);
-  ShowWindow(w, SW_SHOWNOACTIVATE);
+  hidden_ = true;
   return true;
 }
 
@@ -110,16 +114,30 @@ bool OsdWindowWin32::Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_
     std::memcpy(bits_ + size_t(row) * picture.Stride(), picture.Row(row), picture.Stride());
   x_ = x;
   y_ = y;
-  if (faded_) {
-    // A layered window faded to nothing stays unseen under Wine whatever is
-    // pushed into it next, until it is shown anew (Windows takes this too).
-    ShowWindow(Handle(), SW_HIDE);
+  // Hidden while nothing shows (no window over the band to catch a click
+  // or a window pick); a layered window faded to nothing also stays unseen
+  // under Wine whatever is pushed into it next, until it is shown anew.
+  if (alpha > 0 && hidden_) {
     ShowWindow(Handle(), SW_SHOWNOACTIVATE);
-    faded_ = false;
+    hidden_ = false;
   }
   const bool ok = UpdateWindow(true, alpha);
   shown_ = shown_ || ok;
+  if (alpha == 0) Hide();
   return ok;
+}
+
+void OsdWindowWin32::Hide() {
+  if (hidden_) return;
+  ShowWindow(Handle(), SW_HIDE);
+  hidden_ = true;
+}
+
+void OsdWindowWin32::SetClickThrough(bool on) {
+  if (!Handle()) return;
+  const LONG_PTR ex = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+  const LONG_PTR want = on ? (ex | kClickThrough) : (ex & ~static_cast<LONG_PTR>(kClickThrough));
+  if (want != ex) SetWindowLongPtrW(Handle(), GWL_EXSTYLE, want);
 }
 
 bool OsdWindowWin32::SetAlpha(uint8_t alpha) {
@@ -127,8 +145,9 @@ bool OsdWindowWin32::SetAlpha(uint8_t alpha) {
   // The form without a source (alpha alone) is accepted but ignored by some
   // window systems (Wine without a compositor), so the kept picture goes
   // along unchanged. No position: a drag under way is not undone.
-  faded_ = alpha == 0;
-  return UpdateWindow(false, alpha);
+  const bool ok = UpdateWindow(false, alpha);
+  if (alpha == 0) Hide();
+  return ok;
 }
 
 void OsdWindowWin32::BringToTop() {

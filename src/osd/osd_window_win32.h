@@ -27,8 +27,10 @@ class OsdWindowWin32 : public LayeredSurface, private Win32Window {
   bool Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_t alpha) override;
   bool SetAlpha(uint8_t alpha) override;
   void BringToTop() override;
+  void SetClickThrough(bool on) override;
 
  private:
+  void Hide();
   intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override;
   bool EnsureSurface(int32_t width, int32_t height);
   bool UpdateWindow(bool move, uint8_t alpha);
@@ -42,7 +44,7 @@ class OsdWindowWin32 : public LayeredSurface, private Win32Window {
   int32_t width_ = 0, height_ = 0;
   int32_t x_ = 0, y_ = 0;
   bool shown_ = false;
-  bool faded_ = false;
+  bool hidden_ = true;  // while nothing is shown, nothing lies over the band
 };
 
 }  // namespace corvid

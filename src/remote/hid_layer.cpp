@@ -49,6 +49,20 @@ HidDeviceList::Entry* HidDeviceList::Find(const HidDevice* device) {
   return nullptr;
 }
 
+bool HidDeviceList::ReadingFailed(const HidDevice* device, HidEvents* events) {
+  Entry* e = Find(device);
+  if (!e || !e->pluggedIn) return false;
+  e->pluggedIn = false;
+  if (events) events->JvHidDeviceController1DeviceChange();
+  return true;
+}
+
+bool HandOverReport(HidEvents* events, HidDevice& device, const uint8_t* report, size_t size) {
+  if (!events || !report || size == 0) return false;
+  events->JvHidDeviceController1DeviceData(device, report[0], report + 1, size - 1);
+  return true;
+}
+
 HidDeviceList::Entry* HidDeviceList::FindPath(const std::string& path) {
   for (auto& e : entries_)
     if (e->pluggedIn && e->path == path) return e.get();

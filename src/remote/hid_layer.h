@@ -41,6 +41,11 @@ class HidDeviceController {
   virtual void CheckIn(HidDevice*& device) = 0;
 };
 
+// Hands one report read from `device` to the data event: its first byte is
+// the report identifier, the bytes after it the data. A read of no bytes
+// hands nothing over; false then, or when no one listens.
+bool HandOverReport(HidEvents* events, HidDevice& device, const uint8_t* report, size_t size);
+
 // What an enumeration of the system found at one device interface path.
 struct HidPresence {
   std::string path;
@@ -71,6 +76,10 @@ class HidDeviceList {
   // it is not an entry of this list.
   bool Release(const HidDevice* device);
   Entry* Find(const HidDevice* device);
+  // The reading of `device` ended on a failure: it counts as unplugged (the
+  // next enumeration that sees it adds it afresh) and the change is raised.
+  // False when it is not a present entry of this list.
+  bool ReadingFailed(const HidDevice* device, HidEvents* events);
   Entry* FindPath(const std::string& path);
 
   const std::vector<std::unique_ptr<Entry>>& Entries() const { return entries_; }

@@ -279,10 +279,7 @@ void HidControllerWin32::StopReader(const HidDevice* device) {
 void HidControllerWin32::ReaderEnded(uint32_t serial) {
   for (auto& r : readers_) {
     if (r->serial != serial) continue;
-    if (HidDeviceList::Entry* entry = list_.Find(r->device)) {
-      entry->pluggedIn = false;
-      if (events_) events_->JvHidDeviceController1DeviceChange();
-    }
+    list_.ReadingFailed(r->device, events_);
     return;
   }
 }
@@ -303,9 +300,8 @@ void HidControllerWin32::Deliver(uint32_t serial) {
   // is released.
   const size_t n = std::min(static_cast<size_t>(r.got), r.buffer.size());
   delivered_.assign(r.buffer.begin(), r.buffer.begin() + static_cast<std::ptrdiff_t>(n));
-  HidDeviceList::Entry* entry = list_.Find(r.device);
-  if (entry && events_ && n > 0)
-    events_->JvHidDeviceController1DeviceData(*entry, delivered_[0], delivered_.data() + 1, n - 1);
+  if (HidDeviceList::Entry* entry = list_.Find(r.device))
+    HandOverReport(events_, *entry, delivered_.data(), delivered_.size());
   for (auto& still : readers_)
     if (still->serial == serial) SetEvent(still->handled);
 }

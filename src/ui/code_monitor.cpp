@@ -2,8 +2,10 @@
 
 namespace corvid {
 
-void TForm3::Show(const Bounds& editor, int32_t screenWidth) {
-  MoveTo(BesideLeftEdge(editor, Place().width, screenWidth, true), editor.top);
+void TForm3::Show(const Bounds& neighbour, int32_t screenWidth) {
+  // As tall as the window beside it (the view keeps the least height).
+  if (neighbour.height > 0) Resize(Place().width, neighbour.height);
+  MoveTo(BesideLeftEdge(neighbour, Place().width, screenWidth, true), neighbour.top);
   memo_.SetVisible(true);
   SetVisible(true);
   if (onShownChanged) onShownChanged(true);

@@ -18,9 +18,9 @@ class TForm3 : public WindowModel {
   std::string Caption() const { return "BD Mon."; }
   LineView& Memo1() { return memo_; }
 
-  // FormShow: on the editor's right (its left when there is no room), its
-  // top at the editor's top.
-  void Show(const Bounds& editor, int32_t screenWidth);
+  // FormShow: on the right of its neighbour, the editor (its left when
+  // there is no room), its top at the neighbour's top, as tall as it.
+  void Show(const Bounds& neighbour, int32_t screenWidth);
   // FormHide (also by its close box): the memo is emptied.
   void Hide();
 

@@ -68,8 +68,11 @@ void MemoWindowWin32::Refresh() {
   const Bounds& want = model_.Place();
   RECT r;
   GetWindowRect(w, &r);
-  if (want.left != r.left || want.top != r.top)
-    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const bool sized = want.width > 0 && want.height > 0 &&
+                     (want.width != r.right - r.left || want.height != r.bottom - r.top);
+  if (want.left != r.left || want.top != r.top || sized)
+    SetWindowPos(w, nullptr, want.left, want.top, want.width, want.height,
+                 (sized ? 0 : SWP_NOSIZE) | SWP_NOZORDER | SWP_NOACTIVATE);
   if (model_.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model_.Visible() ? SW_SHOWNA : SW_HIDE);
 }
 

@@ -59,6 +59,7 @@ int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep) {
 }
 
 void ReportPlace(HWND w, WindowModel& model) {
+  if (IsIconic(w)) return;  // the model keeps the place it is restored to
   RECT r;
   GetWindowRect(w, &r);
   model.Moved({r.left, r.top, r.right - r.left, r.bottom - r.top});
@@ -75,6 +76,10 @@ bool AnswerSettingsWindowMessage(HWND window, WindowModel& model, unsigned msg, 
     case WM_CLOSE:
       close();
       return true;
+    case WM_COMMAND:
+      if (LOWORD(wp) != IDCANCEL) return false;
+      close();  // Esc: what the close box does
+      return true;
     case WM_MOVE:
       ReportPlace(window, model);
       return false;
@@ -87,14 +92,27 @@ bool AnswerSettingsWindowMessage(HWND window, WindowModel& model, unsigned msg, 
   }
 }
 
+intptr_t DefaultButtonAnswer(HWND window, int defaultId) {
+  const HWND focus = GetFocus();
+  if (focus && GetParent(focus) == window) {
+    const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, 0, 0);
+    if (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) return MAKELONG(GetDlgCtrlID(focus), DC_HASDEFID);
+  }
+  return defaultId ? MAKELONG(defaultId, DC_HASDEFID) : 0;
+}
+
 void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
+  const bool front = model.Visible() && model.FrontRequests() != fronted;
+  // A minimised window asked to show comes back as it was first: shown or
+  // fronted while iconic it would stay a button on the taskbar.
+  if (IsIconic(w) && (front || (model.Visible() && !IsWindowVisible(w)))) ShowWindow(w, SW_RESTORE);
   RECT r;
   GetWindowRect(w, &r);
   const Bounds& want = model.Place();
-  if (want.left != r.left || want.top != r.top)
+  if (!IsIconic(w) && (want.left != r.left || want.top != r.top))
     SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (model.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model.Visible() ? SW_SHOW : SW_HIDE);
-  if (model.Visible() && model.FrontRequests() != fronted) {
+  if (front) {
     fronted = model.FrontRequests();
     SetForegroundWindow(w);
   }

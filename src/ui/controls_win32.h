@@ -40,12 +40,16 @@ void FollowModel(HWND window, const WindowModel& model, uint32_t& fronted);
 void ReportPlace(HWND window, WindowModel& model);
 // WM_DPICHANGED: the window takes the rectangle the system suggests (`lp`).
 void TakeSuggestedRect(HWND window, intptr_t lp);
-// What the settings windows answer alike: the close box goes to the model's
-// `close`, a move is told to the model, a DPI change lays the window out at
+// What the settings windows answer alike: the close box, and Esc (IDCANCEL
+// from the dialog manager), go to the model's `close`, a move is told to the model, a DPI change lays the window out at
 // the new DPI in the rectangle the system suggests. True when the message is
 // answered (with 0); a move still goes on to the default processing.
 bool AnswerSettingsWindowMessage(HWND window, WindowModel& model, unsigned msg, uintptr_t wp, intptr_t lp,
                                  const std::function<void()>& close, const std::function<void(uint32_t)>& layout);
+// The answer to DM_GETDEFID, which the dialog manager asks before Enter: a
+// push button with the keyboard focus is pressed, otherwise `defaultId`
+// (none when 0, and Enter then sends IDOK).
+intptr_t DefaultButtonAnswer(HWND window, int defaultId);
 
 // A horizontal scroll bar in one row with its label on the left and the
 // read-only box that shows its value on the right.

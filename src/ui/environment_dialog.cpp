@@ -10,6 +10,17 @@ namespace {
 
 using C = EnvironmentControl;
 
+// Face names in the order a user looks for them: letters without regard
+// to case, then as they are.
+bool FaceBefore(const std::string& a, const std::string& b) {
+  const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+  const bool before = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                   [&](char x, char y) { return lower(x) < lower(y); });
+  const bool after = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                  [&](char x, char y) { return lower(x) < lower(y); });
+  return before || (!after && a < b);
+}
+
 constexpr EnvironmentControl kControls[] = {
     {C::Group, 3, "　共通設定　"},
     {C::Check, 7, "起動時に設定画面を表示しない。", "HideStart"},
@@ -83,6 +94,9 @@ void TForm4::FormCreate() {
   fonts_.clear();
   for (std::string& face : p_.fonts.ScreenFonts())
     if (!face.empty() && face.front() != '@') fonts_.push_back(std::move(face));  // no vertical faces
+  // In order, so that a face is found by its name.
+  std::sort(fonts_.begin(), fonts_.end(), FaceBefore);
+  fonts_.erase(std::unique(fonts_.begin(), fonts_.end()), fonts_.end());
   for (const EnvironmentControl& c : kControls) {
     if (c.kind != C::Bar) continue;
     ScrollBar& b = bars_[c.number];
@@ -110,6 +124,12 @@ void TForm4::Show() {
     if (c.kind == C::Check && checks_[c.number] != Field<bool>(s, c.key)) CheckBoxClick(c.number, !checks_[c.number]);
     if (c.kind == C::Font) fontText_ = Field<std::string>(s, c.key);
   }
+  // The face in use is in the list even when it is not installed, so that
+  // picking another one can be undone from the list.
+  const auto at = std::lower_bound(fonts_.begin(), fonts_.end(), fontText_, FaceBefore);
+  if (!fontText_.empty() && (at == fonts_.end() || *at != fontText_)) fonts_.insert(at, fontText_);
+  // The message can be dragged to its place while the dialog shows.
+  p_.osd.SetDraggable(true);
   SetVisible(true);
   Preview();
   BringToFront();
@@ -119,6 +139,7 @@ void TForm4::Close() {
   if (!Visible()) return;
   // FormCloseQuery: the preview goes.
   p_.osd.PushOsd(0);
+  p_.osd.SetDraggable(false);
   // FormClose
   p_.host.ResetCurrentAppMap();
   SetVisible(false);
@@ -160,9 +181,9 @@ void TForm4::ComboBox1Change(std::string_view text) {
 }
 
 void TForm4::SwatchClick(int n) {
-  uint32_t colour = lastChosen_;
+  // The chooser opens at the colour in use, not at the last one chosen.
+  uint32_t colour = SwatchColour(n);
   if (!p_.colours.Choose(colour)) return;
-  lastChosen_ = colour;
   Field<uint32_t>(p_.settings, Find(C::Swatch, n).key) = colour;
   Preview();
   Changed();

@@ -117,7 +117,6 @@ class TForm4 : public WindowModel {
   std::array<bool, 15> checks_{};
   std::vector<std::string> fonts_;
   std::string fontText_;
-  uint32_t lastChosen_ = 0;  // the chooser opens where it was last confirmed
   bool following_ = false;
 };
 

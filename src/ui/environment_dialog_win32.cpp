@@ -29,7 +29,9 @@ constexpr int kComboPitch = 26, kComboDrop = 220;
 constexpr int kSwatchWidth = 42, kSwatchHeight = 18, kSwatchPitch = 100, kSwatchLabel = 22;
 constexpr int kButtonWidth = 80, kButtonHeight = 26, kButtonGap = 8;
 
-enum Ids : int { kButton3 = 1, kButton1, kButton2, kItemBase = 100 };
+// Not IDOK (1) or IDCANCEL (2): Enter is "保存", the default, and Esc is the
+// close box.
+enum Ids : int { kButton3 = 10, kButton1, kButton2, kItemBase = 100 };
 
 }  // namespace
 
@@ -71,7 +73,8 @@ bool EnvironmentDialogWin32::Create() {
         break;
       case C::Swatch:
         item.label = MakeControl(w, L"STATIC", c.caption, WS_VISIBLE | SS_NOPREFIX, 0);
-        item.control = MakeControl(w, L"STATIC", "", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, id);
+        // A button drawn as the swatch: Tab reaches it and Space opens the chooser.
+        item.control = MakeControl(w, L"BUTTON", "", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, id);
         break;
     }
     items_.push_back(item);
@@ -79,7 +82,7 @@ bool EnvironmentDialogWin32::Create() {
   }
   buttons_ = {MakeControl(w, L"BUTTON", "中止", WS_VISIBLE | WS_TABSTOP, kButton3),
               MakeControl(w, L"BUTTON", "一時使用", WS_VISIBLE | WS_TABSTOP, kButton1),
-              MakeControl(w, L"BUTTON", "保存", WS_VISIBLE | WS_TABSTOP, kButton2)};
+              MakeControl(w, L"BUTTON", "保存", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, kButton2)};
   // The form's size at 96 DPI is the whole window's: the client area is
   // what the frame leaves of it.
   int frameWidth = 0, frameHeight = 0;
@@ -203,6 +206,8 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
                                   [this](uint32_t dpi) { Layout(dpi); }))
     return 0;
   switch (msg) {
+    case DM_GETDEFID:
+      return DefaultButtonAnswer(Handle(), kButton2);
     case WM_HSCROLL:
       if (const Item* i = ItemOf(reinterpret_cast<HWND>(lp)); i && i->def->kind == C::Bar) {
         const int n = i->def->number;
@@ -220,6 +225,11 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
       FillRect(d->hDC, &d->rcItem, fill);
       DeleteObject(fill);
       FrameRect(d->hDC, &d->rcItem, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+      if (d->itemState & ODS_FOCUS) {
+        RECT around = d->rcItem;
+        InflateRect(&around, -2, -2);
+        DrawFocusRect(d->hDC, &around);
+      }
       return TRUE;
     }
     case WM_COMMAND: {
@@ -234,7 +244,7 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
       if (!i) break;
       const int n = i->def->number;
       if (i->def->kind == C::Check && code == BN_CLICKED) model_.CheckBoxClick(n, IsChecked(i->control));
-      if (i->def->kind == C::Swatch && code == STN_CLICKED) model_.SwatchClick(n);
+      if (i->def->kind == C::Swatch && code == BN_CLICKED) model_.SwatchClick(n);
       if (i->def->kind == C::Font && code == CBN_EDITCHANGE) model_.ComboBox1Change(ControlText(i->control));
       if (i->def->kind == C::Font && code == CBN_SELCHANGE) {
         // The box's text follows the list only after this notice.

@@ -208,17 +208,34 @@ void TForm2::Close() {
   if (!Visible()) return;
   // FormClose
   if (onFormClose) onFormClose();
-  p_.capture.RemoveKeyCaptureHook();
+  EndCapture();
   p_.receiveLog.SetVisible(false);
   SetVisible(false);
 }
 
-void TForm2::FormDeactivate() { p_.capture.RemoveKeyCaptureHook(); }
+void TForm2::FormDeactivate() { EndCapture(); }
 
-void TForm2::Edit16Click(uint8_t code) {
+void TForm2::Arm(uint8_t code, uint16_t armingKey) {
   p_.capture.InstallKeyCaptureHook();
+  armed_ = true;
+  armedCode_ = code;
+  bound_ = false;
+  armingKey_ = armingKey;
   Select(code);
   ShowEntryFields(code);
+  Changed();
+}
+
+void TForm2::Edit16Click(uint8_t code) { Arm(code, 0); }
+
+void TForm2::EndCapture() {
+  p_.capture.RemoveKeyCaptureHook();
+  // A Windows key still latched would mark the next capture with Win.
+  p_.capture.WinKeyLatched() = false;
+  if (!armed_) return;
+  armed_ = false;
+  bound_ = false;
+  armingKey_ = 0;
   Changed();
 }
 
@@ -228,9 +245,21 @@ bool TForm2::AppMessage(uint8_t code) {
   return true;
 }
 
-void TForm2::Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, bool alt) {
+bool TForm2::Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, bool alt) {
+  constexpr uint16_t kSpace = 0x20, kReturn = 0x0D;
+  if (!armed_ || armedCode_ != code) {
+    if (vk != kSpace && vk != kReturn) return false;
+    Arm(code, vk);
+    return true;
+  }
+  if (vk == armingKey_ && !bound_) return true;  // the arming key held down
   Select(code);
-  if (AppMessage(code)) return;
+  if (p_.maps.ActiveMap()[code].Key == action::kApp) {
+    EndCapture();
+    AppMessage(code);
+    return true;
+  }
+  bound_ = true;
   uint16_t key = KeyBehindReplacement(vk);
   uint32_t param = 0;
   bool& latched = p_.capture.WinKeyLatched();
@@ -245,9 +274,15 @@ void TForm2::Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, boo
   if (shift) param |= modifier::kShift;
   if (alt) param |= modifier::kAlt;
   Assign(code, key, param, kCurrent);
+  return true;
 }
 
-void TForm2::KeyUp(uint8_t code) {
+bool TForm2::KeyUp(uint8_t code, uint16_t vk) {
+  if (!armed_ || armedCode_ != code) return false;
+  if (!bound_) {
+    if (vk == armingKey_) armingKey_ = 0;
+    return true;
+  }
   KeyMapEntry& e = p_.maps.ActiveMap()[code];
   const uint8_t low = e.Key & 0xFF;
   if (low == 16 || low == 17 || low == 18 || low == 91 || low == 92) {
@@ -261,10 +296,13 @@ void TForm2::KeyUp(uint8_t code) {
     WriteThrough(code, kCurrent);
   }
   SetBoxColour(code);
+  EndCapture();  // one key per arming
   Changed();
+  return true;
 }
 
 EditorMenu TForm2::DoubleClick(uint8_t code) {
+  EndCapture();
   Select(code);
   if (IsMaskBox(code) && p_.maps.MouseMode()) return EditorMenu::App;
   if (p_.maps.CurrentAppMap() > 0 && p_.maps.ActiveMap()[code].Key == action::kApp) {
@@ -307,7 +345,7 @@ void TForm2::MenuClick(EditorCommand command) {
   Assign(code, a.key, a.param, tables);
 }
 
-void TForm2::EditCodeClick() { p_.capture.RemoveKeyCaptureHook(); }
+void TForm2::EditCodeClick() { EndCapture(); }
 
 void TForm2::EditCodeKeyUp(std::string_view text) {
   if (!Selected) return;

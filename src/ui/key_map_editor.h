@@ -82,11 +82,25 @@ class TForm2 : public WindowModel {
   void FormDeactivate();
   void ApplicationEvents1Deactivate() { FormDeactivate(); }
 
+  // A box captures keys only once armed: by a click on it (Edit16Click),
+  // or by Space or Enter pressed while it has the keyboard focus. The
+  // capture takes one key with its modifiers and ends at a release after
+  // it; focus arriving by Tab arms nothing, so Tab, Esc and Alt+F4 keep
+  // their ordinary meaning until a box is armed.
   void Edit16Click(uint8_t code);
-  void Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, bool alt);
-  // The key-up handler of the box: Edit5CKeyUp for mask boxes, else Edit16KeyUp.
-  void KeyUp(uint8_t code);
-  // The double click: the menu to open, at the box, or none.
+  // A key pressed in a box; true when the box took it (armed it, or bound
+  // it), false when it is the window's (focus moves, Esc closes).
+  bool Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, bool alt);
+  // The key-up handler of the box (Edit5CKeyUp for mask boxes, else
+  // Edit16KeyUp), for the key `vk`; true when the box took it.
+  bool KeyUp(uint8_t code, uint16_t vk = 0);
+  bool CaptureArmed() const { return armed_; }
+  uint8_t ArmedCode() const { return armedCode_; }
+  // The armed box lost the focus, a menu opens or the window goes: the
+  // capture ends without a binding and the key-capture hook is removed.
+  void EndCapture();
+  // The double click: the menu to open, at the box, or none. The capture
+  // armed by its first click ends, so that Esc reaches the menu.
   EditorMenu DoubleClick(uint8_t code);
   // Before the mouse menu opens.
   void MousePopupMenuPopup();
@@ -120,10 +134,15 @@ class TForm2 : public WindowModel {
   void Assign(uint8_t code, uint16_t key, uint32_t param, Tables tables);
   void Select(uint8_t code);
   bool AppMessage(uint8_t code);
+  void Arm(uint8_t code, uint16_t armingKey);
 
   Ports p_;
   std::array<Box, kCodeCount> boxes_{};
   std::vector<EditorMenuItem> mouseMenu_, appMenu_;
+  bool armed_ = false;
+  uint8_t armedCode_ = 0;
+  bool bound_ = false;       // this arming has taken its key
+  uint16_t armingKey_ = 0;   // Space or Enter that armed it, until released
 };
 
 }  // namespace corvid

@@ -50,9 +50,11 @@ Rect96 LabelRect(const Cell& c) {
   return {kGridX + c.column * kPitchX, kGridY + c.row * kPitchY, kBoxWidth, kLabelHeight};
 }
 
+// No control has IDOK (1) or IDCANCEL (2): those are what Enter and Esc
+// send, and no button here is meant for them.
 enum Ids : int {
-  kReload = 1, kUseNow, kSave, kKeyboard, kMouse, kReboot, kReset, kSuspend, kHibernate, kShutdown,
-  kEditCode = 20, kMenuBase = 100,
+  kReload = 10, kUseNow, kSave, kKeyboard, kMouse, kReboot, kReset, kSuspend, kHibernate, kShutdown,
+  kEditCode = 30, kMenuBase = 100,
 };
 
 constexpr int kFieldsY = kGridY + 11 * kPitchY + 8;
@@ -80,8 +82,15 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
   intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override {
     TForm2& m = editor_.model_;
     switch (msg) {
-      case WM_GETDLGCODE:
-        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+      case WM_GETDLGCODE: {
+        // Armed, every key is the capture's; otherwise the window's keys
+        // (Tab, Esc, the arrows) keep their work, and Enter arms the box.
+        if (m.CaptureArmed() && m.ArmedCode() == code_)
+          return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+        const auto* key = reinterpret_cast<const MSG*>(lp);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+        return 0;
+      }
       case WM_LBUTTONDOWN:
         SetFocus(Handle());
         m.Edit16Click(code_);
@@ -93,26 +102,32 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
       }
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
-        m.Edit16KeyDown(code_, static_cast<uint16_t>(wp), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
-                        GetKeyState(VK_MENU) < 0);
-        return 0;
+        if (m.Edit16KeyDown(code_, static_cast<uint16_t>(wp), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                            GetKeyState(VK_MENU) < 0))
+          return 0;
+        break;
       case WM_KEYUP:
       case WM_SYSKEYUP:
-        m.KeyUp(code_);
-        return 0;
+        if (m.KeyUp(code_, static_cast<uint16_t>(wp))) return 0;
+        break;
       case WM_CHAR:
       case WM_SYSCHAR:
-        return 0;  // a captured key is no typing
+        if (m.CaptureArmed() && m.ArmedCode() == code_) return 0;  // a captured key is no typing
+        break;
       case WM_SETFOCUS:
+        Invalidate();
+        return 0;
       case WM_KILLFOCUS:
+        if (m.CaptureArmed() && m.ArmedCode() == code_) m.EndCapture();
         Invalidate();
         return 0;
       case WM_PAINT:
         Paint();
         return 0;
       default:
-        return Default(msg, wp, lp);
+        break;
     }
+    return Default(msg, wp, lp);
   }
 
   void Paint() {
@@ -125,9 +140,12 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
     FillRect(dc, &r, fill);
     DeleteObject(fill);
     const bool focused = GetFocus() == Handle();
-    HBRUSH frame = CreateSolidBrush(focused ? RGB(0, 90, 200) : RGB(128, 128, 128));
+    // Waiting for a key: a red frame; the keyboard focus: a blue one.
+    const TForm2& m = editor_.model_;
+    const bool armed = m.CaptureArmed() && m.ArmedCode() == code_;
+    HBRUSH frame = CreateSolidBrush(armed ? RGB(220, 30, 30) : focused ? RGB(0, 90, 200) : RGB(128, 128, 128));
     FrameRect(dc, &r, frame);
-    if (focused) {
+    if (focused || armed) {
       RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
       FrameRect(dc, &inner, frame);
     }
@@ -313,9 +331,17 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
         return reinterpret_cast<intptr_t>(black_);
       }
       break;
+    case DM_GETDEFID:
+      // No default button: Enter presses only a button that has the focus.
+      return DefaultButtonAnswer(Handle(), 0);
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const int code = HIWORD(wp);
+      if (id == IDOK) {
+        // Enter in the SendCode field applies it (it follows each key too).
+        if (GetFocus() == editCode_) model_.EditCodeKeyUp(ControlText(editCode_));
+        return 0;
+      }
       if (id == kEditCode) {
         if (code == EN_SETFOCUS) model_.EditCodeClick();
         if (code == EN_CHANGE && !settingCode_) model_.EditCodeKeyUp(ControlText(editCode_));

@@ -105,6 +105,11 @@ TForm5::TForm5(const Ports& ports) : p_(ports) {
   for (int n : {3, 4, 5, 6}) edits_[n].colour = BoxColour::White;
   for (int n : {11, 12, 13}) edits_[n].colour = BoxColour::Light;
   radios_[kAnother].visible = radios_[kQuitRunning].visible = false;
+  // "通常" is chosen as the form is made, with the rectangle's boxes off: an
+  // entry placed "通常" then shows its rectangle as the settings hold it at
+  // the first opening too, not zeroed by a choice that changed nothing.
+  radios_[kNormal].checked = true;
+  RectangleBoxes(false);
 }
 
 const std::array<std::string, kAppCount>& TForm5::ComboBox1Items() {

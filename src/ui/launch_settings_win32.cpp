@@ -105,7 +105,7 @@ const Item kItems[] = {
     {Kind::Check, C::CheckBox(2), "ハンドル取得情報", {10, 546, 140, 18}},
     {Kind::Button, C::Button(4), "実行試験", {166, 542, 88, 26}},
     {Kind::Button, C::Button(1), "取消", {262, 542, 76, 26}},
-    {Kind::Button, C::Button(2), "保存", {342, 542, 84, 26}},
+    {Kind::Button, C::Button(2), "保存", {342, 542, 84, 26}, BS_DEFPUSHBUTTON},
 };
 
 HWND MakeItem(HWND parent, const Item& i) {
@@ -344,6 +344,8 @@ intptr_t LaunchSettingsWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp)
                                   [this](uint32_t dpi) { Layout(dpi); }))
     return 0;
   switch (msg) {
+    case DM_GETDEFID:
+      return DefaultButtonAnswer(Handle(), C::Button(2));  // Enter: "保存"
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       if (const intptr_t brush = BoxColours(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp))) return brush;

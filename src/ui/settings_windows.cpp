@@ -28,6 +28,11 @@ SettingsWindows::SettingsWindows(const TForm2::Ports& editor, const TForm4::Port
 
 void SettingsWindows::ShowEditor() { editor_.Show(LaunchSettingsVisible()); }
 
+void SettingsWindows::ShowMonitor() {
+  const bool besideLaunch = !editor_.Visible() && launch_.Visible();
+  monitor_.Show(besideLaunch ? launch_.Place() : editor_.Place(), screen_.ScreenWidth());
+}
+
 void SettingsWindows::ShowLaunchSettings() {
   launch_.Show();
   if (launch_.CheckBox(2).checked) debug_.Show(launch_.Place(), screen_.ScreenWidth());

@@ -24,7 +24,9 @@ class SettingsWindows {
 
   // The editor shown, in front; `launchDialogVisible` as FormShow needs it.
   void ShowEditor();
-  void ShowMonitor() { monitor_.Show(editor_.Place(), screen_.ScreenWidth()); }
+  // The monitor beside the window it watches with: the editor, or the
+  // launch-program settings when only they show.
+  void ShowMonitor();
   void HideMonitor() { monitor_.Hide(); }
   // The windows exist: their creation handlers.
   void FormCreate() { environment_.FormCreate(); }

@@ -170,6 +170,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     if (!(flags & placeflag::kNoMove)) line += " at " + std::to_string(x) + "," + std::to_string(y);
     if (!(flags & placeflag::kNoSize)) line += " size " + std::to_string(width) + "x" + std::to_string(height);
     log.push_back(line);
+    positionFlags.push_back(flags);
     Change(h, [=](FakeWindow& w) {
       if (after == kInsertTopMost) w.topmost = true;
       if (!(flags & placeflag::kNoMove)) w.rect = {x, y, x + (w.rect.right - w.rect.left), y + (w.rect.bottom - w.rect.top)};
@@ -217,6 +218,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   };
   std::vector<LaggingChange> lagging;
   std::vector<std::string> log;
+  std::vector<uint32_t> positionFlags;  // of each SetPosition, in order
   Clock* clock = nullptr;  // given: when each start was asked for, and slow windows
   std::vector<uint64_t> startTimes;
   int passes = 0;

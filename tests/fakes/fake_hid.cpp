@@ -28,10 +28,7 @@ void FakeHidController::Unplug(const std::string& path) {
 }
 
 void FakeHidController::ReaderFailed(const std::string& path) {
-  if (HidDeviceList::Entry* e = list.FindPath(path)) {
-    e->pluggedIn = false;
-    if (events_) events_->JvHidDeviceController1DeviceChange();
-  }
+  list.ReadingFailed(list.FindPath(path), events_);
 }
 
 void FakeHidController::Changed() {
@@ -40,10 +37,9 @@ void FakeHidController::Changed() {
 
 bool FakeHidController::Deliver(const std::string& path, const std::vector<uint8_t>& report) {
   HidDeviceList::Entry* e = list.FindPath(path);
-  if (!e || !e->held || report.empty() || !events_) return false;
+  if (!e || !e->held) return false;
   if (std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end()) return false;
-  events_->JvHidDeviceController1DeviceData(*e, report[0], report.data() + 1, report.size() - 1);
-  return true;
+  return HandOverReport(events_, *e, report.data(), report.size());
 }
 
 }  // namespace corvid

@@ -1,7 +1,9 @@
-// The installer as a user meets it: a silent install into Program Files with
-// its start-menu shortcut, Corvid started from that shortcut's folder writing
-// its settings, help found from another folder, and a silent uninstall that
-// takes the program and its shortcuts but leaves the settings.
+// The installer as a user meets it: its pages (pictured) installing into
+// Program Files with a start-menu shortcut and running Corvid from the last
+// page, Corvid started from that shortcut's folder writing its settings,
+// help found from another folder, and an uninstall whose first page says
+// that a running Corvid is quit and the settings stay, which takes the
+// program and its shortcuts but leaves the settings.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -9,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cwchar>
+#include <initializer_list>
 #include <string>
 
 #include "app/tray_menu.h"
@@ -50,10 +54,62 @@ Shortcut ReadShortcut(const std::wstring& lnk) {
 }
 
 std::wstring g_installDir, g_menuDir;
+HWND g_setup = nullptr;
 // The uninstaller runs on from a copy of itself; the start menu goes last.
 bool Uninstalled() { return !Exists(g_installDir) && !Exists(g_menuDir); }
 
 HWND HelpViewer() { return FindWindowW(L"HH Parent", L"Corvid Help"); }
+
+// A top-level window of the installer (or the uninstaller) whose title
+// begins with "Corvid " and the version.
+HWND SetupWindow() {
+  HWND found = nullptr;
+  EnumWindows(
+      [](HWND w, LPARAM out) -> BOOL {
+        wchar_t t[128] = L"";
+        GetWindowTextW(w, t, 128);
+        if (IsWindowVisible(w) && wcsncmp(t, L"Corvid " CORVID_VERSION_TEXT L" ", 13) == 0) {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A visible control anywhere in `w` (the pages are children of children)
+// whose text is one of `texts`.
+HWND ControlWithText(HWND w, std::initializer_list<const wchar_t*> texts) {
+  struct Find {
+    std::initializer_list<const wchar_t*> texts;
+    HWND found = nullptr;
+  } f{texts};
+  EnumChildWindows(
+      w,
+      [](HWND c, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        wchar_t t[512] = L"";
+        GetWindowTextW(c, t, 512);
+        for (const wchar_t* want : f->texts)
+          if (IsWindowVisible(c) && wcsstr(t, want)) {
+            f->found = c;
+            return FALSE;
+          }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// The page shown, pictured, and left with its "Next" (id 1) button.
+void NextPage(HWND setup, const wchar_t* picture) {
+  Pump(400);
+  const std::string title = WindowText(setup);
+  EXPECT_NE(title.back(), ' ') << "\"" << title << "\"";
+  EXPECT_TRUE(CaptureWindow(setup, picture));
+  SendMessageW(GetDlgItem(setup, 1), BM_CLICK, 0, 0);
+}
 
 TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   CoInitialize(nullptr);
@@ -67,9 +123,33 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   const std::string before = ReadAll(ini);  // the other tests' settings, put back at the end
   DeleteFileW(ini.c_str());
 
+  // As a user installs: the pages pictured, each "Next" taken, and Corvid
+  // run from the last page (its box ticked from the start).
+  HANDLE setupProcess = Start(installer, L"");
+  ASSERT_NE(setupProcess, nullptr);
+  HWND setup = WaitForWindow(SetupWindow, 20000);
+  ASSERT_NE(setup, nullptr);
+  NextPage(setup, L"installer_1_welcome.png");
+  NextPage(setup, L"installer_2_license.png");
+  NextPage(setup, L"installer_3_components.png");
+  NextPage(setup, L"installer_4_folder.png");
+  g_setup = setup;
+  ASSERT_TRUE(WaitUntil([] { return ControlWithText(g_setup, {L"Run Corvid", L"Corvid を起動する"}) != nullptr; }, 60000));
+  HWND run = ControlWithText(setup, {L"Run Corvid", L"Corvid を起動する"});
+  EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
+  NextPage(setup, L"installer_5_finish.png");
   DWORD code = 1;
-  ASSERT_TRUE(WaitExit(Start(installer, L"/S"), 60000, &code));
+  ASSERT_TRUE(WaitExit(setupProcess, 20000, &code));
   ASSERT_EQ(code, 0u);
+  HANDLE ran = nullptr;
+  ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 10000), nullptr) << "the finish page runs Corvid";
+  {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(MainWindowOfCorvid(), &pid);
+    ran = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+  }
+  EXPECT_TRUE(QuitCorvid(ran));
+  DeleteFileW(ini.c_str());
   const DWORD installed = GetTickCount();
   for (const wchar_t* f : {L"Corvid.exe", L"Corvid.CHM", L"README.txt", L"LICENSE.txt", L"Uninstall.exe"})
     EXPECT_TRUE(Exists(dir + L"\\" + f)) << Utf8(f);
@@ -108,7 +188,21 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
       CloseHandle(p);
     }
   }
-  ASSERT_TRUE(WaitExit(Start(dir + L"\\Uninstall.exe", L"/S"), 30000, &code));
+  // The uninstaller's first page says what becomes of a running Corvid
+  // and of the settings.
+  HANDLE uninstaller = Start(dir + L"\\Uninstall.exe", L"");
+  HWND confirm = WaitForWindow(SetupWindow, 20000);
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_NE(ControlWithText(confirm, {L"is quit first", L"終了します"}), nullptr);
+  NextPage(confirm, L"uninstaller_1_confirm.png");
+  g_setup = confirm;
+  // "Close" is there, greyed, while it works; taken once it has done.
+  EXPECT_TRUE(WaitUntil(
+      [] { return !IsWindow(g_setup) || (IsWindowEnabled(GetDlgItem(g_setup, 1)) && ControlWithText(g_setup, {L"Close", L"閉じる"})); },
+      30000));
+  if (IsWindow(confirm)) SendMessageW(GetDlgItem(confirm, 1), BM_CLICK, 0, 0);
+  WaitExit(uninstaller, 10000);
+  EXPECT_TRUE(WaitUntil([] { return SetupWindow() == nullptr; }, 10000)) << WindowText(SetupWindow());
   if (!WaitUntil(Uninstalled, 15000)) {
     std::wstring left;
     WIN32_FIND_DATAW f;

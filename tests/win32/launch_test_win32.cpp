@@ -563,18 +563,32 @@ TEST(Launch, HungProgramNeverHoldsUpTheRemote) {
   CloseHandle(hung);
 }
 
+// Whether this process's token has the shutdown privilege enabled now.
+bool ShutdownPrivilegeOn() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  PRIVILEGE_SET set{1, PRIVILEGE_SET_ALL_NECESSARY, {}};
+  BOOL on = FALSE;
+  const bool known = LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &set.Privilege[0].Luid);
+  if (known) PrivilegeCheck(token, &set, &on);
+  CloseHandle(token);
+  return on != FALSE;
+}
+
 int RecordedFlags = -1;
 unsigned long RecordedReason = 99;
+bool PrivilegeAtRequest = false;
 
 int RecordShutdown(unsigned flags, unsigned long reason) {
   RecordedFlags = static_cast<int>(flags);
   RecordedReason = reason;
+  PrivilegeAtRequest = ShutdownPrivilegeOn();
   return FALSE;  // refused, as a vetoing program would
 }
 
 // Never the machine's own shutdown or sleep: a library that is not there, a
 // privilege that cannot be had, and the shutdown call stood in for.
-TEST(Power, RefusedPathsDoNothingAndNeverForce) {
+TEST(Power, RefusedPathsDoNothingNothingIsForcedAndThePrivilegeIsLentForTheRequest) {
   EXPECT_FALSE(Win32Power({.library = L"NoSuchPowrprof.dll"}).Suspend(false));
   EXPECT_FALSE(Win32Power({.library = L"kernel32.dll"}).Suspend(true));  // no SetSuspendState
 
@@ -590,6 +604,14 @@ TEST(Power, RefusedPathsDoNothingAndNeverForce) {
   RecordedFlags = -1;
   EXPECT_FALSE(Win32Power({.exitWindows = RecordShutdown}).Exit(0).requested);  // 0 would log off
   EXPECT_EQ(RecordedFlags, -1);
+
+  // With the privilege: enabled for the request, and for it alone.
+  ASSERT_FALSE(ShutdownPrivilegeOn());
+  const Win32Power::ExitSteps granted = Win32Power({.exitWindows = RecordShutdown}).Exit(EWX_SHUTDOWN);
+  EXPECT_TRUE(granted.privilegeEnabled);
+  EXPECT_TRUE(PrivilegeAtRequest);
+  EXPECT_EQ(RecordedFlags, EWX_SHUTDOWN);
+  EXPECT_FALSE(ShutdownPrivilegeOn());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The message window on a real desktop: a message shows centred in the top
 // tenth of the screen with its shadow, smooth edges and Japanese glyphs, is
-// gone after the fade, and can be dragged by a letter. The capture is
+// gone after the fade, lets clicks and window picks through to the program
+// below, and can be dragged by a letter while the settings allow it. The capture is
 // written as osd_capture.png into the build folder for a look by eye.
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -138,6 +139,8 @@ void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& sho
       if (Bright(shown.At(x, y)) && Bright(shown.At(x + 1, y)) && Bright(shown.At(x, y + 1))) grip = {x, y};
   EXPECT_TRUE(grip.x >= 0);
   if (grip.x < 0) return;
+  // As while the environment settings show; otherwise clicks pass through.
+  osd.SetDraggable(true);
   osd.ShowMessage("KBD Mode");
   Pump(100);
   struct Hand {
@@ -209,6 +212,14 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   const Capture gone = CaptureScreen();
   EXPECT_EQ(BrightChanges(before, gone, tenth).count, 0);
   EXPECT_EQ(DarkChanges(before, gone, {0, 0, gone.width, tenth}), 0);
+  // Faded, nothing lies over the band to catch a click or a window pick.
+  int layered = 0;
+  for (HWND w : WindowsOfClass(L"Static"))
+    if (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) {
+      ++layered;
+      EXPECT_FALSE(IsWindowVisible(w));
+    }
+  EXPECT_EQ(layered, 1);
 
   // An empty text shows nothing.
   osd.ShowMessage("");
@@ -217,6 +228,31 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
 
   DragByALetter(osd, settings, shown, text.box);
   DestroyWindow(backdrop);
+}
+
+HWND OtherProgramsWindow() { return FindWindowW(L"CorvidWindow", nullptr); }
+
+// Another program's title bar under the shown message: a click goes
+// through the message to it, and a window pick reads its class even while
+// the message can be dragged (and so catches clicks).
+TEST_F(OsdOnTheDesktop, ClicksAndPicksGoThroughTheMessage) {
+  HANDLE other = Start(BuildFile(L"corvid-window.exe"), L"");
+  ASSERT_NE(other, nullptr);
+  HWND w = WaitForWindow(OtherProgramsWindow, 10000);
+  ASSERT_NE(w, nullptr);
+  SetWindowPos(w, nullptr, 100, 0, 400, 300, SWP_NOZORDER);
+  const POINT title{300, GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+  osd.ShowMessage("KBD Mode");
+  Pump(100);
+  EXPECT_EQ(WindowFromPoint(title), w);
+  osd.SetDraggable(true);  // as while the environment settings show
+  osd.ShowMessage("KBD Mode");
+  Pump(100);
+  EXPECT_NE(WindowFromPoint(title), w);  // the message is hit
+  EXPECT_EQ(corvid.platform->Hooks().WindowClassAt(title.x, title.y), "CorvidWindow");
+  osd.SetDraggable(false);
+  PostMessageW(w, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitExit(other, 5000));
 }
 
 }  // namespace

@@ -117,6 +117,13 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   DWORD code = 99;
   EXPECT_TRUE(WaitExit(second, 15000, &code));
   EXPECT_EQ(code, 0u);
+  // A session to replay while Corvid runs is not played: its own exit code.
+  HANDLE replay = Start(CorvidExe(), L"--replay nothing.txt --quit-after-replay");
+  box = WaitForWindow([] { return FindBoxTitled(kBusyCaption); }, 15000);
+  ASSERT_NE(box, nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitExit(replay, 15000, &code));
+  EXPECT_EQ(code, 3u);
 
   // The quit command ends the process and takes the icon away.
   PostMessageW(main, WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);

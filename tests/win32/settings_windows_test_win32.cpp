@@ -122,6 +122,135 @@ TEST_F(SettingsWindows, EditorBindsKeysAndMenuActionsAndSavesThem) {
   EXPECT_TRUE(QuitCorvid(p));
 }
 
+using corvid::EnvironmentControl;
+using corvid::EnvironmentDialogWin32;
+
+HWND EnvControl(HWND dialog, EnvironmentControl::Kind kind, int number) {
+  return GetDlgItem(dialog, EnvironmentDialogWin32::ControlId(kind, number));
+}
+
+HWND OpenMenu() {
+  HWND m = FindWindowW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(32768)), nullptr);
+  return m && IsWindowVisible(m) ? m : nullptr;
+}
+
+// The [Items-0] lines of a settings file.
+std::vector<std::string> KeyMapLines(const std::string& file) {
+  std::vector<std::string> lines;
+  size_t at = file.find("[Items-0]");
+  for (size_t end; at != std::string::npos && (end = file.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    std::string line = file.substr(at, end - at);
+    if (line.rfind("B", 0) == 0) lines.push_back(line);
+    else if (line.rfind("[", 0) == 0 && line != "[Items-0]") break;
+  }
+  return lines;
+}
+
+void TrayDoubleClick() {
+  PostMessageW(MainWindowOfCorvid(), 0x401, 100, WM_LBUTTONDBLCLK);
+  Pump(300);
+}
+
+// A new user with the keyboard: Tab through the editor binds nothing; a key
+// is bound only after a click, Esc too; Esc closes a box's menu; Enter in
+// the SendCode field keeps the work; Esc closes the editor as its close box
+// does, keeping the changes; a minimised editor comes back from the tray;
+// in the environment settings Enter saves and Esc closes, keeping the change
+// in memory only.
+TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
+  HANDLE p = Start(CorvidExe(), L"");  // a first start: the factory maps, the editor shown
+  ASSERT_NE(p, nullptr);
+  HWND editor = WaitForWindow(EditorWindow, 15000);
+  ASSERT_NE(editor, nullptr);
+  WaitForInputIdle(p, 10000);
+  const std::vector<std::string> factory = KeyMapLines(ReadAll(CorvidIniPath()));
+  ASSERT_NE(std::find(factory.begin(), factory.end(), "BD16=0000,1B,ESC"), factory.end());
+  // The memo, then the fields Index, Code and SendCode.
+  std::vector<HWND> edits;
+  for (HWND e = nullptr; (e = FindWindowExW(editor, e, L"Edit", nullptr));) edits.push_back(e);
+  ASSERT_EQ(edits.size(), 4u);
+  const HWND code = edits[2], sendCode = edits[3];
+  SetForegroundWindow(editor);
+  Pump(200);
+  PressKey(VK_TAB, 70);  // every box and button, and round again
+  EXPECT_TRUE(IsWindowVisible(editor));
+
+  // AUDIO gets Shift+A after a click, then a SendCode text, then Enter.
+  const HWND audio = Child(editor, L"CorvidKeyBox", L"AUDIO");
+  ClickOn(audio);
+  ASSERT_TRUE(Until([&] { return FocusOf(editor) == audio; }, 5000));
+  Keys({{VK_SHIFT, false}, {'A', false}, {'A', true}, {VK_SHIFT, true}});
+  EXPECT_TRUE(Until([&] { return WindowText(code) == "0100-41"; }, 5000)) << WindowText(code);
+  ClickOn(sendCode);
+  ASSERT_TRUE(Until([&] { return FocusOf(editor) == sendCode; }, 5000));
+  PressKey(VK_END);
+  PressKey('X');
+  EXPECT_TRUE(Until([&] { return WindowText(sendCode) == "Shift.Ax"; }, 5000)) << WindowText(sendCode);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(IsWindowVisible(editor));
+  EXPECT_EQ(WindowText(sendCode), "Shift.Ax");
+  // Esc after a click on NUM1 is bound; the box keeps the focus, unarmed.
+  const HWND num1 = Child(editor, L"CorvidKeyBox", L"NUM1");
+  ClickOn(num1);
+  ASSERT_TRUE(Until([&] { return FocusOf(editor) == num1; }, 5000));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(Until([&] { return WindowText(code) == "0000-1B"; }, 5000)) << WindowText(code);
+  EXPECT_TRUE(IsWindowVisible(editor));
+  // A box's menu: Esc closes it, and nothing is chosen.
+  ClickOn(Child(editor, L"CorvidKeyBox", L"TIME"), true);
+  ASSERT_TRUE(WaitUntil([] { return OpenMenu() != nullptr; }, 3000));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([] { return OpenMenu() == nullptr; }, 3000));
+  EXPECT_TRUE(IsWindowVisible(editor));
+  EXPECT_EQ(WindowText(code), "0000-00");
+  // Esc now is the close box: the editor goes, its changes stay in memory.
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(editor); }, 5000));
+  TrayDoubleClick();
+  EXPECT_TRUE(Until([&] { return IsWindowVisible(editor) != FALSE; }, 5000));
+  ShowWindow(editor, SW_MINIMIZE);
+  Pump(200);
+  TrayDoubleClick();
+  EXPECT_TRUE(Until([&] { return !IsIconic(editor); }, 5000));
+  Pump(200);
+  ClickOn(Child(editor, L"BUTTON", L"保存"));
+  std::string file;
+  EXPECT_TRUE(Until([&] { return (file = ReadAll(CorvidIniPath())).find("BD64=0100") != std::string::npos; }, 5000));
+  std::vector<std::string> expected = factory;
+  for (std::string& line : expected) {
+    if (line.rfind("BD64=", 0) == 0) line = "BD64=0100,41,Shift.Ax";
+    if (line.rfind("BD00=", 0) == 0) line = "BD00=0000,1B,ESC";
+  }
+  EXPECT_EQ(KeyMapLines(file), expected);
+
+  // The environment settings: a tick and Enter saves it.
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  HWND environment = WaitForWindow(EnvironmentWindow, 5000);
+  ASSERT_NE(environment, nullptr);
+  Pump(200);
+  const HWND hideStart = EnvControl(environment, EnvironmentControl::Check, 7);
+  auto ticked = [&] { return SendMessageW(hideStart, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+  ClickOn(hideStart);
+  ASSERT_TRUE(Until([&] { return ticked() && FocusOf(environment) == hideStart; }, 5000));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(environment); }, 5000));
+  EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
+  // The tick taken off and Esc: closed as by its close box, the file as it was.
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  ASSERT_TRUE(WaitUntil([] { return EnvironmentWindow() != nullptr; }, 5000));
+  Pump(200);
+  ClickOn(hideStart);
+  ASSERT_TRUE(Until([&] { return !ticked() && FocusOf(environment) == hideStart; }, 5000));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(environment); }, 5000));
+  EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  ASSERT_TRUE(WaitUntil([] { return EnvironmentWindow() != nullptr; }, 5000));
+  Pump(200);
+  EXPECT_FALSE(ticked()) << "the change stays in memory";
+  EXPECT_TRUE(QuitCorvid(p));
+}
+
 TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
   const std::wstring session = BuildFile(L"monitor-session.txt");
   ASSERT_TRUE(WriteAll(session,
@@ -143,6 +272,11 @@ TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
   WaitForMessageToFade();
   EXPECT_TRUE(CaptureWindow(EditorWindow(), L"editor_96.png"));
   EXPECT_TRUE(CaptureWindow(monitor, L"monitor_96.png"));
+  // Esc is its close box too: hidden, and the menu's check mark goes.
+  SetForegroundWindow(monitor);
+  ASSERT_TRUE(Until([&] { return GetForegroundWindow() == monitor; }, 5000));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(Until([&] { return !IsWindowVisible(monitor); }, 5000));
   EXPECT_TRUE(QuitCorvid(p));
 }
 
@@ -220,12 +354,6 @@ TEST_F(SettingsWindows, PicturesAt144Dpi) {
 
 namespace {
 
-using corvid::EnvironmentControl;
-using corvid::EnvironmentDialogWin32;
-
-HWND EnvControl(HWND dialog, EnvironmentControl::Kind kind, int number) {
-  return GetDlgItem(dialog, EnvironmentDialogWin32::ControlId(kind, number));
-}
 std::string ValueBox(HWND dialog, int bar) {
   return WindowText(GetDlgItem(dialog, EnvironmentDialogWin32::ValueBoxId(bar)));
 }
@@ -371,8 +499,7 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   SetWindowTextW(GetDlgItem(chooser, 707), L"0");
   SetWindowTextW(GetDlgItem(chooser, 708), L"0");
   SendMessageW(GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
-  Pump(300);
-  EXPECT_GT(InkIn(before, kLow, Red).count, 300);
+  ASSERT_TRUE(Until([&] { return InkIn(before, kLow, Red).count > 300; }, 5000));
   // The user drags the message by a letter; the position bars follow.
   DragBy(GripOn(kLow, InkIn(before, kLow, Red).box), -100, 50);
   EXPECT_EQ(ValueBox(dialog, 2), "-100");

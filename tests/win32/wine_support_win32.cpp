@@ -78,6 +78,26 @@ void Pump(unsigned ms) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+void PressKey(WORD vk, int times) {
+  std::vector<INPUT> keys;
+  for (int i = 0; i < times; ++i)
+    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wVk = vk;
+      in.ki.dwFlags = flags;
+      keys.push_back(in);
+    }
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  Pump(250);
+}
+
 void ClickAt(POINT at, unsigned holdMs) {
   SetCursorPos(at.x, at.y);
   Pump(50);

@@ -41,11 +41,26 @@ std::vector<HWND> WindowsOfClass(const wchar_t* cls);
 HWND WaitForWindow(HWND (*find)(), unsigned ms);
 // Pumps until `done` holds or `ms` pass; false when it never did.
 bool WaitUntil(bool (*done)(), unsigned ms);
+// The same for a condition that needs its context.
+template <typename Done>
+bool Until(Done done, unsigned ms) {
+  const DWORD end = GetTickCount() + ms;
+  while (!done()) {
+    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+    Pump(20);
+  }
+  return true;
+}
+// The control with the keyboard focus in a window (of any program).
+HWND FocusOf(HWND window);
 HWND MainWindowOfCorvid();
 // A message box (a dialog window) with this caption.
 HWND FindBoxTitled(const wchar_t* title);
 bool TrayIconExists(HWND owner);
 
+// A key pressed and let go, `times` over, in one go; then the messages
+// that follow.
+void PressKey(WORD vk, int times = 1);
 // A left click at a screen point by injected input, the button held down
 // for `holdMs`.
 void ClickAt(POINT at, unsigned holdMs = 0);
