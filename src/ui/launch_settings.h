@@ -149,6 +149,11 @@ class TForm5 : public WindowModel, public FindButton {
   AppEntry& App() { return p_.apps[static_cast<size_t>(combo1_)]; }
   void LoadEntry();
   void EditChange(int n);
+  // What Edit1's and Edit12's handlers decide from their texts: whether the
+  // program is registered (and may have its own map), which placements a
+  // class allows.
+  bool ProgramFileRule();
+  void ClassRule();
   void CheckBoxClick(int n);
   void RadioButtonClick(int n);
   void ScrollBarChange(int n);
@@ -158,6 +163,7 @@ class TForm5 : public WindowModel, public FindButton {
   void DelayBoxes(bool on);
   void LongPressBoxes(bool on);
   void SelectCurrentMap();
+  void PlaceEditorBeside();
   void SwitchEditorMode(int32_t startMap);
 
   Ports p_;
