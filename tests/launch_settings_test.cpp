@@ -46,7 +46,7 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   gone.AppArgs = "-x";
   gone.Class = "Old";
   gone.Caption = "Old one";
-  gone.Registered = true;
+  gone.Registered = gone.OwnKeyMap = true;
   a.app.Settings().SaveAppEntries();
 
   Open();
@@ -71,6 +71,8 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   EXPECT_FALSE(gone.Registered);
   EXPECT_EQ(gone.AppPath + gone.AppArgs + gone.Class + gone.Caption, "");
   EXPECT_FALSE(dialog.CheckBox(15).enabled);
+  EXPECT_TRUE(dialog.CheckBox(15).checked);
+  EXPECT_FALSE(dialog.Button6Enabled());
   dialog.Button1Click();
   EXPECT_EQ(gone.AppPath, "C:\\Gone\\");
   EXPECT_EQ(gone.Caption, "Old one");
