@@ -84,6 +84,7 @@ TEST_F(EnvironmentTest, CancelReadsTheFileAgainAndEveryCloseHidesThePreview) {
 
   // The close box keeps the change in memory, not in the file.
   dialog.Show();
+  EXPECT_FALSE(p.surface.clickThrough);  // the message can be dragged while the dialog shows
   dialog.CheckBoxClick(13, true);
   form.CurrentAppMap = 2;
   dialog.Close();
@@ -92,6 +93,7 @@ TEST_F(EnvironmentTest, CancelReadsTheFileAgainAndEveryCloseHidesThePreview) {
   EXPECT_TRUE(FileHas("StartMouse=0"));
   EXPECT_EQ(form.CurrentAppMap, 0);
   EXPECT_EQ(p.surface.log.back(), "push 0 at 0,0");
+  EXPECT_TRUE(p.surface.clickThrough);
 }
 
 TEST_F(EnvironmentTest, ThePreviewStaysWhileAnEarlierMessageWouldFade) {
@@ -133,9 +135,9 @@ TEST_F(EnvironmentTest, FontsSortedWithTheFaceInUseAndTheChooserOpensAtTheColour
 
 TEST_F(EnvironmentTest, HidingSwitchedOffShowsTheCursorAtOnce) {
   Start("", "[Cursor]\r\nNoCursor=1\r\n");
+  dialog.Show();
   app.Hider().HideCursor();
   ASSERT_FALSE(app.Hider().CursorVisible);
-  dialog.Show();
   dialog.CheckBoxClick(5, false);
   EXPECT_FALSE(settings.NoCursor);
   EXPECT_TRUE(app.Hider().CursorVisible);

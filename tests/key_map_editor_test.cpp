@@ -33,8 +33,15 @@ TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_EQ(editor.BoxOf(kEject).text, "Shift.A");
   EXPECT_EQ(Kbd(kEject, 5), (KeyMapEntry{0x41, 0x100, "Shift.A"}));  // the basic map reaches every map
 
-  Type(kEject, 136);  // Tab, as the key-capture hook delivers it
-  EXPECT_EQ(form.ActiveMap[kEject].Key, 9);
+  // The keys the key-capture hook diverts, as it delivers them.
+  std::vector<int> keys;
+  for (uint16_t vk : {136, 137, 140, 141, 142, 143, 158, 159}) {
+    Type(kEject, vk);
+    keys.push_back(form.ActiveMap[kEject].Key);
+  }
+  EXPECT_EQ(keys, (std::vector<int>{9, 46, 45, 145, 144, 20, 27, 44}));
+  Type(kEject, 'C', false, false, true);
+  EXPECT_EQ(form.ActiveMap[kEject].Param, 0x1u);  // Alt
   Type(kNum1, kCtrl, true);  // Ctrl alone: a chord part
   EXPECT_EQ(form.ActiveMap[kNum1], (KeyMapEntry{0, 0x10, "Ctrl"}));
   // The left Windows key: its press is diverted and latched by the hook.
@@ -43,6 +50,10 @@ TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_EQ(form.ActiveMap[kTriangle].Key, 0);
   EXPECT_EQ(form.ActiveMap[kTriangle].Param, 0x1000u);
   EXPECT_EQ(form.ActiveMap[kTriangle].Message, "Win.");  // a mask box keeps its message at the key-up
+  app.Hooks().WinKeyLatched = true;
+  Type(kNum1, 139);  // the right one, alone
+  EXPECT_EQ(form.ActiveMap[kNum1].Key, 0);
+  EXPECT_EQ(form.ActiveMap[kNum1].Param, 0x1000u);
 }
 
 TEST_F(EditorTest, ACaptureIsArmedByAClickOrSpaceAndTakesOneKey) {

@@ -46,7 +46,7 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   gone.AppArgs = "-x";
   gone.Class = "Old";
   gone.Caption = "Old one";
-  gone.Registered = true;
+  gone.Registered = gone.OwnKeyMap = true;
   a.app.Settings().SaveAppEntries();
 
   Open();
@@ -71,6 +71,8 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   EXPECT_FALSE(gone.Registered);
   EXPECT_EQ(gone.AppPath + gone.AppArgs + gone.Class + gone.Caption, "");
   EXPECT_FALSE(dialog.CheckBox(15).enabled);
+  EXPECT_TRUE(dialog.CheckBox(15).checked);
+  EXPECT_FALSE(dialog.Button6Enabled());
   dialog.Button1Click();
   EXPECT_EQ(gone.AppPath, "C:\\Gone\\");
   EXPECT_EQ(gone.Caption, "Old one");
@@ -84,7 +86,12 @@ TEST_F(LaunchSettingsTest, PlacementBoxesAndTheClassThatAllowsThem) {
   e.Placement = 8;
   e.WinLeft = 10, e.WinTop = 20, e.WinRight = 800, e.WinBottom = 600;
   Open();
+  // The first entry shown has no class and no program: whatever the
+  // handlers did not run for, only "通常" and no own map are offered.
+  for (int n : {1, 3, 4}) EXPECT_FALSE(dialog.RadioButton(n).enabled);
+  EXPECT_FALSE(dialog.CheckBox(15).enabled);
   dialog.ComboBox1Change(2);
+  for (int n : {1, 3, 4}) EXPECT_TRUE(dialog.RadioButton(n).enabled);
   EXPECT_TRUE(dialog.RadioButton(4).checked);
   EXPECT_TRUE(dialog.Edit(5).enabled);
   EXPECT_EQ(dialog.Edit(5).colour, BoxColour::White);
@@ -111,6 +118,63 @@ TEST_F(LaunchSettingsTest, PlacementBoxesAndTheClassThatAllowsThem) {
   EXPECT_EQ(e.Placement, 1);
   EXPECT_TRUE(dialog.RadioButton(2).checked);
   for (int n : {1, 3, 4}) EXPECT_FALSE(dialog.RadioButton(n).enabled);
+  dialog.SetEditText(12, "Frame");
+  dialog.SelectRadio(3);  // "最小化"
+  EXPECT_EQ(e.Placement, 4);
+  dialog.SelectRadio(2);
+  EXPECT_EQ(e.Placement, 1);
+}
+
+TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
+  AppEntry& e = App(1);
+  e.KeyAction = 4;  // a hidden choice
+  e.StartMap = 2;
+  e.CoRunMask = 0x81;
+  e.DummyClick = true;
+  e.LongPressQuit = false;
+  e.ActivateDelay = 100;
+  Open();
+  dialog.ComboBox1Change(1);
+  EXPECT_TRUE(dialog.RadioButton(6).checked);
+  EXPECT_EQ(dialog.ComboBox2(), 2);
+  EXPECT_EQ(e.CoRunMask, 0x83);  // its own bit set
+  EXPECT_TRUE(dialog.CheckBox(13).checked);
+  EXPECT_FALSE(dialog.CheckBox(8).checked);
+  EXPECT_EQ(e.ActivateDelay, kDelayMin);  // stored at once at the bar's end
+  EXPECT_EQ(dialog.Edit(11).text, "500");
+  EXPECT_TRUE(dialog.Edit(9).enabled);
+  EXPECT_EQ(dialog.Edit(10).colour, BoxColour::Window);
+  EXPECT_FALSE(dialog.Edit(13).enabled);
+  EXPECT_EQ(dialog.Edit(13).colour, BoxColour::Face);
+
+  dialog.SelectRadio(8);  // "何もしない"
+  EXPECT_EQ(e.KeyAction, 1);
+  dialog.SelectRadio(5);  // "起動状態の復帰"
+  EXPECT_EQ(e.KeyAction, 2);
+  EXPECT_FALSE(dialog.RadioButton(6).checked);
+  dialog.SetComboBox2(1);
+  EXPECT_EQ(e.StartMap, 1);
+  EXPECT_EQ(form.CurrentAppMap, 2);
+  dialog.SetChecked(8, true);  // "3"
+  dialog.SetChecked(13, false);
+  EXPECT_EQ(e.CoRunMask, 0x07);
+  dialog.SetChecked(4, false);
+  EXPECT_FALSE(e.DummyClick);
+  EXPECT_FALSE(dialog.Edit(11).enabled);
+  EXPECT_EQ(dialog.Edit(9).colour, BoxColour::Face);
+  dialog.SetChecked(1, true);
+  EXPECT_TRUE(e.LongPressQuit);
+  EXPECT_EQ(dialog.Edit(13).colour, BoxColour::Light);
+  dialog.SetScrollBar(2, 2500);
+  EXPECT_EQ(e.LongPressTime, 2500);
+  EXPECT_EQ(dialog.Edit(13).text, "2500");
+  EXPECT_EQ(form.DisableExec.Interval(), 2500u);
+
+  // A start map the box has no item for leaves it as it was.
+  App(2).StartMap = 7;
+  dialog.ComboBox1Change(2);
+  EXPECT_EQ(dialog.ComboBox2(), 1);
+  EXPECT_EQ(App(2).StartMap, 7);
 }
 
 TEST_F(LaunchSettingsTest, BrowsingClearsTheEntryButKeepsItsArguments) {
@@ -192,6 +256,7 @@ TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosin
   EXPECT_TRUE(editor.Visible());
   EXPECT_TRUE(editor.ResetButtonVisible);
   EXPECT_EQ(editor.Place().left, dialog.Place().Right());
+  EXPECT_EQ(editor.Place().top, dialog.Place().top);
   EXPECT_EQ(dialog.Button6Caption(), "<");
   EXPECT_TRUE(form.MouseMode);
   EXPECT_EQ(form.CurrentAppMap, 1);
@@ -209,6 +274,25 @@ TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosin
   debug.Close();  // its close box
   EXPECT_FALSE(dialog.CheckBox(2).checked);
   dialog.SetChecked(2, true);
+  debug.Edit1().Set("Frame1");
+  debug.Memo1().Append("EXEC PROG");
+  debug.Memo1DblClick();
+  EXPECT_EQ(debug.Edit1().Text() + std::to_string(debug.Memo1().Lines().size()), "0");
+
+  // A screen 1280 wide: no room on the right, then none on either side.
+  a.p.screen.width = 1280;
+  editor.Moved({0, 0, 646, 655});
+  dialog.Button6Click();  // closes it
+  dialog.Moved({900, 100, 440, 600});
+  dialog.Button6Click();
+  EXPECT_EQ(editor.Place().left, 900 - 646);
+  EXPECT_EQ(editor.Place().top, 100);
+  dialog.Button6Click();
+  dialog.Moved({420, 212, 440, 600});
+  dialog.Button6Click();
+  EXPECT_EQ(editor.Place().left, 1280 - 646);
+  EXPECT_EQ(dialog.Place().Right(), editor.Place().left);
+  EXPECT_EQ(editor.Place().top, 212);
 
   dialog.Close();
   EXPECT_EQ(form.CurrentAppMap, 0);

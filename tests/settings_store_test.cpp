@@ -64,8 +64,14 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheCompleteFile) {
 }
 
 TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
-  files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x2BC\nKeyRepeat=40\nCurRepeat=2147483647\n[App-1]\nAppSetConst=1,1,0,1,0,0,0,0,0,0,0,0,0,0,0,0,2147483647,0\n";
+  files.files[path] = "[System]\nMesSize=30\nAdjustAspect=yes\nNoPsRep=0x0\nMesColorFg=0xff0000\n[Times]\nKeyIdle=0x2BC\nKeyRepeat=40\nCurRepeat=2147483647\n[App-1]\nAppSetConst=1,1,0,1,0,0,0,0,0,0,10,20,800,600,0,0,2147483647,0\nAutoStart=2\n";
+  data.Apps[0].ProcessId = 5;  // running when a dialog reloads
+  data.Apps[0].TargetWindow = 7;
   EXPECT_EQ(LoadSettings(data, path, files), 0);
+  const AppEntry& a = data.Apps[0];
+  EXPECT_EQ((std::array{a.LastLeft, a.LastTop, a.LastRight, a.LastBottom}), (std::array{10, 20, 800, 600}));
+  EXPECT_EQ(a.ProcessId + a.TargetWindow, 0u);
+  EXPECT_TRUE(a.AutoStart);
   EXPECT_EQ(data.settings.MesSize, 30);
   EXPECT_FALSE(data.settings.AdjustAspect);
   EXPECT_FALSE(data.settings.NoPsRep);

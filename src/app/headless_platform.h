@@ -159,7 +159,9 @@ class RecordingSurface : public LayeredSurface {
   void BringToTop() override {
     if (record) log.push_back("top");
   }
+  void SetClickThrough(bool on) override { clickThrough = on; }
   bool exists = true;
+  bool clickThrough = true;
   bool refuse = false;
   bool record = false;
   std::vector<std::string> log;

@@ -173,6 +173,11 @@ void TForm5::LoadEntry() {
   SetEditText(12, *Text(a, 12));
   SetEditText(13, std::to_string(Number(a, kLongPressTimeAt)));
   SetEditText(14, *Text(a, 14));
+  // The enabled states follow this entry also where its program or class
+  // equals the last entry's and the boxes' handlers did not run (the first
+  // entry shown, a move between two class-less entries).
+  ProgramFileRule();
+  ClassRule();
   SetScrollBar(1, Number(a, kActivateDelayAt));
   SetScrollBar(2, Number(a, kLongPressTimeAt));
 
@@ -232,9 +237,7 @@ void TForm5::EditChange(int n) {
   if (!field) return;  // Edit11, Edit13: shown values only
   *field = t;
   if (n == 1) {
-    bool& registered = Flag(a, kRegisteredAt);
-    registered = !t.empty() && p_.host.ProgramFileExists(t);
-    checks_[15].enabled = registered;
+    const bool registered = ProgramFileRule();
     // A program that is not there has no folder, arguments or window to
     // look for. An empty name is no program yet: a browse loads the cleared
     // entry before it puts the chosen file here, and keeps the arguments.
@@ -247,8 +250,20 @@ void TForm5::EditChange(int n) {
     // Without a class the window is found by its process alone: only "通常"
     // is offered.
     if (t.empty()) SelectRadio(kNormal);
-    for (int r : {kMinimised, kMaximised, kRectangle}) radios_[r].enabled = !t.empty();
+    ClassRule();
   }
+}
+
+bool TForm5::ProgramFileRule() {
+  const std::string& t = edits_[1].text;
+  bool& registered = Flag(App(), kRegisteredAt);
+  registered = !t.empty() && p_.host.ProgramFileExists(t);
+  checks_[15].enabled = registered;
+  return registered;
+}
+
+void TForm5::ClassRule() {
+  for (int r : {kMinimised, kMaximised, kRectangle}) radios_[r].enabled = !edits_[12].text.empty();
 }
 
 void TForm5::SetChecked(int n, bool on) {
@@ -396,14 +411,29 @@ void TForm5::Button6Click() {
     p_.editor.Close();
     button6_ = ">";
   } else {
-    // Beside the dialog on its right, or where the screen has room.
-    const Bounds& me = Place();
-    p_.editor.MoveTo(BesideLeftEdge(me, p_.editor.Place().width, p_.screen.ScreenWidth(), true), me.top);
+    PlaceEditorBeside();
     p_.editor.Show(true);
     SwitchEditorMode(App().StartMap);
     button6_ = "<";
   }
   Changed();
+}
+
+void TForm5::PlaceEditorBeside() {
+  // Beside the dialog at its top, on its right, or on its left where the
+  // right has no room. Where neither side has, the dialog steps left so the
+  // editor stands on its right: put against the screen's edge the editor
+  // would cover the dialog's bottom buttons. The editor keeps its own
+  // height: its fixed layout is taller than the dialog.
+  const int32_t screenWidth = p_.screen.ScreenWidth(), width = p_.editor.Place().width;
+  Bounds me = Place();
+  int32_t left = BesideLeftEdge(me, width, screenWidth, true);
+  if (left < me.Right() && left + width > me.left && me.width + width <= screenWidth) {
+    MoveTo(screenWidth - width - me.width, me.top);
+    me = Place();
+    left = me.Right();
+  }
+  p_.editor.MoveTo(left, me.top);
 }
 
 void TForm5::SetFindEnabled(bool enabled) {

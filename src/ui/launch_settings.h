@@ -110,7 +110,9 @@ class TForm5 : public WindowModel, public FindButton {
   int ComboBox1() const { return combo1_; }
   int ComboBox2() const { return combo2_; }  // -1: none
   bool FindEnabled() const { return findEnabled_; }          // Button5 "Find"
-  bool Button6Enabled() const { return checks_[15].checked; }  // ">" / "<"
+  // ">" / "<": an own map ticked, on an entry whose program is there (a
+  // tick read from the file stays on a vanished program's entry).
+  bool Button6Enabled() const { return checks_[15].checked && checks_[15].enabled; }
   const std::string& Button6Caption() const { return button6_; }
   bool DelayEnabled() const { return checks_[4].checked; }      // "■遅延時間 (ms)" and its bar
   bool LongPressEnabled() const { return checks_[1].checked; }  // "■終了までの時間 (ms)" and its bar
@@ -149,6 +151,11 @@ class TForm5 : public WindowModel, public FindButton {
   AppEntry& App() { return p_.apps[static_cast<size_t>(combo1_)]; }
   void LoadEntry();
   void EditChange(int n);
+  // What Edit1's and Edit12's handlers decide from their texts: whether the
+  // program is registered (and may have its own map), which placements a
+  // class allows.
+  bool ProgramFileRule();
+  void ClassRule();
   void CheckBoxClick(int n);
   void RadioButtonClick(int n);
   void ScrollBarChange(int n);
@@ -158,6 +165,7 @@ class TForm5 : public WindowModel, public FindButton {
   void DelayBoxes(bool on);
   void LongPressBoxes(bool on);
   void SelectCurrentMap();
+  void PlaceEditorBeside();
   void SwitchEditorMode(int32_t startMap);
 
   Ports p_;

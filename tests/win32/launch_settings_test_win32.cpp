@@ -35,6 +35,11 @@ HWND DebugWindow() {
     if (IsWindowVisible(w)) return w;
   return nullptr;
 }
+HWND EditorWindow() {
+  for (HWND w : WindowsOfClass(L"TForm2"))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
 HWND Notepad() { return FindWindowW(L"Notepad", nullptr); }
 // The open-file dialog, owned by the settings.
 HWND OpenDialog() {
@@ -101,6 +106,9 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   ASSERT_NE(corvid.process, nullptr);
   HWND dialog = Dialog();
   ASSERT_NE(dialog, nullptr);
+  // The first entry shown, without class or program: only "通常", no own map.
+  EXPECT_FALSE(IsWindowEnabled(Item(C::RadioButton(1))));
+  EXPECT_FALSE(IsWindowEnabled(Item(C::CheckBox(15))));
 
   // " ．．": the open-file dialog, its file name typed.
   ClickOn(Item(C::Button(3)));
@@ -148,6 +156,7 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   ASSERT_EQ(WindowFromPoint(caption), notepad);
   ClickAt(caption);
   EXPECT_TRUE(WaitUntil([] { return WindowText(Item(C::Edit(12))) == "Notepad"; }, 3000));
+  EXPECT_TRUE(IsWindowEnabled(Item(C::RadioButton(1))));
   EXPECT_EQ(GetForegroundWindow(), notepad);  // the click reached it too
 
   // Pressed again, it brings notepad back.
@@ -175,6 +184,28 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   std::string trace;
   for (HWND e = nullptr; (e = FindWindowExW(debug, e, L"Edit", nullptr));) trace += WindowText(e);
   EXPECT_NE(trace.find("Class >Notepad"), std::string::npos) << trace;
+
+  ClickOn(Item(C::CheckBox(2)));
+  EXPECT_TRUE(WaitUntil([] { return DebugWindow() == nullptr; }, 3000));
+
+  // Its own map: ">" puts the editor beside the dialog at its top, the
+  // dialog's buttons left clear on a screen without room on either side.
+  ClickOn(Item(C::CheckBox(15)));
+  ASSERT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::Button(6))) != FALSE; }, 3000));
+  ClickOn(Item(C::Button(6)));
+  HWND editor = WaitForWindow(EditorWindow, 5000);
+  ASSERT_NE(editor, nullptr);
+  Pump(100);
+  RECT e, b, overlap;
+  GetWindowRect(editor, &e);
+  GetWindowRect(dialog, &l);
+  EXPECT_EQ(e.top, l.top);
+  for (int n : {1, 2, 4}) {
+    GetWindowRect(Item(C::Button(n)), &b);
+    EXPECT_FALSE(IntersectRect(&overlap, &e, &b)) << "button " << n;
+  }
+  ClickOn(Item(C::CheckBox(15)));  // untick: the editor goes
+  EXPECT_TRUE(WaitUntil([] { return EditorWindow() == nullptr; }, 3000));
 
   // Held past the long-press time, it quits notepad.
   ClickAt(Centre(Item(C::Button(4))), 1400);
