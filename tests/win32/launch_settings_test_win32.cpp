@@ -19,27 +19,9 @@ using C = corvid::LaunchControl;
 
 namespace {
 
-std::wstring NotepadPath() {
-  for (const wchar_t* p : {L"C:\\windows\\notepad.exe", L"C:\\windows\\system32\\notepad.exe"})
-    if (GetFileAttributesW(p) != INVALID_FILE_ATTRIBUTES) return p;
-  return L"";
-}
-
-HWND Dialog() {
-  for (HWND w : WindowsOfClass(L"TForm5"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
-HWND DebugWindow() {
-  for (HWND w : WindowsOfClass(L"TForm6"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
-HWND EditorWindow() {
-  for (HWND w : WindowsOfClass(L"TForm2"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
+HWND Dialog() { return VisibleWindowOfClass(L"TForm5"); }
+HWND DebugWindow() { return VisibleWindowOfClass(L"TForm6"); }
+HWND EditorWindow() { return VisibleWindowOfClass(L"TForm2"); }
 HWND Notepad() { return FindWindowW(L"Notepad", nullptr); }
 // The open-file dialog, owned by the settings.
 HWND OpenDialog() {

@@ -33,12 +33,6 @@ namespace {
 
 constexpr uint8_t kBlue = 0x80, kRed = 0x81, kGreen = 0x82, kNum1 = 0x00;
 
-std::wstring NotepadPath() {
-  for (const wchar_t* p : {L"C:\\windows\\notepad.exe", L"C:\\windows\\system32\\notepad.exe"})
-    if (GetFileAttributesW(p) != INVALID_FILE_ATTRIBUTES) return p;
-  return L"";
-}
-
 // App-1 notepad (maximised, restored by a short press, quit by a long one,
 // recorded for the next start, its own map types "a" on NUM1); App-2 a
 // plain window that lets notepad run beside it. BLUE, RED and GREEN are

@@ -23,22 +23,10 @@ using namespace wine_test;
 
 namespace {
 
-HWND EditorWindow() {
-  for (HWND w : WindowsOfClass(L"TForm2"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
-HWND MonitorWindow() {
-  for (HWND w : WindowsOfClass(L"TForm3"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
+HWND EditorWindow() { return VisibleWindowOfClass(L"TForm2"); }
+HWND MonitorWindow() { return VisibleWindowOfClass(L"TForm3"); }
 
-HWND EnvironmentWindow() {
-  for (HWND w : WindowsOfClass(L"TForm4"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
+HWND EnvironmentWindow() { return VisibleWindowOfClass(L"TForm4"); }
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text) {
   struct Find {

@@ -217,6 +217,18 @@ std::vector<HWND> WindowsOfClass(const wchar_t* cls) {
   return ctx.found;
 }
 
+HWND VisibleWindowOfClass(const wchar_t* cls) {
+  for (HWND w : WindowsOfClass(cls))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+std::wstring NotepadPath() {
+  for (const wchar_t* p : {L"C:\\windows\\notepad.exe", L"C:\\windows\\system32\\notepad.exe"})
+    if (GetFileAttributesW(p) != INVALID_FILE_ATTRIBUTES) return p;
+  return L"";
+}
+
 HWND WaitForWindow(HWND (*find)(), unsigned ms) {
   const DWORD end = GetTickCount() + ms;
   do {

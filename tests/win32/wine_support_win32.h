@@ -38,6 +38,10 @@ HANDLE Start(const std::wstring& exe, const std::wstring& args, const std::wstri
 // Pumps until the process ends or `ms` pass.
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code = nullptr);
 std::vector<HWND> WindowsOfClass(const wchar_t* cls);
+// The first visible top-level window of the class; nullptr when none shows.
+HWND VisibleWindowOfClass(const wchar_t* cls);
+// Wine's notepad, where the prefix keeps it; "" when it has none.
+std::wstring NotepadPath();
 HWND WaitForWindow(HWND (*find)(), unsigned ms);
 // Pumps until `done` holds or `ms` pass; false when it never did.
 bool WaitUntil(bool (*done)(), unsigned ms);
