@@ -78,8 +78,7 @@ void BM_AppPressMarks(benchmark::State& state) {
   files.writes = 0;
   for (auto _ : state) {
     if (moves) entry ^= 1;
-    SaveAutoStartMarks(rig.path, 0xFFu & ~(1u << entry), false, files, nullptr);
-    SaveAutoStart(rig.path, entry, true, files, nullptr);
+    SaveAutoStartMarks(rig.path, 0xFF, 1u << entry, files, nullptr);
   }
   state.counters["writes/press"] = benchmark::Counter(double(files.writes), benchmark::Counter::kAvgIterations);
 }

@@ -201,7 +201,7 @@ TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeTheFileIsLeftAndCorvidRunsOnDefault
   EXPECT_FALSE(settings.SaveKeyMaps());
   EXPECT_FALSE(settings.SaveSystemSettings());
   EXPECT_FALSE(settings.SaveAppEntries());
-  EXPECT_FALSE(settings.SaveAutoStartMarks(1, true));
+  EXPECT_FALSE(settings.SaveAutoStartMarks(1, 1));
   EXPECT_EQ(files.files[path], bad);
   EXPECT_NE(boxes.shown.back().text.find(path), std::string::npos);
   EXPECT_EQ(settings.Reload(), -1);

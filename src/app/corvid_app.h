@@ -187,7 +187,7 @@ class CorvidApp {
   // The App actions' marks go to the settings file.
   struct AutoStartFile : AutoStartMarks {
     explicit AutoStartFile(SettingsFile& f) : file(f) {}
-    bool SaveAutoStart(uint32_t entries, bool on) override { return file.SaveAutoStartMarks(entries, on); }
+    bool SaveAutoStartMarks(uint32_t entries, uint32_t on) override { return file.SaveAutoStartMarks(entries, on); }
     SettingsFile& file;
   };
 

@@ -52,7 +52,7 @@ bool SettingsFile::SaveAutoStart(int index, bool on) {
   return MayWrite(true) && corvid::SaveAutoStart(Path(), index, on, files_, &boxes_, codec_);
 }
 
-bool SettingsFile::SaveAutoStartMarks(uint32_t entries, bool on) {
+bool SettingsFile::SaveAutoStartMarks(uint32_t entries, uint32_t on) {
   return MayWrite(false) && corvid::SaveAutoStartMarks(Path(), entries, on, files_, nullptr, codec_);
 }
 

@@ -42,7 +42,7 @@ class SettingsFile {
   // The marks of several entries in one write, without a box: App actions
   // write them, and a modal box would run the remote's reports in the
   // middle of the action.
-  bool SaveAutoStartMarks(uint32_t entries, bool on);
+  bool SaveAutoStartMarks(uint32_t entries, uint32_t on);
 
   std::function<void()> onLoaded;
 

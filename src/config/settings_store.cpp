@@ -219,15 +219,15 @@ bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& 
 bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes,
                    AnsiCodec& codec) {
   if (index < 0 || index >= kAppCount) return false;
-  return SaveAutoStartMarks(path, 1u << index, on, files, boxes, codec);
+  return SaveAutoStartMarks(path, 1u << index, on ? 1u << index : 0u, files, boxes, codec);
 }
 
-bool SaveAutoStartMarks(const std::string& path, uint32_t entries, bool on, FileStore& files, MessageBoxes* boxes,
+bool SaveAutoStartMarks(const std::string& path, uint32_t entries, uint32_t on, FileStore& files, MessageBoxes* boxes,
                         AnsiCodec& codec) {
   ReadFile file = ReadProfile(path, files, codec);
-  const char* mark = on ? "1" : "0";
   bool changed = false;
   for (int i = 0; i < kAppCount; ++i) {
+    const char* mark = on & (1u << i) ? "1" : "0";
     if (!(entries & (1u << i)) || file.profile.GetString(AppSection(i), "AutoStart", "") == mark) continue;
     file.profile.Set(AppSection(i), "AutoStart", mark);
     changed = true;

@@ -40,8 +40,9 @@ bool SaveAppEntries(const ConfigData& data, const std::string& path, FileStore& 
 bool SaveAutoStart(const std::string& path, int index, bool on, FileStore& files, MessageBoxes* boxes,
                    AnsiCodec& codec = DefaultCodePage());
 // The "AutoStart" marks of every entry whose bit is set in `entries` (bit k:
-// App index k), in one write.
-bool SaveAutoStartMarks(const std::string& path, uint32_t entries, bool on, FileStore& files, MessageBoxes* boxes,
+// App index k), set where its bit in `on` is, in one write; none when the
+// file holds them already.
+bool SaveAutoStartMarks(const std::string& path, uint32_t entries, uint32_t on, FileStore& files, MessageBoxes* boxes,
                         AnsiCodec& codec = DefaultCodePage());
 
 // Every setting to its default and the factory entries into all nine maps of

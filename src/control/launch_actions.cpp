@@ -38,14 +38,12 @@ void LaunchActions::SaveAutoStart(uint32_t entries, bool on) {
 }
 
 void LaunchActions::WriteMarks() {
-  const uint32_t off = marksTouched_ & ~marksOn_, on = marksTouched_ & marksOn_;
+  const uint32_t touched = marksTouched_, on = marksOn_;
   marksTouched_ = marksOn_ = 0;
   // Told in the trace rather than a box: a modal box would run the remote's
   // reports and the timers in the middle of the action.
-  bool written = true;
-  if (off) written = ports_.marks.SaveAutoStart(off, false) && written;
-  if (on) written = ports_.marks.SaveAutoStart(on, true) && written;
-  if (!written) ports_.debugLog.Append("AutoStart could not be written to the settings file.");
+  if (touched && !ports_.marks.SaveAutoStartMarks(touched, on))
+    ports_.debugLog.Append("AutoStart could not be written to the settings file.");
 }
 
 void LaunchActions::RunAppAction(int32_t index) {

@@ -44,8 +44,8 @@ class AutoStartMarks {
  public:
   virtual ~AutoStartMarks() = default;
   // Writes the mark of every entry whose bit is set in `entries` (bit k:
-  // App index k); false when the file refused it.
-  virtual bool SaveAutoStart(uint32_t entries, bool on) = 0;
+  // App index k), set where its bit in `on` is; false when the file refused it.
+  virtual bool SaveAutoStartMarks(uint32_t entries, uint32_t on) = 0;
 };
 
 // The "Find" button of the launch-program settings: usable while a started
