@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/ascii.h"
+
 namespace corvid {
 namespace {
 
@@ -20,15 +22,6 @@ const Index& Of(Language language) {
 
 Language g_language = Language::Japanese;
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool Is(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != b[i]) return false;
-  return true;
-}
-
 }  // namespace
 
 std::string_view Text(TextId id, Language language) {
@@ -43,8 +36,8 @@ Language LanguageInUse() { return g_language; }
 Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage) {
   while (!setting.empty() && (setting.front() == ' ' || setting.front() == '\t')) setting.remove_prefix(1);
   while (!setting.empty() && (setting.back() == ' ' || setting.back() == '\t')) setting.remove_suffix(1);
-  if (Is(setting, "ja")) return Language::Japanese;
-  if (Is(setting, "en")) return Language::English;
+  if (EqualsIgnoringCase(setting, "ja")) return Language::Japanese;
+  if (EqualsIgnoringCase(setting, "en")) return Language::English;
   // The primary language is the low ten bits.
   return (userUiLanguage & 0x3FF) == (kJapaneseLanguageId & 0x3FF) ? Language::Japanese : Language::English;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/ascii.h"
+
 namespace corvid {
 namespace {
 
@@ -10,8 +12,6 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr size_t kMaxText = size_t(1) << 30;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool AllBlank(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return IsBlank(c); });
@@ -26,17 +26,12 @@ size_t EndingAt(std::string_view text, size_t at) {
 
 }  // namespace
 
-bool ProfileNameEquals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
+bool ProfileNameEquals(std::string_view a, std::string_view b) { return EqualsIgnoringCase(a, b); }
 
 uint64_t ProfileFile::Hash(std::string_view name) {
   uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded name
   for (char c : name) {
-    h ^= static_cast<unsigned char>(Lower(c));
+    h ^= static_cast<unsigned char>(LowerAscii(c));
     h *= 1099511628211ull;
   }
   return h;

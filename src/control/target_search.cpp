@@ -20,8 +20,6 @@ constexpr MatchText kClass{"CLASS-", "    ●Class searched >>>>>>>>>>"};
 constexpr MatchText kCaption{"CAPTION-", "    ●Caption searched>>>>>>>>>>"};
 constexpr MatchText kPid{"PID-", "    ■PID searched    >>>>>>>>>>"};
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 void AppendHex8(std::string& out, uint32_t v) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   for (int shift = 28; shift >= 0; shift -= 4) out += kDigits[(v >> shift) & 0xF];
@@ -32,11 +30,6 @@ void AppendHex8(std::string& out, uint32_t v) {
 std::string_view ProgramFileName(std::string_view path) {
   const size_t cut = path.find_last_of("\\:");
   return cut == std::string_view::npos ? path : path.substr(cut + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool SameProgram(std::string_view a, std::string_view b) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/text_view.h"
 #include "base/timer.h"
 #include "model/app_entry.h"
@@ -85,8 +86,6 @@ bool RunsProgram(DesktopQuery& desktop, uint32_t pid, const AppEntry& a);
 
 // The file-name part of a program path: after the last backslash or colon.
 std::string_view ProgramFileName(std::string_view path);
-// Comparison that ignores the case of ASCII letters.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 // Two paths of one program file: case and the slash's direction aside.
 bool SameProgram(std::string_view a, std::string_view b);
 
