@@ -7,38 +7,11 @@
 namespace corvid {
 namespace {
 
-class DispatchTest : public ::testing::Test, public HeadlessApp {
- protected:
-  void Press(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0, uint8_t battery = 5) {
-    Report(code, m0, m1, m2, battery);
-  }
-};
-
-TEST_F(DispatchTest, SecondKeyReleasesTheFirstButKeepsModifiers) {
-  form.ActiveMap[0x00] = {0x41, 0x0010, "Ctrl.A"};
-  form.ActiveMap[0x01] = {0x42, 0, "B"};
-  form.ActiveMap[0x02] = {2, 0x0010, ""};  // a mouse kind acts as a key in keyboard mode
-  Press(0x00);
-  Press(0x01);
-  Release();
-  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x41", "-0x41", " 0x42", "-0x42", "-CTRL"}));
-  app.CodeMonitor().Clear();
-  Press(0x02);
-  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x02"}));
-  // In mouse mode it moves nothing without a mask bit, and while it is held
-  // no key goes out.
-  Release();
-  form.SwitchToMouseMode();
-  form.ActiveMap[0x02] = {1, 0x0001, ""};
-  p.input.events.clear();
-  Press(0x02);
-  Press(0x16);  // EJECT: ESC
-  EXPECT_TRUE(p.input.events.empty());
-}
+class DispatchTest : public ::testing::Test, public HeadlessApp {};
 
 TEST_F(DispatchTest, NoMessageWithoutDispMessage) {
   form.settings.DispMessage = false;
-  Press(0x54, 0x10);
+  Report(0x54, 0x10);
   EXPECT_TRUE(messages.empty());
 }
 
@@ -47,7 +20,7 @@ TEST_F(DispatchTest, NoMessageWithoutDispMessage) {
 TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
   p.surface.record = true;
   p.input.onEvent = [&](const InputEvent&) { p.surface.log.push_back("key"); };
-  Press(0x54, 0x10);  // UP, with its message
+  Report(0x54, 0x10);  // UP, with its message
   ASSERT_GE(p.surface.log.size(), 2u);
   EXPECT_EQ(p.surface.log[0], "key");
   EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
@@ -58,7 +31,7 @@ TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
   for (uint8_t c = 0; c < 4; ++c) form.ActiveMap[c] = {static_cast<uint16_t>(151 + c), 0, "Power"};
   for (uint8_t c = 0; c < 4; ++c) {
     p.surface.log.clear();
-    Press(c);
+    Report(c);
     ASSERT_GE(p.surface.log.size(), 2u);
     EXPECT_EQ(p.surface.log[p.surface.log.size() - 2], "push 255 at 0,0");
   }
@@ -69,14 +42,14 @@ TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
 TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
   form.ActiveMap[0x80] = {7, 2, "App-3"};
   form.ActiveMap[0x81] = {7, 255, "QuitAll"};
-  Press(0x81);
+  Report(0x81);
   p.clock.Advance(1000);
   Release();
   EXPECT_TRUE(Monitor().empty());
   EXPECT_TRUE(p.input.events.empty());
   form.Apps[2].LongPressQuit = true;
   form.Apps[2].LongPressTime = 1500;
-  Press(0x80);
+  Report(0x80);
   EXPECT_TRUE(form.AppArmed);
   p.clock.Advance(1499);
   EXPECT_FALSE(form.LongPressReached);
@@ -85,7 +58,7 @@ TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtT
   EXPECT_FALSE(form.DisableExec.Enabled());  // it fires once
   Release();
   EXPECT_FALSE(form.AppArmed);
-  Press(0x80);  // the next press starts afresh
+  Report(0x80);  // the next press starts afresh
   EXPECT_FALSE(form.LongPressReached);
   EXPECT_TRUE(form.DisableExec.Enabled());
   Release();
@@ -93,8 +66,8 @@ TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtT
 }
 
 TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
-  Press(0x5F, 0, 0x80);  // Ctrl down with a good battery
-  Press(0x54, 0x10, 0x80, 0, 1);
+  Report(0x5F, 0, 0x80);  // Ctrl down with a good battery
+  Report(0x54, 0x10, 0x80, 0, 1);
   EXPECT_EQ(messages.back(), "Low Battery Life. Let's it Change. ");
   EXPECT_EQ(Log().back(), "バッテリー不足です。");
   EXPECT_EQ(Monitor(), Lines{" CTRL"});
@@ -105,31 +78,31 @@ TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
   // release; the mask history is the decoder's and stays: with L1 last
   // held, L1+R1 with no code still names R1.
   form.ActiveMap[0x80] = {7, 0, "App-1"};
-  Press(0x80);
-  Press(0x5A, 0, 0x04);
+  Report(0x80);
+  Report(0x5A, 0, 0x04);
   Release(1);
   EXPECT_FALSE(form.AppArmed);
-  Press(0xFF, 0, 0x0C);
+  Report(0xFF, 0, 0x0C);
   EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
   form.settings.LowBattSkip = false;
-  Press(0x54, 0x10, 0, 0, 0);
+  Report(0x54, 0x10, 0, 0, 0);
   EXPECT_EQ(Monitor().back(), " 0x26");
   messages.clear();
-  Press(0x55, 0x20, 0, 0, 2);  // 2 is not low
+  Report(0x55, 0x20, 0, 0, 2);  // 2 is not low
   EXPECT_EQ(messages, Lines{"RIGHT"});
 }
 
 // PS held with no remote (a replay that ended) is let go silently; without
 // NoPsRep it repeats as any key.
 TEST_F(DispatchTest, PsWithoutARemoteIsLetGoSilentlyAndRepeatsWhenAsked) {
-  Press(0x43, 0, 0, 0x01);
+  Report(0x43, 0, 0, 0x01);
   p.clock.Advance(5200);
   EXPECT_EQ(messages, Lines{"TAB"});
   EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09"}));
   Release();
   form.settings.NoPsRep = false;
   app.CodeMonitor().Clear();
-  Press(0x43, 0, 0, 0x01);
+  Report(0x43, 0, 0, 0x01);
   p.clock.Advance(500);
   EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09", " 0x09"}));
   EXPECT_FALSE(form.DisConnect.Enabled());
@@ -139,7 +112,7 @@ TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEventAfterTheQueueIsCleared) 
   p.input.refuse = true;
   form.ActiveMap[0x00] = {0x41, 0x0010, "Ctrl.A"};
   p.boxes.onShow = [&](std::string_view, std::string_view) { p.queue.log.push_back("box"); };
-  Press(0x00);
+  Report(0x00);
   ASSERT_EQ(p.boxes.shown.size(), 2u);
   EXPECT_EQ(p.boxes.shown[0].caption, "Corvid Alart");
   EXPECT_EQ(p.boxes.shown[0].text, "操作対象プロセスへの操作権限がありません。処理は無効となります。");
