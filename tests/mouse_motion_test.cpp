@@ -55,7 +55,7 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
 };
 
 // The speeding up, its period and a click while moving are in the recorded
-// session examples/cursor-steps.txt.
+// session examples/mouse-cursor-steps.txt.
 
 // --- MoveCursor and SendCursorDelta: the pixel steps ------------------------
 
