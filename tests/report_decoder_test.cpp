@@ -13,7 +13,7 @@ namespace {
 class DecoderTest : public ::testing::Test, public HeadlessApp {
  protected:
   void Report(std::vector<uint8_t> data, uint8_t id = 1) {
-    form.JvHidDeviceController1DeviceData(id, data.data(), data.size());
+    engine.RemoteReport(id, data.data(), data.size());
   }
   // mask bytes, code and battery in the places the remote puts them
   void Report(uint8_t m0, uint8_t m1, uint8_t m2, uint8_t code, uint8_t battery = 5) {
@@ -31,7 +31,7 @@ TEST_F(DecoderTest, ShortEmptyAndOversizedReportsStayInBounds) {
   std::vector<uint8_t> big(5000, 0x11);
   Report(big, 3);
   EXPECT_EQ(Log().back().size(), 4 + 2 * kRawReportSize);
-  form.JvHidDeviceController1DeviceData(1, nullptr, 40);
+  engine.RemoteReport(1, nullptr, 40);
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ void SetDpi(DWORD dpi) {
 }
 
 bool QuitCorvid(HANDLE process) {
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
   const bool ended = WaitExit(process, 10000);
   CloseHandle(process);
   return ended;
