@@ -65,31 +65,21 @@ TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtT
   EXPECT_FALSE(engine.LongPressTimer().Enabled());
 }
 
-TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
-  Report(0x5F, 0, 0x80);  // Ctrl down with a good battery
-  Report(0x54, 0x10, 0x80, 0, 1);
-  EXPECT_EQ(messages.back(), "Low Battery Life. Let's it Change. ");
-  EXPECT_EQ(Log().back(), "バッテリー不足です。");
-  EXPECT_EQ(Monitor(), Lines{" CTRL"});
-  Release(1);  // a release while the battery is low must not leave Ctrl down
-  EXPECT_EQ(Monitor(), (Lines{" CTRL", "-CTRL"}));
+// Beyond what the recorded session low-battery.txt shows: the input queued
+// for the window in front goes at a skipped press and at its release, an App
+// press waiting for its release is dropped, and without LowBattSkip a low
+// battery acts.
+TEST_F(DispatchTest, LowBatteryClearsTheQueueDropsAnArmedAppPressOrActsWhenAsked) {
+  Report(0x54, 0x10, 0, 0, 1);
+  Release(1);
   EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "mouse", "keyboard"}));
-  // An App press waiting for its release is dropped, not run at a later
-  // release; the mask history is the decoder's and stays: with L1 last
-  // held, L1+R1 with no code still names R1.
   engine.ActiveMap()[0x80] = {7, 0, "App-1"};
   Report(0x80);
-  Report(0x5A, 0, 0x04);
   Release(1);
   EXPECT_FALSE(engine.AppArmed());
-  Report(0xFF, 0, 0x0C);
-  EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
   data.settings.LowBattSkip = false;
   Report(0x54, 0x10, 0, 0, 0);
   EXPECT_EQ(Monitor().back(), " 0x26");
-  messages.clear();
-  Report(0x55, 0x20, 0, 0, 2);  // 2 is not low
-  EXPECT_EQ(messages, Lines{"RIGHT"});
 }
 
 // PS held with no remote (a replay that ended) is let go silently; without
