@@ -109,8 +109,17 @@ void Win32Platform::OpenHelp() {
     Boxes().Show(HelpMissingText(where), "Corvid");
     return;
   }
-  ShellExecuteW(MainWindow(), L"open", Widen(where.path).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+  const std::string_view topic = HelpTopic(LanguageInUse());
+  if (topic.empty()) {
+    ShellExecuteW(MainWindow(), L"open", Widen(where.path).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+  } else {
+    // The viewer opens the file at a page of it given as FILE::/PAGE.
+    const std::wstring page = L"\"" + Widen(where.path) + L"::/" + Widen(topic) + L"\"";
+    ShellExecuteW(MainWindow(), L"open", L"hh.exe", page.c_str(), nullptr, SW_SHOWDEFAULT);
+  }
 }
+
+uint16_t Win32Platform::UserUiLanguage() { return GetUserDefaultUILanguage(); }
 
 int Win32Platform::RunMessageLoop(CorvidApp& app) {
   return RunMessagePump(

@@ -67,7 +67,7 @@ Language LanguageInUse();
 // "auto"), which takes Japanese when the user's display language (a Windows
 // language identifier) is Japanese, English otherwise.
 Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage);
-inline constexpr uint16_t kJapaneseLanguageId = 0x0411;
+inline constexpr uint16_t kJapaneseLanguageId = 0x0411, kEnglishLanguageId = 0x0409;
 
 // A table's row, and a table: every identifier once, in any order.
 struct TextRow {

@@ -256,7 +256,7 @@ TEST(Launch, NotepadStartsInFrontTypesRestoresQuitsAndStartsAgainWithCorvid) {
 // App-1 notepad with its own map (NUM1 types "b"; the basic map "a"),
 // following the window in front or not.
 std::string FollowSettings(bool follow) {
-  return std::string("[System]\r\nHideStart=1\r\nDispChange=1\r\nFollowForeground=") + (follow ? "1" : "0") +
+  return std::string("[System]\r\nHideStart=1\r\nDispChange=1\r\nLanguage=ja\r\nFollowForeground=") + (follow ? "1" : "0") +
          "\r\n[App-1]\r\nAppProg=" + Narrow(NotepadPath()) +
          "\r\nMessage=Notepad\r\nClass=Notepad\r\nAppSetConst=1,1,0,0,0,1,0,0,0,1,0,0,0,0,0,0,0,800\r\n"
          "[Items-0]\r\nBD00=0000,41,A\r\n[Items-1]\r\nBD00=0000,42,B\r\n";

@@ -278,7 +278,7 @@ TEST(Resident, CorvidReplayPrintsWhatCorvidExeDoes) {
   std::string settings = ReadAll(SourceFile(L"examples\\digits.ini"));
   const size_t at = settings.find("StartMouse=0");
   ASSERT_NE(at, std::string::npos);
-  settings.replace(at, 12, "StartMouse=1");
+  settings.replace(at, 12, "StartMouse=1\r\nLanguage=ja");
   const std::wstring ini = BuildFile(L"agreement.ini");
   ASSERT_TRUE(WriteAll(ini, settings));
   ASSERT_TRUE(WriteAll(CorvidIniPath(), settings));

@@ -307,6 +307,7 @@ InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
     corvid::ConfigData factory;
     corvid::ApplyFactoryDefaults(factory);
     factory.settings.HideStart = true;
+    factory.settings.Language = "ja";
     corvid::Win32FileStore files;
     const std::string ini = corvid::Narrow(folder) + corvid::kSettingsFileName;
     corvid::SaveSystemSettings(factory, ini, files, nullptr);
