@@ -133,12 +133,15 @@ TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnce) {
 
 // A button held across an empty entry and a mode change is let go at the
 // release (examples/mouse-cursor-steps.txt); "release everything" lets go of
-// it too.
-TEST_F(MouseMotionTest, ReleasingEverythingLetsGoOfAHeldButton) {
+// it too. A wheel's release leaves no timer ticking for nothing.
+TEST_F(MouseMotionTest, NothingHeldOrTickingAfterTheRelease) {
   Report(0x5F, 0, kSquare);
   engine.ReleaseEverything();
   EXPECT_EQ(engine.Input().HeldButtons(), 0u);
   EXPECT_FALSE(motion.Holding());
+  Report(0x5B, 0, 0x08);  // R1: the wheel
+  Release();
+  EXPECT_FALSE(motion.wheelTimer.Enabled());
 }
 
 }  // namespace
