@@ -160,9 +160,8 @@ void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& sho
       return 0;
     }
   } hand{grip};
-  HANDLE thread = CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr);
-  while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) Pump(10);
-  CloseHandle(thread);
+  const corvid::UniqueHandle thread(CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr));
+  while (WaitForSingleObject(thread.Get(), 0) == WAIT_TIMEOUT) Pump(10);
   Pump(200);
   std::printf("dragged from (%ld,%ld): message now at %d,%d, dragging %d\n", grip.x, grip.y, settings.MesPosx,
               settings.MesPosy, int(osd.OsdDragging));
@@ -236,8 +235,8 @@ HWND OtherProgramsWindow() { return FindWindowW(L"CorvidWindow", nullptr); }
 // through the message to it, and a window pick reads its class even while
 // the message can be dragged (and so catches clicks).
 TEST_F(OsdOnTheDesktop, ClicksAndPicksGoThroughTheMessage) {
-  HANDLE other = Start(BuildFile(L"corvid-window.exe"), L"");
-  ASSERT_NE(other, nullptr);
+  const corvid::UniqueHandle other = Start(BuildFile(L"corvid-window.exe"), L"");
+  ASSERT_TRUE(other);
   HWND w = WaitForWindow(OtherProgramsWindow, 10000);
   ASSERT_NE(w, nullptr);
   SetWindowPos(w, nullptr, 100, 0, 400, 300, SWP_NOZORDER);
@@ -252,7 +251,7 @@ TEST_F(OsdOnTheDesktop, ClicksAndPicksGoThroughTheMessage) {
   EXPECT_EQ(corvid.platform->Hooks().WindowClassAt(title.x, title.y), "CorvidWindow");
   osd.SetDraggable(false);
   PostMessageW(w, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitExit(other, 5000));
+  EXPECT_TRUE(WaitExit(other.Get(), 5000));
 }
 
 }  // namespace
