@@ -70,6 +70,31 @@ HWND MakeBackdrop() {
                                      RGB(128, 128, 128));
 }
 
+// The drawing DCs' owners: a new section takes the old one's place, and
+// however often a font or section was swapped, the DC ends with its own.
+TEST(DrawingDc, GetsItsOwnBitmapAndFontBack) {
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
+  ASSERT_TRUE(dc);
+  const HGDIOBJ ownBitmap = GetCurrentObject(dc.Get(), OBJ_BITMAP), ownFont = GetCurrentObject(dc.Get(), OBJ_FONT);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, 8, -8, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  {
+    const GdiObject<HFONT> small(CreateFontW(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
+    const GdiObject<HFONT> large(CreateFontW(40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
+    DibSection section;
+    ASSERT_TRUE(section.Create(dc.Get(), info));
+    info.bmiHeader.biWidth = 16;
+    ASSERT_TRUE(section.Create(dc.Get(), info));
+    const DibSection moved = std::move(section);
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BITMAP), moved.Get());
+    SelectedObject font(dc.Get(), small.Get());
+    EXPECT_TRUE(font.Select(dc.Get(), large.Get()));
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), large.Get());
+  }
+  EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BITMAP), ownBitmap);
+  EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), ownFont);
+}
+
 // The face chosen for Latin and Japanese texts has every glyph; plain
 // drawing gives only the glyphs' own pixels, smooth drawing edges between;
 // text put together from kept glyphs matches the text drawn whole.
