@@ -26,11 +26,11 @@ struct Rig {
     // All nine columns filled, every per-program map different, eight programs.
     for (int m = 0; m < kMapCount; ++m)
       for (uint8_t code : kMappableButtons) {
-        form.KeyboardMap.at(code, m) = {static_cast<uint16_t>(0x41 + m), 0x0110, "Shift.Ctrl.key " + std::to_string(m)};
-        form.MouseMap.at(code, m) = {static_cast<uint16_t>(0x30 + m), 0x0001, "Alt.key " + std::to_string(m)};
+        data.KeyboardMap.at(code, m) = {static_cast<uint16_t>(0x41 + m), 0x0110, "Shift.Ctrl.key " + std::to_string(m)};
+        data.MouseMap.at(code, m) = {static_cast<uint16_t>(0x30 + m), 0x0001, "Alt.key " + std::to_string(m)};
       }
     for (int i = 0; i < kAppCount; ++i) {
-      AppEntry& a = form.Apps[static_cast<size_t>(i)];
+      AppEntry& a = data.Apps[static_cast<size_t>(i)];
       a.Registered = true;
       a.AppProg = "C:\\Program Files\\Player " + std::to_string(i) + "\\player.exe";
       a.Class = "PlayerWindowClass";
@@ -110,7 +110,7 @@ void BM_SaveKeyMapsRewritingPerKey(benchmark::State& state) {
         ProfileFile p = ProfileFile::Parse(bytes);
         char key[8];
         std::snprintf(key, sizeof key, "%s%02X", family ? "BM" : "BD", code);
-        p.Set("Items-0", key, FormatKeyMapValue(rig.form.KeyboardMap.at(code, 0)));
+        p.Set("Items-0", key, FormatKeyMapValue(rig.data.KeyboardMap.at(code, 0)));
         rig.files.Replace(rig.path, p.Serialize(), why);
       }
   }

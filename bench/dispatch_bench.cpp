@@ -16,11 +16,11 @@ namespace {
 // Corvid.exe.
 struct Rig : HeadlessApp {
   explicit Rig(bool message) {
-    form.settings.DispMessage = message;
+    data.settings.DispMessage = message;
     p.input.keep = false;
     app.Osd().onShow = nullptr;  // the recorder keeps strings
-    form.KeyboardMap.at(0x00, 0) = {0x41, 0x0111, "Shift.Ctrl.Alt.A"};
-    form.SelectKeyMap(0, 1);
+    data.KeyboardMap.at(0x00, 0) = {0x41, 0x0111, "Shift.Ctrl.Alt.A"};
+    engine.SelectKeyMap(0, ModeRequest::Keyboard);
   }
 };
 
@@ -32,14 +32,14 @@ void Run(benchmark::State& state, bool message) {
   // Warm up until the logs' rings are full and every reused buffer has its
   // capacity: what is measured is the steady state.
   for (int i = 0; i < 4000; ++i) {
-    rig.form.JvHidDeviceController1DeviceData(1, kPress, sizeof kPress);
-    rig.form.JvHidDeviceController1DeviceData(1, kRelease, sizeof kRelease);
+    rig.engine.RemoteReport(1, kPress, sizeof kPress);
+    rig.engine.RemoteReport(1, kRelease, sizeof kRelease);
   }
   const uint64_t before = bench::AllocationCount();
   uint64_t reports = 0;
   for (auto _ : state) {
-    rig.form.JvHidDeviceController1DeviceData(1, kPress, sizeof kPress);
-    rig.form.JvHidDeviceController1DeviceData(1, kRelease, sizeof kRelease);
+    rig.engine.RemoteReport(1, kPress, sizeof kPress);
+    rig.engine.RemoteReport(1, kRelease, sizeof kRelease);
     reports += 2;
   }
   const double perReport = double(bench::AllocationCount() - before) / double(reports);

@@ -103,7 +103,7 @@ void Print(const char* what, std::vector<double>& v, const char* unit, double sc
 
 void ReportToKey(bool message) {
   InProcessCorvid corvid(message ? L"latency-message" : L"latency");
-  corvid.app->Form().settings.DispMessage = message;
+  corvid.app->Data().settings.DispMessage = message;
   TargetThread target;
   const uint8_t press[] = {0x10, 0, 0, 0x54, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // UP
   const uint8_t release[] = {0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
@@ -111,13 +111,13 @@ void ReportToKey(bool message) {
   for (int i = 0; i < 300; ++i) {
     LARGE_INTEGER t0, t1;
     QueryPerformanceCounter(&t0);
-    corvid.app->Form().JvHidDeviceController1DeviceData(1, press, sizeof press);
+    corvid.app->Engine().RemoteReport(1, press, sizeof press);
     if (!WaitForKey(WM_KEYDOWN, t1)) {
       std::printf("press %d: no key arrived\n", i);
       break;
     }
     us.push_back(Us(t0, t1));
-    corvid.app->Form().JvHidDeviceController1DeviceData(1, release, sizeof release);
+    corvid.app->Engine().RemoteReport(1, release, sizeof release);
     if (!WaitForKey(WM_KEYUP, t1)) break;
   }
   if (!us.empty())

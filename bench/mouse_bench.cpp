@@ -17,10 +17,10 @@ struct Rig : HeadlessApp {
   int64_t moved = 0;
   explicit Rig(bool smooth, bool aspect) {
     p.input.keep = false;
-    app.CodeMonitor().SetCapacity(0);
+    app.MonitorLines().SetCapacity(0);
     p.input.onEvent = [this](const InputEvent& e) { moved += e.dx; };
-    form.settings.CurSmooth = smooth;
-    form.settings.AdjustAspect = aspect;
+    data.settings.CurSmooth = smooth;
+    data.settings.AdjustAspect = aspect;
     // Up and right held at high speed: the diagonal correction runs too.
     motion.SetMouseState(mouse::kUp | mouse::kRight | mouse::kHighSpeed, action::kMouseMove);
   }

@@ -29,11 +29,11 @@ void OneMinute(HeadlessApp& a) {
     a.Release();
     a.p.clock.Advance(900);
   }
-  a.form.SwitchToMouseMode();
+  a.engine.SwitchToMouseMode();
   a.Report(0x55, 0x20);  // RIGHT held: a cursor step every 10 ms
   a.p.clock.Advance(10'000);
   a.Release();
-  a.form.SwitchToKeyboardMode();
+  a.engine.SwitchToKeyboardMode();
   // The fake desktop's own records are not Corvid's memory.
   a.p.cursors.log.clear();
   a.p.queue.log.clear();
@@ -45,19 +45,19 @@ int main() {
   HeadlessApp a;
   a.p.input.keep = false;
   a.app.Osd().onShow = nullptr;
-  a.app.CodeMonitor().SetVisible(true);  // the cursor lines are written too
+  a.app.MonitorLines().SetVisible(true);  // the cursor lines are written too
   uint64_t written = 0;  // every line the monitor was given
-  a.app.CodeMonitor().onLine = [&written](std::string_view) { ++written; };
+  a.app.MonitorLines().onLine = [&written](std::string_view) { ++written; };
   const size_t start = HeapInUse();
   std::printf("heap in use after start-up: %zu KiB\n", start / 1024);
   for (int minute = 1; minute <= 60; ++minute) {
     OneMinute(a);
     if (minute == 1 || minute == 10 || minute == 30 || minute == 60) {
-      const size_t views = a.app.ReceiveLog().MemoryBytes() + a.app.CodeMonitor().MemoryBytes() +
+      const size_t views = a.app.ReceiveLog().MemoryBytes() + a.app.MonitorLines().MemoryBytes() +
                            a.app.DebugLog().MemoryBytes();
       std::printf("after %2d min: heap %zu KiB (+%zd KiB since start-up), views %zu KiB, monitor %zu of %llu lines\n",
                   minute, HeapInUse() / 1024, (static_cast<ptrdiff_t>(HeapInUse()) - static_cast<ptrdiff_t>(start)) / 1024,
-                  views / 1024, a.app.CodeMonitor().Size(), static_cast<unsigned long long>(written));
+                  views / 1024, a.app.MonitorLines().Size(), static_cast<unsigned long long>(written));
     }
   }
   std::printf("(goal: flat from the first minutes on; each view keeps its last %zu lines)\n",

@@ -90,7 +90,7 @@ double AppendCost(LineView& log, HWND editor, size_t held) {
 int main() {
   HeadlessPlatform platform;
   CorvidApp app(platform);
-  TForm2& model = app.Windows().Editor();
+  KeyMapEditor& model = app.Windows().Editor();
   Win32WindowRegistry registry;
 
   const double before = MemoryKiB();

@@ -33,7 +33,7 @@ TEST_F(DeviceConnectionTest, RemotePresentAtStartIsHeldOnceTheLoopRuns) {
   app.ReceiveLog().Clear();
   hid.Start();
   EXPECT_TRUE(Log().empty());  // already held: nothing more
-  EXPECT_TRUE(form.RemoteHeld);
+  EXPECT_TRUE(engine.RemoteHeld());
   EXPECT_EQ(connection.RemoteDevice, hid.list.FindPath("remote"));
 }
 
@@ -47,10 +47,10 @@ TEST_F(DeviceConnectionTest, SecondRemoteTakesOverOnlyWhenTheFirstGoes) {
   EXPECT_EQ(connection.RemoteDevice, hid.list.FindPath("second"));
   EXPECT_EQ(hid.list.FindPath("first"), nullptr);  // checked in and dropped
   EXPECT_TRUE(hid.Deliver("second", RemoteReport(0x54, 0x10)));
-  EXPECT_EQ(app.CodeMonitor().Lines(), Lines{" 0x26"});
+  EXPECT_EQ(app.MonitorLines().Lines(), Lines{" 0x26"});
   hid.Unplug("second");
   EXPECT_EQ(Log().back(), kGone);
-  EXPECT_FALSE(form.RemoteHeld);
+  EXPECT_FALSE(engine.RemoteHeld());
   EXPECT_EQ(hid.checkIns, 2);
 }
 
@@ -59,10 +59,10 @@ TEST_F(DeviceConnectionTest, RemovalWhileAChordIsHeldReleasesEverything) {
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));      // SQUARE: Ctrl
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80)));   // + UP, repeating
   hid.Unplug("remote");
-  EXPECT_EQ(form.Input().HeldModifiers(), 0u);
-  EXPECT_FALSE(form.DelayTimer.Enabled());
-  EXPECT_EQ(form.CurKey, 0);
-  EXPECT_EQ(app.CodeMonitor().Lines(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
+  EXPECT_EQ(engine.Input().HeldModifiers(), 0u);
+  EXPECT_FALSE(engine.RepeatDelayTimer().Enabled());
+  EXPECT_EQ(engine.HeldKey(), 0);
+  EXPECT_EQ(app.MonitorLines().Lines(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
   p.clock.Advance(2000);  // no repeat after the remote is gone
   EXPECT_EQ(p.input.events.size(), 4u);
 }
@@ -71,7 +71,7 @@ TEST_F(DeviceConnectionTest, AReaderThatDiesCountsAsTheRemoteGoingAndNothingPres
   hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // SQUARE: Ctrl, held
   hid.ReaderFailed("remote");
-  EXPECT_EQ(form.Input().HeldModifiers(), 0u);
+  EXPECT_EQ(engine.Input().HeldModifiers(), 0u);
   EXPECT_EQ(Log().back(), kGone);
   EXPECT_EQ(connection.RemoteDevice, nullptr);
 
@@ -85,7 +85,7 @@ TEST_F(DeviceConnectionTest, AReaderThatDiesCountsAsTheRemoteGoingAndNothingPres
 
 TEST_F(DeviceConnectionTest, UnreadableDeviceAndReportsOfACheckedInDeviceAreSilent) {
   hid.Plug("mute", kRemoteVendorId, kRemoteProductId, /*readable=*/false);
-  EXPECT_TRUE(form.RemoteHeld);
+  EXPECT_TRUE(engine.RemoteHeld());
   EXPECT_FALSE(hid.Deliver("mute", RemoteReport(0x00)));
   EXPECT_FALSE(hid.Deliver("mute", {}));  // an empty read hands nothing over
   hid.Plug("spare", kRemoteVendorId, kRemoteProductId);
@@ -94,7 +94,7 @@ TEST_F(DeviceConnectionTest, UnreadableDeviceAndReportsOfACheckedInDeviceAreSile
   // A report that was queued before the check-in arrives late.
   HidDeviceList::Entry stale;
   const uint8_t data[] = {0, 0, 0, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-  connection.JvHidDeviceController1DeviceData(stale, 1, data, sizeof data);
+  connection.OnReport(stale, 1, data, sizeof data);
   EXPECT_TRUE(p.input.events.empty());
 }
 

@@ -29,8 +29,8 @@ TEST_F(DispatchTest, ChordRepeatsAsAFullReleaseAndPressAfterTheDelay) {
   const size_t n = Monitor().size();
   p.clock.Advance(1000);
   EXPECT_EQ(Monitor().size(), n);
-  EXPECT_EQ(form.CurKey, 0);
-  EXPECT_EQ(form.CurParam, 0u);
+  EXPECT_EQ(engine.HeldKey(), 0);
+  EXPECT_EQ(engine.HeldParam(), 0u);
   const auto& ev = p.input.events;
   EXPECT_EQ(ev.front().vk, 0x11);
   EXPECT_EQ(ev.front().flags, keyflag::kExtendedKey);
@@ -38,21 +38,21 @@ TEST_F(DispatchTest, ChordRepeatsAsAFullReleaseAndPressAfterTheDelay) {
 }
 
 TEST_F(DispatchTest, SecondKeyReleasesTheFirstButKeepsModifiers) {
-  form.ActiveMap[0x00] = {0x41, 0x0010, "Ctrl.A"};
-  form.ActiveMap[0x01] = {0x42, 0, "B"};
-  form.ActiveMap[0x02] = {2, 0x0010, ""};  // a mouse kind acts as a key in keyboard mode
+  engine.ActiveMap()[0x00] = {0x41, 0x0010, "Ctrl.A"};
+  engine.ActiveMap()[0x01] = {0x42, 0, "B"};
+  engine.ActiveMap()[0x02] = {2, 0x0010, ""};  // a mouse kind acts as a key in keyboard mode
   Press(0x00);
   Press(0x01);
   Release();
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x41", "-0x41", " 0x42", "-0x42", "-CTRL"}));
-  app.CodeMonitor().Clear();
+  app.MonitorLines().Clear();
   Press(0x02);
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x02"}));
   // In mouse mode it moves nothing without a mask bit, and while it is held
   // no key goes out.
   Release();
-  form.SwitchToMouseMode();
-  form.ActiveMap[0x02] = {1, 0x0001, ""};
+  engine.SwitchToMouseMode();
+  engine.ActiveMap()[0x02] = {1, 0x0001, ""};
   p.input.events.clear();
   Press(0x02);
   Press(0x16);  // EJECT: ESC
@@ -60,7 +60,7 @@ TEST_F(DispatchTest, SecondKeyReleasesTheFirstButKeepsModifiers) {
 }
 
 TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
-  form.SwitchToMouseMode();
+  engine.SwitchToMouseMode();
   messages.clear();
   Press(0x54, 0x10);  // cursor up: no message
   Release();
@@ -69,7 +69,7 @@ TEST_F(DispatchTest, MessagesShownExceptForMouseCursorClickAndAppEntries) {
   Press(0x52, 0x04);  // wheel: shows its message
   Release();
   EXPECT_EQ(messages, Lines{"WheelDOWN"});
-  form.settings.DispMessage = false;
+  data.settings.DispMessage = false;
   Press(0x52, 0x04);
   EXPECT_EQ(messages.size(), 1u);
 }
@@ -87,7 +87,7 @@ TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
   Release();
 
   p.power.onAction = [&](const std::string& what) { p.surface.log.push_back(what); };
-  for (uint8_t c = 0; c < 4; ++c) form.ActiveMap[c] = {static_cast<uint16_t>(151 + c), 0, "Power"};
+  for (uint8_t c = 0; c < 4; ++c) engine.ActiveMap()[c] = {static_cast<uint16_t>(151 + c), 0, "Power"};
   for (uint8_t c = 0; c < 4; ++c) {
     p.surface.log.clear();
     Press(c);
@@ -99,29 +99,29 @@ TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
 }
 
 TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
-  form.ActiveMap[0x80] = {7, 2, "App-3"};
-  form.ActiveMap[0x81] = {7, 255, "QuitAll"};
+  engine.ActiveMap()[0x80] = {7, 2, "App-3"};
+  engine.ActiveMap()[0x81] = {7, 255, "QuitAll"};
   Press(0x81);
   p.clock.Advance(1000);
   Release();
   EXPECT_TRUE(Monitor().empty());
   EXPECT_TRUE(p.input.events.empty());
-  form.Apps[2].LongPressQuit = true;
-  form.Apps[2].LongPressTime = 1500;
+  data.Apps[2].LongPressQuit = true;
+  data.Apps[2].LongPressTime = 1500;
   Press(0x80);
-  EXPECT_TRUE(form.AppArmed);
+  EXPECT_TRUE(engine.AppArmed());
   p.clock.Advance(1499);
-  EXPECT_FALSE(form.LongPressReached);
+  EXPECT_FALSE(engine.LongPressed());
   p.clock.Advance(1);
-  EXPECT_TRUE(form.LongPressReached);
-  EXPECT_FALSE(form.DisableExec.Enabled());  // it fires once
+  EXPECT_TRUE(engine.LongPressed());
+  EXPECT_FALSE(engine.LongPressTimer().Enabled());  // it fires once
   Release();
-  EXPECT_FALSE(form.AppArmed);
+  EXPECT_FALSE(engine.AppArmed());
   Press(0x80);  // the next press starts afresh
-  EXPECT_FALSE(form.LongPressReached);
-  EXPECT_TRUE(form.DisableExec.Enabled());
+  EXPECT_FALSE(engine.LongPressed());
+  EXPECT_TRUE(engine.LongPressTimer().Enabled());
   Release();
-  EXPECT_FALSE(form.DisableExec.Enabled());
+  EXPECT_FALSE(engine.LongPressTimer().Enabled());
 }
 
 TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
@@ -136,14 +136,14 @@ TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
   // An App press waiting for its release is dropped, not run at a later
   // release; the mask history is the decoder's and stays: with L1 last
   // held, L1+R1 with no code still names R1.
-  form.ActiveMap[0x80] = {7, 0, "App-1"};
+  engine.ActiveMap()[0x80] = {7, 0, "App-1"};
   Press(0x80);
   Press(0x5A, 0, 0x04);
   Release(1);
-  EXPECT_FALSE(form.AppArmed);
+  EXPECT_FALSE(engine.AppArmed());
   Press(0xFF, 0, 0x0C);
   EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
-  form.settings.LowBattSkip = false;
+  data.settings.LowBattSkip = false;
   Press(0x54, 0x10, 0, 0, 0);
   EXPECT_EQ(Monitor().back(), " 0x26");
   messages.clear();
@@ -152,7 +152,7 @@ TEST_F(DispatchTest, LowBatterySkipsTheActionButNotTheRelease) {
 }
 
 TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
-  form.RemoteHeld = true;
+  engine.RemoteHeldChanged(true);
   Press(0x43, 0, 0, 0x01);
   EXPECT_EQ(p.clock.NowMs(), 200u);
   p.clock.Advance(5000);
@@ -160,7 +160,7 @@ TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
   EXPECT_EQ(messages.back(), "Corvid DisConnect.");
   Release();  // releases once more, harmlessly
   EXPECT_EQ(Monitor().back(), "-0x09");
-  EXPECT_FALSE(form.DisConnect.Enabled());
+  EXPECT_FALSE(engine.PsReleaseTimer().Enabled());
   // A tap: the release stops the timer, so nothing is said 5 s later.
   messages.clear();
   Press(0x43, 0, 0, 0x01);
@@ -168,87 +168,87 @@ TEST_F(DispatchTest, PsWithoutRepeatWaitsAndArmsDisconnect) {
   p.clock.Advance(6000);
   EXPECT_EQ(messages, Lines{"TAB"});
   // Held with no remote (a replay that ended): the key is let go silently.
-  form.RemoteHeld = false;
+  engine.RemoteHeldChanged(false);
   Press(0x43, 0, 0, 0x01);
   p.clock.Advance(5000);
   EXPECT_EQ(messages, (Lines{"TAB", "TAB"}));
   EXPECT_EQ(Monitor().back(), "-0x09");
   Release();
-  form.settings.NoPsRep = false;  // PS repeats as any key
-  app.CodeMonitor().Clear();
+  data.settings.NoPsRep = false;  // PS repeats as any key
+  app.MonitorLines().Clear();
   Press(0x43, 0, 0, 0x01);
   p.clock.Advance(500);
   EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09", " 0x09"}));
-  EXPECT_FALSE(form.DisConnect.Enabled());
+  EXPECT_FALSE(engine.PsReleaseTimer().Enabled());
 }
 
 TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEventAfterTheQueueIsCleared) {
   p.input.refuse = true;
-  form.ActiveMap[0x00] = {0x41, 0x0010, "Ctrl.A"};
+  engine.ActiveMap()[0x00] = {0x41, 0x0010, "Ctrl.A"};
   p.boxes.onShow = [&](std::string_view, std::string_view) { p.queue.log.push_back("box"); };
   Press(0x00);
   ASSERT_EQ(p.boxes.shown.size(), 2u);
   EXPECT_EQ(p.boxes.shown[0].caption, "Corvid Alart");
   EXPECT_EQ(p.boxes.shown[0].text, "操作対象プロセスへの操作権限がありません。処理は無効となります。");
   EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "box", "mouse", "keyboard", "box"}));
-  EXPECT_TRUE(form.Input().CtrlDown);  // state follows as if it went through
+  EXPECT_TRUE(engine.Input().CtrlDown);  // state follows as if it went through
 }
 
 TEST_F(DispatchTest, ModeSwitchesCopyTheColumnOfTheCurrentMap) {
-  form.Apps[1].OwnKeyMap = true;
-  form.KeyboardMap.at(0x00, 2) = {0x31, 0, "1"};
-  form.CurrentAppMap = 2;
+  data.Apps[1].OwnKeyMap = true;
+  data.KeyboardMap.at(0x00, 2) = {0x31, 0, "1"};
+  engine.SetCurrentAppMap(2);
   app.ReceiveLog().SetVisible(true);
-  form.SwitchToKeyboardMode();
-  EXPECT_EQ(form.ActiveMap[0x00].Key, 0x31);
+  engine.SwitchToKeyboardMode();
+  EXPECT_EQ(engine.ActiveMap()[0x00].Key, 0x31);
   EXPECT_EQ(Log(), Lines{"【 App-2 】のキーボード割付モードです。"});
   EXPECT_TRUE(messages.empty());  // editor visible: no message
   app.ReceiveLog().SetVisible(false);
-  form.SwitchToMouseMode();
+  engine.SwitchToMouseMode();
   EXPECT_EQ(messages, Lines{"With MOUSE Mode"});
   EXPECT_EQ(p.clock.NowMs(), 500u);
   // Without DispChange the modes change silently.
-  form.settings.DispChange = false;
-  form.CurrentAppMap = 0;
+  data.settings.DispChange = false;
+  engine.SetCurrentAppMap(0);
   messages.clear();
-  form.SwitchToKeyboardMode();
-  form.SelectKeyMap(0, 2);
-  form.SelectKeyMap(0, 1);
+  engine.SwitchToKeyboardMode();
+  engine.SelectKeyMap(0, ModeRequest::Mouse);
+  engine.SelectKeyMap(0, ModeRequest::Keyboard);
   EXPECT_TRUE(messages.empty());
-  EXPECT_FALSE(form.MouseMode);
+  EXPECT_FALSE(engine.MouseMode());
 }
 
 TEST_F(DispatchTest, SelectKeyMapFallsBackToTheBasicMapWithoutOwnMap) {
-  form.KeyboardMap.at(0x00, 4) = {0x34, 0, "4"};
-  form.SelectKeyMap(4, 0);
-  EXPECT_EQ(form.ActiveMap[0x00].Key, 0);
-  form.Apps[3].OwnKeyMap = true;
-  form.SelectKeyMap(4, 0);
-  EXPECT_EQ(form.ActiveMap[0x00].Key, 0x34);
-  form.SelectKeyMap(0, 2);
-  EXPECT_TRUE(form.MouseMode);
+  data.KeyboardMap.at(0x00, 4) = {0x34, 0, "4"};
+  engine.SelectKeyMap(4, ModeRequest::Keep);
+  EXPECT_EQ(engine.ActiveMap()[0x00].Key, 0);
+  data.Apps[3].OwnKeyMap = true;
+  engine.SelectKeyMap(4, ModeRequest::Keep);
+  EXPECT_EQ(engine.ActiveMap()[0x00].Key, 0x34);
+  engine.SelectKeyMap(0, ModeRequest::Mouse);
+  EXPECT_TRUE(engine.MouseMode());
   EXPECT_EQ(messages.back(), "With Mouse Mode");
-  form.SelectKeyMap(0, 3);  // home mode is keyboard
-  EXPECT_FALSE(form.MouseMode);
+  engine.SelectKeyMap(0, ModeRequest::Home);  // home mode is keyboard
+  EXPECT_FALSE(engine.MouseMode());
   EXPECT_EQ(messages.back(), "KBD Mode");
-  form.settings.StartMouse = true;
+  data.settings.StartMouse = true;
   messages.clear();
-  form.SelectKeyMap(0, 3);
-  EXPECT_TRUE(form.MouseMode);
+  engine.SelectKeyMap(0, ModeRequest::Home);
+  EXPECT_TRUE(engine.MouseMode());
   EXPECT_TRUE(messages.empty());
-  form.SelectKeyMap(99, 0);  // out of range: basic map
-  EXPECT_EQ(form.ActiveMap[0x0B].Key, 1);
+  engine.SelectKeyMap(99, ModeRequest::Keep);  // out of range: basic map
+  EXPECT_EQ(engine.ActiveMap()[0x0B].Key, 1);
 
   // Start-up comes up in keyboard mode whatever StartMouse says: it names
   // only the home mode.
   HeadlessApp fresh(false);
   fresh.p.memoryFiles.files[fresh.app.Settings().Path()] = "[System]\nStartMouse=1\n";
   fresh.app.StartUp();
-  EXPECT_FALSE(fresh.form.MouseMode);
-  EXPECT_EQ(fresh.form.settings.HomeMode(), 2);
+  EXPECT_FALSE(fresh.engine.MouseMode());
+  EXPECT_EQ(fresh.data.settings.HomeMode(), 2);
 }
 
-TEST(TForm1Lifetime, EndingWhileAChordIsHeldReleasesIt) {
+TEST(EngineLifetime, EndingWhileAChordIsHeldReleasesIt) {
   std::vector<InputEvent> events;
   {
     HeadlessApp a;

@@ -21,8 +21,8 @@ class EnvironmentTest : public ::testing::Test, public HeadlessApp {
   }
   std::string& File() { return p.memoryFiles.files[p.configFolder + "Corvid.ini"]; }
   bool FileHas(const std::string& line) { return File().find(line + "\r\n") != std::string::npos; }
-  TForm4& dialog = app.Windows().Environment();
-  Settings& settings = form.settings;
+  EnvironmentDialog& dialog = app.Windows().Environment();
+  Settings& settings = data.settings;
 };
 
 TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndTheVerticalBoxShowsSixtyMore) {
@@ -47,16 +47,16 @@ TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndTheVerticalBoxSh
 
 TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
   Start("MesPosx=5000\r\nMesSize=4\r\n", "[Times]\r\nKeyIdle=1000\r\n");
-  EXPECT_EQ(form.DelayTimer.Interval(), 800u);  // brought in at load already
+  EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 800u);  // brought in at load already
   EXPECT_EQ(settings.MesPosx, 960);
   dialog.Show();
   EXPECT_EQ(dialog.ValueBox(5), "800");
   EXPECT_EQ(settings.KeyIdle, 800);
-  EXPECT_EQ(form.DelayTimer.Interval(), 800u);
+  EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 800u);
   EXPECT_EQ(settings.MesPosx, 960);
   EXPECT_EQ(settings.MesSize, 10);
   EXPECT_EQ(p.surface.log.back(), "push 255 at 960,0");
-  dialog.Button2Click();  // "保存"
+  dialog.Save();  // "保存"
   EXPECT_FALSE(dialog.Visible());
   EXPECT_TRUE(FileHas("KeyIdle=800"));
   EXPECT_TRUE(FileHas("MesPosx=960"));
@@ -71,27 +71,27 @@ TEST_F(EnvironmentTest, CancelReadsTheFileAgainAndEveryCloseHidesThePreview) {
   dialog.ScrollBarChange(6, 120);
   EXPECT_EQ(settings.CurSpeed, 15);
   EXPECT_EQ(dialog.ValueBox(4), "15");
-  EXPECT_EQ(form.DelayTimer.Interval(), 700u);  // tried at once
-  EXPECT_EQ(form.RepeatTimer.Interval(), 120u);
-  form.CurrentAppMap = 3;
-  dialog.Button3Click();  // "中止"
+  EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 700u);  // tried at once
+  EXPECT_EQ(engine.RepeatTimer().Interval(), 120u);
+  engine.SetCurrentAppMap(3);
+  dialog.Cancel();  // "中止"
   EXPECT_FALSE(dialog.Visible());
   EXPECT_EQ(settings.CurSpeed, 10);
-  EXPECT_EQ(form.DelayTimer.Interval(), 300u);
-  EXPECT_EQ(form.RepeatTimer.Interval(), 40u);
-  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 300u);
+  EXPECT_EQ(engine.RepeatTimer().Interval(), 40u);
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
   EXPECT_EQ(p.surface.log.back(), "push 0 at 0,0");
 
   // The close box keeps the change in memory, not in the file.
   dialog.Show();
   EXPECT_FALSE(p.surface.clickThrough);  // the message can be dragged while the dialog shows
   dialog.CheckBoxClick(13, true);
-  form.CurrentAppMap = 2;
+  engine.SetCurrentAppMap(2);
   dialog.Close();
   EXPECT_TRUE(settings.StartMouse);
-  EXPECT_EQ(form.HomeMode(), 2);
+  EXPECT_EQ(engine.HomeMode(), 2);
   EXPECT_TRUE(FileHas("StartMouse=0"));
-  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
   EXPECT_EQ(p.surface.log.back(), "push 0 at 0,0");
   EXPECT_TRUE(p.surface.clickThrough);
 }

@@ -27,7 +27,7 @@ class FollowTest : public ::testing::Test {
         "[Items-0]\r\nBD00=0000,41,A\r\nBM00=0000,43,C\r\n[Items-1]\r\nBD00=0000,42,B\r\nBM00=0000,44,D\r\n";
     hl.app.StartUp();
   }
-  uint16_t Num1() { return hl.form.ActiveMap[kNum1].Key; }
+  uint16_t Num1() { return hl.engine.ActiveMap()[kNum1].Key; }
   bool Front(WindowHandle w) {
     hl.messages.clear();
     return hl.app.Follower().ForegroundChanged(w);
@@ -43,15 +43,15 @@ TEST_F(FollowTest, TheProgramsOwnMapWhileItIsInFrontTheBasicMapOtherwiseOwnWindo
   // Looked at once at the start: notepad is in front.
   EXPECT_TRUE(hl.p.watchingForeground);
   EXPECT_EQ(Num1(), 0x42);
-  EXPECT_EQ(hl.form.CurrentAppMap, 1);
+  EXPECT_EQ(hl.engine.CurrentAppMap(), 1);
   EXPECT_TRUE(Front(other));
   EXPECT_EQ(Num1(), 0x41);
-  EXPECT_EQ(hl.form.CurrentAppMap, 0);
+  EXPECT_EQ(hl.engine.CurrentAppMap(), 0);
   EXPECT_EQ(hl.messages, Lines{"Basic Map"});
   EXPECT_TRUE(Front(notepad));
   EXPECT_EQ(hl.messages, Lines{"Notepad"});
   // Corvid's own windows, a vanished window and none at all change nothing.
-  const WindowHandle own = desk.AddWindow(desk.ownPid, "BD Mon.", "TForm3");
+  const WindowHandle own = desk.AddWindow(desk.ownPid, "BD Mon.", "CodeMonitor");
   EXPECT_FALSE(Front(own));
   EXPECT_FALSE(Front(0x9999));
   EXPECT_FALSE(Front(0));
@@ -60,7 +60,7 @@ TEST_F(FollowTest, TheProgramsOwnMapWhileItIsInFrontTheBasicMapOtherwiseOwnWindo
   EXPECT_TRUE(hl.messages.empty());
   // Closing a settings dialog names the basic map, notepad's stays active:
   // the next program's window still brings the basic map.
-  hl.form.CurrentAppMap = 0;
+  hl.engine.SetCurrentAppMap(0);
   EXPECT_TRUE(Front(other));
   EXPECT_EQ(Num1(), 0x41);
   Front(notepad);
@@ -74,28 +74,28 @@ TEST_F(FollowTest, TheProgramsOwnMapWhileItIsInFrontTheBasicMapOtherwiseOwnWindo
 
 TEST_F(FollowTest, AHeldButtonIsReleasedFirstAndTheModeIsKept) {
   Front(other);
-  hl.form.SwitchToKeyboardMode();
+  hl.engine.SwitchToKeyboardMode();
   hl.Forget();
   hl.Report(kNum1);
   EXPECT_EQ(hl.Monitor(), Lines{" 0x41"});
   Front(notepad);
   EXPECT_EQ(hl.Monitor(), (Lines{" 0x41", "-0x41"}));
-  EXPECT_FALSE(hl.form.HoldsInput());
+  EXPECT_FALSE(hl.engine.HoldsInput());
   hl.p.clock.Advance(2000);  // no repeat left running
   hl.Release();
   EXPECT_EQ(hl.Monitor().size(), 2u);
 
-  hl.form.SwitchToMouseMode();
+  hl.engine.SwitchToMouseMode();
   EXPECT_EQ(Num1(), 0x44);
   Front(other);
-  EXPECT_TRUE(hl.form.MouseMode);
+  EXPECT_TRUE(hl.engine.MouseMode());
   EXPECT_EQ(Num1(), 0x43);
 }
 
 TEST_F(FollowTest, WhileTheEditorIsOpenTheMapItEditsStays) {
   hl.app.RunTrayCommand(TrayCommand::ShowKeyMapEditor);
   EXPECT_FALSE(Front(other));
-  EXPECT_EQ(hl.form.CurrentAppMap, 1);
+  EXPECT_EQ(hl.engine.CurrentAppMap(), 1);
 }
 
 // Which entry a window belongs to: its program by full path, then the
@@ -130,14 +130,14 @@ struct SettingOff : FollowTest {
 };
 TEST_F(SettingOff, NothingFollowsUntilItIsTurnedOn) {
   EXPECT_FALSE(hl.p.watchingForeground);
-  EXPECT_EQ(hl.form.CurrentAppMap, 0);
+  EXPECT_EQ(hl.engine.CurrentAppMap(), 0);
   EXPECT_FALSE(Front(notepad));
   EXPECT_EQ(Num1(), 0x41);
-  hl.form.settings.FollowForeground = true;  // the environment dialog's box
+  hl.data.settings.FollowForeground = true;  // the environment dialog's box
   hl.app.OnIdle();
   EXPECT_TRUE(hl.p.watchingForeground);
   EXPECT_EQ(Num1(), 0x42);
-  hl.form.settings.FollowForeground = false;
+  hl.data.settings.FollowForeground = false;
   hl.app.OnIdle();
   EXPECT_FALSE(hl.p.watchingForeground);
 }

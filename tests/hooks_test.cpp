@@ -15,10 +15,10 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
  protected:
   HooksTest() {
     hooks.SetPickerTarget(&picker);
-    form.settings.NoCursor = true;
+    data.settings.NoCursor = true;
   }
   void Idle(bool editor = false, bool environment = false) {
-    hider.ApplicationIdle(editor, environment, form.MouseMode);
+    hider.ApplicationIdle({editor, environment, engine.MouseMode()});
   }
   HookVerdict Key(uint32_t vk, bool up, int32_t code = 0) {
     return hooks.OnKeyCaptureEvent(KeyHookEvent{code, vk, up ? 0x80u : 0u});
@@ -136,8 +136,8 @@ TEST_F(HooksTest, OtherKeysAndNonActionCodesPass) {
   EXPECT_EQ(Key(91, false, 3), HookVerdict::Pass);
   EXPECT_FALSE(hooks.WinKeyLatched);
   EXPECT_TRUE(Injected().empty());
-  form.Input().PressKey(0, 9);  // Corvid's own keys are translated too
-  form.Input().ReleaseKey(0, 9);
+  engine.Input().PressKey(0, 9);  // Corvid's own keys are translated too
+  engine.Input().ReleaseKey(0, 9);
   EXPECT_EQ(FeedBackInjected(), (std::vector<HookVerdict>{HookVerdict::Swallow, HookVerdict::Swallow}));
   EXPECT_EQ(Injected(), (Injections{{0x88, false}, {0x88, true}}));
 }
@@ -169,7 +169,7 @@ TEST_F(HooksTest, FirstMoveWhileHiddenShowsOnceAfterTheCallback) {
 TEST_F(HooksTest, WakeThatArrivesAfterAnotherShowDoesNotRestoreAgain) {
   hider.HideCursor();
   hooks.OnCursorWakeEvent({0, 0x200, 1, 1});
-  form.SwitchToMouseMode();  // shows the cursor before the posted work runs
+  engine.SwitchToMouseMode();  // shows the cursor before the posted work runs
   hooks.RunPostedWork();
   EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
 }
@@ -177,8 +177,8 @@ TEST_F(HooksTest, WakeThatArrivesAfterAnotherShowDoesNotRestoreAgain) {
 // --- Cursor hider ---------------------------------------------------------------------
 
 TEST_F(HooksTest, HiderWithHidingOffNothingIsReplacedButClosingStillRestores) {
-  form.settings.NoCursor = false;
-  form.SwitchToKeyboardMode();
+  data.settings.NoCursor = false;
+  engine.SwitchToKeyboardMode();
   hider.ShowCursorAgain();
   Idle();
   p.clock.Advance(10000);
@@ -189,7 +189,7 @@ TEST_F(HooksTest, HiderWithHidingOffNothingIsReplacedButClosingStillRestores) {
 }
 
 TEST_F(HooksTest, HiderKeyboardModeHidesFourSecondsLaterAndIdleDoesNotRestartTheWait) {
-  form.SwitchToKeyboardMode();
+  engine.SwitchToKeyboardMode();
   p.clock.Advance(3000);
   Idle();
   p.clock.Advance(999);
@@ -208,13 +208,13 @@ TEST_F(HooksTest, HiderKeyboardModeHidesFourSecondsLaterAndIdleDoesNotRestartThe
 
 TEST_F(HooksTest, HiderMouseModeNeverHidesAndItAndClosingShowAHiddenCursor) {
   hider.HideCursor();
-  form.SwitchToMouseMode();
+  engine.SwitchToMouseMode();
   EXPECT_TRUE(hider.CursorVisible);
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   Idle();
   p.clock.Advance(10000);
   EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
-  form.SwitchToKeyboardMode();
+  engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
   hider.FormClose();
   EXPECT_EQ(cursors.log, (Calls{"blank", "restore", "blank", "restore"}));
@@ -236,14 +236,14 @@ TEST_F(HooksTest, HiderOpenEditorOrSettingsShowAtTheNextIdleAndKeepThePointer) {
 
 TEST_F(HooksTest, HiderWithoutABlankCursorCorvidGoesOnVisible) {
   cursors.canCreate = false;
-  form.SwitchToKeyboardMode();
+  engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
   EXPECT_FALSE(hider.Available());
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   ASSERT_EQ(app.DebugLog().Lines().size(), 1u);
   hider.ShowCursorAgain();
   Idle();
-  form.SwitchToKeyboardMode();
+  engine.SwitchToKeyboardMode();
   p.clock.Advance(10000);
   EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
   EXPECT_EQ(cursors.log, (Calls{"no blank", "restore"}));
@@ -268,7 +268,7 @@ TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   EXPECT_FALSE(hider.CursorVisible);  // hidden again at once, and the wait runs
   EXPECT_TRUE(hider.WaitEraseCursor.Enabled());
 
-  form.settings.NoCursor = false;  // without cursor hiding the cursor is left alone
+  data.settings.NoCursor = false;  // without cursor hiding the cursor is left alone
   hider.FormClose();
   cursors.log.clear();
   hooks.StartWindowPick();

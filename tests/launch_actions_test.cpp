@@ -16,20 +16,20 @@ class LaunchTest : public ::testing::Test {
   LaunchTest() {
     for (int m = 0; m < kMapCount; ++m) {
       for (int k = 0; k < kAppCount; ++k) {
-        form.KeyboardMap.at(static_cast<uint8_t>(k), m) = {7, static_cast<uint32_t>(k), ""};
-        form.MouseMap.at(static_cast<uint8_t>(k), m) = {7, static_cast<uint32_t>(k), ""};
+        data.KeyboardMap.at(static_cast<uint8_t>(k), m) = {7, static_cast<uint32_t>(k), ""};
+        data.MouseMap.at(static_cast<uint8_t>(k), m) = {7, static_cast<uint32_t>(k), ""};
       }
-      form.KeyboardMap.at(kQuitAllButton, m) = {7, 255, ""};
-      form.KeyboardMap.at(kProbe, m) = {static_cast<uint16_t>(0x40 + m), 0, ""};
-      form.MouseMap.at(kProbe, m) = {static_cast<uint16_t>(0x60 + m), 0, ""};
+      data.KeyboardMap.at(kQuitAllButton, m) = {7, 255, ""};
+      data.KeyboardMap.at(kProbe, m) = {static_cast<uint16_t>(0x40 + m), 0, ""};
+      data.MouseMap.at(kProbe, m) = {static_cast<uint16_t>(0x60 + m), 0, ""};
     }
-    form.SelectKeyMap(0, 1);
-    form.settings.DispChange = false;
+    engine.SelectKeyMap(0, ModeRequest::Keyboard);
+    data.settings.DispChange = false;
     // Blank entries (a fresh file's have the screen as their rectangle).
-    for (AppEntry& e : form.Apps) e = AppEntry{};
+    for (AppEntry& e : data.Apps) e = AppEntry{};
   }
   AppEntry& Register(int i, int appearAfterPasses = 0) {
-    AppEntry& e = form.Apps[static_cast<size_t>(i)];
+    AppEntry& e = data.Apps[static_cast<size_t>(i)];
     e.AppProg = "C:\\Apps\\app" + std::to_string(i + 1) + ".exe";
     e.Class = "Frame" + std::to_string(i + 1);
     e.Message = "App" + std::to_string(i + 1);
@@ -56,12 +56,13 @@ class LaunchTest : public ::testing::Test {
     for (const AppEntry& e : d.Apps) out += e.AutoStart ? '1' : '0';
     return out;
   }
-  uint16_t ActiveProbe() { return form.ActiveMap[kProbe].Key; }
+  uint16_t ActiveProbe() { return engine.ActiveMap()[kProbe].Key; }
   static std::string H(WindowHandle w) { return FakeDesktop::H(w); }
 
   FakeDesktop desktop;
   HeadlessApp a{true, nullptr, &desktop};
-  TForm1& form = a.form;
+  ConfigData& data = a.data;
+  ActionEngine& engine = a.engine;
 };
 
 TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
@@ -78,8 +79,8 @@ TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
   EXPECT_EQ(desktop.log, (Lines{"start C:\\My Apps\\My Editor.exe | \"C:\\My Apps\\My Editor.exe\" -n \"a b.txt\" | C:\\Work",
                                 "maximize " + H(w), "front " + H(w)}));
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
-  EXPECT_EQ(form.CurrentAppMap, 1);
-  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(engine.CurrentAppMap(), 1);
+  EXPECT_TRUE(engine.MouseMode());
   EXPECT_EQ(ActiveProbe(), 0x61);
   EXPECT_EQ(e.WindowState, 2);
   EXPECT_EQ(e.TargetWindow, w);
@@ -167,7 +168,7 @@ TEST_F(LaunchTest, AWindowNotFoundIsReportedByTheStepThatLookedForIt) {
   EXPECT_EQ(a.messages, (Lines{"App1 Exec", "Can't Control target.2"}));
   EXPECT_EQ(desktop.passes, 60 * 20);
   EXPECT_EQ(a.p.clock.NowMs() - before, 1000u + 60 * 20 * 10 + 60 * 20);
-  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
   EXPECT_EQ(desktop.log.size(), 1u);  // the start alone
 
   // No window can come from a start that failed: reported at once.
@@ -218,14 +219,14 @@ TEST_F(LaunchTest, AWindowNotFoundIsReportedByTheStepThatLookedForIt) {
       Register(1);
       desktop.AddProcess("app2.exe");
     }
-    form.settings.StartMouse = true;
+    data.settings.StartMouse = true;
     a.messages.clear();
     Press(0, c.holdMs);
     EXPECT_EQ(a.messages, c.shown) << c.keyAction;
   }
   // Nothing came back after the quit: the basic map in the home mode.
-  EXPECT_EQ(form.CurrentAppMap, 0);
-  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
+  EXPECT_TRUE(engine.MouseMode());
 }
 
 TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScreen) {
@@ -242,9 +243,9 @@ TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScree
   EXPECT_TRUE(desktop.HasLine("pos " + H(two) + " at 40,-1050"));
   EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x31});
   EXPECT_FALSE(desktop.HasLine("close " + H(two)));
-  EXPECT_EQ(form.Apps[2].ProcessId, 0u);
+  EXPECT_EQ(data.Apps[2].ProcessId, 0u);
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
-  EXPECT_EQ(form.CurrentAppMap, 1);
+  EXPECT_EQ(engine.CurrentAppMap(), 1);
 
   // One without a window can be neither closed nor moved: said after the
   // action's own message, which would otherwise cover it at once.
@@ -254,7 +255,7 @@ TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScree
   Register(4);
   Press(4);
   EXPECT_EQ(a.messages, (Lines{"App5 Exec", "Can't Control target.0"}));
-  EXPECT_EQ(form.CurrentAppMap, 5);
+  EXPECT_EQ(engine.CurrentAppMap(), 5);
 }
 
 // A program is its full path: one of the same name in another folder is not
@@ -273,7 +274,7 @@ TEST_F(LaunchTest, AProgramIsItsFullPath) {
   desktop.log.clear();
   Press(1);
   for (const std::string& line : desktop.log) EXPECT_NE(line.rfind("close", 0), 0u) << line;
-  EXPECT_NE(form.Apps[0].ProcessId, 0u);
+  EXPECT_NE(data.Apps[0].ProcessId, 0u);
 }
 
 TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) {
@@ -285,11 +286,11 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   const WindowHandle two = Running(1);
   const WindowHandle oneOwner = desktop.AddWindow(desktop.Find(one)->pid, "", "Owner");
   desktop.Find(one)->owner = oneOwner;
-  form.Apps[1].StartMap = 1;
-  form.Apps[1].LastLeft = 10;  // where it was last seen
-  form.Apps[1].LastTop = 20;
-  form.Apps[1].LastRight = 410;
-  form.Apps[1].LastBottom = 320;
+  data.Apps[1].StartMap = 1;
+  data.Apps[1].LastLeft = 10;  // where it was last seen
+  data.Apps[1].LastTop = 20;
+  data.Apps[1].LastRight = 410;
+  data.Apps[1].LastBottom = 320;
   desktop.clock = &a.p.clock;  // and slow to come back from the task bar
   desktop.Find(two)->minimized = true;
   desktop.Find(two)->lagMs = 600;
@@ -301,24 +302,24 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   EXPECT_EQ(desktop.log, (Lines{"close " + H(oneOwner), "show " + H(two), "show " + H(two), "restore " + H(two),
                                 "pos " + H(two) + " at 10,20 size 400x300", "front " + H(two)}));
   EXPECT_EQ(desktop.positionFlags, std::vector<uint32_t>{0x120});
-  EXPECT_EQ(form.CurrentAppMap, 2);
+  EXPECT_EQ(engine.CurrentAppMap(), 2);
   EXPECT_EQ(ActiveProbe(), 0x42);
-  EXPECT_FALSE(form.LongPressReached);
+  EXPECT_FALSE(engine.LongPressed());
 
   // The last one quit: the basic map in the home mode.
-  form.settings.StartMouse = true;
-  form.Apps[1].KeyAction = 8;
+  data.settings.StartMouse = true;
+  data.Apps[1].KeyAction = 8;
   Press(1);
   EXPECT_EQ(a.messages.back(), "App2 Quit");
-  EXPECT_EQ(form.CurrentAppMap, 0);
-  EXPECT_TRUE(form.MouseMode);
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
+  EXPECT_TRUE(engine.MouseMode());
   EXPECT_EQ(ActiveProbe(), 0x60);
 
   // A long press on a program that does not run starts it.
   a.messages.clear();
   Press(0, 1500);
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
-  EXPECT_EQ(form.CurrentAppMap, 1);
+  EXPECT_EQ(engine.CurrentAppMap(), 1);
 }
 
 TEST_F(LaunchTest, OnlyTheLastEntryStartedWithRecordStateStaysMarked) {
@@ -333,7 +334,7 @@ TEST_F(LaunchTest, OnlyTheLastEntryStartedWithRecordStateStaysMarked) {
   EXPECT_EQ(a.p.memoryFiles.writes, writes);
   EXPECT_EQ(Marks(), "10000000");
   Press(1);  // App-1 may not run beside it: closed
-  EXPECT_EQ(form.Apps[0].ProcessId, 0u);
+  EXPECT_EQ(data.Apps[0].ProcessId, 0u);
   EXPECT_EQ(Marks(), "00000000");
   // A file that refuses the marks is told in the trace, not in a box that
   // would run the remote's reports in the middle of the action.
@@ -342,11 +343,11 @@ TEST_F(LaunchTest, OnlyTheLastEntryStartedWithRecordStateStaysMarked) {
   const Lines trace = a.app.DebugLog().Lines();
   EXPECT_NE(std::find(trace.begin(), trace.end(), "AutoStart could not be written to the settings file."), trace.end());
   EXPECT_TRUE(a.p.boxes.shown.empty());
-  EXPECT_EQ(form.CurrentAppMap, 1);
+  EXPECT_EQ(engine.CurrentAppMap(), 1);
 }
 
 TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
-  TForm5& dialog = a.app.Windows().Launch();
+  LaunchSettings& dialog = a.app.Windows().Launch();
   dialog.SetFindEnabled(true);
   a.Report(kQuitAllButton);
   a.Release();
@@ -359,7 +360,7 @@ TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
   desktop.Find(one)->owner = oneOwner;
   Register(1);
   desktop.AddProcess("app2.exe");  // running without a window
-  form.CurrentAppMap = 1;
+  engine.SetCurrentAppMap(1);
   a.messages.clear();
   dialog.SetFindEnabled(true);
   const int passes = desktop.passes;
@@ -368,7 +369,7 @@ TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
   EXPECT_EQ(a.messages, (Lines{"All Quit", "Can't Control Target.6"}));
   EXPECT_EQ(desktop.log, Lines{"close " + H(oneOwner)});
   EXPECT_EQ(desktop.passes - passes, 1 + 100 * 20);
-  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
   EXPECT_FALSE(dialog.FindEnabled());
 }
 
@@ -466,12 +467,12 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   EXPECT_EQ(a.messages, (Lines{"App1 Quit", "App1 Not Responding"}));
   EXPECT_EQ(desktop.log, Lines{"close " + H(hung)});
   EXPECT_NE(desktop.Find(hung), nullptr);
-  EXPECT_FALSE(form.LongPressReached);
+  EXPECT_FALSE(engine.LongPressed());
 
   // Moved out of view beside another, as asked; the next press starts that
   // one at its own time.
   Register(1, 0).Placement = 2;
-  form.Apps[1].CoRunMask = 0xFF;
+  data.Apps[1].CoRunMask = 0xFF;
   desktop.log.clear();
   a.messages.clear();
   EXPECT_EQ(took([&] { Press(1); }), 10u + 1000 + 10 + 20);
@@ -479,17 +480,17 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   EXPECT_TRUE(desktop.HasLine("pos " + H(hung) + " at 0,-1080"));
   EXPECT_EQ(a.messages, Lines{"App2 Exec"});
   EXPECT_EQ(hungLines(), (Lines{one, one, one}));
-  EXPECT_EQ(form.CurrentAppMap, 2);
+  EXPECT_EQ(engine.CurrentAppMap(), 2);
 
   // Quit, the other one is not brought back: the basic map returns.
-  form.Apps[1].KeyAction = 8;
-  const WindowHandle two = form.Apps[1].TargetWindow;
+  data.Apps[1].KeyAction = 8;
+  const WindowHandle two = data.Apps[1].TargetWindow;
   desktop.log.clear();
   a.messages.clear();
   EXPECT_EQ(took([&] { Press(1); }), 10u + 10 + 400 + 10);
   EXPECT_EQ(a.messages, (Lines{"App2 Quit", "App1 Restore", "App1 Not Responding"}));
   EXPECT_EQ(desktop.log, (Lines{"pos " + H(hung) + " at 0,-1080", "close " + H(two)}));
-  EXPECT_EQ(form.CurrentAppMap, 0);
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
 
   // All Quit asks it to close and says it may not.
   a.messages.clear();
@@ -520,14 +521,14 @@ TEST(LaunchStartUp, RecordedProgramsStartASecondApartUnlessRunningAndChooseTheMo
   HeadlessApp a(false, nullptr, &desktop);
   desktop.clock = &a.p.clock;
   for (int i : {0, 1, 2, 3}) {
-    AppEntry& e = a.form.Apps[static_cast<size_t>(i)];
+    AppEntry& e = a.data.Apps[static_cast<size_t>(i)];
     e.AppProg = "C:\\app" + std::to_string(i) + ".exe";
     e.AutoStart = true;
     e.Registered = i != 3;  // a mark in the file alone starts nothing
     desktop.programs[e.AppProg] = {"Main", "", 0};
   }
-  a.form.Apps[0].CoRunMask = a.form.Apps[2].CoRunMask = 0xFF;
-  a.form.Apps[2].StartMap = 2;
+  a.data.Apps[0].CoRunMask = a.data.Apps[2].CoRunMask = 0xFF;
+  a.data.Apps[2].StartMap = 2;
   desktop.AddWindow(desktop.AddProcess("app1.exe"), "Main", "");
   a.app.StartUp();
   EXPECT_EQ(desktop.startTimes.size(), 2u);
@@ -537,7 +538,7 @@ TEST(LaunchStartUp, RecordedProgramsStartASecondApartUnlessRunningAndChooseTheMo
   // found (10 + 20 ms) and 100 ms.
   EXPECT_EQ(desktop.startTimes.at(0), 1000u + 10);
   EXPECT_EQ(desktop.startTimes.at(1) - desktop.startTimes.at(0), 1000u + 10 + 20 + 100 + 1000 + 2 * 10);
-  EXPECT_TRUE(a.form.MouseMode);
+  EXPECT_TRUE(a.engine.MouseMode());
   EXPECT_EQ(a.Log().back(), "【 App-3 】のマウス併用割付モードです。");
 }
 

@@ -28,14 +28,15 @@ class LaunchSettingsTest : public ::testing::Test {
     dialog.SetFileDialog(&files);
     desktop.programs[kProg] = {"Main", "Frame1", 0};
   }
-  AppEntry& App(int i) { return form.Apps[static_cast<size_t>(i)]; }
-  void Open() { a.app.RunTrayCommand(a.app.Menu().Click(MenuItem::E1)); }
+  AppEntry& App(int i) { return data.Apps[static_cast<size_t>(i)]; }
+  void Open() { a.app.RunTrayCommand(a.app.Menu().Click(MenuItem::LaunchSettings)); }
   std::string File() { return a.p.memoryFiles.files[a.app.Settings().Path()]; }
 
   FakeDesktop desktop;
   HeadlessApp a{true, nullptr, &desktop};
-  TForm1& form = a.form;
-  TForm5& dialog = a.app.Windows().Launch();
+  ConfigData& data = a.data;
+  ActionEngine& engine = a.engine;
+  LaunchSettings& dialog = a.app.Windows().Launch();
   FakeFileDialog files;
 };
 
@@ -50,7 +51,7 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   a.app.Settings().SaveAppEntries();
 
   Open();
-  EXPECT_EQ(form.CurrentAppMap, 1);
+  EXPECT_EQ(engine.CurrentAppMap(), 1);
   // From the first opening on, an empty entry shows what the file says of
   // it: delays of 1000 and the whole screen.
   EXPECT_NE(File().find("AppSetConst=1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000"), std::string::npos);
@@ -65,15 +66,15 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   // The program file has vanished: its folder, arguments, class and caption
   // go, and the own map cannot be ticked; "取消" brings them back.
   dialog.ComboBox1Change(1);
-  EXPECT_EQ(form.CurrentAppMap, 2);
+  EXPECT_EQ(engine.CurrentAppMap(), 2);
   EXPECT_EQ(App(0).CoRunMask, 1);
   EXPECT_EQ(App(1).CoRunMask, 2);
   EXPECT_FALSE(gone.Registered);
   EXPECT_EQ(gone.AppPath + gone.AppArgs + gone.Class + gone.Caption, "");
   EXPECT_FALSE(dialog.CheckBox(15).enabled);
   EXPECT_TRUE(dialog.CheckBox(15).checked);
-  EXPECT_FALSE(dialog.Button6Enabled());
-  dialog.Button1Click();
+  EXPECT_FALSE(dialog.EditorButtonEnabled());
+  dialog.Cancel();
   EXPECT_EQ(gone.AppPath, "C:\\Gone\\");
   EXPECT_EQ(gone.Caption, "Old one");
   EXPECT_EQ(dialog.Edit(7).text, "-x");
@@ -154,7 +155,7 @@ TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
   EXPECT_FALSE(dialog.RadioButton(6).checked);
   dialog.SetComboBox2(1);
   EXPECT_EQ(e.StartMap, 1);
-  EXPECT_EQ(form.CurrentAppMap, 2);
+  EXPECT_EQ(engine.CurrentAppMap(), 2);
   dialog.SetChecked(8, true);  // "3"
   dialog.SetChecked(13, false);
   EXPECT_EQ(e.CoRunMask, 0x07);
@@ -168,7 +169,7 @@ TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
   dialog.SetScrollBar(2, 2500);
   EXPECT_EQ(e.LongPressTime, 2500);
   EXPECT_EQ(dialog.Edit(13).text, "2500");
-  EXPECT_EQ(form.DisableExec.Interval(), 2500u);
+  EXPECT_EQ(engine.LongPressTimer().Interval(), 2500u);
 
   // A start map the box has no item for leaves it as it was.
   App(2).StartMap = 7;
@@ -187,10 +188,10 @@ TEST_F(LaunchSettingsTest, BrowsingClearsTheEntryButKeepsItsArguments) {
   e.Message = "Old";
   e.KeyAction = 1;
   Open();
-  dialog.Button3Click();  // cancelled
+  dialog.BrowseProgram();  // cancelled
   EXPECT_EQ(e.Class, "OldFrame");
   files.chosen = kProg;
-  dialog.Button3Click();
+  dialog.BrowseProgram();
   EXPECT_EQ(files.folders, (Lines{"C:\\Old\\", "C:\\Old\\"}));
   EXPECT_EQ(e.AppProg, kProg);
   EXPECT_EQ(e.AppPath, "C:\\Apps\\");
@@ -207,17 +208,17 @@ TEST_F(LaunchSettingsTest, BrowsingClearsTheEntryButKeepsItsArguments) {
 TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPicksTheClass) {
   files.chosen = kProg;
   Open();
-  dialog.Button3Click();
+  dialog.BrowseProgram();
   dialog.SetEditText(8, "App1");
   EXPECT_FALSE(dialog.FindEnabled());
-  dialog.Button4MouseDown();
+  dialog.TestPress();
   EXPECT_TRUE(a.messages.empty());  // the action waits for the release
-  dialog.Button4MouseUp();
+  dialog.TestRelease();
   EXPECT_EQ(a.messages, Lines{"App1 Exec"});
   ASSERT_EQ(desktop.windows.size(), 1u);
   EXPECT_TRUE(dialog.FindEnabled());
 
-  dialog.Button5Click();
+  dialog.Find();
   EXPECT_EQ(a.p.hooks.installs.back(), HookKind::WindowPicker);
   EXPECT_EQ(dialog.Edit(12).colour, BoxColour::Yellow);
   a.p.hooks.windowClass = "Frame1";
@@ -226,18 +227,18 @@ TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPi
   EXPECT_EQ(App(0).Class, "Frame1");
   EXPECT_EQ(dialog.Edit(12).colour, BoxColour::Light);
 
-  dialog.Button4MouseDown();
-  dialog.Button4MouseUp();
+  dialog.TestPress();
+  dialog.TestRelease();
   EXPECT_EQ(a.messages.back(), "App1 Restore");
   // Each test writes the program's header afresh, though its process is the same.
   const Lines trace = a.app.DebugLog().Lines();
   EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& l) { return l.starts_with("EXEC PROG"); }), 2);
 
   // Held past the long-press time: " Quit" at once, the quit at the release.
-  dialog.Button4MouseDown();
+  dialog.TestPress();
   a.p.clock.Advance(1000);
   EXPECT_EQ(a.messages.back(), "App1 Quit");
-  dialog.Button4MouseUp();
+  dialog.TestRelease();
   EXPECT_TRUE(desktop.windows.empty());
   EXPECT_FALSE(dialog.FindEnabled());
 }
@@ -248,25 +249,25 @@ TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosin
   e.Registered = e.OwnKeyMap = true;
   e.StartMap = 2;
   Open();
-  a.app.Menu().PopupMenu1Popup(false, a.app.LaunchSettingsVisible());
-  EXPECT_FALSE(a.app.Menu().Entry(MenuItem::C1).enabled);
+  a.app.Menu().BeforePopup(false, a.app.LaunchSettingsVisible());
+  EXPECT_FALSE(a.app.Menu().Entry(MenuItem::KeyMapEditor).enabled);
 
-  TForm2& editor = a.app.Windows().Editor();
-  dialog.Button6Click();
+  KeyMapEditor& editor = a.app.Windows().Editor();
+  dialog.ToggleEditor();
   EXPECT_TRUE(editor.Visible());
   EXPECT_TRUE(editor.ResetButtonVisible);
   EXPECT_EQ(editor.Place().left, dialog.Place().Right());
   EXPECT_EQ(editor.Place().top, dialog.Place().top);
-  EXPECT_EQ(dialog.Button6Caption(), "<");
-  EXPECT_TRUE(form.MouseMode);
-  EXPECT_EQ(form.CurrentAppMap, 1);
+  EXPECT_EQ(dialog.EditorButtonCaption(), "<");
+  EXPECT_TRUE(engine.MouseMode());
+  EXPECT_EQ(engine.CurrentAppMap(), 1);
   dialog.SetChecked(15, false);  // no own map: the editor goes
   EXPECT_FALSE(editor.Visible());
-  EXPECT_EQ(dialog.Button6Caption(), ">");
+  EXPECT_EQ(dialog.EditorButtonCaption(), ">");
   dialog.SetChecked(15, true);
-  dialog.Button6Click();
+  dialog.ToggleEditor();
 
-  TForm6& debug = a.app.Windows().Debug();
+  DebugWindow& debug = a.app.Windows().Debug();
   dialog.SetChecked(2, true);
   EXPECT_TRUE(debug.Visible());
   EXPECT_EQ(debug.Place().Right(), dialog.Place().left);
@@ -282,21 +283,21 @@ TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosin
   // A screen 1280 wide: no room on the right, then none on either side.
   a.p.screen.width = 1280;
   editor.Moved({0, 0, 646, 655});
-  dialog.Button6Click();  // closes it
+  dialog.ToggleEditor();  // closes it
   dialog.Moved({900, 100, 440, 600});
-  dialog.Button6Click();
+  dialog.ToggleEditor();
   EXPECT_EQ(editor.Place().left, 900 - 646);
   EXPECT_EQ(editor.Place().top, 100);
-  dialog.Button6Click();
+  dialog.ToggleEditor();
   dialog.Moved({420, 212, 440, 600});
-  dialog.Button6Click();
+  dialog.ToggleEditor();
   EXPECT_EQ(editor.Place().left, 1280 - 646);
   EXPECT_EQ(dialog.Place().Right(), editor.Place().left);
   EXPECT_EQ(editor.Place().top, 212);
 
   dialog.Close();
-  EXPECT_EQ(form.CurrentAppMap, 0);
-  EXPECT_FALSE(form.MouseMode);  // the home mode
+  EXPECT_EQ(engine.CurrentAppMap(), 0);
+  EXPECT_FALSE(engine.MouseMode());  // the home mode
   EXPECT_FALSE(editor.Visible());
   EXPECT_FALSE(debug.Visible());
   EXPECT_EQ(a.Log().back(), "共通初期モード復帰しました。");
@@ -305,11 +306,11 @@ TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosin
 TEST_F(LaunchSettingsTest, SaveWritesTheEntriesAndClosesTheRunningPrograms) {
   files.chosen = kProg;
   Open();
-  dialog.Button3Click();
-  dialog.Button4MouseDown();
-  dialog.Button4MouseUp();
+  dialog.BrowseProgram();
+  dialog.TestPress();
+  dialog.TestRelease();
   ASSERT_EQ(desktop.windows.size(), 1u);
-  dialog.Button2Click();
+  dialog.Save();
   EXPECT_FALSE(dialog.Visible());
   EXPECT_TRUE(desktop.windows.empty());
   EXPECT_NE(File().find("AppProg=C:\\Apps\\app1.exe"), std::string::npos);

@@ -24,9 +24,9 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
   MouseMotionTest() {
     screen.width = 1280;
     screen.height = 1024;
-    form.settings.CurSmooth = false;
-    form.SwitchToMouseMode();
-    app.CodeMonitor().Clear();
+    data.settings.CurSmooth = false;
+    engine.SwitchToMouseMode();
+    app.MonitorLines().Clear();
     // Every event with the replay time it was sent at.
     p.input.onEvent = [this](const InputEvent&) { times.push_back(p.clock.NowMs()); };
   }
@@ -57,7 +57,7 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
 // --- CursorRepeat: acceleration and timing --------------------------------
 
 TEST_F(MouseMotionTest, FactorGrowsBeforeItIsCappedSoOneTickOvershoots) {
-  form.settings.CurSpeed = 100;  // 40 px per step at rest: the overshoot shows in whole pixels
+  data.settings.CurSpeed = 100;  // 40 px per step at rest: the overshoot shows in whole pixels
   Report(0x54, kUp);
   p.clock.Advance(350);  // 35 ticks
   EXPECT_NEAR(motion.CursorFactor, 1.99989, 1e-5);
@@ -74,7 +74,7 @@ TEST_F(MouseMotionTest, FactorGrowsBeforeItIsCappedSoOneTickOvershoots) {
 }
 
 TEST_F(MouseMotionTest, ReleaseStopsTheCursorAndTheNextHoldStartsAtRest) {
-  form.settings.CurRepeat = 25;
+  data.settings.CurRepeat = 25;
   Report(0x55, kRight);
   p.clock.Advance(200);
   EXPECT_EQ(Moves().size(), 1u + 8);
@@ -100,14 +100,14 @@ TEST_F(MouseMotionTest, EveryReportWithADirectionStepsOnceMoreWithoutRestartingT
 // --- MoveCursor and SendCursorDelta: the pixel steps ------------------------
 
 TEST_F(MouseMotionTest, SpeedBitsTruncationAndHugeSpeeds) {
-  form.ActiveMap[0x5A] = {action::kMouseMove, mouse::kLowSpeed, "LSpeed."};  // L1
+  engine.ActiveMap()[0x5A] = {action::kMouseMove, mouse::kLowSpeed, "LSpeed."};  // L1
   Report(0x54, kUp, 0, kEnter);
   Report(0x5A, kUp, 0x04, kEnter);  // + L1: low speed over high
-  form.settings.CurSpeed = 7;       // 2.8 normal, 1.4 low: truncated toward zero
+  data.settings.CurSpeed = 7;       // 2.8 normal, 1.4 low: truncated toward zero
   Report(0x57, kLeft);
   Report(0x5A, kLeft, 0x04);
-  form.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
-  form.settings.AdjustAspect = true;
+  data.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
+  data.settings.AdjustAspect = true;
   screen.width = 1920;
   screen.height = 1080;
   Report(0x0B, kLeft, 0, kEnter);
@@ -118,14 +118,14 @@ TEST_F(MouseMotionTest, DiagonalStepHasTheLengthOfAStraightOneAndAspectWidensOnl
   Report(0x54, kUp);
   Report(0x55, kUp | kRight);  // 2.83 per axis, truncated
   Report(0x56, kUp | kRight | kDown);  // up and down cancel
-  EXPECT_TRUE(app.CodeMonitor().Lines().empty());
-  app.CodeMonitor().SetVisible(true);
+  EXPECT_TRUE(app.MonitorLines().Lines().empty());
+  app.MonitorLines().SetVisible(true);
   Report(0x57, kUp | kRight | kDown | kLeft);
-  EXPECT_EQ(app.CodeMonitor().Lines(), Lines{" Cursor ↑→↓←"});
+  EXPECT_EQ(app.MonitorLines().Lines(), Lines{" Cursor ↑→↓←"});
   Report(0x57, kUp | kLeft);
   EXPECT_EQ(Moves(), (Steps{{0, -4}, {2, -2}, {4, 0}, {0, 0}, {-2, -2}}));
   Clear();
-  form.settings.AdjustAspect = true;
+  data.settings.AdjustAspect = true;
   screen.width = 1920;
   screen.height = 1080;
   Report(0x55, kRight);  // 7.11
@@ -139,7 +139,7 @@ TEST_F(MouseMotionTest, DiagonalStepHasTheLengthOfAStraightOneAndAspectWidensOnl
 // --- Smoothing ---------------------------------------------------------------
 
 TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestartsPerHold) {
-  form.settings.CurSmooth = true;
+  data.settings.CurSmooth = true;
   for (int i = 0; i < 30; ++i) motion.SendCursorDelta(0, -26);
   const Steps m = Moves();
   EXPECT_EQ(m[0], Step(0, 0));
@@ -173,7 +173,7 @@ TEST_F(MouseMotionTest, ClickHeldElsewhereButWholeAtOnceOverOwnWindow) {
   Clear();
   Release();  // nothing left to release (the wait still runs)
   EXPECT_TRUE(MouseFlags().empty());
-  EXPECT_FALSE(form.Input().LButtonDown);
+  EXPECT_FALSE(engine.Input().LButtonDown);
   screen.overOwnWindow = false;
   Report(0x5C, 0, kTriangle);  // Dbl.LClick ends released
   EXPECT_EQ(MouseFlags(), (F{mouseflag::kLeftDown, mouseflag::kLeftUp, mouseflag::kLeftDown, mouseflag::kLeftUp}));
@@ -205,7 +205,7 @@ TEST_F(MouseMotionTest, WheelNotchesAtOnceThenEveryThirtyMilliseconds) {
   EXPECT_EQ(data, (std::vector<int32_t>{60, 60, 60, 60, 120}));
   EXPECT_EQ(times, (std::vector<uint64_t>{0, 30, 60, 90, 95}));
   EXPECT_FALSE(motion.WheelRepeatTimer.Enabled());
-  EXPECT_EQ(app.CodeMonitor().Lines().size(), 10u);  // a press and a release line per notch
+  EXPECT_EQ(app.MonitorLines().Lines().size(), 10u);  // a press and a release line per notch
 }
 
 TEST_F(MouseMotionTest, AButtonHeldAcrossAnEmptyEntryAndAModeChangeIsLetGo) {
@@ -213,13 +213,13 @@ TEST_F(MouseMotionTest, AButtonHeldAcrossAnEmptyEntryAndAModeChangeIsLetGo) {
   Report(0x00, 0, kSquare);        // NUM1, empty in the mouse map
   Report(0x50, 0x01, kSquare);     // SELECT: keyboard mode
   Release();
-  EXPECT_EQ(form.Input().HeldButtons(), 0u);
+  EXPECT_EQ(engine.Input().HeldButtons(), 0u);
   EXPECT_EQ(MouseFlags().back(), mouseflag::kLeftUp);
   // And every "release everything" lets go of a held button too.
-  form.SwitchToMouseMode();
+  engine.SwitchToMouseMode();
   Report(0x5F, 0, kSquare);
-  form.ReleaseEverything();
-  EXPECT_EQ(form.Input().HeldButtons(), 0u);
+  engine.ReleaseEverything();
+  EXPECT_EQ(engine.Input().HeldButtons(), 0u);
   EXPECT_FALSE(motion.Holding());
 }
 

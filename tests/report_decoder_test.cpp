@@ -13,7 +13,7 @@ namespace {
 class DecoderTest : public ::testing::Test, public HeadlessApp {
  protected:
   void Report(std::vector<uint8_t> data, uint8_t id = 1) {
-    form.JvHidDeviceController1DeviceData(id, data.data(), data.size());
+    engine.RemoteReport(id, data.data(), data.size());
   }
   // mask bytes, code and battery in the places the remote puts them
   void Report(uint8_t m0, uint8_t m1, uint8_t m2, uint8_t code, uint8_t battery = 5) {
@@ -44,38 +44,38 @@ TEST_F(DecoderTest, OtherReportIdsAreLoggedAsHexAndStillStored) {
   app.ReceiveLog().Clear();
   Report({0x01, 0xAB}, 2);
   EXPECT_EQ(Log(), std::vector<std::string>{"Rep:01AB"});
-  EXPECT_EQ(form.Decoder().RawReport[0], 0x01);
-  EXPECT_EQ(form.Decoder().RawReport[1], 0xAB);
+  EXPECT_EQ(engine.Decoder().RawReport[0], 0x01);
+  EXPECT_EQ(engine.Decoder().RawReport[1], 0xAB);
   EXPECT_TRUE(p.input.events.empty());
 }
 
 TEST_F(DecoderTest, CodeIsDerivedFromASingleChangedMaskBitOnly) {
   Report(0, 0x04, 0, 0x5A);  // L1
   app.ReceiveLog().Clear();
-  app.CodeMonitor().Clear();
+  app.MonitorLines().Clear();
   Report(0, 0x0C, 0, 0xFF);  // L1 + R1, no code
   EXPECT_EQ(Log().back(), "00-0C-00-5B-05  [ L1 R1  ]");
   Report(0, 0x04, 0, 0xFF);  // R1 let go: derives R1 again, so PageUp is pressed again
   EXPECT_EQ(Log().back(), "00-04-00-5B-05  [ L1  ]");
-  EXPECT_EQ(app.CodeMonitor().Lines(), (std::vector<std::string>{"-0xAF", " 0x21", " 0x21"}));
+  EXPECT_EQ(app.MonitorLines().Lines(), (std::vector<std::string>{"-0xAF", " 0x21", " 0x21"}));
   Report(0x70, 0x04, 0, 0xFF);  // UP, RIGHT and DOWN at once: the release code stays
   EXPECT_EQ(Log().back(), "70-04-00-FF-05  [ UP DOWN RIGHT L1  ]");  // DOWN is named before RIGHT
-  EXPECT_EQ(form.CurKey, 0);
+  EXPECT_EQ(engine.HeldKey(), 0);
 }
 
 TEST_F(DecoderTest, SelectWinsOverStartAndHeldBitsCollectTheParamsOfHeldMaskButtons) {
-  form.SwitchToMouseMode();
+  engine.SwitchToMouseMode();
   Report(0x09, 0, 0, 0xFF);  // SELECT and START
-  EXPECT_FALSE(form.MouseMode);
+  EXPECT_FALSE(engine.MouseMode());
   EXPECT_EQ(Log(), std::vector<std::string>{"キーボードモード設定されました。"});  // no report line
-  EXPECT_EQ(form.Decoder().PrevMask, 0u);
+  EXPECT_EQ(engine.Decoder().PrevMask, 0u);
   Report(0x08, 0, 0, 0x53);
-  EXPECT_TRUE(form.MouseMode);
+  EXPECT_TRUE(engine.MouseMode());
   EXPECT_EQ(messages.back(), "With MOUSE Mode");
   Report(0x10, 0, 0x08, 0xFF);  // UP and ENTER: up, high speed
-  EXPECT_EQ(form.Decoder().HeldBits, 0x1001);
+  EXPECT_EQ(engine.Decoder().HeldBits, 0x1001);
   Report(0, 0, 0, 0x00);  // NUM1 has no mask bit
-  EXPECT_EQ(form.Decoder().HeldBits, 0);
+  EXPECT_EQ(engine.Decoder().HeldBits, 0);
 }
 
 TEST_F(DecoderTest, ShortEmptyAndOversizedReportsStayInBounds) {
@@ -87,7 +87,7 @@ TEST_F(DecoderTest, ShortEmptyAndOversizedReportsStayInBounds) {
   std::vector<uint8_t> big(5000, 0x11);
   Report(big, 3);
   EXPECT_EQ(Log().back().size(), 4 + 2 * kRawReportSize);
-  form.JvHidDeviceController1DeviceData(1, nullptr, 40);
+  engine.RemoteReport(1, nullptr, 40);
 }
 
 }  // namespace

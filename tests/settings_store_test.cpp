@@ -350,8 +350,8 @@ TEST(SettingsFileReload, TheTimersFollowEveryLoad) {
   HeadlessApp a;
   a.p.memoryFiles.files[a.app.Settings().Path()] = "[Times]\nKeyIdle=700\nKeyRepeat=40\nCurRepeat=15\n";
   EXPECT_EQ(a.app.Settings().Reload(), 0);
-  EXPECT_EQ(a.form.DelayTimer.Interval(), 700u);
-  EXPECT_EQ(a.form.RepeatTimer.Interval(), 40u);
+  EXPECT_EQ(a.engine.RepeatDelayTimer().Interval(), 700u);
+  EXPECT_EQ(a.engine.RepeatTimer().Interval(), 40u);
   EXPECT_EQ(a.app.Mouse().CursorRepeat.Interval(), 15u);
 }
 

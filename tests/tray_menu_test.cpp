@@ -14,23 +14,23 @@ namespace {
 
 TEST(TrayMenu, ItemsGreyByOpenWindowsAndTheMonitorItemFollowsTheWindow) {
   TrayMenu menu;
-  menu.PopupMenu1Popup(true, true);
-  EXPECT_FALSE(menu.Entry(MenuItem::E1).enabled);
-  EXPECT_FALSE(menu.Entry(MenuItem::C1).enabled);
-  menu.PopupMenu1Popup(false, true);
-  EXPECT_TRUE(menu.Entry(MenuItem::E1).enabled);
-  EXPECT_FALSE(menu.Entry(MenuItem::C1).enabled);
-  EXPECT_EQ(menu.Click(MenuItem::M1), TrayCommand::ShowCodeMonitor);
-  EXPECT_EQ(menu.Click(MenuItem::M1), TrayCommand::HideCodeMonitor);
+  menu.BeforePopup(true, true);
+  EXPECT_FALSE(menu.Entry(MenuItem::LaunchSettings).enabled);
+  EXPECT_FALSE(menu.Entry(MenuItem::KeyMapEditor).enabled);
+  menu.BeforePopup(false, true);
+  EXPECT_TRUE(menu.Entry(MenuItem::LaunchSettings).enabled);
+  EXPECT_FALSE(menu.Entry(MenuItem::KeyMapEditor).enabled);
+  EXPECT_EQ(menu.Click(MenuItem::CodeMonitor), TrayCommand::ShowCodeMonitor);
+  EXPECT_EQ(menu.Click(MenuItem::CodeMonitor), TrayCommand::HideCodeMonitor);
   menu.SetMonitorChecked(true);  // shown by other means
-  EXPECT_EQ(menu.Click(MenuItem::M1), TrayCommand::HideCodeMonitor);
-  EXPECT_EQ(menu.Click(MenuItem::N1), TrayCommand::None);
+  EXPECT_EQ(menu.Click(MenuItem::CodeMonitor), TrayCommand::HideCodeMonitor);
+  EXPECT_EQ(menu.Click(MenuItem::Separator1), TrayCommand::None);
   // The icon: a double click opens the editor, the right button the menu.
   EXPECT_EQ(menu.OnTrayMessage(0x203), TrayCommand::ShowKeyMapEditor);
   EXPECT_EQ(menu.OnTrayMessage(0x205), TrayCommand::OpenMenu);
   EXPECT_EQ(menu.OnTrayMessage(0x202), TrayCommand::None);
-  EXPECT_EQ(menu.Entry(MenuItem::H1).caption, std::string("設定操作説明 Ver.") + kVersion + " (&H)");
-  EXPECT_EQ(menu.Click(MenuItem::H1), TrayCommand::OpenHelp);
+  EXPECT_EQ(menu.Entry(MenuItem::Help).caption, std::string("設定操作説明 Ver.") + kVersion + " (&H)");
+  EXPECT_EQ(menu.Click(MenuItem::Help), TrayCommand::OpenHelp);
 }
 
 TEST(TrayStatus, TipTellsRemoteBatteryAndModeAndChangesOnlyWithThem) {
@@ -59,15 +59,15 @@ TEST(TrayStatus, TheIconIsToldOnceTheQueueHasRunEmpty) {
   HeadlessApp hl;
   hl.app.OnIdle();
   EXPECT_TRUE(hl.p.tips.empty());  // the icon was added with this tip
-  hl.form.RemoteHeldChanged(true);
+  hl.engine.RemoteHeldChanged(true);
   hl.Report(0xFF, 0, 0, 0, 1);
-  hl.form.SwitchToMouseMode();
+  hl.engine.SwitchToMouseMode();
   hl.app.OnIdle();
   hl.app.OnIdle();
   EXPECT_EQ(hl.p.tips, Lines{"Corvid  リモコン接続中(1)\nWith MOUSE Mode"});
   EXPECT_EQ(hl.p.iconChanges, 1);
   EXPECT_EQ(hl.p.balloons, 1);
-  hl.form.RemoteHeldChanged(false);
+  hl.engine.RemoteHeldChanged(false);
   hl.app.OnIdle();
   EXPECT_EQ(hl.p.tips.back(), "Corvid  リモコン未接続\nWith MOUSE Mode");
 }
@@ -102,12 +102,12 @@ TEST(TrayCommands, LaunchItemPlacesTheDebugWindowAndQuitClosesTheDialogsFirst) {
       was = m.Visible();
     };
   };
-  watch(w.Launch(), "TForm5");
-  watch(w.Environment(), "TForm4");
-  watch(w.Monitor(), "TForm3");
-  a.p.onClose = [&] { closed.push_back("TForm1"); };
+  watch(w.Launch(), "LaunchSettings");
+  watch(w.Environment(), "EnvironmentDialog");
+  watch(w.Monitor(), "CodeMonitor");
+  a.p.onClose = [&] { closed.push_back("main"); };
   a.app.RunTrayCommand(TrayCommand::Quit);
-  EXPECT_EQ(closed, (Lines{"TForm5", "TForm4", "TForm3", "TForm1"}));
+  EXPECT_EQ(closed, (Lines{"LaunchSettings", "EnvironmentDialog", "CodeMonitor", "main"}));
 }
 
 TEST(IdleTrim, OncePerQuietPeriodNeverWhileBusy) {

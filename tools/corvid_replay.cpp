@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
 
     CorvidApp app(p);
     app.ReceiveLog().SetCapacity(0);
-    app.CodeMonitor().SetCapacity(0);
+    app.MonitorLines().SetCapacity(0);
     AttachTrace(app, [&](std::string_view kind, std::string_view line) {
       if (kind == "mon" && !showMonitor) return;
       std::printf("%6llu ms  %.*s  %.*s\n", now(), int(kind.size()), kind.data(), int(line.size()), line.data());

@@ -8,13 +8,13 @@
 namespace corvid {
 
 ActionEngine::ActionEngine(ConfigData& data, const ActionPorts& ports)
-    : DelayTimer(ports.timers, 500, [this] { DelayTimerTimer(); }),
-      RepeatTimer(ports.timers, 25, [this] { RepeatTimerTimer(); }),
-      DisConnect(ports.timers, 5000, [this] { DisConnectTimer(); }),
-      DisableExec(ports.timers, 1000,
+    : repeatDelayTimer_(ports.timers, 500, [this] { OnRepeatDelay(); }),
+      repeatTimer_(ports.timers, 25, [this] { OnRepeat(); }),
+      psReleaseTimer_(ports.timers, 5000, [this] { OnPsHeld(); }),
+      longPressTimer_(ports.timers, 1000,
                   [this] {
-                    DisableExec.Stop();  // once per press
-                    ports_.apps.DisableExecTimer();
+                    longPressTimer_.Stop();  // once per press
+                    ports_.apps.OnLongPress();
                   }),
       data_(data),
       ports_(ports),
@@ -31,8 +31,8 @@ ActionEngine::~ActionEngine() {
 }
 
 void ActionEngine::ApplyTimerSettings() {
-  DelayTimer.SetInterval(static_cast<uint32_t>(std::max(data_.settings.KeyIdle, 1)));
-  RepeatTimer.SetInterval(static_cast<uint32_t>(std::max(data_.settings.KeyRepeat, 1)));
+  repeatDelayTimer_.SetInterval(static_cast<uint32_t>(std::max(data_.settings.KeyIdle, 1)));
+  repeatTimer_.SetInterval(static_cast<uint32_t>(std::max(data_.settings.KeyRepeat, 1)));
 }
 
 void ActionEngine::FreshBuffer() {
@@ -43,46 +43,45 @@ void ActionEngine::FreshBuffer() {
 
 void ActionEngine::StartKey(uint32_t param, uint16_t key) {
   injector_.PressKey(param, key);
-  if (key != 0) DelayTimer.Start();
+  if (key != 0) repeatDelayTimer_.Start();
 }
 
-void ActionEngine::DelayTimerTimer() {
-  DelayTimer.Stop();
-  injector_.ReleaseKey(CurParam, CurKey);
-  injector_.PressKey(CurParam, CurKey);
-  RepeatTimer.Start();
+void ActionEngine::OnRepeatDelay() {
+  repeatDelayTimer_.Stop();
+  injector_.ReleaseKey(heldParam_, heldKey_);
+  injector_.PressKey(heldParam_, heldKey_);
+  repeatTimer_.Start();
 }
 
-void ActionEngine::RepeatTimerTimer() {
-  injector_.ReleaseKey(CurParam, CurKey);
-  injector_.PressKey(CurParam, CurKey);
+void ActionEngine::OnRepeat() {
+  injector_.ReleaseKey(heldParam_, heldKey_);
+  injector_.PressKey(heldParam_, heldKey_);
 }
 
-void ActionEngine::DisConnectTimer() {
-  DisConnect.Stop();
+void ActionEngine::OnPsHeld() {
+  psReleaseTimer_.Stop();
   // The chord state stays: the release report that follows releases again.
-  injector_.ReleaseKey(CurParam, CurKey);
-  if (RemoteHeld) ports_.osd.ShowMessage("Corvid DisConnect.");
+  injector_.ReleaseKey(heldParam_, heldKey_);
+  if (remoteHeld_) ports_.osd.ShowMessage("Corvid DisConnect.");
 }
 
 void ActionEngine::ReleaseEverything() {
   ReleaseHeldInput();
-  decoder_.PrevMask = 0;
-  decoder_.HeldName.clear();
+  decoder_.Reset();
 }
 
 void ActionEngine::ReleaseHeldInput() {
   StopRepeatTimers();
-  DisConnect.Stop();
-  DisableExec.Stop();
+  psReleaseTimer_.Stop();
+  longPressTimer_.Stop();
   if (mouse_) mouse_->SetMouseState(0, 0);
-  injector_.ReleaseKey(CurParam | injector_.HeldModifiers(), CurKey);
+  injector_.ReleaseKey(heldParam_ | injector_.HeldModifiers(), heldKey_);
   injector_.SendMouseButtons(0);
   injector_.SendWheel(0);
-  CurParam = 0;
-  CurKey = 0;
-  MouseKey = 0;
-  AppArmed = false;  // a launch that was waiting for the release is dropped
+  heldParam_ = 0;
+  heldKey_ = 0;
+  mouseKey_ = 0;
+  appArmed_ = false;  // a launch that was waiting for the release is dropped
   if (mouse_) mouse_->ResetFactors();
 }
 
@@ -92,7 +91,7 @@ void ActionEngine::ShowAfterWait(std::string_view text) {
 }
 
 void ActionEngine::DispatchCode(uint8_t code) {
-  const KeyMapEntry& e = ActiveMap[code];
+  const KeyMapEntry& e = activeMap_[code];
   const bool release = code == kNoButton;
   const uint16_t key = e.Key;
   HeldDrawing held(ports_.osd);
@@ -118,10 +117,10 @@ void ActionEngine::DispatchCode(uint8_t code) {
 
   if (key >= action::kSuspend && key <= action::kReboot) held.Draw();  // its message before the system goes
   switch (key) {
-    case action::kSuspend: ports_.power.SuspendSystem(false); return;
-    case action::kHibernate: ports_.power.SuspendSystem(true); return;
-    case action::kShutDown: ports_.power.ExitSystem(1); return;
-    case action::kReboot: ports_.power.ExitSystem(2); return;
+    case action::kSuspend: ports_.power.Suspend(); return;
+    case action::kHibernate: ports_.power.Hibernate(); return;
+    case action::kShutDown: ports_.power.ShutDown(); return;
+    case action::kReboot: ports_.power.Reboot(); return;
     default: break;
   }
 
@@ -136,83 +135,89 @@ void ActionEngine::DispatchCode(uint8_t code) {
 
   const bool mouseKind = key == action::kNone || key == action::kMouseMove ||
                          key == action::kMouseButton || key == action::kMouseWheel;
-  if (mouseKind && MouseMode) {
-    MouseKey = key;
-    if (mouse_) mouse_->SetMouseState(decoder_.HeldBits, MouseKey);
-  } else if (release && mouse_ && (MouseKey != 0 || mouse_->Holding())) {
+  if (mouseKind && mouseMode_) {
+    mouseKey_ = key;
+    if (mouse_) mouse_->SetMouseState(decoder_.HeldBits, mouseKey_);
+  } else if (release && mouse_ && (mouseKey_ != 0 || mouse_->Holding())) {
     // The mode changed while a mouse action was held: end it here, or a
     // button would stay down and the cursor keep moving. A button held
-    // while an empty entry was pressed counts too: that entry set MouseKey
+    // while an empty entry was pressed counts too: that entry set mouseKey_
     // back to 0.
     mouse_->SetMouseState(0, 0);
-    MouseKey = 0;
+    mouseKey_ = 0;
   }
 
-  if (MouseKey != 0) return;
+  if (mouseKey_ != 0) return;
 
   if (release) {
-    injector_.ReleaseKey(CurParam, CurKey);
-    DisConnect.Stop();
-    CurParam = 0;
-    CurKey = 0;
+    injector_.ReleaseKey(heldParam_, heldKey_);
+    psReleaseTimer_.Stop();
+    heldParam_ = 0;
+    heldKey_ = 0;
     if (mouse_) mouse_->ResetFactors();
     injector_.WheelFactor = 1.0;
-    MouseKey = 0;
+    mouseKey_ = 0;
     held.Draw();  // a launch shows its own messages as it goes
     RunArmedApp();
     return;
   }
 
-  CurParam |= e.Param;
-  if (key != CurKey) injector_.ReleaseKey(0, CurKey);
-  CurKey = key;
+  heldParam_ |= e.Param;
+  if (key != heldKey_) injector_.ReleaseKey(0, heldKey_);
+  heldKey_ = key;
 
   if (code == kButtonPs && data_.settings.NoPsRep) {
-    injector_.PressKey(CurParam, CurKey);
+    injector_.PressKey(heldParam_, heldKey_);
     held.Draw();
     ports_.clock.Sleep(200);
-    DisConnect.Start();
+    psReleaseTimer_.Start();
   } else {
-    StartKey(CurParam, CurKey);
+    StartKey(heldParam_, heldKey_);
   }
 }
 
 void ActionEngine::ArmApp(int32_t index, bool longPress) {
-  AppArmed = true;
-  AppIndex = index;
-  LongPressReached = false;
+  appArmed_ = true;
+  appIndex_ = index;
+  longPressReached_ = false;
   if (longPress && index >= 0 && index < kAppCount) {
-    DisableExec.SetInterval(static_cast<uint32_t>(std::max(data_.Apps[index].LongPressTime, 1)));
-    DisableExec.Start();
+    SetLongPressInterval(data_.Apps[index].LongPressTime);
+    longPressTimer_.Start();
   }
 }
 
-void ActionEngine::RunArmedApp() {
-  if (!AppArmed) return;
-  DisableExec.Stop();
-  AppArmed = false;
-  ports_.apps.RunAppAction(AppIndex);
+void ActionEngine::SetLongPressInterval(int32_t ms) {
+  longPressTimer_.SetInterval(static_cast<uint32_t>(std::max(ms, 1)));
 }
 
-void ActionEngine::SelectKeyMap(int32_t n, int32_t modeRequest) {
+void ActionEngine::RunArmedApp() {
+  if (!appArmed_) return;
+  longPressTimer_.Stop();
+  appArmed_ = false;
+  ports_.apps.RunAppAction(appIndex_);
+}
+
+void ActionEngine::SelectKeyMap(int32_t n, ModeRequest mode) {
   if (n < 0 || n >= kMapCount) n = 0;
   const int map = (n == 0 || data_.Apps[n - 1].OwnKeyMap) ? n : 0;
   const int home = HomeMode();
-  bool mouseFamily = MouseMode;
-  if (modeRequest == 1 || (modeRequest == 3 && home == 1)) mouseFamily = false;
-  if (modeRequest == 2 || (modeRequest == 3 && home == 2)) mouseFamily = true;
+  const bool keyboard = mode == ModeRequest::Keyboard || (mode == ModeRequest::Home && home == 1);
+  const bool homeMouse = mode == ModeRequest::Home && home == 2;
+  bool mouseFamily = mouseMode_;
+  if (keyboard) mouseFamily = false;
+  if (mode == ModeRequest::Mouse || homeMouse) mouseFamily = true;
 
-  if (modeRequest == 3 && home == 2) MouseMode = true;
-  (mouseFamily ? data_.MouseMap : data_.KeyboardMap).CopyColumn(map, ActiveMap);
+  if (homeMouse) mouseMode_ = true;
+  (mouseFamily ? data_.MouseMap : data_.KeyboardMap).CopyColumn(map, activeMap_);
 
-  if (modeRequest == 1 || (modeRequest == 3 && home == 1)) {
-    if (MouseMode) {
-      MouseMode = false;
+  if (keyboard) {
+    if (mouseMode_) {
+      mouseMode_ = false;
       if (data_.settings.DispChange) ShowAfterWait("KBD Mode");
     }
-  } else if (modeRequest == 2) {
-    if (!MouseMode) {
-      MouseMode = true;
+  } else if (mode == ModeRequest::Mouse) {
+    if (!mouseMode_) {
+      mouseMode_ = true;
       if (data_.settings.DispChange) ShowAfterWait("With Mouse Mode");
     }
   }
@@ -221,14 +226,14 @@ void ActionEngine::SelectKeyMap(int32_t n, int32_t modeRequest) {
 void ActionEngine::SwitchToKeyboardMode() {
   ports_.receiveLog.Clear();
   if (data_.settings.NoCursor && hiding_) hiding_->StartWaitErase();
-  MouseMode = false;
-  data_.KeyboardMap.CopyColumn(CurrentAppMap, ActiveMap);
+  mouseMode_ = false;
+  data_.KeyboardMap.CopyColumn(currentAppMap_, activeMap_);
   if (onActiveColumnCopied) onActiveColumnCopied();
-  if (CurrentAppMap == 0) {
+  if (currentAppMap_ == 0) {
     ports_.receiveLog.Append(Text(TextId::KeyboardModeSet));
     if (data_.settings.DispChange) ports_.osd.ShowMessage("KBD Mode");
   } else {
-    ports_.receiveLog.Append(std::string(Text(TextId::AppKeyboardMapBefore)) + std::to_string(CurrentAppMap) +
+    ports_.receiveLog.Append(std::string(Text(TextId::AppKeyboardMapBefore)) + std::to_string(currentAppMap_) +
                              std::string(Text(TextId::AppKeyboardMapAfter)));
     if (data_.settings.DispChange && !ports_.receiveLog.Visible()) ShowAfterWait("KBD Mode");
   }
@@ -237,14 +242,14 @@ void ActionEngine::SwitchToKeyboardMode() {
 void ActionEngine::SwitchToMouseMode() {
   ports_.receiveLog.Clear();
   if (hiding_) hiding_->StopWaitEraseAndShow();
-  MouseMode = true;
-  data_.MouseMap.CopyColumn(CurrentAppMap, ActiveMap);
+  mouseMode_ = true;
+  data_.MouseMap.CopyColumn(currentAppMap_, activeMap_);
   if (onActiveColumnCopied) onActiveColumnCopied();
-  if (CurrentAppMap == 0) {
+  if (currentAppMap_ == 0) {
     ports_.receiveLog.Append(Text(TextId::MouseModeSet));
     if (data_.settings.DispChange) ports_.osd.ShowMessage("With MOUSE Mode");
   } else {
-    ports_.receiveLog.Append(std::string(Text(TextId::AppMouseMapBefore)) + std::to_string(CurrentAppMap) +
+    ports_.receiveLog.Append(std::string(Text(TextId::AppMouseMapBefore)) + std::to_string(currentAppMap_) +
                              std::string(Text(TextId::AppMouseMapAfter)));
     if (data_.settings.DispChange && !ports_.receiveLog.Visible()) ShowAfterWait("With MOUSE Mode");
   }

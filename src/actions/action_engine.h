@@ -18,6 +18,7 @@
 #include "model/config_data.h"
 #include "control/program_control.h"
 #include "osd/message_display.h"
+#include "remote/device_connection.h"
 #include "remote/report_decoder.h"
 
 namespace corvid {
@@ -36,21 +37,27 @@ struct ActionPorts {
   TextView& codeMonitor;  // "BD Mon."
 };
 
-class ActionEngine : private ReportDecoderHost, public AppActionHost {
+// It is the remote's listener: the reports of the remote held (or of a
+// replayed session) come here.
+class ActionEngine : private ReportDecoderHost, public AppActionHost, public RemoteListener {
  public:
   ActionEngine(ConfigData& data, const ActionPorts& ports);
   ~ActionEngine() override;
   ActionEngine(const ActionEngine&) = delete;
   ActionEngine& operator=(const ActionEngine&) = delete;
 
-  // HID layer data event.
-  void JvHidDeviceController1DeviceData(uint8_t reportId, const uint8_t* data, size_t size) {
-    decoder_.JvHidDeviceController1DeviceData(reportId, data, size);
+  // One report of the remote, any length, any identifier.
+  void RemoteReport(uint8_t reportId, const uint8_t* data, size_t size) override {
+    decoder_.OnReport(reportId, data, size);
+  }
+  void RemoteGone() override { ReleaseEverything(); }
+  void RemoteHeldChanged(bool held) override {
+    remoteHeld_ = held;
+    decoder_.ForgetBattery();  // another remote, or none: its level is not known yet
   }
 
   void DispatchCode(uint8_t code) override;
-  // N 0..8; modeRequest 0 keep, 1 keyboard, 2 mouse, 3 the home mode.
-  void SelectKeyMap(int32_t n, int32_t modeRequest) override;
+  void SelectKeyMap(int32_t n, ModeRequest mode) override;
   // The editor's "Keyboard" and "Mouse" buttons, SELECT and START.
   void SwitchToKeyboardMode() override;
   void SwitchToMouseMode() override;
@@ -60,12 +67,13 @@ class ActionEngine : private ReportDecoderHost, public AppActionHost {
   void ArmApp(int32_t index, bool longPress);
   // The release of an armed App button runs its action.
   void RunArmedApp();
+  // The launch settings' long-press bar: the timer's interval until the
+  // next press sets it from the entry.
+  void SetLongPressInterval(int32_t ms);
 
-  // Key repeat.
+  // Key repeat: the key pressed now, pressed again after the repeat delay
+  // and then at the repeat interval.
   void StartKey(uint32_t param, uint16_t key);
-  void DelayTimerTimer();
-  void RepeatTimerTimer();
-  void DisConnectTimer();
 
   // Releases every key, modifier and mouse button Corvid holds and stops the
   // repeat, as a release report would (the remote went away, or shut-down).
@@ -82,42 +90,45 @@ class ActionEngine : private ReportDecoderHost, public AppActionHost {
   std::function<void()> onActiveColumnCopied;
 
   // What an App action changes here.
-  void SetCurrentAppMap(int32_t n) override { CurrentAppMap = n; }
-  int32_t ArmedAppIndex() const override { return AppIndex; }
-  bool LongPressed() const override { return LongPressReached; }
-  void SetLongPressed(bool reached) override { LongPressReached = reached; }
+  void SetCurrentAppMap(int32_t n) override { currentAppMap_ = n; }
+  int32_t ArmedAppIndex() const override { return appIndex_; }
+  bool LongPressed() const override { return longPressReached_; }
+  void SetLongPressed(bool reached) override { longPressReached_ = reached; }
 
   void SetMouseDriver(MouseDriver* driver) { mouse_ = driver; }
   void SetCursorHiding(CursorHiding* hiding) { hiding_ = hiding; }
 
-  KeyMap ActiveMap;
-  bool MouseMode = false;
-  int32_t CurrentAppMap = 0;
+  // The map the buttons act through; the key map editor writes its changes
+  // through to it.
+  KeyMap& ActiveMap() { return activeMap_; }
+  const KeyMap& ActiveMap() const { return activeMap_; }
+  bool MouseMode() const { return mouseMode_; }
+  // 0: the basic map; N: App-N's own.
+  int32_t CurrentAppMap() const { return currentAppMap_; }
+  bool RemoteHeld() const { return remoteHeld_; }  // a remote (or a replayed session) is the input
 
-  // Chord state.
-  uint16_t CurKey = 0;
-  uint32_t CurParam = 0;
-  uint16_t MouseKey = 0;
-  bool AppArmed = false;
-  int32_t AppIndex = 0;
-  bool LongPressReached = false;
+  // The chord: the key and modifiers held, the mouse action held, the App
+  // press waiting for its release.
+  uint16_t HeldKey() const { return heldKey_; }
+  uint32_t HeldParam() const { return heldParam_; }
+  uint16_t MouseKey() const { return mouseKey_; }
+  bool AppArmed() const { return appArmed_; }
 
-  bool RemoteHeld = false;  // a remote (or a replayed session) is the input
-
-  Timer DelayTimer;
-  Timer RepeatTimer;
-  Timer DisConnect;
-  Timer DisableExec;
+  const Timer& RepeatDelayTimer() const { return repeatDelayTimer_; }
+  const Timer& RepeatTimer() const { return repeatTimer_; }
+  // PS with "NoPsRep": its key is let go after 5 s even while PS is held.
+  const Timer& PsReleaseTimer() const { return psReleaseTimer_; }
+  const Timer& LongPressTimer() const { return longPressTimer_; }
 
   // Something is held or moving: a key, a modifier, a mouse action, a repeat.
   bool Busy() const {
-    return CurKey != 0 || CurParam != 0 || MouseKey != 0 || DelayTimer.Enabled() || RepeatTimer.Enabled() ||
-           DisConnect.Enabled() || DisableExec.Enabled();
+    return heldKey_ != 0 || heldParam_ != 0 || mouseKey_ != 0 || repeatDelayTimer_.Enabled() ||
+           repeatTimer_.Enabled() || psReleaseTimer_.Enabled() || longPressTimer_.Enabled();
   }
 
   // A key, modifier or mouse button of Corvid's is down.
   bool HoldsInput() const {
-    return CurKey != 0 || CurParam != 0 || MouseKey != 0 || injector_.HeldModifiers() != 0 ||
+    return heldKey_ != 0 || heldParam_ != 0 || mouseKey_ != 0 || injector_.HeldModifiers() != 0 ||
            injector_.HeldButtons() != 0;
   }
 
@@ -126,12 +137,31 @@ class ActionEngine : private ReportDecoderHost, public AppActionHost {
   int32_t HomeMode() const { return data_.settings.HomeMode(); }
 
  private:
-  uint32_t ActiveParam(uint8_t code) override { return ActiveMap[code].Param; }
+  uint32_t ActiveParam(uint8_t code) override { return activeMap_[code].Param; }
   void StopRepeatTimers() override {
-    DelayTimer.Stop();
-    RepeatTimer.Stop();
+    repeatDelayTimer_.Stop();
+    repeatTimer_.Stop();
   }
+  void OnRepeatDelay();
+  void OnRepeat();
+  void OnPsHeld();
   void ShowAfterWait(std::string_view text);
+
+  KeyMap activeMap_;
+  bool mouseMode_ = false;
+  int32_t currentAppMap_ = 0;
+  uint16_t heldKey_ = 0;
+  uint32_t heldParam_ = 0;
+  uint16_t mouseKey_ = 0;
+  bool appArmed_ = false;
+  int32_t appIndex_ = 0;
+  bool longPressReached_ = false;
+  bool remoteHeld_ = false;
+
+  Timer repeatDelayTimer_;
+  Timer repeatTimer_;
+  Timer psReleaseTimer_;
+  Timer longPressTimer_;
 
   ConfigData& data_;
   ActionPorts ports_;

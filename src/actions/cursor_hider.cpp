@@ -45,15 +45,15 @@ void CursorHider::WaitEraseCursorTimer() {
   HideCursor();
 }
 
-void CursorHider::ApplicationIdle(bool editorVisible, bool environmentVisible, bool mouseMode) {
-  if (editorVisible || environmentVisible) {
+void CursorHider::ApplicationIdle(const IdleState& now) {
+  if (now.editorVisible || now.environmentVisible) {
     // While a settings window is open the pointer stays: waiting here would
     // only hide it for the moment until the next idle turn shows it again.
     WaitEraseCursor.Stop();
     if (!CursorVisible) ShowCursorAgain();
     return;
   }
-  if (CursorVisible && !mouseMode && settings_.NoCursor) StartWaitErase();
+  if (CursorVisible && !now.mouseMode && settings_.NoCursor) StartWaitErase();
 }
 
 void CursorHider::FormClose() {

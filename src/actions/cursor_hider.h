@@ -37,8 +37,14 @@ class CursorHider : public CursorHiding {
   void ShowCursorAgain();
   void WaitEraseCursorTimer();
 
-  // An idle turn of the application (ApplicationEvents1Idle).
-  void ApplicationIdle(bool editorVisible, bool environmentVisible, bool mouseMode);
+  // What an idle turn looks at.
+  struct IdleState {
+    bool editorVisible = false;
+    bool environmentVisible = false;
+    bool mouseMode = false;
+  };
+  // An idle turn of the application.
+  void ApplicationIdle(const IdleState& now);
   // FormClose, after the icon is gone and pending input is dropped.
   void FormClose();
 

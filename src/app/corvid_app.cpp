@@ -5,13 +5,13 @@
 namespace corvid {
 
 CorvidApp::CorvidApp(Platform& p)
-    : RecoverTimer(p.Timers(), 5000, [this] {
-        RecoverTimer.Stop();
-        windows_.RecoverTimerTimer();
+    : monitorClearTimer(p.Timers(), 5000, [this] {
+        monitorClearTimer.Stop();
+        windows_.ClearMonitor();
       }),
       platform_(p),
       osd_(p.Timers(), p.Glyphs(), p.MessageSurface(), p.Screen(), p.Boxes()),
-      form_(ActionPorts{.input = p.Input(),
+      engine_(data_, ActionPorts{.input = p.Input(),
                         .timers = p.Timers(),
                         .clock = p.Time(),
                         .osd = osd_,
@@ -21,61 +21,61 @@ CorvidApp::CorvidApp(Platform& p)
                         .power = p.Power(),
                         .receiveLog = receiveLog_,
                         .codeMonitor = codeMonitor_}),
-      settings_(form_, p.Files(), p.Codec(), p.Boxes(), p.Screen()),
-      programs_(form_.Apps, LaunchPorts{.desktop = p.Desktop(),
+      settings_(data_, p.Files(), p.Codec(), p.Boxes(), p.Screen()),
+      programs_(data_.Apps, LaunchPorts{.desktop = p.Desktop(),
                                         .control = p.ProgramWindows(),
                                         .clock = p.Time(),
                                         .osd = osd_,
                                         .screen = p.Screen(),
-                                        .host = form_,
+                                        .host = engine_,
                                         .marks = autoStart_,
                                         .debugLog = debugLog_,
                                         .debugMatch = debugMatch_}),
-      motion_(p.Timers(), p.Time(), form_.Input(), form_.settings, codeMonitor_, p.Screen(), p.Own()),
-      hooks_(p.Hooks(), p.Boxes(), p.Time(), p.Input(), form_.settings),
-      hider_(p.Timers(), p.Cursors(), hooks_, form_.settings, debugLog_),
-      connection_(p.Hid(), form_, receiveLog_),
-      formMaps_(form_),
-      formEnvironment_(form_),
+      motion_(p.Timers(), p.Time(), engine_.Input(), data_.settings, codeMonitor_, p.Screen(), p.Own()),
+      hooks_(p.Hooks(), p.Boxes(), p.Time(), p.Input(), data_.settings),
+      hider_(p.Timers(), p.Cursors(), hooks_, data_.settings, debugLog_),
+      connection_(p.Hid(), engine_, receiveLog_),
+      engineMaps_(data_, engine_),
+      engineEnvironment_(engine_),
       keyCapture_(hooks_),
-      launchHost_(form_, programs_, p.ProgramWindows(), osd_, hooks_),
-      windows_(TForm2::Ports{.maps = formMaps_,
+      launchHost_(engine_, programs_, p.ProgramWindows(), osd_, hooks_),
+      windows_(KeyMapEditor::Ports{.maps = engineMaps_,
                              .settings = settings_,
                              .capture = keyCapture_,
                              .power = p.Power(),
                              .boxes = p.Boxes(),
                              .receiveLog = receiveLog_,
                              .screen = p.Screen()},
-               TForm4::Ports{.settings = form_.settings,
+               EnvironmentDialog::Ports{.settings = data_.settings,
                              .file = settings_,
                              .osd = osd_,
                              .cursor = hider_,
-                             .host = formEnvironment_,
+                             .host = engineEnvironment_,
                              .screen = p.Screen(),
                              .fonts = p.Fonts(),
                              .colours = p.Colours()},
-               codeMonitor_, debugLog_, debugMatch_, form_.Apps, launchHost_),
+               codeMonitor_, debugLog_, debugMatch_, data_.Apps, launchHost_),
       replay_(
-          p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { form_.RemoteReport(id, data, size); },
+          p.Timers(), [this](uint8_t id, const uint8_t* data, size_t size) { engine_.RemoteReport(id, data, size); },
           [this] {
             // The session is over: whatever it still holds is let go, as
             // when the remote goes away.
-            form_.RemoteGone();
-            form_.RemoteHeldChanged(false);
+            engine_.RemoteGone();
+            engine_.RemoteHeldChanged(false);
             if (quitAfterReplay_) Quit();
           }),
-      follower_(form_, p.Desktop(), p.ProgramWindows(), osd_) {
-  osd_.Bind(form_.settings, form_.Decoder().BatteryLevel);
-  form_.SetMouseDriver(&motion_);
-  form_.SetCursorHiding(&hider_);
+      follower_(data_, engine_, p.Desktop(), p.ProgramWindows(), osd_) {
+  osd_.Bind(data_.settings, engine_.Decoder().BatteryLevel);
+  engine_.SetMouseDriver(&motion_);
+  engine_.SetCursorHiding(&hider_);
   hooks_.SetCursorHider(&hider_);
   settings_.SetFolder(p.ConfigFolder());
   // Whoever loads the settings, the timers follow them.
   settings_.onLoaded = [this] {
-    form_.ApplyTimerSettings();
+    engine_.ApplyTimerSettings();
     motion_.ApplyTimerSettings();
   };
-  form_.onActiveColumnCopied = [this] { windows_.Editor().RefreshAllBoxes(); };
+  engine_.onActiveColumnCopied = [this] { windows_.Editor().RefreshAllBoxes(); };
   windows_.Monitor().onShownChanged = [this](bool shown) { menu_.SetMonitorChecked(shown); };
   osd_.onDragMove = [this](int32_t x, int32_t y) { windows_.Environment().OsdDragged(x, y); };
   hooks_.SetPickerTarget(&pickerBox_);
@@ -87,9 +87,9 @@ CorvidApp::~CorvidApp() {
   replay_.Stop();
   // The form outlives the mouse motion and the hider it points at: let go
   // of everything while they are still here.
-  if (form_.HoldsInput()) form_.ReleaseEverything();
-  form_.SetMouseDriver(nullptr);
-  form_.SetCursorHiding(nullptr);
+  if (engine_.HoldsInput()) engine_.ReleaseEverything();
+  engine_.SetMouseDriver(nullptr);
+  engine_.SetCursorHiding(nullptr);
   hooks_.SetCursorHider(nullptr);
   hooks_.SetPickerTarget(nullptr);
   programs_.SetFindButton(nullptr);
@@ -99,7 +99,7 @@ CorvidApp::~CorvidApp() {
 bool CorvidApp::StartUp() {
   settings_.StartUp();
   if (!platform_.FormCreate(*this)) return false;
-  RecoverTimer.Start();
+  monitorClearTimer.Start();
   platform_.CreateForms(*this);
   windows_.FormCreate();
   CompleteStartUp();
@@ -112,9 +112,9 @@ void CorvidApp::CompleteStartUp() {
   programs_.StartRecordedPrograms();
   // Keyboard mode, unless a program started just now chose the mouse for
   // its own map.
-  if (form_.MouseMode) form_.SwitchToMouseMode();
-  else form_.SwitchToKeyboardMode();
-  if (!form_.settings.HideStart) windows_.ShowEditor();
+  if (engine_.MouseMode()) engine_.SwitchToMouseMode();
+  else engine_.SwitchToKeyboardMode();
+  if (!data_.settings.HideStart) windows_.ShowEditor();
   FollowState();  // the window in front is looked at once
 }
 
@@ -123,7 +123,7 @@ void CorvidApp::StartReplay(RecordedSession session, bool quitAfter) {
   for (const SessionProblem& p : session.problems)
     receiveLog_.Append("Session line " + std::to_string(p.line) + " skipped: " + p.text);
   // The session is the remote while it plays.
-  form_.RemoteHeldChanged(true);
+  engine_.RemoteHeldChanged(true);
   replay_.Start(std::move(session));
 }
 
@@ -134,7 +134,7 @@ void CorvidApp::ReplayUnavailable(std::string_view why, bool quitAfter) {
 }
 
 void CorvidApp::FollowState() {
-  const bool follow = form_.settings.FollowForeground;
+  const bool follow = data_.settings.FollowForeground;
   if (follow != following_) {
     following_ = follow;
     platform_.WatchForeground(follow);
@@ -145,17 +145,19 @@ void CorvidApp::FollowState() {
     frontChanged_ = false;
     follower_.ForegroundChanged(platform_.Desktop().ForegroundWindow());
   }
-  const TrayStatus::Change change = tray_.Update({.held = form_.RemoteHeld,
-                                                  .batteryKnown = form_.Decoder().BatteryRead,
-                                                  .battery = form_.Decoder().BatteryLevel,
-                                                  .mouseMode = form_.MouseMode});
+  const TrayStatus::Change change = tray_.Update({.held = engine_.RemoteHeld(),
+                                                  .batteryKnown = engine_.Decoder().BatteryRead,
+                                                  .battery = engine_.Decoder().BatteryLevel,
+                                                  .mouseMode = engine_.MouseMode()});
   if (change.Any()) platform_.ShowTrayStatus(tray_, change);
 }
 
 bool CorvidApp::OnIdle() {
   FollowState();
-  hider_.ApplicationIdle(EditorVisible(), EnvironmentVisible(), form_.MouseMode);
-  return trim_.OnIdle(form_.Busy());
+  hider_.ApplicationIdle({.editorVisible = EditorVisible(),
+                         .environmentVisible = EnvironmentVisible(),
+                         .mouseMode = engine_.MouseMode()});
+  return trim_.OnIdle(engine_.Busy());
 }
 
 void CorvidApp::RunTrayCommand(TrayCommand command) {
@@ -170,7 +172,7 @@ void CorvidApp::RunTrayCommand(TrayCommand command) {
       platform_.OpenHelp();
       return;
     case TrayCommand::ShowKeyMapEditorBasic:
-      form_.CurrentAppMap = 0;
+      engine_.SetCurrentAppMap(0);
       windows_.ShowEditor();
       return;
     case TrayCommand::ShowKeyMapEditor:
@@ -206,7 +208,7 @@ void CorvidApp::FormClose() {
   replay_.Stop();
   connection_.Close();
   // Nothing Corvid pressed may stay down after it has gone.
-  form_.ReleaseEverything();
+  engine_.ReleaseEverything();
   platform_.Queue().RemovePendingMouseMessages();
   platform_.Queue().RemovePendingKeyboardMessages();
   hider_.FormClose();

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "actions/action_engine.h"
 #include "actions/cursor_hider.h"
 #include "actions/mouse_motion.h"
 #include "app/foreground_follower.h"
@@ -16,7 +17,6 @@
 #include "app/idle_trim.h"
 #include "app/platform.h"
 #include "app/session_replay.h"
-#include "app/tform1.h"
 #include "app/tray_menu.h"
 #include "app/tray_status.h"
 #include "base/text_view.h"
@@ -31,31 +31,31 @@
 namespace corvid {
 
 // The main window's state as the key map editor edits it.
-class FormMaps : public EditedMaps {
+class EngineMaps : public EditedMaps {
  public:
-  explicit FormMaps(TForm1& form) : form_(form) {}
-  KeyMap& ActiveMap() override { return form_.ActiveMap; }
-  KeyMapTable& Table(bool mouse) override { return mouse ? form_.MouseMap : form_.KeyboardMap; }
-  int32_t CurrentAppMap() const override { return form_.CurrentAppMap; }
-  bool MouseMode() const override { return form_.MouseMode; }
-  bool Registered(int app) const override { return app >= 0 && app < kAppCount && form_.Apps[app].Registered; }
-  void SwitchToKeyboardMode() override { form_.SwitchToKeyboardMode(); }
-  void SwitchToMouseMode() override { form_.SwitchToMouseMode(); }
+  EngineMaps(ConfigData& data, ActionEngine& engine) : data_(data), engine_(engine) {}
+  KeyMap& ActiveMap() override { return engine_.ActiveMap(); }
+  KeyMapTable& Table(bool mouse) override { return mouse ? data_.MouseMap : data_.KeyboardMap; }
+  int32_t CurrentAppMap() const override { return engine_.CurrentAppMap(); }
+  bool MouseMode() const override { return engine_.MouseMode(); }
+  bool Registered(int app) const override { return app >= 0 && app < kAppCount && data_.Apps[app].Registered; }
+  void SwitchToKeyboardMode() override { engine_.SwitchToKeyboardMode(); }
+  void SwitchToMouseMode() override { engine_.SwitchToMouseMode(); }
 
  private:
-  TForm1& form_;
+  ConfigData& data_;
+  ActionEngine& engine_;
 };
 
-// What the environment settings change in the main window beside the
-// settings.
-class FormEnvironment : public EnvironmentHost {
+// What the environment settings change in the engine beside the settings.
+class EngineEnvironment : public EnvironmentHost {
  public:
-  explicit FormEnvironment(TForm1& form) : form_(form) {}
-  void ApplyRepeatIntervals() override { form_.ApplyTimerSettings(); }
-  void ResetCurrentAppMap() override { form_.CurrentAppMap = 0; }
+  explicit EngineEnvironment(ActionEngine& engine) : engine_(engine) {}
+  void ApplyRepeatIntervals() override { engine_.ApplyTimerSettings(); }
+  void ResetCurrentAppMap() override { engine_.SetCurrentAppMap(0); }
 
  private:
-  TForm1& form_;
+  ActionEngine& engine_;
 };
 
 class HookKeyCapture : public KeyCapture {
@@ -71,29 +71,27 @@ class HookKeyCapture : public KeyCapture {
 
 // What the launch-program settings ask of the program: the action engine's
 // App arming, program control, the message window and the window picker.
-class FormLaunchHost : public LaunchHost {
+class EngineLaunchHost : public LaunchHost {
  public:
-  FormLaunchHost(TForm1& form, LaunchActions& programs, DesktopControl& desktop, OsdMessage& osd,
+  EngineLaunchHost(ActionEngine& engine, LaunchActions& programs, DesktopControl& desktop, OsdMessage& osd,
                  GlobalHooks& hooks)
-      : form_(form), programs_(programs), desktop_(desktop), osd_(osd), hooks_(hooks) {}
-  void SetCurrentAppMap(int32_t n) override { form_.CurrentAppMap = n; }
-  int32_t HomeMode() const override { return form_.HomeMode(); }
-  bool MouseMode() const override { return form_.MouseMode; }
+      : engine_(engine), programs_(programs), desktop_(desktop), osd_(osd), hooks_(hooks) {}
+  void SetCurrentAppMap(int32_t n) override { engine_.SetCurrentAppMap(n); }
+  int32_t HomeMode() const override { return engine_.HomeMode(); }
+  bool MouseMode() const override { return engine_.MouseMode(); }
   void ArmApp(int32_t index, bool longPress) override {
     programs_.Search().LastLoggedPid = 0;
-    form_.ArmApp(index, longPress);
+    engine_.ArmApp(index, longPress);
   }
-  void RunArmedApp() override { form_.RunArmedApp(); }
-  void SetLongPressInterval(int32_t ms) override {
-    form_.DisableExec.SetInterval(static_cast<uint32_t>(std::max(ms, 1)));
-  }
+  void RunArmedApp() override { engine_.RunArmedApp(); }
+  void SetLongPressInterval(int32_t ms) override { engine_.SetLongPressInterval(ms); }
   void QuitAllApps() override { programs_.QuitAllApps(); }
   bool ProgramFileExists(const std::string& path) override { return desktop_.ProgramFileExists(path); }
   void HideMessage() override { osd_.PushOsd(0); }
   void StartWindowPick() override { hooks_.StartWindowPick(); }
 
  private:
-  TForm1& form_;
+  ActionEngine& engine_;
   LaunchActions& programs_;
   DesktopControl& desktop_;
   OsdMessage& osd_;
@@ -103,12 +101,12 @@ class FormLaunchHost : public LaunchHost {
 // The target class box of the launch-program settings, as the picker fills it.
 class PickerBox : public PickerTarget {
  public:
-  explicit PickerBox(TForm5& dialog) : dialog_(dialog) {}
+  explicit PickerBox(LaunchSettings& dialog) : dialog_(dialog) {}
   void SetTargetClass(std::string_view className) override { dialog_.SetTargetClass(className); }
   void SetPicking(bool picking) override { dialog_.SetPicking(picking); }
 
  private:
-  TForm5& dialog_;
+  LaunchSettings& dialog_;
 };
 
 class CorvidApp {
@@ -156,7 +154,8 @@ class CorvidApp {
   // comes back.
   void FormClose();
 
-  TForm1& Form() { return form_; }
+  ConfigData& Data() { return data_; }
+  ActionEngine& Engine() { return engine_; }
   OsdMessage& Osd() { return osd_; }
   MouseMotion& Mouse() { return motion_; }
   CursorHider& Hider() { return hider_; }
@@ -165,7 +164,7 @@ class CorvidApp {
   DeviceConnection& Remote() { return connection_; }
   TrayMenu& Menu() { return menu_; }
   LineView& ReceiveLog() { return receiveLog_; }
-  LineView& CodeMonitor() { return codeMonitor_; }
+  LineView& MonitorLines() { return codeMonitor_; }
   LineView& DebugLog() { return debugLog_; }
   SettingsWindows& Windows() { return windows_; }
   // The one-line field above the debug trace: the last match of the target
@@ -181,7 +180,8 @@ class CorvidApp {
   bool EnvironmentVisible() const { return windows_.Environment().Visible(); }
   bool LaunchSettingsVisible() const { return windows_.LaunchSettingsVisible(); }
 
-  Timer RecoverTimer;
+  // The monitor's lines of the start-up go 5 s after it.
+  Timer monitorClearTimer;
 
  private:
   // The App actions' marks go to the settings file.
@@ -195,7 +195,8 @@ class CorvidApp {
   LineView receiveLog_, codeMonitor_, debugLog_;
   TextField debugMatch_;
   OsdMessage osd_;
-  TForm1 form_;
+  ConfigData data_;
+  ActionEngine engine_;
   SettingsFile settings_;
   AutoStartFile autoStart_{settings_};
   LaunchActions programs_;
@@ -203,10 +204,10 @@ class CorvidApp {
   GlobalHooks hooks_;
   CursorHider hider_;
   DeviceConnection connection_;
-  FormMaps formMaps_;
-  FormEnvironment formEnvironment_;
+  EngineMaps engineMaps_;
+  EngineEnvironment engineEnvironment_;
   HookKeyCapture keyCapture_;
-  FormLaunchHost launchHost_;
+  EngineLaunchHost launchHost_;
   SettingsWindows windows_;
   PickerBox pickerBox_{windows_.Launch()};
   SessionReplay replay_;

@@ -21,7 +21,7 @@ void LetGo() {
   g_app = nullptr;
   if (app) {
     try {
-      app->Form().ReleaseEverything();
+      app->Engine().ReleaseEverything();
     } catch (...) {
     }
   }

@@ -6,7 +6,7 @@ namespace corvid {
 
 int ForegroundFollower::EntryOf(const WindowEntry& w) {
   for (int i = 0; i < kAppCount; ++i) {
-    const AppEntry& a = form_.Apps[static_cast<size_t>(i)];
+    const AppEntry& a = data_.Apps[static_cast<size_t>(i)];
     if (!a.Registered || !a.OwnKeyMap) continue;
     if (MatchWindow(a.Class, a.Caption, w) != WindowMatch::None && RunsProgram(desktop_, w.pid, a)) return i;
   }
@@ -14,9 +14,9 @@ int ForegroundFollower::EntryOf(const WindowEntry& w) {
 }
 
 bool ForegroundFollower::ActiveMapIs(int32_t map) const {
-  const KeyMapTable& table = form_.MouseMode ? form_.MouseMap : form_.KeyboardMap;
+  const KeyMapTable& table = engine_.MouseMode() ? data_.MouseMap : data_.KeyboardMap;
   for (int code = 0; code < kCodeCount; ++code)
-    if (!(form_.ActiveMap[static_cast<size_t>(code)] == table.at(static_cast<uint8_t>(code), map))) return false;
+    if (!(engine_.ActiveMap()[static_cast<size_t>(code)] == table.at(static_cast<uint8_t>(code), map))) return false;
   return true;
 }
 
@@ -41,24 +41,24 @@ int32_t ForegroundFollower::MapFor(WindowHandle w) {
 }
 
 bool ForegroundFollower::ForegroundChanged(WindowHandle w) {
-  if (!form_.settings.FollowForeground || (paused && paused())) return false;
+  if (!data_.settings.FollowForeground || (paused && paused())) return false;
   const int32_t map = MapFor(w);
   if (map < 0) return false;
   // Already in use: an App action leaves CurrentAppMap at an entry without
   // its own map while the basic map is active, and closing a settings
   // dialog sets it to 0 whatever map is active.
-  const int32_t current = form_.CurrentAppMap;
+  const int32_t current = engine_.CurrentAppMap();
   const bool currentOwn =
-      current > 0 && current <= kAppCount && form_.Apps[static_cast<size_t>(current - 1)].OwnKeyMap;
+      current > 0 && current <= kAppCount && data_.Apps[static_cast<size_t>(current - 1)].OwnKeyMap;
   if (map == (currentOwn ? current : 0) && ActiveMapIs(map)) return false;
 
   // Nothing held under the old map may stay down under the new one.
-  if (form_.HoldsInput() || form_.Busy()) form_.ReleaseEverything();
-  form_.SetCurrentAppMap(map);
-  form_.SelectKeyMap(map, 0);
-  if (form_.settings.DispChange)
+  if (engine_.HoldsInput() || engine_.Busy()) engine_.ReleaseEverything();
+  engine_.SetCurrentAppMap(map);
+  engine_.SelectKeyMap(map, ModeRequest::Keep);
+  if (data_.settings.DispChange)
     osd_.ShowMessage(map == 0 ? std::string_view("Basic Map")
-                              : std::string_view(form_.Apps[static_cast<size_t>(map - 1)].Message));
+                              : std::string_view(data_.Apps[static_cast<size_t>(map - 1)].Message));
   return true;
 }
 

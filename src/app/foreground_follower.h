@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/tform1.h"
+#include "actions/action_engine.h"
+#include "model/config_data.h"
 #include "control/desktop.h"
 #include "osd/message_display.h"
 
@@ -14,8 +15,9 @@ namespace corvid {
 
 class ForegroundFollower {
  public:
-  ForegroundFollower(TForm1& form, DesktopQuery& desktop, DesktopControl& windows, MessageDisplay& osd)
-      : form_(form), desktop_(desktop), windows_(windows), osd_(osd) {}
+  ForegroundFollower(ConfigData& data, ActionEngine& engine, DesktopQuery& desktop, DesktopControl& windows,
+                     MessageDisplay& osd)
+      : data_(data), engine_(engine), desktop_(desktop), windows_(windows), osd_(osd) {}
 
   // The window in front is now `w` (the system said so, or it was looked
   // at); true when the map changed. Nothing happens with the setting off.
@@ -35,7 +37,8 @@ class ForegroundFollower {
   // The active map holds column `map` of the current mode's table.
   bool ActiveMapIs(int32_t map) const;
 
-  TForm1& form_;
+  ConfigData& data_;
+  ActionEngine& engine_;
   DesktopQuery& desktop_;
   DesktopControl& windows_;
   MessageDisplay& osd_;

@@ -169,8 +169,10 @@ class RecordingSurface : public LayeredSurface {
 
 class RecordingPower : public PowerActions {
  public:
-  void SuspendSystem(bool hibernate) override { Log(hibernate ? "hibernate" : "suspend"); }
-  void ExitSystem(int32_t how) override { Log("exit " + std::to_string(how)); }
+  void Suspend() override { Log("suspend"); }
+  void Hibernate() override { Log("hibernate"); }
+  void ShutDown() override { Log("exit 1"); }
+  void Reboot() override { Log("exit 2"); }
   std::vector<std::string> log;
   std::function<void(const std::string&)> onAction;
 

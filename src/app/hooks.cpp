@@ -2,12 +2,12 @@
 
 #include "actions/cursor_hider.h"
 #include "base/texts.h"
+#include "model/key_map.h"
 
 namespace corvid {
 namespace {
 
 constexpr uint32_t kKeyUpFlag = 0x80;
-constexpr uint32_t kLeftWin = 91, kRightWin = 92;
 constexpr uint32_t kMouseMove = 0x200, kLeftButtonDown = 0x201;
 constexpr uint32_t kRemoveWaitMs = 20;
 
@@ -19,10 +19,10 @@ struct Replacement {
 // replaced both ways; the Windows keys only on their press.
 constexpr Replacement kReplacements[] = {
     {9, 0x88},   {46, 0x89},  {45, 0x8C},  {145, 0x8D}, {144, 0x8E},
-    {20, 0x8F},  {27, 0x9E},  {44, 0x9F},  {kLeftWin, 0x8A}, {kRightWin, 0x8B},
+    {20, 0x8F},  {27, 0x9E},  {44, 0x9F},  {vk::kLeftWin, 0x8A}, {vk::kRightWin, 0x8B},
 };
 
-bool IsWinKey(uint32_t vk) { return vk == kLeftWin || vk == kRightWin; }
+bool IsWinKey(uint32_t vk) { return vk == vk::kLeftWin || vk == vk::kRightWin; }
 
 }  // namespace
 

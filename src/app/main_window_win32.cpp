@@ -147,7 +147,7 @@ intptr_t MainWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
     case WM_QUERYENDSESSION:
       // Logging off or a restart: nothing Corvid pressed may stay down,
       // whether or not the session really ends.
-      app_.Form().ReleaseEverything();
+      app_.Engine().ReleaseEverything();
       return TRUE;
     case WM_ENDSESSION:
       // The session ends: Corvid ends now, as by its quit command, rather
@@ -186,7 +186,7 @@ void MainWindowWin32::Quit() {
 
 void MainWindowWin32::OpenMenu() {
   TrayMenu& model = app_.Menu();
-  model.PopupMenu1Popup(app_.EditorVisible(), app_.LaunchSettingsVisible());
+  model.BeforePopup(app_.EditorVisible(), app_.LaunchSettingsVisible());
   HMENU menu = CreatePopupMenu();
   for (const MenuEntry& e : model.Entries()) {
     if (e.caption == "-") {

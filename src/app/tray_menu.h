@@ -15,7 +15,9 @@ inline constexpr const char* kVersion = CORVID_VERSION_TEXT;
 inline constexpr const char* kTrayTip = " Corvid " CORVID_VERSION_TEXT;
 inline constexpr const char* kHelpFile = "Corvid.CHM";
 
-enum class MenuItem : uint8_t { C1, N3, M1, N1, E1, N2, H1, QuitQ1 };
+enum class MenuItem : uint8_t {
+  KeyMapEditor, Environment, CodeMonitor, Separator1, LaunchSettings, Separator2, Help, Quit,
+};
 
 // The command identifier a menu item sends to the main window (WM_COMMAND).
 inline constexpr unsigned kMenuCommandBase = 1000;
@@ -49,12 +51,12 @@ class TrayMenu {
   MenuEntry& Entry(MenuItem item) { return entries_[static_cast<size_t>(item)]; }
 
   // Before the menu opens.
-  void PopupMenu1Popup(bool editorVisible, bool launchSettingsVisible);
+  void BeforePopup(bool editorVisible, bool launchSettingsVisible);
   TrayCommand Click(MenuItem item);
   // The tray callback: the mouse message on the icon.
   static TrayCommand OnTrayMessage(uint32_t mouseMessage);
   // The monitor window keeps the check mark in step with its visibility.
-  void SetMonitorChecked(bool on) { Entry(MenuItem::M1).checked = on; }
+  void SetMonitorChecked(bool on) { Entry(MenuItem::CodeMonitor).checked = on; }
 
  private:
   void SetCaptions();

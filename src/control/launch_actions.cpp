@@ -110,7 +110,7 @@ void LaunchActions::ActOnOthers(int i, std::string& failure) {
           b.WindowState = kNormalState;
         }
         ports_.host.SetCurrentAppMap(0);
-        ports_.host.SelectKeyMap(0, 0);
+        ports_.host.SelectKeyMap(0, ModeRequest::Keep);
       } else {
         if (failure.empty()) failure = "Can't Control target.0";
       }
@@ -124,7 +124,7 @@ void LaunchActions::ActOnOthers(int i, std::string& failure) {
         ports_.control.SetPosition(b.TargetWindow, kInsertAtTop, a.WinLeft,
                                    Clamped(int64_t{a.WinTop} - ports_.screen.ScreenHeight()), 0, 0, kMoveAwayFlags);
         ports_.host.SetCurrentAppMap(0);
-        ports_.host.SelectKeyMap(0, 0);
+        ports_.host.SelectKeyMap(0, ModeRequest::Keep);
       } else {
         if (failure.empty()) failure = "Can't Control target.1";
       }
@@ -221,7 +221,7 @@ void LaunchActions::Activate(int i) {
   AppEntry& a = App(i);
   ports_.control.SetForeground(a.TargetWindow);
   ports_.host.SetCurrentAppMap(i + 1);
-  ports_.host.SelectKeyMap(i + 1, a.StartMap);
+  ports_.host.SelectKeyMap(i + 1, StartMode(a.StartMap));
   if (a.RecordState) SaveAutoStart(Bit(i), true);
 }
 
@@ -283,7 +283,7 @@ bool LaunchActions::Quit(int i) {
   ports_.host.SetCurrentAppMap(0);
   SetFindEnabled(false);
   ports_.clock.Sleep(kAfterQuitMs);
-  if (!RestoreNextRunningApp()) ports_.host.SelectKeyMap(0, 3);
+  if (!RestoreNextRunningApp()) ports_.host.SelectKeyMap(0, ModeRequest::Home);
   ports_.host.SetLongPressed(false);
   return true;
 }
@@ -378,13 +378,13 @@ bool LaunchActions::QuitAllApps() {
     b.LastLeft = b.LastTop = b.LastRight = b.LastBottom = 0;
     SaveAutoStart(Bit(j), false);
     ports_.host.SetCurrentAppMap(0);
-    ports_.host.SelectKeyMap(0, 3);
+    ports_.host.SelectKeyMap(0, ModeRequest::Home);
   }
   SetFindEnabled(false);
   return true;
 }
 
-void LaunchActions::DisableExecTimer() {
+void LaunchActions::OnLongPress() {
   ports_.host.SetLongPressed(true);
   const int32_t i = ports_.host.ArmedAppIndex();
   if (i < 0 || i >= kAppCount) return;

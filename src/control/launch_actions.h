@@ -50,7 +50,7 @@ class LaunchActions : public AppActions {
   LaunchActions(std::array<AppEntry, kAppCount>& apps, const LaunchPorts& ports);
 
   void RunAppAction(int32_t index) override;
-  void DisableExecTimer() override;
+  void OnLongPress() override;
   void StartRecordedPrograms() override;
   bool QuitAllApps();
   bool RestoreNextRunningApp();

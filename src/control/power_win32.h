@@ -4,7 +4,7 @@
 // for the length of the request. No request ever forces other programs.
 #include <cstdint>
 
-#include "control/program_control.h"
+#include "control/power.h"
 
 namespace corvid {
 
@@ -22,8 +22,10 @@ class Win32Power : public PowerActions {
   Win32Power() = default;
   explicit Win32Power(const Api& api) : api_(api) {}
 
-  void SuspendSystem(bool hibernate) override { Suspend(hibernate); }
-  void ExitSystem(int32_t how) override { Exit(static_cast<uint32_t>(how)); }
+  void Suspend() override { Suspend(false); }
+  void Hibernate() override { Suspend(true); }
+  void ShutDown() override { Exit(kShutDown); }
+  void Reboot() override { Exit(kReboot); }
 
   // True when the power library's call was made (it returns when the
   // computer has woken up, or at once when refused).
@@ -35,7 +37,8 @@ class Win32Power : public PowerActions {
     bool requested = false;  // the shutdown call was made
     bool privilegeDisabled = false;
   };
-  // `flags` 1 shut down, 2 restart; anything else is not asked for.
+  // The system's flags for the two ways out; anything else is not asked for.
+  static constexpr uint32_t kShutDown = 1, kReboot = 2;
   ExitSteps Exit(uint32_t flags);
 
  private:

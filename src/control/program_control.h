@@ -4,6 +4,8 @@
 // rest of the program.
 #include <cstdint>
 
+#include "control/power.h"
+
 namespace corvid {
 
 class AppActions {
@@ -12,17 +14,18 @@ class AppActions {
   // At the release of an App button (index 0..7, or 255 for quit all).
   virtual void RunAppAction(int32_t index) = 0;
   // The long-press timer of an App button has expired (and is stopped).
-  virtual void DisableExecTimer() = 0;
+  virtual void OnLongPress() = 0;
   // At start-up: the programs recorded to start with Corvid.
   virtual void StartRecordedPrograms() = 0;
 };
 
-class PowerActions {
- public:
-  virtual ~PowerActions() = default;
-  virtual void SuspendSystem(bool hibernate) = 0;
-  virtual void ExitSystem(int32_t how) = 0;  // 1 shut down, 2 reboot
-};
+// The mode a key map switch asks for; an entry's "StartMap" stores it as
+// its number.
+enum class ModeRequest : int32_t { Keep = 0, Keyboard = 1, Mouse = 2, Home = 3 };
+// A stored number out of range asks for no change.
+inline ModeRequest StartMode(int32_t stored) {
+  return stored >= 0 && stored <= 3 ? static_cast<ModeRequest>(stored) : ModeRequest::Keep;
+}
 
 // The action engine's side of an App action: the active key map and the
 // press that armed the action.
@@ -30,8 +33,8 @@ class AppActionHost {
  public:
   virtual ~AppActionHost() = default;
   virtual void SetCurrentAppMap(int32_t n) = 0;
-  // N 0..8; modeRequest 0 keep, 1 keyboard, 2 mouse, 3 the home mode.
-  virtual void SelectKeyMap(int32_t n, int32_t modeRequest) = 0;
+  // N 0..8: the basic map or App-N's own.
+  virtual void SelectKeyMap(int32_t n, ModeRequest mode) = 0;
   virtual int32_t ArmedAppIndex() const = 0;
   // The armed button was held past its long-press time.
   virtual bool LongPressed() const = 0;

@@ -34,6 +34,11 @@ inline constexpr uint32_t kShift = 0x0100;
 inline constexpr uint32_t kWin = 0x1000;
 }  // namespace modifier
 
+// The system's virtual-key codes the key maps treat apart.
+namespace vk {
+inline constexpr uint16_t kShift = 16, kControl = 17, kMenu = 18, kLeftWin = 91, kRightWin = 92;
+}  // namespace vk
+
 namespace mouse {
 inline constexpr uint32_t kUp = 0x0001, kRight = 0x0002, kDown = 0x0004, kLeft = 0x0008;
 inline constexpr uint32_t kDirections = 0x000F;

@@ -15,11 +15,11 @@ struct OsdWindowWin32::Surface {
 };
 
 namespace {
-constexpr DWORD kExStyle = 0x00080008;  // WS_EX_LAYERED | WS_EX_TOPMOST
+constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST;
 // Clicks pass through the message to the program below (a maximised
 // program's title bar lies under it), except while it is being placed.
 constexpr DWORD kClickThrough = WS_EX_TRANSPARENT;
-constexpr DWORD kStyle = 0x90000000;    // WS_POPUP | WS_VISIBLE
+constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE;
 // SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOSENDCHANGING
 constexpr UINT kToTopFlags = 0x051B;
 }  // namespace

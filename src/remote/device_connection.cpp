@@ -11,7 +11,7 @@ DeviceConnection::DeviceConnection(HidDeviceController& hid, RemoteListener& lis
 
 DeviceConnection::~DeviceConnection() { hid_.SetEvents(nullptr); }
 
-void DeviceConnection::JvHidDeviceController1DeviceChange() {
+void DeviceConnection::OnDevicesChanged() {
   if (RemoteDevice && !RemoteDevice->PluggedIn()) {
     log_.Append(Text(TextId::RemoteGone));
     // A remote that dies with a button held would leave its keys and
@@ -25,7 +25,7 @@ void DeviceConnection::JvHidDeviceController1DeviceChange() {
   listener_.RemoteHeldChanged(RemoteDevice != nullptr);
 }
 
-void DeviceConnection::JvHidDeviceController1DeviceData(HidDevice& device, uint8_t reportId,
+void DeviceConnection::OnReport(HidDevice& device, uint8_t reportId,
                                                         const uint8_t* data, size_t size) {
   // Only the held remote speaks; a report still queued from a device that
   // was checked in meanwhile is dropped.

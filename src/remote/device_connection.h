@@ -31,8 +31,8 @@ class DeviceConnection : public HidEvents {
   DeviceConnection(const DeviceConnection&) = delete;
   DeviceConnection& operator=(const DeviceConnection&) = delete;
 
-  void JvHidDeviceController1DeviceChange() override;
-  void JvHidDeviceController1DeviceData(HidDevice& device, uint8_t reportId, const uint8_t* data,
+  void OnDevicesChanged() override;
+  void OnReport(HidDevice& device, uint8_t reportId, const uint8_t* data,
                                        size_t size) override;
 
   // The program is closing: a report still on its way presses nothing.

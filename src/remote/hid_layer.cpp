@@ -53,13 +53,13 @@ bool HidDeviceList::ReadingFailed(const HidDevice* device, HidEvents* events) {
   Entry* e = Find(device);
   if (!e || !e->pluggedIn) return false;
   e->pluggedIn = false;
-  if (events) events->JvHidDeviceController1DeviceChange();
+  if (events) events->OnDevicesChanged();
   return true;
 }
 
 bool HandOverReport(HidEvents* events, HidDevice& device, const uint8_t* report, size_t size) {
   if (!events || !report || size == 0) return false;
-  events->JvHidDeviceController1DeviceData(device, report[0], report + 1, size - 1);
+  events->OnReport(device, report[0], report + 1, size - 1);
   return true;
 }
 

@@ -23,9 +23,9 @@ class HidEvents {
  public:
   virtual ~HidEvents() = default;
   // Once after the message loop starts, and after every change of the list.
-  virtual void JvHidDeviceController1DeviceChange() = 0;
+  virtual void OnDevicesChanged() = 0;
   // A report of a held device; the reading thread waits for the return.
-  virtual void JvHidDeviceController1DeviceData(HidDevice& device, uint8_t reportId,
+  virtual void OnReport(HidDevice& device, uint8_t reportId,
                                                const uint8_t* data, size_t size) = 0;
 };
 

@@ -226,7 +226,7 @@ void HidControllerWin32::DevicesChanged(bool always) {
     attributes_.erase(e->path);
   }
   rebuilding_ = false;
-  if ((changed || always) && events_) events_->JvHidDeviceController1DeviceChange();
+  if ((changed || always) && events_) events_->OnDevicesChanged();
 }
 
 bool HidControllerWin32::CheckOutByID(HidDevice*& device, uint16_t vendorId, uint16_t productId) {

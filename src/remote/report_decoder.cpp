@@ -17,7 +17,7 @@ void AppendHex(std::string& s, uint8_t b) {
 
 }  // namespace
 
-void ReportDecoder::JvHidDeviceController1DeviceData(uint8_t reportId, const uint8_t* data,
+void ReportDecoder::OnReport(uint8_t reportId, const uint8_t* data,
                                                       size_t size) {
   if (data == nullptr) size = 0;
   const size_t n = std::min(size, RawReport.size());

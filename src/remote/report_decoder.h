@@ -32,8 +32,15 @@ class ReportDecoder {
   }
 
   // One report as the HID layer delivers it; any length, any identifier.
-  void JvHidDeviceController1DeviceData(uint8_t reportId, const uint8_t* data, size_t size);
+  void OnReport(uint8_t reportId, const uint8_t* data, size_t size);
   void DecodeReport(std::array<uint8_t, 9> state);
+  // The remote went away: no button counts as held any more.
+  void Reset() {
+    PrevMask = 0;
+    HeldName.clear();
+  }
+  // Another remote, or none: its battery level is not known yet.
+  void ForgetBattery() { BatteryRead = false; }
 
   std::array<uint8_t, kRawReportSize> RawReport{};
   // mask bytes 0..2, code, data bytes 4..7, battery

@@ -2,7 +2,7 @@
 
 namespace corvid {
 
-void TForm3::Show(const Bounds& neighbour, int32_t screenWidth) {
+void CodeMonitor::Show(const Bounds& neighbour, int32_t screenWidth) {
   // As tall as the window beside it (the view keeps the least height).
   if (neighbour.height > 0) Resize(Place().width, neighbour.height);
   MoveTo(BesideLeftEdge(neighbour, Place().width, screenWidth, true), neighbour.top);
@@ -11,7 +11,7 @@ void TForm3::Show(const Bounds& neighbour, int32_t screenWidth) {
   if (onShownChanged) onShownChanged(true);
 }
 
-void TForm3::Hide() {
+void CodeMonitor::Hide() {
   if (!Visible()) return;
   memo_.SetVisible(false);
   SetVisible(false);
@@ -19,20 +19,20 @@ void TForm3::Hide() {
   memo_.Clear();
 }
 
-void TForm6::Show(const Bounds& launchSettings, int32_t screenWidth) {
+void DebugWindow::Show(const Bounds& launchSettings, int32_t screenWidth) {
   MoveTo(BesideLeftEdge(launchSettings, Place().width, screenWidth, false), launchSettings.top);
   edit1_.Clear();
   memo_.SetVisible(true);
   SetVisible(true);
 }
 
-void TForm6::Close() {
+void DebugWindow::Close() {
   memo_.SetVisible(false);
   SetVisible(false);
   if (onFormClose) onFormClose();
 }
 
-void TForm6::Memo1DblClick() {
+void DebugWindow::Memo1DblClick() {
   edit1_.Clear();
   memo_.Clear();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The code monitor (TForm3, "BD Mon."): every key, modifier, mouse button,
+// The code monitor ("BD Mon."): every key, modifier, mouse button,
 // wheel and cursor event Corvid sends, one line each, in a black memo; shown
 // beside the key map editor.
 #include <functional>
@@ -10,10 +10,10 @@
 
 namespace corvid {
 
-class TForm3 : public WindowModel {
+class CodeMonitor : public WindowModel {
  public:
   static constexpr int32_t kWidth = 145, kHeight = 600;  // also the smallest size
-  explicit TForm3(LineView& memo) : memo_(memo) { Resize(kWidth, kHeight); }
+  explicit CodeMonitor(LineView& memo) : memo_(memo) { Resize(kWidth, kHeight); }
 
   std::string Caption() const { return "BD Mon."; }
   LineView& Memo1() { return memo_; }
@@ -31,12 +31,12 @@ class TForm3 : public WindowModel {
   LineView& memo_;
 };
 
-// The debug window (TForm6): the trace of the target window search and, in
+// The debug window: the trace of the target window search and, in
 // its one-line field, the last match.
-class TForm6 : public WindowModel {
+class DebugWindow : public WindowModel {
  public:
   static constexpr int32_t kWidth = 400, kHeight = 600;  // also the smallest size
-  TForm6(LineView& memo, TextField& edit1) : memo_(memo), edit1_(edit1) { Resize(kWidth, kHeight); }
+  DebugWindow(LineView& memo, TextField& edit1) : memo_(memo), edit1_(edit1) { Resize(kWidth, kHeight); }
 
   std::string Caption() const { return "Debug Window"; }
   LineView& Memo1() { return memo_; }

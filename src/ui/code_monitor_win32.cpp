@@ -117,19 +117,19 @@ intptr_t MemoWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
   return Default(msg, wp, lp);
 }
 
-CodeMonitorWin32::CodeMonitorWin32(TForm3& model, Win32WindowRegistry& windows)
+CodeMonitorWin32::CodeMonitorWin32(CodeMonitor& model, Win32WindowRegistry& windows)
     : MemoWindowWin32(model, model.Memo1(), windows), monitor_(model) {}
 
 bool CodeMonitorWin32::Create() {
   blackMemo_ = true;  // light text on black, no scroll bars
-  return CreateWindowed(L"TForm3", monitor_.Caption(), TForm3::kWidth, TForm3::kHeight, 0, 0);
+  return CreateWindowed(L"CodeMonitor", monitor_.Caption(), CodeMonitor::kWidth, CodeMonitor::kHeight, 0, 0);
 }
 
-DebugWindowWin32::DebugWindowWin32(TForm6& model, Win32WindowRegistry& windows)
+DebugWindowWin32::DebugWindowWin32(DebugWindow& model, Win32WindowRegistry& windows)
     : MemoWindowWin32(model, model.Memo1(), windows), debug_(model) {}
 
 bool DebugWindowWin32::Create() {
-  if (!CreateWindowed(L"TForm6", debug_.Caption(), TForm6::kWidth, TForm6::kHeight, WS_VSCROLL, 28)) return false;
+  if (!CreateWindowed(L"DebugWindow", debug_.Caption(), DebugWindow::kWidth, DebugWindow::kHeight, WS_VSCROLL, 28)) return false;
   edit1_ = MakeControl(Handle(), L"EDIT", "", WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 0, WS_EX_CLIENTEDGE);
   // A double click in the memo empties the trace.
   SetWindowLongPtrW(memo_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

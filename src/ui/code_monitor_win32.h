@@ -40,17 +40,17 @@ class MemoWindowWin32 : protected Win32Window {
 
 class CodeMonitorWin32 : public MemoWindowWin32 {
  public:
-  CodeMonitorWin32(TForm3& model, Win32WindowRegistry& windows);
+  CodeMonitorWin32(CodeMonitor& model, Win32WindowRegistry& windows);
   bool Create();
 
  private:
   void UserClosed() override { monitor_.Hide(); }
-  TForm3& monitor_;
+  CodeMonitor& monitor_;
 };
 
 class DebugWindowWin32 : public MemoWindowWin32 {
  public:
-  DebugWindowWin32(TForm6& model, Win32WindowRegistry& windows);
+  DebugWindowWin32(DebugWindow& model, Win32WindowRegistry& windows);
   ~DebugWindowWin32() override;
   bool Create();
 
@@ -60,7 +60,7 @@ class DebugWindowWin32 : public MemoWindowWin32 {
   void LayoutChildren() override;
   intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override;
   static intptr_t __stdcall MemoProc(HWND w, unsigned msg, uintptr_t wp, intptr_t lp);
-  TForm6& debug_;
+  DebugWindow& debug_;
   HWND edit1_ = nullptr;
   intptr_t (__stdcall* memoProc_)(HWND, unsigned, uintptr_t, intptr_t) = nullptr;
 };

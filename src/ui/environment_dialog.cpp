@@ -82,13 +82,13 @@ void SetNumber(Settings& s, const char* key, int32_t v) {
 
 }  // namespace
 
-TForm4::TForm4(const Ports& ports) : p_(ports) { Resize(kWidth, kHeight); }
+EnvironmentDialog::EnvironmentDialog(const Ports& ports) : p_(ports) { Resize(kWidth, kHeight); }
 
-std::span<const EnvironmentControl> TForm4::Controls() { return kControls; }
+std::span<const EnvironmentControl> EnvironmentDialog::Controls() { return kControls; }
 
-uint32_t TForm4::SwatchColour(int n) const { return Field<uint32_t>(p_.settings, Find(C::Swatch, n).key); }
+uint32_t EnvironmentDialog::SwatchColour(int n) const { return Field<uint32_t>(p_.settings, Find(C::Swatch, n).key); }
 
-void TForm4::FormCreate() {
+void EnvironmentDialog::FormCreate() {
   const int32_t width = p_.screen.ScreenWidth(), height = p_.screen.ScreenHeight();
   MoveTo((width - Place().width) / 2, (height - Place().height) / 2);
   fonts_.clear();
@@ -110,7 +110,7 @@ void TForm4::FormCreate() {
   }
 }
 
-void TForm4::Show() {
+void EnvironmentDialog::Show() {
   if (Visible()) {
     BringToFront();
     return;
@@ -135,7 +135,7 @@ void TForm4::Show() {
   BringToFront();
 }
 
-void TForm4::Close() {
+void EnvironmentDialog::Close() {
   if (!Visible()) return;
   // FormCloseQuery: the preview goes.
   p_.osd.PushOsd(0);
@@ -145,7 +145,7 @@ void TForm4::Close() {
   SetVisible(false);
 }
 
-bool TForm4::SetBar(int n, int32_t value) {
+bool EnvironmentDialog::SetBar(int n, int32_t value) {
   const EnvironmentControl& c = Find(C::Bar, n);
   ScrollBar& b = bars_.at(n);
   const int32_t before = b.position;
@@ -156,13 +156,13 @@ bool TForm4::SetBar(int n, int32_t value) {
   return b.position != before;
 }
 
-void TForm4::ScrollBarChange(int n, int32_t position) {
+void EnvironmentDialog::ScrollBarChange(int n, int32_t position) {
   SetBar(n, position);
   if (Find(C::Bar, n).effect == C::Preview) Preview();
   Changed();
 }
 
-void TForm4::CheckBoxClick(int n, bool ticked) {
+void EnvironmentDialog::CheckBoxClick(int n, bool ticked) {
   const EnvironmentControl& c = Find(C::Check, n);
   checks_.at(n) = ticked;
   Field<bool>(p_.settings, c.key) = ticked;
@@ -173,14 +173,14 @@ void TForm4::CheckBoxClick(int n, bool ticked) {
   Changed();
 }
 
-void TForm4::ComboBox1Change(std::string_view text) {
+void EnvironmentDialog::ComboBox1Change(std::string_view text) {
   fontText_.assign(text);
   Field<std::string>(p_.settings, Find(C::Font, 1).key) = fontText_;
   Preview();
   Changed();
 }
 
-void TForm4::SwatchClick(int n) {
+void EnvironmentDialog::SwatchClick(int n) {
   // The chooser opens at the colour in use, not at the last one chosen.
   uint32_t colour = SwatchColour(n);
   if (!p_.colours.Choose(colour)) return;
@@ -189,17 +189,17 @@ void TForm4::SwatchClick(int n) {
   Changed();
 }
 
-void TForm4::Button1Click() {
+void EnvironmentDialog::UseNow() {
   p_.file.Reload();
   Close();
 }
 
-void TForm4::Button2Click() {
+void EnvironmentDialog::Save() {
   p_.file.SaveSystemSettings();
   Close();
 }
 
-void TForm4::OsdDragged(int32_t x, int32_t y) {
+void EnvironmentDialog::OsdDragged(int32_t x, int32_t y) {
   // Closed, the dialog loads the place when it opens next. The preview
   // moves the message, which reports its place again: one pass is enough.
   if (!Visible() || following_) return;
@@ -211,7 +211,7 @@ void TForm4::OsdDragged(int32_t x, int32_t y) {
   if (movedX || movedY) Changed();
 }
 
-void TForm4::Preview() {
+void EnvironmentDialog::Preview() {
   // The preview stays while the user works: a fade still under way from an
   // earlier message would take it away.
   p_.osd.DecIdleTimer.Stop();

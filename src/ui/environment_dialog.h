@@ -1,5 +1,5 @@
 #pragma once
-// The environment settings dialog (TForm4, "Corvid 動作環境設定"): key repeat
+// The environment settings dialog ("Corvid 動作環境設定"): key repeat
 // timing, cursor options, the font, size, place and colours of the on-screen
 // message and the start-up switches. Every control writes its setting into
 // the live settings the moment it changes, and a change of the message's
@@ -50,7 +50,7 @@ struct EnvironmentControl {
   int32_t min = 0, max = 0, largeChange = 1, shown = 0;
 };
 
-class TForm4 : public WindowModel {
+class EnvironmentDialog : public WindowModel {
  public:
   struct Ports {
     Settings& settings;
@@ -62,7 +62,7 @@ class TForm4 : public WindowModel {
     FontList& fonts;
     ColourChooser& colours;
   };
-  explicit TForm4(const Ports& ports);
+  explicit EnvironmentDialog(const Ports& ports);
 
   static constexpr int32_t kWidth = 368, kHeight = 612;  // also the smallest size
   static constexpr const char* kPreviewText = "MESSAGE";
@@ -97,9 +97,9 @@ class TForm4 : public WindowModel {
   void ComboBox1Change(std::string_view text);
   // FgImageClick (1), BgImageClick (2): the colour chooser.
   void SwatchClick(int n);
-  void Button1Click();                     // "一時使用"
-  void Button2Click();                     // "保存"
-  void Button3Click() { Button1Click(); }  // "中止": the same as "一時使用"
+  void UseNow();                     // "一時使用"
+  void Save();                     // "保存"
+  void Cancel() { UseNow(); }  // "中止": the same as "一時使用"
 
   // The user dragged the message to (x, y): the position bars follow.
   void OsdDragged(int32_t x, int32_t y);

@@ -12,7 +12,7 @@ namespace {
 
 using C = EnvironmentControl;
 
-constexpr const wchar_t* kClass = L"TForm4";
+constexpr const wchar_t* kClass = L"EnvironmentDialog";
 constexpr const wchar_t* kFace = L"ＭＳ Ｐゴシック";
 constexpr int kFontHeight = 12;  // 9 points at 96 DPI
 // A dialog of a fixed size: only the system menu among the frame's buttons.
@@ -35,7 +35,7 @@ enum Ids : int { kButton3 = 10, kButton1, kButton2, kItemBase = 100 };
 
 }  // namespace
 
-EnvironmentDialogWin32::EnvironmentDialogWin32(TForm4& model, Win32WindowRegistry& windows)
+EnvironmentDialogWin32::EnvironmentDialogWin32(EnvironmentDialog& model, Win32WindowRegistry& windows)
     : model_(model), windows_(windows) {}
 
 EnvironmentDialogWin32::~EnvironmentDialogWin32() {
@@ -50,7 +50,7 @@ bool EnvironmentDialogWin32::Create() {
   dpi_ = WindowDpi(Handle());
   const HWND w = Handle();
   int id = kItemBase;
-  for (const EnvironmentControl& c : TForm4::Controls()) {
+  for (const EnvironmentControl& c : EnvironmentDialog::Controls()) {
     Item item;
     item.def = &c;
     switch (c.kind) {
@@ -87,8 +87,8 @@ bool EnvironmentDialogWin32::Create() {
   // what the frame leaves of it.
   int frameWidth = 0, frameHeight = 0;
   AdjustForDpi(frameWidth, frameHeight, kStyle, 0, 96);
-  clientWidth96_ = TForm4::kWidth - frameWidth;
-  clientHeight96_ = TForm4::kHeight - frameHeight;
+  clientWidth96_ = EnvironmentDialog::kWidth - frameWidth;
+  clientHeight96_ = EnvironmentDialog::kHeight - frameHeight;
   int width = ScaleToDpi(clientWidth96_, dpi_), height = ScaleToDpi(std::max<int>(Layout(dpi_), clientHeight96_), dpi_);
   AdjustForDpi(width, height, kStyle, 0, dpi_);
   SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -101,7 +101,7 @@ bool EnvironmentDialogWin32::Create() {
 
 int EnvironmentDialogWin32::ControlId(EnvironmentControl::Kind kind, int number) {
   int id = kItemBase;
-  for (const EnvironmentControl& c : TForm4::Controls()) {
+  for (const EnvironmentControl& c : EnvironmentDialog::Controls()) {
     if (c.kind == kind && c.number == number) return id;
     ++id;
   }
@@ -175,7 +175,7 @@ void EnvironmentDialogWin32::Refresh() {
     const int n = i.def->number;
     switch (i.def->kind) {
       case C::Bar: {
-        const TForm4::ScrollBar& b = model_.Bar(n);
+        const EnvironmentDialog::ScrollBar& b = model_.Bar(n);
         i.bar.Show(b.min, b.max, b.position, model_.ValueBox(n));
         break;
       }
@@ -235,9 +235,9 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
     case WM_COMMAND: {
       const int id = LOWORD(wp), code = HIWORD(wp);
       switch (id) {
-        case kButton3: model_.Button3Click(); return 0;
-        case kButton1: model_.Button1Click(); return 0;
-        case kButton2: model_.Button2Click(); return 0;
+        case kButton3: model_.Cancel(); return 0;
+        case kButton1: model_.UseNow(); return 0;
+        case kButton2: model_.Save(); return 0;
         default: break;
       }
       const Item* i = ItemOf(reinterpret_cast<HWND>(lp));

@@ -2,7 +2,7 @@
 // The environment settings' window: the four groups of check boxes, scroll
 // bars with their value boxes, the font box and the colour swatches, built
 // from the model's table of controls, and the three buttons. It forwards
-// every change to the TForm4 model and repaints from it.
+// every change to the EnvironmentDialog model and repaints from it.
 #include <array>
 #include <vector>
 
@@ -14,7 +14,7 @@ namespace corvid {
 
 class EnvironmentDialogWin32 : private Win32Window {
  public:
-  EnvironmentDialogWin32(TForm4& model, Win32WindowRegistry& windows);
+  EnvironmentDialogWin32(EnvironmentDialog& model, Win32WindowRegistry& windows);
   ~EnvironmentDialogWin32() override;
   bool Create();
   using Win32Window::Handle;
@@ -39,7 +39,7 @@ class EnvironmentDialogWin32 : private Win32Window {
   void Refresh();
   const Item* ItemOf(HWND control) const;
 
-  TForm4& model_;
+  EnvironmentDialog& model_;
   Win32WindowRegistry& windows_;
   uint32_t dpi_ = 96;
   int clientWidth96_ = 0, clientHeight96_ = 0;  // the client area at 96 DPI

@@ -9,7 +9,7 @@ namespace corvid {
 namespace {
 
 // The 51 named buttons, SELECT and START among them (their boxes hidden).
-constexpr std::array<uint8_t, TForm2::kBoxCount> kBoxes = {
+constexpr std::array<uint8_t, KeyMapEditor::kBoxCount> kBoxes = {
     0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0B, 0x0E, 0x0F, 0x16, 0x1A, 0x28, 0x30,
     0x31, 0x32, 0x33, 0x34, 0x38, 0x39, 0x40, 0x43, 0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58,
     0x59, 0x5A, 0x5B, 0x5C, 0x5D, 0x5E, 0x5F, 0x60, 0x61, 0x63, 0x64, 0x65, 0x70, 0x80, 0x81, 0x82, 0x83};
@@ -27,8 +27,8 @@ uint16_t KeyBehindReplacement(uint16_t vk) {
   switch (vk) {
     case 136: return 9;     // Tab
     case 137: return 46;    // Delete
-    case 138: return 91;    // left Windows key
-    case 139: return 92;    // right Windows key
+    case 138: return vk::kLeftWin;
+    case 139: return vk::kRightWin;
     case 140: return 45;    // Insert
     case 141: return 145;   // Scroll Lock
     case 142: return 144;   // Num Lock
@@ -45,16 +45,16 @@ struct CommandAction {
   uint32_t param;
 };
 constexpr CommandAction kActions[] = {
-    {EditorCommand::Nop, 0, 0},          {EditorCommand::MNext, 176, 0},     {EditorCommand::MPrev, 177, 0},
-    {EditorCommand::MStop, 178, 0},      {EditorCommand::MPlay, 179, 0},     {EditorCommand::MVUp, 175, 0},
-    {EditorCommand::MVMute, 173, 0},     {EditorCommand::MVDown, 174, 0},    {EditorCommand::Suspend, 151, 0},
-    {EditorCommand::Hibernate, 152, 0},  {EditorCommand::ShutDown, 153, 0},  {EditorCommand::ReBoot, 154, 0},
-    {EditorCommand::ALLQuit, 7, 255},    {EditorCommand::App11, 7, 0},       {EditorCommand::App21, 7, 1},
-    {EditorCommand::App31, 7, 2},        {EditorCommand::App41, 7, 3},       {EditorCommand::App51, 7, 4},
-    {EditorCommand::App61, 7, 5},        {EditorCommand::App71, 7, 6},       {EditorCommand::App81, 7, 7},
-    {EditorCommand::LClick, 2, 0x0010},  {EditorCommand::RClick, 2, 0x0020}, {EditorCommand::MClick, 2, 0x0040},
-    {EditorCommand::LBblClick, 2, 0x4010}, {EditorCommand::UpPad, 1, 0x0001}, {EditorCommand::RightPad, 1, 0x0002},
-    {EditorCommand::DownPad, 1, 0x0004}, {EditorCommand::LeftPad, 1, 0x0008}, {EditorCommand::WheelUp, 4, 0x0100},
+    {EditorCommand::Nop, 0, 0},          {EditorCommand::NextTrack, 176, 0},     {EditorCommand::PreviousTrack, 177, 0},
+    {EditorCommand::StopMedia, 178, 0},      {EditorCommand::PlayPause, 179, 0},     {EditorCommand::VolumeUp, 175, 0},
+    {EditorCommand::VolumeMute, 173, 0},     {EditorCommand::VolumeDown, 174, 0},    {EditorCommand::Suspend, 151, 0},
+    {EditorCommand::Hibernate, 152, 0},  {EditorCommand::ShutDown, 153, 0},  {EditorCommand::Reboot, 154, 0},
+    {EditorCommand::QuitAll, 7, 255},    {EditorCommand::App1, 7, 0},       {EditorCommand::App2, 7, 1},
+    {EditorCommand::App3, 7, 2},        {EditorCommand::App4, 7, 3},       {EditorCommand::App5, 7, 4},
+    {EditorCommand::App6, 7, 5},        {EditorCommand::App7, 7, 6},       {EditorCommand::App8, 7, 7},
+    {EditorCommand::LeftClick, 2, 0x0010},  {EditorCommand::RightClick, 2, 0x0020}, {EditorCommand::MiddleClick, 2, 0x0040},
+    {EditorCommand::LeftDoubleClick, 2, 0x4010}, {EditorCommand::CursorUp, 1, 0x0001}, {EditorCommand::CursorRight, 1, 0x0002},
+    {EditorCommand::CursorDown, 1, 0x0004}, {EditorCommand::CursorLeft, 1, 0x0008}, {EditorCommand::WheelUp, 4, 0x0100},
     {EditorCommand::WheelDown, 4, 0x0200}, {EditorCommand::SpeedUp, 1, 0x1000}, {EditorCommand::SpeedDown, 1, 0x2000},
 };
 
@@ -65,19 +65,19 @@ const CommandAction& ActionOf(EditorCommand c) {
 }
 
 bool IsProgramCommand(EditorCommand c) {
-  return c >= EditorCommand::ALLQuit && c <= EditorCommand::App81;
+  return c >= EditorCommand::QuitAll && c <= EditorCommand::App8;
 }
 
-bool IsMouseCommand(EditorCommand c) { return c >= EditorCommand::LClick; }
+bool IsMouseCommand(EditorCommand c) { return c >= EditorCommand::LeftClick; }
 
 std::vector<EditorMenuItem> MediaAndSystem() {
   using C = EditorCommand;
   return {
       {"Media (&M)", C::Nop, true,
-       {{"Next (&N)", C::MNext}, {"Prev (&P)", C::MPrev}, {"Play/Pause (&L)", C::MPlay}, {"Stop (&S)", C::MStop},
-        {"Vol.Up (&+)", C::MVUp}, {"Mute (&0)", C::MVMute}, {"Vol.Down (&-)", C::MVDown}}},
+       {{"Next (&N)", C::NextTrack}, {"Prev (&P)", C::PreviousTrack}, {"Play/Pause (&L)", C::PlayPause}, {"Stop (&S)", C::StopMedia},
+        {"Vol.Up (&+)", C::VolumeUp}, {"Mute (&0)", C::VolumeMute}, {"Vol.Down (&-)", C::VolumeDown}}},
       {"System (&S)", C::Nop, true,
-       {{"ReBoot (&R)", C::ReBoot}, {"Suspend (&E)", C::Suspend}, {"Hibernate (&H)", C::Hibernate},
+       {{"ReBoot (&R)", C::Reboot}, {"Suspend (&E)", C::Suspend}, {"Hibernate (&H)", C::Hibernate},
         {"ShutDown (&D)", C::ShutDown}}},
   };
 }
@@ -87,8 +87,8 @@ std::vector<EditorMenuItem> MouseMenuItems() {
   std::vector<EditorMenuItem> m{{"NOP (&N)", C::Nop}};
   for (EditorMenuItem& i : MediaAndSystem()) m.push_back(std::move(i));
   m.push_back({"-"});
-  m.push_back({"ALL-Quit (&Q)", C::ALLQuit});
-  const C apps[] = {C::App11, C::App21, C::App31, C::App41, C::App51, C::App61, C::App71, C::App81};
+  m.push_back({"ALL-Quit (&Q)", C::QuitAll});
+  const C apps[] = {C::App1, C::App2, C::App3, C::App4, C::App5, C::App6, C::App7, C::App8};
   for (int i = 0; i < 8; ++i)
     m.push_back({"App-" + std::to_string(i + 1) + " (&" + std::to_string(i + 1) + ")", apps[i], false});
   return m;
@@ -99,15 +99,15 @@ std::vector<EditorMenuItem> AppMenuItems() {
   std::vector<EditorMenuItem> m{{"NOP (&N)", C::Nop}};
   for (EditorMenuItem& i : MediaAndSystem()) m.push_back(std::move(i));
   m.insert(m.end(), {{"-"},
-                     {"L-Click (&L)", C::LClick},
-                     {"R-Click (&R)", C::RClick},
-                     {"M-Click (&M)", C::MClick},
-                     {"L-BblClick (&D)", C::LBblClick},
+                     {"L-Click (&L)", C::LeftClick},
+                     {"R-Click (&R)", C::RightClick},
+                     {"M-Click (&M)", C::MiddleClick},
+                     {"L-BblClick (&D)", C::LeftDoubleClick},
                      {"-"},
-                     {"↑", C::UpPad},
-                     {"→", C::RightPad},
-                     {"↓", C::DownPad},
-                     {"←", C::LeftPad},
+                     {"↑", C::CursorUp},
+                     {"→", C::CursorRight},
+                     {"↓", C::CursorDown},
+                     {"←", C::CursorLeft},
                      {"-"},
                      {"Wheel.Up (&W)", C::WheelUp},
                      {"Wheel.Down (&X)", C::WheelDown},
@@ -119,15 +119,15 @@ std::vector<EditorMenuItem> AppMenuItems() {
 
 }  // namespace
 
-TForm2::TForm2(const Ports& ports) : p_(ports), mouseMenu_(MouseMenuItems()), appMenu_(AppMenuItems()) {}
+KeyMapEditor::KeyMapEditor(const Ports& ports) : p_(ports), mouseMenu_(MouseMenuItems()), appMenu_(AppMenuItems()) {}
 
-const std::array<uint8_t, TForm2::kBoxCount>& TForm2::BoxCodes() { return kBoxes; }
+const std::array<uint8_t, KeyMapEditor::kBoxCount>& KeyMapEditor::BoxCodes() { return kBoxes; }
 
-bool TForm2::IsMaskBox(uint8_t code) { return code == 0x0B || code == 0x43 || (code >= 0x50 && code <= 0x5F); }
+bool KeyMapEditor::IsMaskBox(uint8_t code) { return code == 0x0B || code == 0x43 || (code >= 0x50 && code <= 0x5F); }
 
-std::string TForm2::Caption() const { return "Corvid " CORVID_VERSION_TEXT; }
+std::string KeyMapEditor::Caption() const { return "Corvid " CORVID_VERSION_TEXT; }
 
-void TForm2::SetBoxColour(uint8_t code) {
+void KeyMapEditor::SetBoxColour(uint8_t code) {
   const KeyMapEntry& e = p_.maps.ActiveMap()[code];
   const bool mouse = p_.maps.MouseMode();
   const KeyMapTable& t = p_.maps.Table(mouse);
@@ -140,19 +140,19 @@ void TForm2::SetBoxColour(uint8_t code) {
   boxes_[code].colour = colour;
 }
 
-std::string TForm2::RefreshButtonBox(uint8_t code) {
+std::string KeyMapEditor::RefreshButtonBox(uint8_t code) {
   boxes_[code].text = EntryDisplayName(p_.maps.ActiveMap()[code]);
   SetBoxColour(code);
   return boxes_[code].text;
 }
 
-void TForm2::RefreshAllBoxes() {
+void KeyMapEditor::RefreshAllBoxes() {
   for (uint8_t code : kBoxes) RefreshButtonBox(code);
   if (Selected) ShowEntryFields(SelectedCode);
   Changed();
 }
 
-void TForm2::ShowEntryFields(uint8_t code) {
+void KeyMapEditor::ShowEntryFields(uint8_t code) {
   const int32_t m = p_.maps.CurrentAppMap();
   const KeyMapEntry& e = p_.maps.Table(p_.maps.MouseMode()).at(code, m >= 0 && m < kMapCount ? m : 0);
   char index[8], stat[32];
@@ -163,7 +163,7 @@ void TForm2::ShowEntryFields(uint8_t code) {
   EditCode = e.Message;
 }
 
-void TForm2::WriteThrough(uint8_t code, Tables tables) {
+void KeyMapEditor::WriteThrough(uint8_t code, Tables tables) {
   const KeyMapEntry& e = p_.maps.ActiveMap()[code];
   const int32_t m = p_.maps.CurrentAppMap();
   for (bool mouse : {false, true}) {
@@ -179,12 +179,12 @@ void TForm2::WriteThrough(uint8_t code, Tables tables) {
   }
 }
 
-void TForm2::Select(uint8_t code) {
+void KeyMapEditor::Select(uint8_t code) {
   SelectedCode = code;
   Selected = true;
 }
 
-void TForm2::Show(bool launchDialogVisible) {
+void KeyMapEditor::Show(bool launchDialogVisible) {
   if (Visible()) {
     BringToFront();
     return;
@@ -204,7 +204,7 @@ void TForm2::Show(bool launchDialogVisible) {
   BringToFront();
 }
 
-void TForm2::Close() {
+void KeyMapEditor::Close() {
   if (!Visible()) return;
   // FormClose
   if (onFormClose) onFormClose();
@@ -213,9 +213,9 @@ void TForm2::Close() {
   SetVisible(false);
 }
 
-void TForm2::FormDeactivate() { EndCapture(); }
+void KeyMapEditor::FormDeactivate() { EndCapture(); }
 
-void TForm2::Arm(uint8_t code, uint16_t armingKey) {
+void KeyMapEditor::Arm(uint8_t code, uint16_t armingKey) {
   p_.capture.InstallKeyCaptureHook();
   armed_ = true;
   armedCode_ = code;
@@ -226,9 +226,9 @@ void TForm2::Arm(uint8_t code, uint16_t armingKey) {
   Changed();
 }
 
-void TForm2::Edit16Click(uint8_t code) { Arm(code, 0); }
+void KeyMapEditor::BoxClicked(uint8_t code) { Arm(code, 0); }
 
-void TForm2::EndCapture() {
+void KeyMapEditor::EndCapture() {
   p_.capture.RemoveKeyCaptureHook();
   // A Windows key still latched would mark the next capture with Win.
   p_.capture.WinKeyLatched() = false;
@@ -239,13 +239,13 @@ void TForm2::EndCapture() {
   Changed();
 }
 
-bool TForm2::AppMessage(uint8_t code) {
+bool KeyMapEditor::AppMessage(uint8_t code) {
   if (p_.maps.ActiveMap()[code].Key != action::kApp) return false;
   p_.boxes.Show("App設定済キーの変更はNOPで設定を解除してから行って下さい。", "アプリケーションキー設定済");
   return true;
 }
 
-bool TForm2::Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, bool alt) {
+bool KeyMapEditor::BoxKeyDown(uint8_t code, uint16_t vk, KeyModifiers held) {
   constexpr uint16_t kSpace = 0x20, kReturn = 0x0D;
   if (!armed_ || armedCode_ != code) {
     if (vk != kSpace && vk != kReturn) return false;
@@ -263,21 +263,21 @@ bool TForm2::Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, boo
   uint16_t key = KeyBehindReplacement(vk);
   uint32_t param = 0;
   bool& latched = p_.capture.WinKeyLatched();
-  if ((key == 91 || key == 92) && !latched) {
+  if ((key == vk::kLeftWin || key == vk::kRightWin) && !latched) {
     param = modifier::kWin;
     key = 0;
     latched = true;
   } else if (latched) {
     param = modifier::kWin;
   }
-  if (ctrl) param |= modifier::kCtrl;
-  if (shift) param |= modifier::kShift;
-  if (alt) param |= modifier::kAlt;
+  if (held.ctrl) param |= modifier::kCtrl;
+  if (held.shift) param |= modifier::kShift;
+  if (held.alt) param |= modifier::kAlt;
   Assign(code, key, param, kCurrent);
   return true;
 }
 
-bool TForm2::KeyUp(uint8_t code, uint16_t vk) {
+bool KeyMapEditor::KeyUp(uint8_t code, uint16_t vk) {
   if (!armed_ || armedCode_ != code) return false;
   if (!bound_) {
     if (vk == armingKey_) armingKey_ = 0;
@@ -285,7 +285,7 @@ bool TForm2::KeyUp(uint8_t code, uint16_t vk) {
   }
   KeyMapEntry& e = p_.maps.ActiveMap()[code];
   const uint8_t low = e.Key & 0xFF;
-  if (low == 16 || low == 17 || low == 18 || low == 91 || low == 92) {
+  if (low == vk::kShift || low == vk::kControl || low == vk::kMenu || low == vk::kLeftWin || low == vk::kRightWin) {
     // A modifier alone: a chord part.
     e.Key = 0;
     const std::string text = RefreshButtonBox(code);
@@ -301,7 +301,7 @@ bool TForm2::KeyUp(uint8_t code, uint16_t vk) {
   return true;
 }
 
-EditorMenu TForm2::DoubleClick(uint8_t code) {
+EditorMenu KeyMapEditor::DoubleClick(uint8_t code) {
   EndCapture();
   Select(code);
   if (IsMaskBox(code) && p_.maps.MouseMode()) return EditorMenu::App;
@@ -312,18 +312,18 @@ EditorMenu TForm2::DoubleClick(uint8_t code) {
   return EditorMenu::Mouse;
 }
 
-void TForm2::MousePopupMenuPopup() {
+void KeyMapEditor::PrepareMouseMenu() {
   const bool basic = p_.maps.CurrentAppMap() == 0;
   for (EditorMenuItem& item : mouseMenu_) {
-    if (item.command == EditorCommand::ALLQuit) item.enabled = basic;
-    if (item.command >= EditorCommand::App11 && item.command <= EditorCommand::App81) {
-      const int app = static_cast<int>(item.command) - static_cast<int>(EditorCommand::App11);
+    if (item.command == EditorCommand::QuitAll) item.enabled = basic;
+    if (item.command >= EditorCommand::App1 && item.command <= EditorCommand::App8) {
+      const int app = static_cast<int>(item.command) - static_cast<int>(EditorCommand::App1);
       item.enabled = basic && p_.maps.Registered(app);
     }
   }
 }
 
-void TForm2::Assign(uint8_t code, uint16_t key, uint32_t param, Tables tables) {
+void KeyMapEditor::Assign(uint8_t code, uint16_t key, uint32_t param, Tables tables) {
   KeyMapEntry& e = p_.maps.ActiveMap()[code];
   e.Key = key;
   e.Param = param;
@@ -334,7 +334,7 @@ void TForm2::Assign(uint8_t code, uint16_t key, uint32_t param, Tables tables) {
   Changed();
 }
 
-void TForm2::MenuClick(EditorCommand command) {
+void KeyMapEditor::MenuClick(EditorCommand command) {
   if (!Selected) return;
   const uint8_t code = SelectedCode;
   const CommandAction& a = ActionOf(command);
@@ -345,9 +345,9 @@ void TForm2::MenuClick(EditorCommand command) {
   Assign(code, a.key, a.param, tables);
 }
 
-void TForm2::EditCodeClick() { EndCapture(); }
+void KeyMapEditor::EditCodeClick() { EndCapture(); }
 
-void TForm2::EditCodeKeyUp(std::string_view text) {
+void KeyMapEditor::EditCodeKeyUp(std::string_view text) {
   if (!Selected) return;
   const uint8_t code = SelectedCode;
   p_.maps.ActiveMap()[code].Message.assign(text);
@@ -359,7 +359,7 @@ void TForm2::EditCodeKeyUp(std::string_view text) {
   Changed();
 }
 
-void TForm2::Button1Click() {
+void KeyMapEditor::Reload() {
   p_.settings.Reload();
   const int32_t m = p_.maps.CurrentAppMap();
   p_.maps.Table(p_.maps.MouseMode()).CopyColumn(m >= 0 && m < kMapCount ? m : 0, p_.maps.ActiveMap());
@@ -371,21 +371,21 @@ void TForm2::Button1Click() {
   Changed();
 }
 
-void TForm2::Button2Click() { Close(); }
+void KeyMapEditor::UseNow() { Close(); }
 
-void TForm2::Button3Click() {
+void KeyMapEditor::Save() {
   Close();
   p_.settings.SaveKeyMaps();
 }
 
-void TForm2::Button4Click() { p_.maps.SwitchToKeyboardMode(); }
-void TForm2::Button5Click() { p_.maps.SwitchToMouseMode(); }
-void TForm2::Button6Click() { p_.power.ExitSystem(2); }
-void TForm2::Button8Click() { p_.power.SuspendSystem(false); }
-void TForm2::Button9Click() { p_.power.SuspendSystem(true); }
-void TForm2::Button10Click() { p_.power.ExitSystem(1); }
+void KeyMapEditor::UseKeyboardMode() { p_.maps.SwitchToKeyboardMode(); }
+void KeyMapEditor::UseMouseMode() { p_.maps.SwitchToMouseMode(); }
+void KeyMapEditor::Reboot() { p_.power.Reboot(); }
+void KeyMapEditor::Suspend() { p_.power.Suspend(); }
+void KeyMapEditor::Hibernate() { p_.power.Hibernate(); }
+void KeyMapEditor::ShutDown() { p_.power.ShutDown(); }
 
-void TForm2::Button7Click() {
+void KeyMapEditor::CopyBasicMap() {
   const int32_t m = p_.maps.CurrentAppMap();
   if (m <= 0 || m >= kMapCount) return;  // the basic map is its own basis
   KeyMapTable& t = p_.maps.Table(p_.maps.MouseMode());

@@ -1,5 +1,5 @@
 #pragma once
-// The key map editor (TForm2): one box per button of the remote showing the
+// The key map editor: one box per button of the remote showing the
 // action of the active map; a click and a key combination binds a key, a
 // double click and a popup menu binds a mouse, media, power or program
 // action. Every change is written through to the table of the current mode
@@ -25,11 +25,11 @@ namespace corvid {
 
 enum class EditorCommand : uint8_t {
   Nop,
-  MNext, MPrev, MPlay, MStop, MVUp, MVMute, MVDown,
-  ReBoot, Suspend, Hibernate, ShutDown,
-  ALLQuit, App11, App21, App31, App41, App51, App61, App71, App81,
-  LClick, RClick, MClick, LBblClick,
-  UpPad, RightPad, DownPad, LeftPad,
+  NextTrack, PreviousTrack, PlayPause, StopMedia, VolumeUp, VolumeMute, VolumeDown,
+  Reboot, Suspend, Hibernate, ShutDown,
+  QuitAll, App1, App2, App3, App4, App5, App6, App7, App8,
+  LeftClick, RightClick, MiddleClick, LeftDoubleClick,
+  CursorUp, CursorRight, CursorDown, CursorLeft,
   WheelUp, WheelDown, SpeedUp, SpeedDown,
 };
 
@@ -42,7 +42,12 @@ struct EditorMenuItem {
 
 enum class EditorMenu : uint8_t { None, Mouse, App };
 
-class TForm2 : public WindowModel {
+// The modifiers held with a key pressed in a box.
+struct KeyModifiers {
+  bool ctrl = false, shift = false, alt = false;
+};
+
+class KeyMapEditor : public WindowModel {
  public:
   struct Ports {
     EditedMaps& maps;
@@ -53,7 +58,7 @@ class TForm2 : public WindowModel {
     LineView& receiveLog;  // the black memo at the top
     ScreenSize& screen;
   };
-  explicit TForm2(const Ports& ports);
+  explicit KeyMapEditor(const Ports& ports);
 
   static constexpr size_t kBoxCount = 51;
   static const std::array<uint8_t, kBoxCount>& BoxCodes();
@@ -80,17 +85,17 @@ class TForm2 : public WindowModel {
   void Show(bool launchDialogVisible);
   void Close();
   void FormDeactivate();
-  void ApplicationEvents1Deactivate() { FormDeactivate(); }
+  void ApplicationDeactivated() { FormDeactivate(); }
 
-  // A box captures keys only once armed: by a click on it (Edit16Click),
+  // A box captures keys only once armed: by a click on it (BoxClicked),
   // or by Space or Enter pressed while it has the keyboard focus. The
   // capture takes one key with its modifiers and ends at a release after
   // it; focus arriving by Tab arms nothing, so Tab, Esc and Alt+F4 keep
   // their ordinary meaning until a box is armed.
-  void Edit16Click(uint8_t code);
+  void BoxClicked(uint8_t code);
   // A key pressed in a box; true when the box took it (armed it, or bound
   // it), false when it is the window's (focus moves, Esc closes).
-  bool Edit16KeyDown(uint8_t code, uint16_t vk, bool ctrl, bool shift, bool alt);
+  bool BoxKeyDown(uint8_t code, uint16_t vk, KeyModifiers held);
   // The key-up handler of the box (Edit5CKeyUp for mask boxes, else
   // Edit16KeyUp), for the key `vk`; true when the box took it.
   bool KeyUp(uint8_t code, uint16_t vk = 0);
@@ -103,7 +108,7 @@ class TForm2 : public WindowModel {
   // armed by its first click ends, so that Esc reaches the menu.
   EditorMenu DoubleClick(uint8_t code);
   // Before the mouse menu opens.
-  void MousePopupMenuPopup();
+  void PrepareMouseMenu();
   const std::vector<EditorMenuItem>& MousePopupMenu() const { return mouseMenu_; }
   const std::vector<EditorMenuItem>& AppPopupMenu() const { return appMenu_; }
   void MenuClick(EditorCommand command);
@@ -111,16 +116,16 @@ class TForm2 : public WindowModel {
   void EditCodeClick();
   void EditCodeKeyUp(std::string_view text);
 
-  void Button1Click();  // "復帰"
-  void Button2Click();  // "一時使用"
-  void Button3Click();  // "保存"
-  void Button4Click();  // "Keyboard"
-  void Button5Click();  // "Mouse"
-  void Button6Click();  // "Reboot" (hidden)
-  void Button7Click();  // "標準復帰"
-  void Button8Click();  // "Suspend" (hidden)
-  void Button9Click();  // "Hibernate" (hidden)
-  void Button10Click(); // "Shutdown" (hidden)
+  void Reload();  // "復帰"
+  void UseNow();  // "一時使用"
+  void Save();  // "保存"
+  void UseKeyboardMode();  // "Keyboard"
+  void UseMouseMode();  // "Mouse"
+  void Reboot();  // "Reboot" (hidden)
+  void CopyBasicMap();  // "標準復帰"
+  void Suspend();  // "Suspend" (hidden)
+  void Hibernate();  // "Hibernate" (hidden)
+  void ShutDown(); // "Shutdown" (hidden)
 
   // The editor closed: the code monitor goes too.
   std::function<void()> onFormClose;

@@ -10,7 +10,7 @@
 namespace corvid {
 namespace {
 
-constexpr const wchar_t* kEditorClass = L"TForm2";
+constexpr const wchar_t* kEditorClass = L"KeyMapEditor";
 constexpr const wchar_t* kBoxClass = L"CorvidKeyBox";
 constexpr UINT kMemoSync = WM_APP + 20;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -41,7 +41,7 @@ constexpr Cell kCells[] = {
     {0x30, 9, 0}, {0x31, 9, 1}, {0x32, 9, 2}, {0x39, 9, 3}, {0x38, 9, 4},
     {0x33, 10, 0}, {0x34, 10, 1}, {0x60, 10, 2}, {0x61, 10, 3},
 };
-static_assert(std::size(kCells) == TForm2::kBoxCount);
+static_assert(std::size(kCells) == KeyMapEditor::kBoxCount);
 
 Rect96 BoxRect(const Cell& c) {
   return {kGridX + c.column * kPitchX, kGridY + c.row * kPitchY + kLabelHeight, kBoxWidth, kBoxHeight};
@@ -80,7 +80,7 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
 
  private:
   intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override {
-    TForm2& m = editor_.model_;
+    KeyMapEditor& m = editor_.model_;
     switch (msg) {
       case WM_GETDLGCODE: {
         // Armed, every key is the capture's; otherwise the window's keys
@@ -93,7 +93,7 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
       }
       case WM_LBUTTONDOWN:
         SetFocus(Handle());
-        m.Edit16Click(code_);
+        m.BoxClicked(code_);
         return 0;
       case WM_LBUTTONDBLCLK: {
         const EditorMenu menu = m.DoubleClick(code_);
@@ -102,8 +102,8 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
       }
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
-        if (m.Edit16KeyDown(code_, static_cast<uint16_t>(wp), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
-                            GetKeyState(VK_MENU) < 0))
+        if (m.BoxKeyDown(code_, static_cast<uint16_t>(wp),
+                         {GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0}))
           return 0;
         break;
       case WM_KEYUP:
@@ -135,13 +135,13 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
     HDC dc = BeginPaint(Handle(), &ps);
     RECT r;
     GetClientRect(Handle(), &r);
-    const TForm2::Box& box = editor_.model_.BoxOf(code_);
+    const KeyMapEditor::Box& box = editor_.model_.BoxOf(code_);
     HBRUSH fill = CreateSolidBrush(box.colour);
     FillRect(dc, &r, fill);
     DeleteObject(fill);
     const bool focused = GetFocus() == Handle();
     // Waiting for a key: a red frame; the keyboard focus: a blue one.
-    const TForm2& m = editor_.model_;
+    const KeyMapEditor& m = editor_.model_;
     const bool armed = m.CaptureArmed() && m.ArmedCode() == code_;
     HBRUSH frame = CreateSolidBrush(armed ? RGB(220, 30, 30) : focused ? RGB(0, 90, 200) : RGB(128, 128, 128));
     FrameRect(dc, &r, frame);
@@ -170,7 +170,7 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
   uint8_t code_;
 };
 
-KeyMapEditorWin32::KeyMapEditorWin32(TForm2& model, LineView& receiveLog, Win32WindowRegistry& windows)
+KeyMapEditorWin32::KeyMapEditorWin32(KeyMapEditor& model, LineView& receiveLog, Win32WindowRegistry& windows)
     : model_(model), log_(receiveLog), windows_(windows) {}
 
 KeyMapEditorWin32::~KeyMapEditorWin32() {
@@ -286,7 +286,7 @@ void KeyMapEditorWin32::Refresh() {
 }
 
 void KeyMapEditorWin32::OpenMenu(uint8_t code, EditorMenu which) {
-  if (which == EditorMenu::Mouse) model_.MousePopupMenuPopup();
+  if (which == EditorMenu::Mouse) model_.PrepareMouseMenu();
   const auto& items = which == EditorMenu::Mouse ? model_.MousePopupMenu() : model_.AppPopupMenu();
   auto build = [](const std::vector<EditorMenuItem>& list, auto& self) -> HMENU {
     HMENU menu = CreatePopupMenu();
@@ -320,7 +320,7 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       if (LOWORD(wp) == WA_INACTIVE) model_.FormDeactivate();
       break;
     case WM_ACTIVATEAPP:
-      if (!wp) model_.ApplicationEvents1Deactivate();
+      if (!wp) model_.ApplicationDeactivated();
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -348,16 +348,16 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
         return 0;
       }
       switch (id) {
-        case kReload: model_.Button1Click(); return 0;
-        case kUseNow: model_.Button2Click(); return 0;
-        case kSave: model_.Button3Click(); return 0;
-        case kKeyboard: model_.Button4Click(); return 0;
-        case kMouse: model_.Button5Click(); return 0;
-        case kReboot: model_.Button6Click(); return 0;
-        case kReset: model_.Button7Click(); return 0;
-        case kSuspend: model_.Button8Click(); return 0;
-        case kHibernate: model_.Button9Click(); return 0;
-        case kShutdown: model_.Button10Click(); return 0;
+        case kReload: model_.Reload(); return 0;
+        case kUseNow: model_.UseNow(); return 0;
+        case kSave: model_.Save(); return 0;
+        case kKeyboard: model_.UseKeyboardMode(); return 0;
+        case kMouse: model_.UseMouseMode(); return 0;
+        case kReboot: model_.Reboot(); return 0;
+        case kReset: model_.CopyBasicMap(); return 0;
+        case kSuspend: model_.Suspend(); return 0;
+        case kHibernate: model_.Hibernate(); return 0;
+        case kShutdown: model_.ShutDown(); return 0;
         default: break;
       }
       break;

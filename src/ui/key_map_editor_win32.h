@@ -1,7 +1,7 @@
 #pragma once
 // The key map editor's window: the receive log at the top, a box per button
 // laid out like the remote, the entry fields and the buttons. It forwards
-// clicks, keys and menu choices to the TForm2 model and repaints from it.
+// clicks, keys and menu choices to the KeyMapEditor model and repaints from it.
 #include <array>
 #include <memory>
 #include <vector>
@@ -14,7 +14,7 @@ namespace corvid {
 
 class KeyMapEditorWin32 : private Win32Window {
  public:
-  KeyMapEditorWin32(TForm2& model, LineView& receiveLog, Win32WindowRegistry& windows);
+  KeyMapEditorWin32(KeyMapEditor& model, LineView& receiveLog, Win32WindowRegistry& windows);
   ~KeyMapEditorWin32() override;
   bool Create();
   using Win32Window::Handle;
@@ -28,7 +28,7 @@ class KeyMapEditorWin32 : private Win32Window {
   void Refresh();
   void OpenMenu(uint8_t code, EditorMenu menu);
 
-  TForm2& model_;
+  KeyMapEditor& model_;
   LineView& log_;
   Win32WindowRegistry& windows_;
   uint32_t dpi_ = 96;

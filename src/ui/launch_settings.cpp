@@ -99,7 +99,7 @@ void ClearAppEntry(AppEntry& a, int32_t screenWidth, int32_t screenHeight) {
   a.TargetWindow = 0;
 }
 
-TForm5::TForm5(const Ports& ports) : p_(ports) {
+LaunchSettings::LaunchSettings(const Ports& ports) : p_(ports) {
   Resize(kWidth, kHeight);
   MoveTo((p_.screen.ScreenWidth() - kWidth) / 2, (p_.screen.ScreenHeight() - kHeight) / 2);
   for (int n : {3, 4, 5, 6}) edits_[n].colour = BoxColour::White;
@@ -112,19 +112,19 @@ TForm5::TForm5(const Ports& ports) : p_(ports) {
   RectangleBoxes(false);
 }
 
-const std::array<std::string, kAppCount>& TForm5::ComboBox1Items() {
+const std::array<std::string, kAppCount>& LaunchSettings::ComboBox1Items() {
   static const std::array<std::string, kAppCount> items = {"　　App-1", "　　App-2", "　　App-3", "　　App-4",
                                                            "　　App-5", "　　App-6", "　　App-7", "　　App-8"};
   return items;
 }
 
-const std::array<std::string, 3>& TForm5::ComboBox2Items() {
+const std::array<std::string, 3>& LaunchSettings::ComboBox2Items() {
   static const std::array<std::string, 3> items = {"モードを変更しない", "キーボードモードで起動する",
                                                    "マウス併用モードで起動する"};
   return items;
 }
 
-void TForm5::Show() {
+void LaunchSettings::Show() {
   if (Visible()) {
     BringToFront();
     return;
@@ -134,29 +134,29 @@ void TForm5::Show() {
   BringToFront();
 }
 
-void TForm5::Close() {
+void LaunchSettings::Close() {
   if (!Visible()) return;
   p_.host.HideMessage();  // FormCloseQuery
   // FormClose: the editor back to the basic map in the home mode.
   p_.host.SetCurrentAppMap(0);
   const int32_t home = p_.host.HomeMode();
-  if (home == 1) p_.editor.Button4Click();
-  else if (home == 2) p_.editor.Button5Click();
+  if (home == 1) p_.editor.UseKeyboardMode();
+  else if (home == 2) p_.editor.UseMouseMode();
   p_.receiveLog.Append("共通初期モード復帰しました。");
   p_.editor.Close();
   p_.debug.Close();
   SetVisible(false);
 }
 
-void TForm5::ComboBox1Change(int index) {
+void LaunchSettings::ComboBox1Change(int index) {
   if (index < 0 || index >= kAppCount) return;
   combo1_ = index;
   LoadEntry();
 }
 
-void TForm5::SelectCurrentMap() { p_.host.SetCurrentAppMap(combo1_ + 1); }
+void LaunchSettings::SelectCurrentMap() { p_.host.SetCurrentAppMap(combo1_ + 1); }
 
-void TForm5::LoadEntry() {
+void LaunchSettings::LoadEntry() {
   // Each value is read as the handlers before it left it.
   AppEntry& a = App();
   auto tick = [&](int n) { SetChecked(n, Flag(a, Bound(kTicks, n)->position)); };
@@ -212,19 +212,19 @@ void TForm5::LoadEntry() {
   Changed();
 }
 
-void TForm5::ClearRadios(bool placement) {
+void LaunchSettings::ClearRadios(bool placement) {
   for (int r = 1; r <= kRadios; ++r)
     if (IsPlacementRadio(r) == placement) radios_[r].checked = false;
 }
 
-void TForm5::SetEditText(int n, std::string_view text) {
+void LaunchSettings::SetEditText(int n, std::string_view text) {
   if (n < 1 || n > kEdits || edits_[n].text == text) return;
   edits_[n].text.assign(text);
   EditChange(n);
   Changed();
 }
 
-void TForm5::EditChange(int n) {
+void LaunchSettings::EditChange(int n) {
   AppEntry& a = App();
   const std::string& t = edits_[n].text;
   if (const Binding* b = Bound(kNumberBoxes, n)) {
@@ -254,7 +254,7 @@ void TForm5::EditChange(int n) {
   }
 }
 
-bool TForm5::ProgramFileRule() {
+bool LaunchSettings::ProgramFileRule() {
   const std::string& t = edits_[1].text;
   bool& registered = Flag(App(), kRegisteredAt);
   registered = !t.empty() && p_.host.ProgramFileExists(t);
@@ -262,18 +262,18 @@ bool TForm5::ProgramFileRule() {
   return registered;
 }
 
-void TForm5::ClassRule() {
+void LaunchSettings::ClassRule() {
   for (int r : {kMinimised, kMaximised, kRectangle}) radios_[r].enabled = !edits_[12].text.empty();
 }
 
-void TForm5::SetChecked(int n, bool on) {
+void LaunchSettings::SetChecked(int n, bool on) {
   if (n < 1 || n > kChecks || checks_[n].checked == on) return;
   checks_[n].checked = on;
   CheckBoxClick(n);
   Changed();
 }
 
-void TForm5::CheckBoxClick(int n) {
+void LaunchSettings::CheckBoxClick(int n) {
   AppEntry& a = App();
   const bool on = checks_[n].checked;
   if (n >= kCoRunFirst && n < kCoRunFirst + kAppCount) {
@@ -296,18 +296,18 @@ void TForm5::CheckBoxClick(int n) {
   }
 }
 
-void TForm5::DelayBoxes(bool on) {
+void LaunchSettings::DelayBoxes(bool on) {
   for (int m : {9, 10, 11}) edits_[m].enabled = on;
   edits_[9].colour = edits_[10].colour = on ? BoxColour::Window : BoxColour::Face;
   edits_[11].colour = on ? BoxColour::Light : BoxColour::Face;
 }
 
-void TForm5::LongPressBoxes(bool on) {
+void LaunchSettings::LongPressBoxes(bool on) {
   edits_[13].enabled = on;
   edits_[13].colour = on ? BoxColour::Light : BoxColour::Face;
 }
 
-void TForm5::SelectRadio(int n) {
+void LaunchSettings::SelectRadio(int n) {
   if (n < 1 || n > kRadios || radios_[n].checked) return;
   ClearRadios(IsPlacementRadio(n));
   radios_[n].checked = true;
@@ -315,7 +315,7 @@ void TForm5::SelectRadio(int n) {
   Changed();
 }
 
-void TForm5::RadioButtonClick(int n) {
+void LaunchSettings::RadioButtonClick(int n) {
   AppEntry& a = App();
   if (!IsPlacementRadio(n)) {
     Number(a, kKeyActionAt) = ValueOf(kKeyActions, n);
@@ -328,14 +328,14 @@ void TForm5::RadioButtonClick(int n) {
       if (edits_[box].text != "0") SetEditText(box, "0");
 }
 
-void TForm5::RectangleBoxes(bool on) {
+void LaunchSettings::RectangleBoxes(bool on) {
   for (int n : kRectBoxes) {
     edits_[n].enabled = on;
     edits_[n].colour = on ? BoxColour::White : BoxColour::Face;
   }
 }
 
-void TForm5::SetScrollBar(int n, int32_t position) {
+void LaunchSettings::SetScrollBar(int n, int32_t position) {
   if (n < 1 || n > 2) return;
   const int32_t kept = std::clamp(position, kDelayMin, kDelayMax);
   // A stored value outside the range is moved to its nearer end and stored
@@ -346,47 +346,47 @@ void TForm5::SetScrollBar(int n, int32_t position) {
   Changed();
 }
 
-void TForm5::ScrollBarChange(int n) {
+void LaunchSettings::ScrollBarChange(int n) {
   const int32_t v = scrolls_[n];
   Number(App(), n == 1 ? kActivateDelayAt : kLongPressTimeAt) = v;
   if (n == 2) p_.host.SetLongPressInterval(v);
   SetEditText(n == 1 ? 11 : 13, std::to_string(v));
 }
 
-void TForm5::SetComboBox2(int index) {
+void LaunchSettings::SetComboBox2(int index) {
   if (index < 0 || index > 2 || index == combo2_) return;
   combo2_ = index;
   ComboBox2Change();
   Changed();
 }
 
-void TForm5::ComboBox2Change() {
+void LaunchSettings::ComboBox2Change() {
   SelectCurrentMap();
   Number(App(), kStartMapAt) = combo2_;
   if (p_.editor.Visible() && combo2_ != 0) SwitchEditorMode(combo2_);
 }
 
-void TForm5::SwitchEditorMode(int32_t startMap) {
+void LaunchSettings::SwitchEditorMode(int32_t startMap) {
   // "モードを変更しない" stays in the mode, but the editor still shows this
   // entry's map rather than the one that was active.
   const bool mouse = startMap == 2 || (startMap != 1 && p_.host.MouseMode());
-  if (mouse) p_.editor.Button5Click();
-  else p_.editor.Button4Click();
+  if (mouse) p_.editor.UseMouseMode();
+  else p_.editor.UseKeyboardMode();
 }
 
-void TForm5::Button1Click() {
+void LaunchSettings::Cancel() {
   p_.settings.Reload();
   LoadEntry();
 }
 
-void TForm5::Button2Click() {
+void LaunchSettings::Save() {
   Close();
   p_.settings.SaveKeyMaps();
   p_.settings.SaveAppEntries();
   p_.host.QuitAllApps();
 }
 
-void TForm5::Button3Click() {
+void LaunchSettings::BrowseProgram() {
   std::string chosen;
   if (!dialog_ || !dialog_->Choose(App().AppPath, chosen) || !Visible()) return;
   ClearAppEntry(App(), p_.screen.ScreenWidth(), p_.screen.ScreenHeight());
@@ -396,16 +396,16 @@ void TForm5::Button3Click() {
   SetEditText(2, cut == std::string::npos ? std::string() : chosen.substr(0, cut + 1));
 }
 
-void TForm5::Button4MouseDown() {
+void LaunchSettings::TestPress() {
   const AppEntry& a = App();
   p_.host.ArmApp(combo1_, a.LongPressQuit && a.ProcessId != 0);
 }
 
-void TForm5::Button4MouseUp() { p_.host.RunArmedApp(); }
+void LaunchSettings::TestRelease() { p_.host.RunArmedApp(); }
 
-void TForm5::Button5Click() { p_.host.StartWindowPick(); }
+void LaunchSettings::Find() { p_.host.StartWindowPick(); }
 
-void TForm5::Button6Click() {
+void LaunchSettings::ToggleEditor() {
   SelectCurrentMap();
   if (p_.editor.Visible()) {
     p_.editor.Close();
@@ -419,7 +419,7 @@ void TForm5::Button6Click() {
   Changed();
 }
 
-void TForm5::PlaceEditorBeside() {
+void LaunchSettings::PlaceEditorBeside() {
   // Beside the dialog at its top, on its right, or on its left where the
   // right has no room. Where neither side has, the dialog steps left so the
   // editor stands on its right: put against the screen's edge the editor
@@ -436,18 +436,18 @@ void TForm5::PlaceEditorBeside() {
   p_.editor.MoveTo(left, me.top);
 }
 
-void TForm5::SetFindEnabled(bool enabled) {
+void LaunchSettings::SetFindEnabled(bool enabled) {
   if (findEnabled_ == enabled) return;
   findEnabled_ = enabled;
   Changed();
 }
 
-void TForm5::SetPicking(bool picking) {
+void LaunchSettings::SetPicking(bool picking) {
   edits_[12].colour = picking ? BoxColour::Yellow : BoxColour::Light;
   Changed();
 }
 
-void TForm5::EditorClosed() {
+void LaunchSettings::EditorClosed() {
   if (button6_ == ">") return;
   button6_ = ">";
   Changed();

@@ -1,5 +1,5 @@
 #pragma once
-// The launch-program settings (TForm5, "起動アプリケーション設定"): App-1 ..
+// The launch-program settings ("起動アプリケーション設定"): App-1 ..
 // App-8 edited live in memory (only "保存" writes the file), a browse
 // button, a picker that takes the class of a clicked window, a test button
 // that acts as the entry's remote button, and the key map editor opened
@@ -78,7 +78,7 @@ struct LaunchRadio {
   bool checked = false, enabled = true, visible = true;
 };
 
-class TForm5 : public WindowModel, public FindButton {
+class LaunchSettings : public WindowModel, public FindButton {
  public:
   static constexpr int32_t kWidth = 440, kHeight = 600;  // also the smallest size
   static constexpr int32_t kDelayMin = corvid::kDelayMin, kDelayMax = corvid::kDelayMax, kSmallStep = 10,
@@ -91,12 +91,12 @@ class TForm5 : public WindowModel, public FindButton {
     std::array<AppEntry, kAppCount>& apps;
     LaunchHost& host;
     SettingsFile& settings;
-    TForm2& editor;
-    TForm6& debug;
+    KeyMapEditor& editor;
+    DebugWindow& debug;
     TextView& receiveLog;  // the editor's
     ScreenSize& screen;
   };
-  explicit TForm5(const Ports& ports);
+  explicit LaunchSettings(const Ports& ports);
   void SetFileDialog(ProgramFileDialog* dialog) { dialog_ = dialog; }
 
   std::string Caption() const { return "起動アプリケーション設定"; }
@@ -112,8 +112,8 @@ class TForm5 : public WindowModel, public FindButton {
   bool FindEnabled() const { return findEnabled_; }          // Button5 "Find"
   // ">" / "<": an own map ticked, on an entry whose program is there (a
   // tick read from the file stays on a vanished program's entry).
-  bool Button6Enabled() const { return checks_[15].checked && checks_[15].enabled; }
-  const std::string& Button6Caption() const { return button6_; }
+  bool EditorButtonEnabled() const { return checks_[15].checked && checks_[15].enabled; }
+  const std::string& EditorButtonCaption() const { return button6_; }
   bool DelayEnabled() const { return checks_[4].checked; }      // "■遅延時間 (ms)" and its bar
   bool LongPressEnabled() const { return checks_[1].checked; }  // "■終了までの時間 (ms)" and its bar
 
@@ -131,13 +131,13 @@ class TForm5 : public WindowModel, public FindButton {
   void SetScrollBar(int n, int32_t position);
   void SetComboBox2(int index);
 
-  void Button1Click();      // "取消"
-  void Button2Click();      // "保存"
-  void Button3Click();      // " ．．": browse for the program file
-  void Button4MouseDown();  // "実行試験"
-  void Button4MouseUp();
-  void Button5Click();  // "Find"
-  void Button6Click();  // ">" / "<"
+  void Cancel();      // "取消"
+  void Save();      // "保存"
+  void BrowseProgram();      // " ．．": browse for the program file
+  void TestPress();  // "実行試験"
+  void TestRelease();
+  void Find();  // "Find"
+  void ToggleEditor();  // ">" / "<"
 
   // Program control found a started program's window, or quit it.
   void SetFindEnabled(bool enabled) override;

@@ -11,7 +11,7 @@ namespace {
 
 using C = LaunchControl;
 
-constexpr const wchar_t* kClass = L"TForm5";
+constexpr const wchar_t* kClass = L"LaunchSettings";
 constexpr const wchar_t* kFace = L"ＭＳ Ｐゴシック";
 constexpr int kFontHeight = 12;  // 9 points
 constexpr UINT kRefresh = WM_APP + 23;
@@ -144,7 +144,7 @@ COLORREF ColourOf(BoxColour c) {
 // would; a click alone would not tell how long it was held.
 class LaunchSettingsWin32::TestButton : public Win32Window {
  public:
-  explicit TestButton(TForm5& model) : model_(model) {}
+  explicit TestButton(LaunchSettings& model) : model_(model) {}
   bool Attach(HWND button) { return Subclass(button); }
 
  private:
@@ -153,22 +153,22 @@ class LaunchSettingsWin32::TestButton : public Win32Window {
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK: {
         const intptr_t r = Default(msg, wp, lp);
-        model_.Button4MouseDown();
+        model_.TestPress();
         return r;
       }
       case WM_LBUTTONUP: {
         // The button is drawn released before the action takes its time.
         const intptr_t r = Default(msg, wp, lp);
-        model_.Button4MouseUp();
+        model_.TestRelease();
         return r;
       }
       case WM_KEYDOWN:
-        if (wp == VK_SPACE && !(lp & (1 << 30))) model_.Button4MouseDown();
+        if (wp == VK_SPACE && !(lp & (1 << 30))) model_.TestPress();
         break;
       case WM_KEYUP:
         if (wp == VK_SPACE) {
           const intptr_t r = Default(msg, wp, lp);
-          model_.Button4MouseUp();
+          model_.TestRelease();
           return r;
         }
         break;
@@ -176,10 +176,10 @@ class LaunchSettingsWin32::TestButton : public Win32Window {
     }
     return Default(msg, wp, lp);
   }
-  TForm5& model_;
+  LaunchSettings& model_;
 };
 
-LaunchSettingsWin32::LaunchSettingsWin32(TForm5& model, Win32WindowRegistry& windows)
+LaunchSettingsWin32::LaunchSettingsWin32(LaunchSettings& model, Win32WindowRegistry& windows)
     : model_(model), windows_(windows) {}
 
 LaunchSettingsWin32::~LaunchSettingsWin32() {
@@ -201,9 +201,9 @@ bool LaunchSettingsWin32::Create() {
   dpi_ = WindowDpi(Handle());
   yellow_ = CreateSolidBrush(ColourOf(BoxColour::Yellow));
   for (const Item& i : kItems) controls_.push_back({i.id, MakeItem(Handle(), i)});
-  for (const std::string& s : TForm5::ComboBox1Items())
+  for (const std::string& s : LaunchSettings::ComboBox1Items())
     SendMessageW(Control(C::ComboBox(1)), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
-  for (const std::string& s : TForm5::ComboBox2Items())
+  for (const std::string& s : LaunchSettings::ComboBox2Items())
     SendMessageW(Control(C::ComboBox(2)), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
   testButton_ = std::make_unique<TestButton>(model_);
   testButton_->Attach(Control(C::Button(4)));
@@ -241,7 +241,7 @@ void LaunchSettingsWin32::Refresh() {
   const HWND w = Handle();
   if (!w) return;
   refreshing_ = true;
-  for (int n = 1; n <= TForm5::kEdits; ++n) {
+  for (int n = 1; n <= LaunchSettings::kEdits; ++n) {
     const LaunchEdit& e = model_.Edit(n);
     const HWND box = Control(C::Edit(n));
     SetControlText(box, e.text);
@@ -251,18 +251,18 @@ void LaunchSettingsWin32::Refresh() {
       InvalidateRect(box, nullptr, TRUE);
     }
   }
-  for (int n = 1; n <= TForm5::kChecks; ++n) {
+  for (int n = 1; n <= LaunchSettings::kChecks; ++n) {
     if (n == 5) continue;  // there is no CheckBox5
     SetChecked(Control(C::CheckBox(n)), model_.CheckBox(n).checked);
     EnableWindow(Control(C::CheckBox(n)), model_.CheckBox(n).enabled);
   }
-  for (int n = 1; n <= TForm5::kRadios; ++n) {
+  for (int n = 1; n <= LaunchSettings::kRadios; ++n) {
     const LaunchRadio& r = model_.RadioButton(n);
     SetChecked(Control(C::RadioButton(n)), r.checked);
     EnableWindow(Control(C::RadioButton(n)), r.enabled);
   }
-  SetScrollBar(Control(C::ScrollBar(1)), TForm5::kDelayMin, TForm5::kDelayMax, model_.ScrollBar(1));
-  SetScrollBar(Control(C::ScrollBar(2)), TForm5::kDelayMin, TForm5::kDelayMax, model_.ScrollBar(2));
+  SetScrollBar(Control(C::ScrollBar(1)), LaunchSettings::kDelayMin, LaunchSettings::kDelayMax, model_.ScrollBar(1));
+  SetScrollBar(Control(C::ScrollBar(2)), LaunchSettings::kDelayMin, LaunchSettings::kDelayMax, model_.ScrollBar(2));
   for (int id : {C::ScrollBar(1), kDelayLabel}) EnableWindow(Control(id), model_.DelayEnabled());
   for (int id : {C::ScrollBar(2), kLongPressLabel}) EnableWindow(Control(id), model_.LongPressEnabled());
   auto invalid = [this](std::initializer_list<int> boxes) {
@@ -278,8 +278,8 @@ void LaunchSettingsWin32::Refresh() {
     if (SendMessageW(combo, CB_GETCURSEL, 0, 0) != want) SendMessageW(combo, CB_SETCURSEL, want, 0);
   }
   EnableWindow(Control(C::Button(5)), model_.FindEnabled());
-  EnableWindow(Control(C::Button(6)), model_.Button6Enabled());
-  SetControlText(Control(C::Button(6)), model_.Button6Caption());
+  EnableWindow(Control(C::Button(6)), model_.EditorButtonEnabled());
+  SetControlText(Control(C::Button(6)), model_.EditorButtonCaption());
   refreshing_ = false;
 
   FollowModel(w, model_, fronted_);
@@ -326,7 +326,7 @@ intptr_t LaunchSettingsWin32::BoxColours(HWND control, HDC dc) {
     return reinterpret_cast<intptr_t>(GetSysColorBrush(COLOR_BTNFACE));
   }
   const int n = id - C::Edit(0);
-  if (n < 1 || n > TForm5::kEdits) return 0;
+  if (n < 1 || n > LaunchSettings::kEdits) return 0;
   const BoxColour c = model_.Edit(n).colour;
   SetBkColor(dc, ColourOf(c));
   switch (c) {
@@ -354,19 +354,19 @@ intptr_t LaunchSettingsWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp)
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
       const int n = id - C::ScrollBar(0);
       if (n == 1 || n == 2)
-        model_.SetScrollBar(n, ScrollRequest(reinterpret_cast<HWND>(lp), wp, TForm5::kSmallStep, TForm5::kLargeStep));
+        model_.SetScrollBar(n, ScrollRequest(reinterpret_cast<HWND>(lp), wp, LaunchSettings::kSmallStep, LaunchSettings::kLargeStep));
       return 0;
     }
     case WM_COMMAND: {
       if (refreshing_) return 0;  // the dialog's own settings of its controls
       const int id = LOWORD(wp), code = HIWORD(wp);
       const HWND control = reinterpret_cast<HWND>(lp);
-      if (id > C::Edit(0) && id <= C::Edit(TForm5::kEdits)) {
+      if (id > C::Edit(0) && id <= C::Edit(LaunchSettings::kEdits)) {
         if (code == EN_CHANGE) model_.SetEditText(id - C::Edit(0), ControlText(control));
-      } else if (id > C::CheckBox(0) && id <= C::CheckBox(TForm5::kChecks)) {
+      } else if (id > C::CheckBox(0) && id <= C::CheckBox(LaunchSettings::kChecks)) {
         const int n = id - C::CheckBox(0);
         if (code == BN_CLICKED) model_.SetChecked(n, !model_.CheckBox(n).checked);
-      } else if (id > C::RadioButton(0) && id <= C::RadioButton(TForm5::kRadios)) {
+      } else if (id > C::RadioButton(0) && id <= C::RadioButton(LaunchSettings::kRadios)) {
         if (code == BN_CLICKED) model_.SelectRadio(id - C::RadioButton(0));
       } else if (id == C::ComboBox(1) || id == C::ComboBox(2)) {
         if (code == CBN_SELCHANGE) {
@@ -376,11 +376,11 @@ intptr_t LaunchSettingsWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp)
         }
       } else if (code == BN_CLICKED) {
         switch (id - C::Button(0)) {
-          case 1: model_.Button1Click(); break;
-          case 2: model_.Button2Click(); break;
-          case 3: model_.Button3Click(); break;
-          case 5: model_.Button5Click(); break;
-          case 6: model_.Button6Click(); break;
+          case 1: model_.Cancel(); break;
+          case 2: model_.Save(); break;
+          case 3: model_.BrowseProgram(); break;
+          case 5: model_.Find(); break;
+          case 6: model_.ToggleEditor(); break;
           default: break;  // Button4 acts on its press and release
         }
       }

@@ -2,7 +2,7 @@
 // The launch-program settings' window: the entry selector, three group
 // boxes of text boxes, radios, check boxes and scroll bars, and the buttons
 // at the bottom, made from a table at 96 DPI. It forwards the user's changes
-// to the TForm5 model, repaints from it, and opens the system's open-file
+// to the LaunchSettings model, repaints from it, and opens the system's open-file
 // dialog for it.
 #include <array>
 #include <memory>
@@ -30,7 +30,7 @@ struct LaunchControl {
 
 class LaunchSettingsWin32 : private Win32Window, public ProgramFileDialog {
  public:
-  LaunchSettingsWin32(TForm5& model, Win32WindowRegistry& windows);
+  LaunchSettingsWin32(LaunchSettings& model, Win32WindowRegistry& windows);
   ~LaunchSettingsWin32() override;
   bool Create();
   using Win32Window::Handle;
@@ -45,12 +45,12 @@ class LaunchSettingsWin32 : private Win32Window, public ProgramFileDialog {
   HWND Control(int id) const;
   intptr_t BoxColours(HWND control, HDC dc);
 
-  TForm5& model_;
+  LaunchSettings& model_;
   Win32WindowRegistry& windows_;
   uint32_t dpi_ = 96;
   std::vector<std::pair<int, HWND>> controls_;  // id, window
   std::unique_ptr<TestButton> testButton_;
-  std::array<BoxColour, TForm5::kEdits + 1> shownColours_{};
+  std::array<BoxColour, LaunchSettings::kEdits + 1> shownColours_{};
   bool refreshPending_ = false;
   bool refreshing_ = false;
   bool browsing_ = false;

@@ -2,7 +2,7 @@
 
 namespace corvid {
 
-SettingsWindows::SettingsWindows(const TForm2::Ports& editor, const TForm4::Ports& environment, LineView& monitor,
+SettingsWindows::SettingsWindows(const KeyMapEditor::Ports& editor, const EnvironmentDialog::Ports& environment, LineView& monitor,
                                  LineView& trace, TextField& traceMatch, std::array<AppEntry, kAppCount>& apps,
                                  LaunchHost& launchHost)
     : screen_(editor.screen),
@@ -10,7 +10,7 @@ SettingsWindows::SettingsWindows(const TForm2::Ports& editor, const TForm4::Port
       monitor_(monitor),
       environment_(environment),
       debug_(trace, traceMatch),
-      launch_(TForm5::Ports{.apps = apps,
+      launch_(LaunchSettings::Ports{.apps = apps,
                             .host = launchHost,
                             .settings = editor.settings,
                             .editor = editor_,

@@ -11,16 +11,16 @@ namespace corvid {
 
 class SettingsWindows {
  public:
-  SettingsWindows(const TForm2::Ports& editor, const TForm4::Ports& environment, LineView& monitor, LineView& trace,
+  SettingsWindows(const KeyMapEditor::Ports& editor, const EnvironmentDialog::Ports& environment, LineView& monitor, LineView& trace,
                   TextField& traceMatch, std::array<AppEntry, kAppCount>& apps, LaunchHost& launchHost);
 
-  TForm2& Editor() { return editor_; }
-  const TForm2& Editor() const { return editor_; }
-  TForm3& Monitor() { return monitor_; }
-  TForm4& Environment() { return environment_; }
-  const TForm4& Environment() const { return environment_; }
-  TForm5& Launch() { return launch_; }
-  TForm6& Debug() { return debug_; }
+  KeyMapEditor& Editor() { return editor_; }
+  const KeyMapEditor& Editor() const { return editor_; }
+  CodeMonitor& Monitor() { return monitor_; }
+  EnvironmentDialog& Environment() { return environment_; }
+  const EnvironmentDialog& Environment() const { return environment_; }
+  LaunchSettings& Launch() { return launch_; }
+  DebugWindow& Debug() { return debug_; }
 
   // The editor shown, in front; `launchDialogVisible` as FormShow needs it.
   void ShowEditor();
@@ -35,18 +35,18 @@ class SettingsWindows {
   void ShowLaunchSettings();
   // "常駐解除(&Q)": the dialogs close in their order, the editor last.
   void CloseForQuit();
-  // The main window's RecoverTimer, once, 5 s after the start.
-  void RecoverTimerTimer() { monitor_.Memo1().Clear(); }
+  // The monitor's lines of the start-up go, once, 5 s after it.
+  void ClearMonitor() { monitor_.Memo1().Clear(); }
 
   bool LaunchSettingsVisible() const { return launch_.Visible(); }
 
  private:
   ScreenSize& screen_;
-  TForm2 editor_;
-  TForm3 monitor_;
-  TForm4 environment_;
-  TForm6 debug_;
-  TForm5 launch_;
+  KeyMapEditor editor_;
+  CodeMonitor monitor_;
+  EnvironmentDialog environment_;
+  DebugWindow debug_;
+  LaunchSettings launch_;
 };
 
 }  // namespace corvid

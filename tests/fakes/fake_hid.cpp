@@ -32,7 +32,7 @@ void FakeHidController::ReaderFailed(const std::string& path) {
 }
 
 void FakeHidController::Changed() {
-  if (list.Rebuild(present_) && events_) events_->JvHidDeviceController1DeviceChange();
+  if (list.Rebuild(present_) && events_) events_->OnDevicesChanged();
 }
 
 bool FakeHidController::Deliver(const std::string& path, const std::vector<uint8_t>& report) {

@@ -14,7 +14,7 @@ class FakeHidController : public HidDeviceController {
   void CheckIn(HidDevice*& device) override;
 
   // The first device change, raised once the message loop runs.
-  void Start() { if (events_) events_->JvHidDeviceController1DeviceChange(); }
+  void Start() { if (events_) events_->OnDevicesChanged(); }
   void Plug(const std::string& path, uint16_t vid, uint16_t pid, bool readable = true);
   void Unplug(const std::string& path);
   // The reading thread of the device at `path` ended on a failure: the

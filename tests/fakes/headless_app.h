@@ -23,7 +23,7 @@ class HeadlessApp {
     if (start) {
       app.StartUp();
       // The monitor's one clearing 5 s after the start is not what tests watch.
-      app.RecoverTimer.Stop();
+      app.monitorClearTimer.Stop();
       Forget();
     }
   }
@@ -31,24 +31,25 @@ class HeadlessApp {
   // the remote puts them.
   void Report(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0, uint8_t battery = 5) {
     const uint8_t data[] = {m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery};
-    form.JvHidDeviceController1DeviceData(1, data, sizeof data);
+    engine.RemoteReport(1, data, sizeof data);
   }
   void Release(uint8_t battery = 5) { Report(0xFF, 0, 0, 0, battery); }
 
   // What was recorded so far is forgotten.
   void Forget() {
     app.ReceiveLog().Clear();
-    app.CodeMonitor().Clear();
+    app.MonitorLines().Clear();
     messages.clear();
     p.input.events.clear();
   }
   Lines Log() const { return const_cast<CorvidApp&>(app).ReceiveLog().Lines(); }
-  Lines Monitor() const { return const_cast<CorvidApp&>(app).CodeMonitor().Lines(); }
+  Lines Monitor() const { return const_cast<CorvidApp&>(app).MonitorLines().Lines(); }
 
   HeadlessPlatform p;
   Lines messages;  // shown on the screen
   CorvidApp app;
-  TForm1& form = app.Form();
+  ConfigData& data = app.Data();
+  ActionEngine& engine = app.Engine();
 
  private:
   HeadlessPlatform& Prepared(HidDeviceController* hid, FakeDesktop* desktop) {

@@ -62,27 +62,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   p.screen.height = 120;
   CorvidApp app(p);
   app.ReceiveLog().SetCapacity(0);
-  app.CodeMonitor().SetCapacity(0);
+  app.MonitorLines().SetCapacity(0);
   app.StartUp();
-  TForm1& form = app.Form();
+  ConfigData& config = app.Data();
+  ActionEngine& engine = app.Engine();
 
   // Settings and up to eight key map entries of both modes.
   const uint8_t flags = in.Byte();
-  form.settings.NoPsRep = flags & 1;
-  form.settings.LowBattSkip = flags & 2;
-  form.settings.DispMessage = flags & 4;
-  form.settings.CurSmooth = flags & 8;
-  form.settings.AdjustAspect = flags & 16;
+  config.settings.NoPsRep = flags & 1;
+  config.settings.LowBattSkip = flags & 2;
+  config.settings.DispMessage = flags & 4;
+  config.settings.CurSmooth = flags & 8;
+  config.settings.AdjustAspect = flags & 16;
   p.screen.overOwnWindow = flags & 32;
   for (int n = in.Byte() % 9; n > 0; --n) {
     const uint8_t code = in.Byte() % (kLastButtonCode + 1);
     const uint8_t kindAndMode = in.Byte();
     const uint16_t key = kindAndMode & 0x80 ? uint16_t(in.Byte()) : uint16_t(kindAndMode & 7);
     const uint32_t param = uint32_t(in.Byte()) << 8 | in.Byte();
-    KeyMapTable& table = kindAndMode & 0x40 ? form.MouseMap : form.KeyboardMap;
+    KeyMapTable& table = kindAndMode & 0x40 ? config.MouseMap : config.KeyboardMap;
     for (int m = 0; m < kMapCount; ++m) table.at(code, m) = {key, param, ""};
   }
-  form.SelectKeyMap(0, 0);
+  engine.SelectKeyMap(0, ModeRequest::Keep);
 
   // Reports as the remote sends them: the three mask bytes and the code,
   // then a wait. A wait byte with its high bit set makes the next report
@@ -93,19 +94,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t id = (shape & 0x80) && (shape & 0x01) ? 2 : 1;
     const size_t length = (shape & 0x80) && (shape & 0x02) ? shape % 11 : sizeof report;
     if ((shape & 0x80) && (shape & 0x04)) report[10] = 1;
-    form.JvHidDeviceController1DeviceData(id, report, length);
+    engine.RemoteReport(id, report, length);
     shape = in.Byte();
     p.clock.Advance(shape & 0x3F);
   }
   // The remote says nothing is held: nothing may stay down.
-  form.JvHidDeviceController1DeviceData(1, kRelease, sizeof kRelease);
+  engine.RemoteReport(1, kRelease, sizeof kRelease);
   p.clock.Advance(100);
   if (!down.Nothing()) __builtin_trap();
 
   // Whatever was held, "release everything" lets go of it.
   in.at = 0;
-  form.JvHidDeviceController1DeviceData(1, data, size > 11 ? 11 : size);
-  form.ReleaseEverything();
+  engine.RemoteReport(1, data, size > 11 ? 11 : size);
+  engine.ReleaseEverything();
   if (!down.Nothing()) __builtin_trap();
   return 0;
 }

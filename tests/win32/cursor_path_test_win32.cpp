@@ -116,7 +116,7 @@ POINT CoreMovesTheRealCursor(const RecordedSession& session) {
     app.StartReplay(session, false);
     while (app.ReplayRunning() && p.clock.AdvanceToNext()) {
     }
-    app.Form().ReleaseEverything();
+    app.Engine().ReleaseEverything();
   }
   EXPECT_GE(sink.moves, 100);  // two reports and a second of 10 ms ticks
   EXPECT_EQ(sink.mismatches, 0);
@@ -133,7 +133,7 @@ std::vector<POINT> PathOfTheHold(int ticks) {
   a.p.input.onEvent = [&](const InputEvent& e) {
     if (e.flags == mouseflag::kMove) path.push_back({path.back().x + e.dx, path.back().y + e.dy});
   };
-  a.form.SwitchToMouseMode();
+  a.engine.SwitchToMouseMode();
   a.Report(0x55, 0x20);  // RIGHT
   a.Report(0x56, 0x60);  // + DOWN
   a.p.clock.Advance(static_cast<uint64_t>(ticks) * 10);

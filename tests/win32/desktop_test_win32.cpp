@@ -86,8 +86,8 @@ TEST(Injection, ChordMediaKeyAndClickReachTheWindowInFront) {
 // --- The HID layer on a system without the remote ---------------------------
 
 struct HidRecorder : HidEvents {
-  void JvHidDeviceController1DeviceChange() override { ++changes; }
-  void JvHidDeviceController1DeviceData(HidDevice&, uint8_t, const uint8_t*, size_t) override { ++reports; }
+  void OnDevicesChanged() override { ++changes; }
+  void OnReport(HidDevice&, uint8_t, const uint8_t*, size_t) override { ++reports; }
   int changes = 0, reports = 0;
 };
 
@@ -251,9 +251,10 @@ TEST(EndPaths, LogOffAndACrashLetGoOfWhatCorvidHolds) {
   // Injected keys need a window in front to go to.
   HWND front = MakeFrontWindow(L"CorvidEndPathsTarget", DefWindowProcW, 0, WS_OVERLAPPEDWINDOW, {60, 60, 200, 120});
   InProcessCorvid corvid(L"end-paths");
-  TForm1& form = corvid.app->Form();
+  ConfigData& data = corvid.app->Data();
+  ActionEngine& engine = corvid.app->Engine();
   const uint8_t ctrl[] = {0, 0x80, 0, 0x5F, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // SQUARE: Ctrl
-  form.JvHidDeviceController1DeviceData(1, ctrl, sizeof ctrl);
+  engine.RemoteReport(1, ctrl, sizeof ctrl);
   Pump(50);
   ASSERT_TRUE(Down(VK_CONTROL));
   EXPECT_TRUE(SendMessageW(corvid.platform->MainWindow(), WM_QUERYENDSESSION, 0, 0));
@@ -261,7 +262,7 @@ TEST(EndPaths, LogOffAndACrashLetGoOfWhatCorvidHolds) {
   EXPECT_FALSE(Down(VK_CONTROL));
 
   ReleaseOnCrash onCrash(*corvid.app);
-  form.JvHidDeviceController1DeviceData(1, ctrl, sizeof ctrl);
+  engine.RemoteReport(1, ctrl, sizeof ctrl);
   Pump(50);
   ASSERT_TRUE(Down(VK_CONTROL));
   // The filter an unhandled exception would reach.

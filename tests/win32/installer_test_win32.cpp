@@ -170,7 +170,7 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   // As at sign-in: the current folder holds no help file.
   corvid = Start(dir + L"\\Corvid.exe", L"", FreshFolder(L"elsewhere"));
   ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 10000), nullptr);
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::H1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Help), 0);
   HWND viewer = WaitForWindow(HelpViewer, 10000);
   EXPECT_NE(viewer, nullptr) << "the help file in Corvid.exe's folder opens";
   EXPECT_TRUE(QuitCorvid(corvid));

@@ -19,9 +19,9 @@ using C = corvid::LaunchControl;
 
 namespace {
 
-HWND Dialog() { return VisibleWindowOfClass(L"TForm5"); }
-HWND DebugWindow() { return VisibleWindowOfClass(L"TForm6"); }
-HWND EditorWindow() { return VisibleWindowOfClass(L"TForm2"); }
+HWND Dialog() { return VisibleWindowOfClass(L"LaunchSettings"); }
+HWND DebugWindow() { return VisibleWindowOfClass(L"DebugWindow"); }
+HWND EditorWindow() { return VisibleWindowOfClass(L"KeyMapEditor"); }
 HWND Notepad() { return FindWindowW(L"Notepad", nullptr); }
 // The open-file dialog, owned by the settings.
 HWND OpenDialog() {
@@ -55,7 +55,7 @@ struct CorvidWithDialog {
     process = Start(CorvidExe(), L"");
     if (process && WaitForWindow(MainWindowOfCorvid, 15000)) {
       WaitForInputIdle(process.Get(), 10000);  // the start-up complete
-      PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::E1), 0);
+      PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::LaunchSettings), 0);
     }
     const DWORD asked = GetTickCount();
     if (WaitForWindow(Dialog, 5000))
@@ -68,7 +68,7 @@ struct CorvidWithDialog {
   }
   ~CorvidWithDialog() {
     if (process && !WaitExit(process.Get(), 0)) {
-      PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+      PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
       if (!WaitExit(process.Get(), 5000)) TerminateProcess(process.Get(), 1);
     }
     if (HWND n = Notepad()) {
@@ -212,7 +212,7 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
 
   // Another change, then Esc: closed as by its close box, the change kept
   // in memory and not in the file.
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::E1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::LaunchSettings), 0);
   ASSERT_TRUE(WaitUntil([] { return Dialog() != nullptr; }, 5000));
   Pump(200);
   ClickOn(Item(C::Edit(8)));
@@ -223,7 +223,7 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 3000));
   EXPECT_EQ(ReadAll(CorvidIniPath()), file);
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::E1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::LaunchSettings), 0);
   ASSERT_TRUE(WaitUntil([] { return Dialog() != nullptr; }, 5000));
   Pump(200);
   EXPECT_EQ(WindowText(Item(C::Edit(8))), "Notepadxy");

@@ -286,7 +286,7 @@ struct SwitchTimer {
     if (!switched) {
       wchar_t cls[64] = {};
       GetClassNameW(GetForegroundWindow(), cls, 63);
-      std::printf("no switch: in front %s, map %d\n", Narrow(cls).c_str(), c.app->Form().CurrentAppMap);
+      std::printf("no switch: in front %s, map %d\n", Narrow(cls).c_str(), c.app->Engine().CurrentAppMap());
     }
     return switched != 0;
   }
@@ -315,8 +315,8 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
     SwitchTimer t(c);
     // The start may leave the desktop in front (the basic map); notepad
     // comes back.
-    if (c.app->Form().CurrentAppMap != 1) EXPECT_TRUE(t.BringToFront(Notepad()));
-    EXPECT_EQ(c.app->Form().CurrentAppMap, 1);
+    if (c.app->Engine().CurrentAppMap() != 1) EXPECT_TRUE(t.BringToFront(Notepad()));
+    EXPECT_EQ(c.app->Engine().CurrentAppMap(), 1);
     // The tip and the icon, as the shell was given them, with and without
     // a remote.
     c.app->FollowState();
@@ -341,9 +341,9 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
     // Another program in front and back: the basic map, then notepad's.
     for (int round = 0; round < 3; ++round) {
       EXPECT_TRUE(t.BringToFront(Regedit()));
-      EXPECT_EQ(c.app->Form().CurrentAppMap, 0);
+      EXPECT_EQ(c.app->Engine().CurrentAppMap(), 0);
       EXPECT_TRUE(t.BringToFront(Notepad()));
-      EXPECT_EQ(c.app->Form().CurrentAppMap, 1);
+      EXPECT_EQ(c.app->Engine().CurrentAppMap(), 1);
     }
     // Corvid's own part: which entry the window belongs to.
     const double decideStart = NowMs();

@@ -31,7 +31,7 @@ class OsdOnTheDesktop : public ::testing::Test {
   }
   InProcessCorvid corvid{L"osd-test"};
   OsdMessage& osd = corvid.app->Osd();
-  Settings& settings = corvid.app->Form().settings;
+  Settings& settings = corvid.app->Data().settings;
 };
 
 bool Bright(uint32_t p) { return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200; }

@@ -56,7 +56,7 @@ void PressEscape() {
 std::wstring MenuTexts() {
   std::wstring all;
   corvid::TrayMenu menu;
-  menu.PopupMenu1Popup(false, false);
+  menu.BeforePopup(false, false);
   for (const corvid::MenuEntry& e : menu.Entries()) all += corvid::Widen(e.caption);
   return all;
 }
@@ -125,7 +125,7 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   EXPECT_EQ(code, 3u);
 
   // The quit command ends the process and takes the icon away.
-  PostMessageW(main, WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+  PostMessageW(main, WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
   EXPECT_TRUE(WaitExit(first.Get(), 15000, &code));
   EXPECT_FALSE(TrayIconExists(main));
   EXPECT_TRUE(WindowsOfClass(corvid::kMainWindowClass).empty());
@@ -232,7 +232,7 @@ TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
   press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   SendInput(1, &press, sizeof press);
   Pump(300);
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
   EXPECT_TRUE(WaitExit(p.Get(), 8000));
   press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(1, &press, sizeof press);

@@ -23,10 +23,10 @@ using namespace wine_test;
 
 namespace {
 
-HWND EditorWindow() { return VisibleWindowOfClass(L"TForm2"); }
-HWND MonitorWindow() { return VisibleWindowOfClass(L"TForm3"); }
+HWND EditorWindow() { return VisibleWindowOfClass(L"KeyMapEditor"); }
+HWND MonitorWindow() { return VisibleWindowOfClass(L"CodeMonitor"); }
 
-HWND EnvironmentWindow() { return VisibleWindowOfClass(L"TForm4"); }
+HWND EnvironmentWindow() { return VisibleWindowOfClass(L"EnvironmentDialog"); }
 
 HWND Child(HWND parent, const wchar_t* cls, const wchar_t* text) {
   struct Find {
@@ -82,7 +82,7 @@ TEST_F(SettingsWindows, EditorBindsKeysAndMenuActionsAndSavesThem) {
   ASSERT_TRUE(p);
   ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 15000), nullptr);
   EXPECT_EQ(EditorWindow(), nullptr);  // HideStart
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::C1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::KeyMapEditor), 0);
   HWND editor = WaitForWindow(EditorWindow, 5000);
   ASSERT_NE(editor, nullptr);
   Pump(300);
@@ -212,7 +212,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   EXPECT_EQ(KeyMapLines(file), expected);
 
   // The environment settings: a tick and Enter saves it.
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Environment), 0);
   HWND environment = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(environment, nullptr);
   Pump(200);
@@ -224,7 +224,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   EXPECT_TRUE(Until([&] { return !IsWindowVisible(environment); }, 5000));
   EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
   // The tick taken off and Esc: closed as by its close box, the file as it was.
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Environment), 0);
   ASSERT_TRUE(WaitUntil([] { return EnvironmentWindow() != nullptr; }, 5000));
   Pump(200);
   ClickOn(hideStart);
@@ -232,7 +232,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(Until([&] { return !IsWindowVisible(environment); }, 5000));
   EXPECT_NE(ReadAll(CorvidIniPath()).find("HideStart=1\r\n"), std::string::npos);
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Environment), 0);
   ASSERT_TRUE(WaitUntil([] { return EnvironmentWindow() != nullptr; }, 5000));
   Pump(200);
   EXPECT_FALSE(ticked()) << "the change stays in memory";
@@ -247,7 +247,7 @@ TEST_F(SettingsWindows, MonitorShowsWhatAReplayedSessionSends) {
   const corvid::UniqueHandle p = Start(CorvidExe(), L"--replay \"" + session + L"\"");
   ASSERT_TRUE(p);
   ASSERT_NE(WaitForWindow(EditorWindow, 15000), nullptr);
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::M1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::CodeMonitor), 0);
   HWND monitor = WaitForWindow(MonitorWindow, 5000);
   ASSERT_NE(monitor, nullptr);
   HWND memo = Child(monitor, L"EDIT", nullptr);
@@ -284,7 +284,7 @@ TEST_F(SettingsWindows, AFileLeftAloneAtStartIsNeverSavedOver) {
   ASSERT_NE(box, nullptr);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 15000), nullptr);
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::C1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::KeyMapEditor), 0);
   HWND editor = WaitForWindow(EditorWindow, 5000);
   ASSERT_NE(editor, nullptr);
   ClickOn(Child(editor, L"BUTTON", L"保存"));
@@ -312,7 +312,7 @@ TEST_F(SettingsWindows, PicturesAt144Dpi) {
   // Moved to the left, as a user would on this small screen, the monitor
   // finds room on its right.
   SetWindowPos(editor, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::M1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::CodeMonitor), 0);
   HWND monitor = WaitForWindow(MonitorWindow, 5000);
   ASSERT_NE(monitor, nullptr);
   WaitForMessageToFade();
@@ -322,7 +322,7 @@ TEST_F(SettingsWindows, PicturesAt144Dpi) {
   EXPECT_GT(m.right - m.left, 200);
   EXPECT_TRUE(CaptureWindow(editor, L"editor_144.png"));
   EXPECT_TRUE(CaptureWindow(monitor, L"monitor_144.png"));
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Environment), 0);
   HWND environment = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(environment, nullptr);
   GetWindowRect(environment, &r);
@@ -442,7 +442,7 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 15000), nullptr);
   WaitForMessageToFade();
   const wine_test::Capture before = CaptureScreen();
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::N3), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Environment), 0);
   HWND dialog = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(dialog, nullptr);
   Pump(300);

@@ -138,7 +138,7 @@ void SetDpi(DWORD dpi) {
 }
 
 bool QuitCorvid(const corvid::UniqueHandle& process) {
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::QuitQ1), 0);
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
   return WaitExit(process.Get(), 10000);
 }
 
