@@ -168,7 +168,8 @@ TEST(Resident, ReplayTypesIntoTheWindowInFront) {
   // The user's own maps: the number buttons type digits.
   ASSERT_TRUE(CopyFileW(SourceFile(L"examples\\digits.ini").c_str(), CorvidIniPath().c_str(), FALSE));
   g_keys.clear();
-  const corvid::UniqueHandle p = Start(CorvidExe(), L"--replay \"" + SourceFile(L"examples\\e2e-keys.txt") + L"\" --quit-after-replay");
+  const corvid::UniqueHandle p =
+      Start(CorvidExe(), L"--replay \"" + SourceFile(L"examples\\e2e-keys.txt") + L"\" --quit-after-replay");
   ASSERT_TRUE(p);
   EXPECT_TRUE(WaitExit(p.Get(), 20000));
   Pump(200);
@@ -183,7 +184,8 @@ TEST(Resident, ReplayTypesIntoTheWindowInFront) {
 }
 
 TEST(Resident, SessionThatCannotBeReadEndsARunThatWasToQuitAfterIt) {
-  const corvid::UniqueHandle p = Start(CorvidExe(), L"--replay \"" + BuildFile(L"no-such-session.txt") + L"\" --quit-after-replay");
+  const corvid::UniqueHandle p =
+      Start(CorvidExe(), L"--replay \"" + BuildFile(L"no-such-session.txt") + L"\" --quit-after-replay");
   ASSERT_TRUE(p);
   HWND box = WaitForWindow([] { return FindBoxTitled(L"Corvid"); }, 15000);
   ASSERT_NE(box, nullptr);
@@ -279,7 +281,8 @@ TEST(Resident, CorvidReplayPrintsWhatCorvidExeDoes) {
   const std::wstring session = SourceFile(L"examples\\e2e-keys.txt");
 
   const std::wstring trace = BuildFile(L"agreement-trace.txt");
-  const corvid::UniqueHandle p = Start(CorvidExe(), L"--replay \"" + session + L"\" --quit-after-replay --trace \"" + trace + L"\"");
+  const corvid::UniqueHandle p =
+      Start(CorvidExe(), L"--replay \"" + session + L"\" --quit-after-replay --trace \"" + trace + L"\"");
   ASSERT_TRUE(p);
   EXPECT_TRUE(WaitExit(p.Get(), 20000));
 
