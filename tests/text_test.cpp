@@ -91,6 +91,7 @@ TEST(Texts, TheLanguageComesFromTheSettingsAtStart) {
     a.app.StartUp();
     EXPECT_EQ(LanguageInUse(), expected) << line;
     EXPECT_TRUE(a.p.boxes.shown.empty()) << line;
+    EXPECT_EQ(a.app.Tray().Tip().find(Text(TextId::TrayRemoteMissing)), 8u) << line;  // the icon's tip too
     a.app.Settings().SaveSystemSettings();
     if (*line) EXPECT_NE(a.p.memoryFiles.files[a.app.Settings().Path()].find(line), std::string::npos);
   }

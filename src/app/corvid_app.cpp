@@ -104,6 +104,7 @@ bool CorvidApp::StartUp() {
   UseLanguage(ChooseLanguage("auto", platform_.UserUiLanguage()));
   settings_.StartUp();
   UseLanguage(ChooseLanguage(data_.settings.Language, platform_.UserUiLanguage()));
+  tray_ = TrayStatus{};  // its tip in that language
   if (!platform_.CreateMainWindow(*this)) return false;
   monitorClearTimer.Start();
   platform_.CreateSettingsWindows(*this);

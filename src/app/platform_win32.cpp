@@ -6,6 +6,7 @@
 #include "app/corvid_app.h"
 #include "app/help_file.h"
 #include "base/text_win32.h"
+#include "base/texts.h"
 #include "config/config_folder_win32.h"
 
 namespace corvid {
@@ -33,7 +34,10 @@ bool Win32Platform::CreateMainWindow(CorvidApp& app) {
   app_ = &app;
   hooks_.Attach(&app.Hooks());
   main_ = std::make_unique<MainWindowWin32>(app, queue_, windows_);
-  if (!main_->Create()) return false;
+  if (!timers_.Exists() || !hooks_.Exists() || !main_->Create()) {
+    boxes_.Show(Text(TextId::WindowsUnavailable), "Corvid", MessageBoxes::kOk);
+    return false;
+  }
   if (osdWindow_.Create(main_->Handle(), app.Osd()))
     windows_.Add(osdWindow_.Handle(), false);  // a click of the remote over it is a whole click
   else
@@ -76,7 +80,9 @@ void Win32Platform::ShowTrayStatus(const TrayStatus& status, TrayStatus::Change 
   if (main_) main_->ShowStatus(status, change);
 }
 
-void Win32Platform::StartRemote() { hid_.Create(); }
+void Win32Platform::StartRemote() {
+  if (!hid_.Create() && app_) app_->DebugLog().Append("The remote's window could not be created; no remote is found.");
+}
 
 void Win32Platform::CloseMainWindow() {
   if (main_ && main_->Handle()) PostMessageW(main_->Handle(), WM_CLOSE, 0, 0);

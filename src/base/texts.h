@@ -43,6 +43,7 @@ enum class TextId : uint16_t {
   HelpMissingBefore,       // around the help file's name
   HelpMissingAfter,
   AlreadyRunning,
+  WindowsUnavailable,      // a window Corvid cannot run without was not made
   // The tray menu.
   MenuKeyMap,
   MenuEnvironment,

@@ -22,7 +22,6 @@ MemoWindowWin32::~MemoWindowWin32() {
   lines_.onChanged = nullptr;
   model_.onChange = nullptr;
   windows_.Remove(Handle());
-  if (black_) DeleteObject(black_);
 }
 
 bool MemoWindowWin32::CreateWindowed(const wchar_t* cls, const std::string& caption, int width96, int height96,
@@ -37,7 +36,7 @@ bool MemoWindowWin32::CreateWindowed(const wchar_t* cls, const std::string& capt
     return false;
   dpi_ = WindowDpi(Handle());
   ReportPlace();  // the model's size is in 96-DPI pixels until the window tells it
-  black_ = CreateSolidBrush(RGB(0, 0, 0));
+  black_.Reset(CreateSolidBrush(RGB(0, 0, 0)));
   memo_ = MakeControl(Handle(), L"EDIT", "", WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | memoStyle, 0);
   LayoutChildren();
   sync_ = std::make_unique<MemoSync>(lines_, memo_);
@@ -97,7 +96,7 @@ intptr_t MemoWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       if (blackMemo_ && reinterpret_cast<HWND>(lp) == memo_) {
         SetTextColor(reinterpret_cast<HDC>(wp), RGB(230, 230, 230));
         SetBkColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
-        return reinterpret_cast<intptr_t>(black_);
+        return reinterpret_cast<intptr_t>(black_.Get());
       }
       break;
     case WM_DPICHANGED: {

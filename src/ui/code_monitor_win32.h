@@ -3,6 +3,7 @@
 // follows a text view, the debug window with its one-line field above it.
 #include <memory>
 
+#include "base/handles_win32.h"
 #include "base/window_win32.h"
 #include "ui/code_monitor.h"
 #include "ui/controls_win32.h"
@@ -34,7 +35,7 @@ class MemoWindowWin32 : protected Win32Window {
   int minWidth96_ = 0, minHeight96_ = 0;
   bool pending_ = false;
   uint32_t dpi_ = 96;
-  HBRUSH black_ = nullptr;
+  GdiObject<HBRUSH> black_;
   bool blackMemo_ = false;
 };
 

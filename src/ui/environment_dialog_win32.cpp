@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/dpi_win32.h"
+#include "base/handles_win32.h"
 #include "base/text_win32.h"
 
 namespace corvid {
@@ -221,9 +222,8 @@ intptr_t EnvironmentDialogWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t 
       const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       const Item* i = ItemOf(d->hwndItem);
       if (!i || i->def->kind != C::Swatch) break;
-      HBRUSH fill = CreateSolidBrush(model_.SwatchColour(i->def->number));
-      FillRect(d->hDC, &d->rcItem, fill);
-      DeleteObject(fill);
+      const GdiObject<HBRUSH> fill(CreateSolidBrush(model_.SwatchColour(i->def->number)));
+      FillRect(d->hDC, &d->rcItem, fill.Get());
       FrameRect(d->hDC, &d->rcItem, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
       if (d->itemState & ODS_FOCUS) {
         RECT around = d->rcItem;

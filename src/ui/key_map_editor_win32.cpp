@@ -136,33 +136,36 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
     RECT r;
     GetClientRect(Handle(), &r);
     const KeyMapEditor::Box& box = editor_.model_.BoxOf(code_);
-    HBRUSH fill = CreateSolidBrush(box.colour);
-    FillRect(dc, &r, fill);
-    DeleteObject(fill);
+    const GdiObject<HBRUSH> fill(CreateSolidBrush(box.colour));
+    FillRect(dc, &r, fill.Get());
     const bool focused = GetFocus() == Handle();
     // Waiting for a key: a red frame; the keyboard focus: a blue one.
     const KeyMapEditor& m = editor_.model_;
     const bool armed = m.CaptureArmed() && m.ArmedCode() == code_;
-    HBRUSH frame = CreateSolidBrush(armed ? RGB(220, 30, 30) : focused ? RGB(0, 90, 200) : RGB(128, 128, 128));
-    FrameRect(dc, &r, frame);
+    const GdiObject<HBRUSH> frame(
+        CreateSolidBrush(armed ? RGB(220, 30, 30) : focused ? RGB(0, 90, 200) : RGB(128, 128, 128)));
+    FrameRect(dc, &r, frame.Get());
     if (focused || armed) {
       RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-      FrameRect(dc, &inner, frame);
+      FrameRect(dc, &inner, frame.Get());
     }
-    DeleteObject(frame);
     // The text in the window's font, smaller when it would not fit.
     const std::wstring text = Widen(box.text);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     RECT inside{r.left + 3, r.top, r.right - 3, r.bottom};
-    for (int height = 12; height >= 8; --height) {
-      SelectObject(dc, FaceFont(L"MS UI Gothic", height, editor_.dpi_));
-      SIZE size{};
-      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-      if (size.cx <= inside.right - inside.left || height == 8) break;
+    {
+      // The DC's own font goes back before the DC does.
+      SelectedObject font;
+      for (int height = 12; height >= 8; --height) {
+        font.Select(dc, FaceFont(L"MS UI Gothic", height, editor_.dpi_));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        if (size.cx <= inside.right - inside.left || height == 8) break;
+      }
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     EndPaint(Handle(), &ps);
   }
 
@@ -177,7 +180,6 @@ KeyMapEditorWin32::~KeyMapEditorWin32() {
   log_.onChanged = nullptr;
   model_.onChange = nullptr;
   windows_.Remove(Handle());
-  if (black_) DeleteObject(black_);
 }
 
 bool KeyMapEditorWin32::Create() {
@@ -190,7 +192,7 @@ bool KeyMapEditorWin32::Create() {
                 nullptr))
     return false;
   dpi_ = WindowDpi(Handle());
-  black_ = CreateSolidBrush(RGB(0, 0, 0));
+  black_.Reset(CreateSolidBrush(RGB(0, 0, 0)));
   const HWND w = Handle();
   memo_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0);
   for (const Cell& c : kCells) {
@@ -328,7 +330,7 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
         // The receive log: light text on black.
         SetTextColor(reinterpret_cast<HDC>(wp), RGB(230, 230, 230));
         SetBkColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
-        return reinterpret_cast<intptr_t>(black_);
+        return reinterpret_cast<intptr_t>(black_.Get());
       }
       break;
     case DM_GETDEFID:

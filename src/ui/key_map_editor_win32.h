@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/handles_win32.h"
 #include "base/window_win32.h"
 #include "ui/controls_win32.h"
 #include "ui/key_map_editor.h"
@@ -44,7 +45,7 @@ class KeyMapEditorWin32 : private Win32Window {
   std::array<HWND, 4> power_{};
   bool settingCode_ = false;
   uint32_t fronted_ = 0;
-  HBRUSH black_ = nullptr;
+  GdiObject<HBRUSH> black_;
 };
 
 }  // namespace corvid

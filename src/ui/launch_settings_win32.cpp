@@ -187,7 +187,6 @@ LaunchSettingsWin32::~LaunchSettingsWin32() {
   model_.SetFileDialog(nullptr);
   windows_.Remove(Handle());
   testButton_.reset();
-  if (yellow_) DeleteObject(yellow_);
 }
 
 bool LaunchSettingsWin32::Create() {
@@ -199,7 +198,7 @@ bool LaunchSettingsWin32::Create() {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   if (!CreateOf(kClass, 0, Widen(model_.Caption()).c_str(), kStyle, x, y, width, height, nullptr)) return false;
   dpi_ = WindowDpi(Handle());
-  yellow_ = CreateSolidBrush(ColourOf(BoxColour::Yellow));
+  yellow_.Reset(CreateSolidBrush(ColourOf(BoxColour::Yellow)));
   for (const Item& i : kItems) controls_.push_back({i.id, MakeItem(Handle(), i)});
   for (const std::string& s : LaunchSettings::ComboBox1Items())
     SendMessageW(Control(C::ComboBox(1)), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
@@ -333,7 +332,7 @@ intptr_t LaunchSettingsWin32::BoxColours(HWND control, HDC dc) {
     case BoxColour::White: return reinterpret_cast<intptr_t>(GetStockObject(WHITE_BRUSH));
     case BoxColour::Light: return reinterpret_cast<intptr_t>(GetSysColorBrush(COLOR_3DLIGHT));
     case BoxColour::Face: return reinterpret_cast<intptr_t>(GetSysColorBrush(COLOR_BTNFACE));
-    case BoxColour::Yellow: return reinterpret_cast<intptr_t>(yellow_);
+    case BoxColour::Yellow: return reinterpret_cast<intptr_t>(yellow_.Get());
     case BoxColour::Window: break;
   }
   return reinterpret_cast<intptr_t>(GetSysColorBrush(COLOR_WINDOW));

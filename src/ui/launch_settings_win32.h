@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/handles_win32.h"
 #include "base/window_win32.h"
 #include "ui/controls_win32.h"
 #include "ui/launch_settings.h"
@@ -55,7 +56,7 @@ class LaunchSettingsWin32 : private Win32Window, public ProgramFileDialog {
   bool refreshing_ = false;
   bool browsing_ = false;
   uint32_t fronted_ = 0;
-  HBRUSH yellow_ = nullptr;
+  GdiObject<HBRUSH> yellow_;
 };
 
 }  // namespace corvid
