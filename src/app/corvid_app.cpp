@@ -101,7 +101,7 @@ bool CorvidApp::StartUp() {
   if (!platform_.FormCreate(*this)) return false;
   monitorClearTimer.Start();
   platform_.CreateForms(*this);
-  windows_.FormCreate();
+  windows_.Created();
   CompleteStartUp();
   return true;
 }
