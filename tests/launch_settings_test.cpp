@@ -99,13 +99,17 @@ TEST_F(LaunchSettingsTest, PlacementBoxesAndTheClassThatAllowsThem) {
   EXPECT_TRUE(dialog.Field(LaunchField::RectRight).enabled);
   EXPECT_EQ(dialog.Field(LaunchField::RectRight).colour, BoxColour::White);
 
-  // A number box that holds no integer keeps the last value, without a box.
+  // A number box that holds no integer keeps the last value, without a box;
+  // the note beside its row shows.
   dialog.SetField(LaunchField::RectLeft, "-");
-  EXPECT_TRUE(dialog.Field(LaunchField::RectLeft).invalid);
+  EXPECT_TRUE(dialog.RectangleInvalid());
+  EXPECT_FALSE(dialog.ClickPointInvalid());
   EXPECT_EQ(e.WinLeft, 10);
   EXPECT_TRUE(a.p.boxes.shown.empty());
   dialog.SetField(LaunchField::RectLeft, "-15");
-  EXPECT_FALSE(dialog.Field(LaunchField::RectLeft).invalid);
+  dialog.SetField(LaunchField::ClickY, "1.5");
+  EXPECT_FALSE(dialog.RectangleInvalid());
+  EXPECT_TRUE(dialog.ClickPointInvalid());
   EXPECT_EQ(e.WinLeft, -15);
 
   dialog.SelectRadio(LaunchRadio::Maximised);  // "最大化"

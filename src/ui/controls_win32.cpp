@@ -47,7 +47,9 @@ void ControlSet::Make(HWND parent, std::span<const ControlSpec> specs) {
   for (const ControlSpec& spec : specs) Add(parent, spec);
 }
 
-void ControlSet::Add(HWND parent, const ControlSpec& spec) { made_.emplace_back(spec, MakeControl(parent, spec)); }
+HWND ControlSet::Add(HWND parent, const ControlSpec& spec) {
+  return made_.emplace_back(spec, MakeControl(parent, spec)).second;
+}
 
 void ControlSet::Place(uint32_t dpi, const wchar_t* face, int fontHeight) const {
   for (const auto& [spec, control] : made_)

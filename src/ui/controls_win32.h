@@ -57,14 +57,11 @@ HWND MakeControl(HWND parent, const ControlSpec& spec);
 class ControlSet {
  public:
   void Make(HWND parent, std::span<const ControlSpec> specs);
-  void Add(HWND parent, const ControlSpec& spec);
+  HWND Add(HWND parent, const ControlSpec& spec);
   // Every control at its place, in `face` at its height (or the window's).
   void Place(uint32_t dpi, const wchar_t* face, int fontHeight) const;
   // The control with the identifier; null when there is none.
   HWND operator[](int id) const;
-  size_t Size() const { return made_.size(); }
-  HWND At(size_t i) const { return made_[i].second; }
-  const ControlSpec& SpecAt(size_t i) const { return made_[i].first; }
 
  private:
   std::vector<std::pair<ControlSpec, HWND>> made_;

@@ -125,10 +125,10 @@ bool EnvironmentDialogWin32::Create() {
   const int clientWidth96 = EnvironmentDialog::kWidth - frameWidth;
   int clientHeight96 = EnvironmentDialog::kHeight - frameHeight;
   for (const ControlSpec& spec : Specs(clientWidth96, clientHeight96)) {
-    controls_.Add(w, spec);
+    const HWND control = controls_.Add(w, spec);
     // A group box beneath the controls it frames, which draw over it.
     if (spec.kind == K::Group)
-      SetWindowPos(controls_.At(controls_.Size() - 1), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   Layout(dpi_);
   int width = ScaleToDpi(clientWidth96, dpi_), height = ScaleToDpi(clientHeight96, dpi_);
