@@ -1,4 +1,4 @@
-// One cursor step of the mouse mode as the CursorRepeat timer makes it: the
+// One cursor step of the mouse mode as the cursorTimer timer makes it: the
 // acceleration, the corrections, the smoothing and the one relative move,
 // with the allocations it makes.
 #include <benchmark/benchmark.h>
@@ -29,11 +29,11 @@ struct Rig : HeadlessApp {
 
 void BM_CursorStep(benchmark::State& state) {
   Rig rig(state.range(0) != 0, state.range(1) != 0);
-  for (int i = 0; i < 64; ++i) rig.motion.CursorRepeatTimer();  // full speed, full window
+  for (int i = 0; i < 64; ++i) rig.motion.OnCursorStep();  // full speed, full window
   const uint64_t before = bench::AllocationCount();
   uint64_t steps = 0;
   for (auto _ : state) {
-    rig.motion.CursorRepeatTimer();
+    rig.motion.OnCursorStep();
     ++steps;
   }
   benchmark::DoNotOptimize(rig.moved);

@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "actions/cursor_hiding_win32.h"
+#include "actions/cursor_hider_win32.h"
 #include "app/corvid_app.h"
 #include "base/system_library_win32.h"
-#include "app/end_paths_win32.h"
+#include "app/crash_release_win32.h"
 #include "app/platform_win32.h"
 #include "app/trace.h"
 #include "base/text_win32.h"

@@ -77,7 +77,7 @@ TEST_F(DeviceConnectionTest, AReaderThatDiesCountsAsTheRemoteGoingAndNothingPres
 
   hid.Plug("spare", kRemoteVendorId, kRemoteProductId);  // the next change: the remote is seen again
   ASSERT_EQ(connection.RemoteDevice, hid.list.FindPath("remote"));
-  app.FormClose();
+  app.OnMainWindowClose();
   p.input.events.clear();
   EXPECT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // handed over, and dropped
   EXPECT_TRUE(p.input.events.empty());

@@ -142,7 +142,7 @@ TEST_F(EnvironmentTest, HidingSwitchedOffShowsTheCursorAtOnce) {
   EXPECT_FALSE(settings.NoCursor);
   EXPECT_TRUE(app.Hider().CursorVisible);
   EXPECT_EQ(p.cursors.log.back(), "restore");
-  EXPECT_FALSE(app.Hider().WaitEraseCursor.Enabled());
+  EXPECT_FALSE(app.Hider().hideDelayTimer.Enabled());
 }
 
 TEST_F(EnvironmentTest, DraggingTheMessageMovesThePlaceBarsWithinTheirRanges) {

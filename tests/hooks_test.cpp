@@ -160,7 +160,7 @@ TEST_F(HooksTest, FirstMoveWhileHiddenShowsOnceAfterTheCallback) {
   hooks.RunPostedWork();
   EXPECT_EQ(platform.posts, 1);
   EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
-  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());  // the move alone does not restart the wait
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());  // the move alone does not restart the wait
   Idle();
   p.clock.Advance(4000);
   EXPECT_FALSE(hider.CursorVisible);
@@ -182,9 +182,9 @@ TEST_F(HooksTest, HiderWithHidingOffNothingIsReplacedButClosingStillRestores) {
   hider.ShowCursorAgain();
   Idle();
   p.clock.Advance(10000);
-  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
   EXPECT_EQ(cursors.log, Calls{"restore"});
-  hider.FormClose();
+  hider.StopHiding();
   EXPECT_EQ(cursors.log, (Calls{"restore", "restore"}));
 }
 
@@ -197,12 +197,12 @@ TEST_F(HooksTest, HiderKeyboardModeHidesFourSecondsLaterAndIdleDoesNotRestartThe
   p.clock.Advance(1);
   EXPECT_EQ(cursors.log, Calls{"blank"});
   EXPECT_FALSE(hider.CursorVisible);
-  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
   EXPECT_TRUE(hooks.Installed(HookKind::CursorWake));
   Idle();  // hidden already: no new wait
-  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
   // Corvid's end brings the system's cursors back.
-  app.FormClose();
+  app.OnMainWindowClose();
   EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
 }
 
@@ -216,19 +216,19 @@ TEST_F(HooksTest, HiderMouseModeNeverHidesAndItAndClosingShowAHiddenCursor) {
   EXPECT_EQ(cursors.log, (Calls{"blank", "restore"}));
   engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
-  hider.FormClose();
+  hider.StopHiding();
   EXPECT_EQ(cursors.log, (Calls{"blank", "restore", "blank", "restore"}));
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
-  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
 }
 
 TEST_F(HooksTest, HiderOpenEditorOrSettingsShowAtTheNextIdleAndKeepThePointer) {
   for (bool editor : {true, false}) {
     hider.HideCursor();
-    hider.WaitEraseCursor.Start();
+    hider.hideDelayTimer.Start();
     Idle(editor, !editor);
     EXPECT_TRUE(hider.CursorVisible);
-    EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+    EXPECT_FALSE(hider.hideDelayTimer.Enabled());
     p.clock.Advance(10000);
     EXPECT_EQ(cursors.log.back(), "restore");
   }
@@ -245,7 +245,7 @@ TEST_F(HooksTest, HiderWithoutABlankCursorCorvidGoesOnVisible) {
   Idle();
   engine.SwitchToKeyboardMode();
   p.clock.Advance(10000);
-  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
   EXPECT_EQ(cursors.log, (Calls{"no blank", "restore"}));
   EXPECT_TRUE(p.boxes.shown.empty());
 }
@@ -266,16 +266,16 @@ TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   EXPECT_EQ(picker.log, (std::vector<std::string>{"yellow", "class Notepad", "normal"}));
   EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
   EXPECT_FALSE(hider.CursorVisible);  // hidden again at once, and the wait runs
-  EXPECT_TRUE(hider.WaitEraseCursor.Enabled());
+  EXPECT_TRUE(hider.hideDelayTimer.Enabled());
 
   data.settings.NoCursor = false;  // without cursor hiding the cursor is left alone
-  hider.FormClose();
+  hider.StopHiding();
   cursors.log.clear();
   hooks.StartWindowPick();
   hooks.OnPickerEvent({0, 0x201, 1, 2});
   hooks.RunPostedWork();
   EXPECT_TRUE(cursors.log.empty());
-  EXPECT_FALSE(hider.WaitEraseCursor.Enabled());
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
   EXPECT_EQ(picker.log.back(), "normal");
 }
 

@@ -54,7 +54,7 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
   MouseMotion& motion = app.Mouse();
 };
 
-// --- CursorRepeat: acceleration and timing --------------------------------
+// --- cursorTimer: acceleration and timing --------------------------------
 
 TEST_F(MouseMotionTest, FactorGrowsBeforeItIsCappedSoOneTickOvershoots) {
   data.settings.CurSpeed = 100;  // 40 px per step at rest: the overshoot shows in whole pixels
@@ -79,7 +79,7 @@ TEST_F(MouseMotionTest, ReleaseStopsTheCursorAndTheNextHoldStartsAtRest) {
   p.clock.Advance(200);
   EXPECT_EQ(Moves().size(), 1u + 8);
   Release();
-  EXPECT_FALSE(motion.CursorRepeat.Enabled());
+  EXPECT_FALSE(motion.cursorTimer.Enabled());
   EXPECT_EQ(motion.CursorFactor, 1.0);
   p.clock.Advance(500);
   EXPECT_EQ(Moves().size(), 1u + 8);
@@ -192,7 +192,7 @@ TEST_F(MouseMotionTest, ClickWhileMovingKeepsTheCursorGoing) {
                                                  mouseflag::kLeftUp, mouseflag::kMove, mouseflag::kMove}));
 }
 
-// --- WheelRepeatTimer ------------------------------------------------------------
+// --- wheelTimer ------------------------------------------------------------
 
 TEST_F(MouseMotionTest, WheelNotchesAtOnceThenEveryThirtyMilliseconds) {
   Report(0x5B, 0, kR1);  // WheelUP
@@ -204,7 +204,7 @@ TEST_F(MouseMotionTest, WheelNotchesAtOnceThenEveryThirtyMilliseconds) {
   for (const InputEvent& e : p.input.events) data.push_back(e.mouseData);
   EXPECT_EQ(data, (std::vector<int32_t>{60, 60, 60, 60, 120}));
   EXPECT_EQ(times, (std::vector<uint64_t>{0, 30, 60, 90, 95}));
-  EXPECT_FALSE(motion.WheelRepeatTimer.Enabled());
+  EXPECT_FALSE(motion.wheelTimer.Enabled());
   EXPECT_EQ(app.MonitorLines().Lines().size(), 10u);  // a press and a release line per notch
 }
 

@@ -185,13 +185,13 @@ TEST_F(OsdMessageTest, HoldsOneSecondThenFadesInTwentyFiveSteps) {
   clock.Advance(999);
   EXPECT_TRUE(surface.log.empty());
   clock.Advance(1);
-  EXPECT_TRUE(osd.AlphDecTimer.Enabled());
+  EXPECT_TRUE(osd.fadeStepTimer.Enabled());
   for (int i = 0; i < 30; ++i) clock.Advance(5);
   EXPECT_EQ(surface.log, want);  // only the constant alpha changes
   EXPECT_EQ(glyphs.calls.size(), drawn);
   EXPECT_EQ(osd.OsdAlpha, 255);
-  EXPECT_FALSE(osd.AlphDecTimer.Enabled());
-  EXPECT_FALSE(osd.DecIdleTimer.Enabled());
+  EXPECT_FALSE(osd.fadeStepTimer.Enabled());
+  EXPECT_FALSE(osd.fadeDelayTimer.Enabled());
 }
 
 TEST_F(OsdMessageTest, SecondMessageWithinTheHoldReplacesTheFirstAndRestartsTheHold) {
@@ -209,7 +209,7 @@ TEST_F(OsdMessageTest, SecondMessageWithinTheHoldReplacesTheFirstAndRestartsTheH
   clock.Advance(50);
   osd.ShowMessage("three");
   EXPECT_EQ(osd.OsdAlpha, 255);
-  EXPECT_FALSE(osd.AlphDecTimer.Enabled());
+  EXPECT_FALSE(osd.fadeStepTimer.Enabled());
   EXPECT_EQ(Fade().front(), "alpha 245");
 }
 
@@ -224,7 +224,7 @@ TEST_F(OsdMessageTest, PushFailureShowsOneBoxAndTheTimersGoOn) {
   EXPECT_EQ(boxes.shown[0].text, "Cannat Create ExSTYLE");
   EXPECT_EQ(boxes.shown[0].caption, "Oh!");
   EXPECT_EQ(boxes.shown[0].kind, MessageBoxes::kOkCancel);
-  EXPECT_TRUE(osd.DecIdleTimer.Enabled());
+  EXPECT_TRUE(osd.fadeDelayTimer.Enabled());
   EXPECT_EQ(Fade().back(), "alpha 0");
 }
 
@@ -233,7 +233,7 @@ TEST_F(OsdMessageTest, NothingHappensBeforeTheWindowExists) {
   osd.ShowMessage("early");
   osd.PushOsd(0);
   EXPECT_TRUE(surface.log.empty());
-  EXPECT_FALSE(osd.DecIdleTimer.Enabled());
+  EXPECT_FALSE(osd.fadeDelayTimer.Enabled());
   OsdMessage unbound{clock, glyphs, surface, screen, boxes};
   surface.exists = true;
   unbound.ShowMessage("early");

@@ -352,7 +352,7 @@ TEST(SettingsFileReload, TheTimersFollowEveryLoad) {
   EXPECT_EQ(a.app.Settings().Reload(), 0);
   EXPECT_EQ(a.engine.RepeatDelayTimer().Interval(), 700u);
   EXPECT_EQ(a.engine.RepeatTimer().Interval(), 40u);
-  EXPECT_EQ(a.app.Mouse().CursorRepeat.Interval(), 15u);
+  EXPECT_EQ(a.app.Mouse().cursorTimer.Interval(), 15u);
 }
 
 }  // namespace

@@ -5,18 +5,18 @@ namespace corvid {
 
 CursorHider::CursorHider(TimerHost& timers, SystemCursors& cursors, CursorWakeHook& hook, const Settings& settings,
                          TextView& debugLog)
-    : WaitEraseCursor(timers, kWaitMs, [this] { WaitEraseCursorTimer(); }),
+    : hideDelayTimer(timers, kWaitMs, [this] { OnHideDelay(); }),
       cursors_(cursors),
       hook_(hook),
       settings_(settings),
       debugLog_(debugLog) {}
 
 void CursorHider::StartWaitErase() {
-  if (available_) WaitEraseCursor.Start();  // a running wait keeps its period
+  if (available_) hideDelayTimer.Start();  // a running wait keeps its period
 }
 
 void CursorHider::StopWaitEraseAndShow() {
-  WaitEraseCursor.Stop();
+  hideDelayTimer.Stop();
   ShowCursorAgain();
 }
 
@@ -26,7 +26,7 @@ void CursorHider::HideCursor() {
     // Without a blank cursor there is nothing to hide with; Corvid goes on
     // with the pointer visible rather than ending.
     available_ = false;
-    WaitEraseCursor.Stop();
+    hideDelayTimer.Stop();
     debugLog_.Append("Cursor hiding is off: the blank cursor could not be created.");
     return;
   }
@@ -40,8 +40,8 @@ void CursorHider::ShowCursorAgain() {
   hook_.RemoveCursorWakeHook();
 }
 
-void CursorHider::WaitEraseCursorTimer() {
-  WaitEraseCursor.Stop();
+void CursorHider::OnHideDelay() {
+  hideDelayTimer.Stop();
   HideCursor();
 }
 
@@ -49,15 +49,15 @@ void CursorHider::ApplicationIdle(const IdleState& now) {
   if (now.editorVisible || now.environmentVisible) {
     // While a settings window is open the pointer stays: waiting here would
     // only hide it for the moment until the next idle turn shows it again.
-    WaitEraseCursor.Stop();
+    hideDelayTimer.Stop();
     if (!CursorVisible) ShowCursorAgain();
     return;
   }
   if (CursorVisible && !now.mouseMode && settings_.NoCursor) StartWaitErase();
 }
 
-void CursorHider::FormClose() {
-  WaitEraseCursor.Stop();
+void CursorHider::StopHiding() {
+  hideDelayTimer.Stop();
   ShowCursorAgain();
 }
 

@@ -35,7 +35,7 @@ class CursorHider : public CursorHiding {
 
   void HideCursor();
   void ShowCursorAgain();
-  void WaitEraseCursorTimer();
+  void OnHideDelay();
 
   // What an idle turn looks at.
   struct IdleState {
@@ -45,14 +45,15 @@ class CursorHider : public CursorHiding {
   };
   // An idle turn of the application.
   void ApplicationIdle(const IdleState& now);
-  // FormClose, after the icon is gone and pending input is dropped.
-  void FormClose();
+  // Corvid ends: the cursor is shown for good (after the icon is gone and
+  // pending input is dropped).
+  void StopHiding();
 
   // False once the blank cursor could not be made: no more hiding this run.
   bool Available() const { return available_; }
 
   static constexpr uint32_t kWaitMs = 4000;
-  Timer WaitEraseCursor;
+  Timer hideDelayTimer;
   bool CursorVisible = false;  // false until the first restore
 
  private:

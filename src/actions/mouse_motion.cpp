@@ -27,8 +27,8 @@ int32_t TruncatePixels(double v) {
 
 MouseMotion::MouseMotion(TimerHost& timers, Clock& clock, Injector& input, const Settings& settings,
                          TextView& codeMonitor, ScreenSize& screen, OwnWindows& own)
-    : CursorRepeat(timers, 10, [this] { CursorRepeatTimer(); }),
-      WheelRepeatTimer(timers, kWheelPeriodMs, [this] { WheelRepeatTimerTimer(); }),
+    : cursorTimer(timers, 10, [this] { OnCursorStep(); }),
+      wheelTimer(timers, kWheelPeriodMs, [this] { OnWheelStep(); }),
       clock_(clock),
       input_(input),
       settings_(settings),
@@ -39,7 +39,7 @@ MouseMotion::MouseMotion(TimerHost& timers, Clock& clock, Injector& input, const
 }
 
 void MouseMotion::ApplyTimerSettings() {
-  CursorRepeat.SetInterval(static_cast<uint32_t>(std::max(settings_.CurRepeat, 1)));
+  cursorTimer.SetInterval(static_cast<uint32_t>(std::max(settings_.CurRepeat, 1)));
 }
 
 void MouseMotion::SetMouseState(uint32_t bits, uint16_t /*mouseKey*/) {
@@ -71,7 +71,7 @@ void MouseMotion::SetMouseState(uint32_t bits, uint16_t /*mouseKey*/) {
   if (dirBits_ != 0) {
     MoveCursor(dirBits_);
     ApplyTimerSettings();
-    CursorRepeat.Start();
+    cursorTimer.Start();
   } else {
     StopCursor();
   }
@@ -79,9 +79,9 @@ void MouseMotion::SetMouseState(uint32_t bits, uint16_t /*mouseKey*/) {
   if (wheelBits_ != 0) {
     in.SendWheel(wheelBits_);
     in.SendWheel(0);
-    WheelRepeatTimer.Start();
+    wheelTimer.Start();
   } else {
-    WheelRepeatTimer.Stop();
+    wheelTimer.Stop();
   }
 }
 
@@ -89,17 +89,17 @@ void MouseMotion::StopCursor() {
   CursorFactor = 1.0;
   SmoothCount = 0;
   SmoothHistory.fill(Delta{});
-  CursorRepeat.Stop();
+  cursorTimer.Stop();
 }
 
-void MouseMotion::CursorRepeatTimer() {
+void MouseMotion::OnCursorStep() {
   // The test comes first, so the factor overshoots to 2.0399 for one tick.
   if (CursorFactor >= 2.0) CursorFactor = 2.0;
   else CursorFactor *= 1.02;
   MoveCursor(dirBits_);
 }
 
-void MouseMotion::WheelRepeatTimerTimer() {
+void MouseMotion::OnWheelStep() {
   input_.SendWheel(wheelBits_);
   input_.SendWheel(0);
 }

@@ -7,19 +7,13 @@
 
 #include "actions/injector.h"
 #include "actions/mouse_driver.h"
+#include "actions/own_windows.h"
 #include "base/screen_size.h"
 #include "base/text_view.h"
 #include "base/timer.h"
 #include "model/settings.h"
 
 namespace corvid {
-
-// Whether the window directly under the cursor is one of Corvid's own.
-class OwnWindows {
- public:
-  virtual ~OwnWindows() = default;
-  virtual bool IsOverOwnWindow() = 0;
-};
 
 class MouseMotion : public MouseDriver {
  public:
@@ -38,16 +32,16 @@ class MouseMotion : public MouseDriver {
   uint32_t ClickBits() const { return clickBits_; }
   uint32_t WheelBits() const { return wheelBits_; }
 
-  void CursorRepeatTimer();
-  void WheelRepeatTimerTimer();
+  void OnCursorStep();
+  void OnWheelStep();
   void MoveCursor(uint32_t dirs);
   void SendCursorDelta(double dx, double dy);
 
-  // Applies CurRepeat to CursorRepeat (also done whenever the cursor starts).
+  // Applies CurRepeat to cursorTimer (also done whenever the cursor starts).
   void ApplyTimerSettings();
 
-  Timer CursorRepeat;
-  Timer WheelRepeatTimer;
+  Timer cursorTimer;
+  Timer wheelTimer;
 
   double CursorFactor = 1.0;
   static constexpr int kSmoothSlots = 20;

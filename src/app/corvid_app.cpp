@@ -98,9 +98,9 @@ CorvidApp::~CorvidApp() {
 
 bool CorvidApp::StartUp() {
   settings_.StartUp();
-  if (!platform_.FormCreate(*this)) return false;
+  if (!platform_.CreateMainWindow(*this)) return false;
   monitorClearTimer.Start();
-  platform_.CreateForms(*this);
+  platform_.CreateSettingsWindows(*this);
   windows_.Created();
   CompleteStartUp();
   return true;
@@ -202,7 +202,7 @@ void CorvidApp::Quit() {
   platform_.CloseMainWindow();
 }
 
-void CorvidApp::FormClose() {
+void CorvidApp::OnMainWindowClose() {
   if (closed_) return;
   closed_ = true;
   replay_.Stop();
@@ -211,7 +211,7 @@ void CorvidApp::FormClose() {
   engine_.ReleaseEverything();
   platform_.Queue().RemovePendingMouseMessages();
   platform_.Queue().RemovePendingKeyboardMessages();
-  hider_.FormClose();
+  hider_.StopHiding();
 }
 
 }  // namespace corvid

@@ -152,7 +152,7 @@ class CorvidApp {
   void Quit();
   // The main window closes: nothing Corvid pressed stays down, the cursor
   // comes back.
-  void FormClose();
+  void OnMainWindowClose();
 
   ConfigData& Data() { return data_; }
   ActionEngine& Engine() { return engine_; }

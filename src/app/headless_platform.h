@@ -282,8 +282,8 @@ class HeadlessPlatform : public Platform {
   FontList& Fonts() override { return fonts; }
   ColourChooser& Colours() override { return colours; }
 
-  bool FormCreate(CorvidApp&) override { return mainWindow = true; }
-  void CreateForms(CorvidApp&) override {}
+  bool CreateMainWindow(CorvidApp&) override { return mainWindow = true; }
+  void CreateSettingsWindows(CorvidApp&) override {}
   void ReleaseApp() override {}
   void StartRemote() override { remoteStarted = true; }
   void CloseMainWindow() override;

@@ -135,7 +135,7 @@ void GlobalHooks::RunPostedWork() {
       picker_->SetPicking(false);
     }
     if (settings_.NoCursor && hider_) {
-      hider_->WaitEraseCursor.Start();
+      hider_->hideDelayTimer.Start();
       hider_->HideCursor();
     }
     RemovePickerHook();

@@ -180,7 +180,7 @@ void MainWindowWin32::Quit() {
   EndMenu();
   ReleaseCapture();
   RemoveIcon();
-  app_.FormClose();
+  app_.OnMainWindowClose();
   DestroyWindow(Handle());
 }
 

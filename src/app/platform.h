@@ -61,14 +61,14 @@ class Platform {
 
   // The main window's creation: the notification icon and the message
   // window. False when the main window cannot be made.
-  virtual bool FormCreate(CorvidApp& app) = 0;
+  virtual bool CreateMainWindow(CorvidApp& app) = 0;
   // The settings windows' views (the editor, the monitor, the debug window).
-  virtual void CreateForms(CorvidApp& app) = 0;
+  virtual void CreateSettingsWindows(CorvidApp& app) = 0;
   // The program is going: every window that shows it goes first.
   virtual void ReleaseApp() = 0;
   // The remote is looked for once the message loop runs.
   virtual void StartRemote() = 0;
-  // Closes the main window; its close runs CorvidApp::FormClose and the
+  // Closes the main window; its close runs CorvidApp::OnMainWindowClose and the
   // message loop ends.
   virtual void CloseMainWindow() = 0;
   // Opens the help file (relative to the current folder).

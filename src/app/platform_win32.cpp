@@ -29,7 +29,7 @@ Win32Platform::Win32Platform(std::string configFolder)
 
 Win32Platform::~Win32Platform() = default;
 
-bool Win32Platform::FormCreate(CorvidApp& app) {
+bool Win32Platform::CreateMainWindow(CorvidApp& app) {
   app_ = &app;
   hooks_.Attach(&app.Hooks());
   main_ = std::make_unique<MainWindowWin32>(app, queue_, windows_);
@@ -41,7 +41,7 @@ bool Win32Platform::FormCreate(CorvidApp& app) {
   return true;
 }
 
-void Win32Platform::CreateForms(CorvidApp& app) {
+void Win32Platform::CreateSettingsWindows(CorvidApp& app) {
   SettingsWindows& w = app.Windows();
   editor_ = std::make_unique<KeyMapEditorWin32>(w.Editor(), app.ReceiveLog(), windows_);
   editor_->Create();

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "actions/cursor_hiding_win32.h"
+#include "actions/cursor_hider_win32.h"
 #include "actions/input_sink_win32.h"
 #include "actions/mouse_motion.h"
 #include "app/foreground_hook_win32.h"
@@ -68,8 +68,8 @@ class Win32Platform : public Platform {
   FontList& Fonts() override { return fonts_; }
   ColourChooser& Colours() override { return colours_; }
 
-  bool FormCreate(CorvidApp& app) override;
-  void CreateForms(CorvidApp& app) override;
+  bool CreateMainWindow(CorvidApp& app) override;
+  void CreateSettingsWindows(CorvidApp& app) override;
   void ReleaseApp() override;
   void StartRemote() override;
   void CloseMainWindow() override;

@@ -13,8 +13,8 @@ constexpr int kShadowBlurs = 6;
 
 OsdMessage::OsdMessage(TimerHost& timers, GlyphRenderer& glyphs, LayeredSurface& surface, ScreenSize& screen,
                        MessageBoxes& boxes)
-    : DecIdleTimer(timers, kHoldMs, [this] { DecIdleTimerTimer(); }),
-      AlphDecTimer(timers, kFadeStepMs, [this] { AlphDecTimerTimer(); }),
+    : fadeDelayTimer(timers, kHoldMs, [this] { OnFadeDelay(); }),
+      fadeStepTimer(timers, kFadeStepMs, [this] { OnFadeStep(); }),
       glyphs_(glyphs),
       surface_(surface),
       screen_(screen),
@@ -46,16 +46,16 @@ void OsdMessage::DrawHeld() {
 }
 
 void OsdMessage::Draw(std::string_view text) {
-  if (AlphDecTimer.Enabled() || DecIdleTimer.Enabled()) {
+  if (fadeStepTimer.Enabled() || fadeDelayTimer.Enabled()) {
     // The previous message vanishes at once.
-    AlphDecTimer.Stop();
-    DecIdleTimer.Stop();
+    fadeStepTimer.Stop();
+    fadeDelayTimer.Stop();
     PushOsd(0);
   }
   surface_.BringToTop();
   OsdAlpha = 255;
   RenderMessage(text, 255);
-  DecIdleTimer.Start();
+  fadeDelayTimer.Start();
 }
 
 void OsdMessage::RenderMessage(std::string_view text, int32_t alpha) {
@@ -107,17 +107,17 @@ void OsdMessage::ReportPushFailure() {
   boxOpen_ = false;
 }
 
-void OsdMessage::DecIdleTimerTimer() {
-  DecIdleTimer.Stop();
-  AlphDecTimer.Start();
+void OsdMessage::OnFadeDelay() {
+  fadeDelayTimer.Stop();
+  fadeStepTimer.Start();
 }
 
-void OsdMessage::AlphDecTimerTimer() {
+void OsdMessage::OnFadeStep() {
   if (OsdAlpha > 20) {
     OsdAlpha -= 10;
     surface_.SetAlpha(static_cast<uint8_t>(OsdAlpha));
   } else {
-    AlphDecTimer.Stop();
+    fadeStepTimer.Stop();
     surface_.SetAlpha(0);
     OsdAlpha = 255;
   }
@@ -143,5 +143,12 @@ void OsdMessage::OsdWindowPosChanged(int32_t left, int32_t top) {
 void OsdMessage::OsdWindowLButtonUp() { OsdDragging = false; }
 
 void OsdMessage::OsdWindowMoveEnded() { OsdDragging = false; }
+
+void OsdMessage::ShowSteady(std::string_view text) {
+  fadeDelayTimer.Stop();
+  fadeStepTimer.Stop();
+  OsdAlpha = 255;
+  RenderMessage(text, 255);
+}
 
 }  // namespace corvid

@@ -33,9 +33,12 @@ class OsdMessage : public MessageDisplay {
   void DrawHeld() override;
   void RenderMessage(std::string_view text, int32_t alpha);
   void PushOsd(int32_t alpha);
+  // `text` shown at full strength until the next message: no fade under way
+  // from an earlier one takes it away (the environment settings' preview).
+  void ShowSteady(std::string_view text);
 
-  void DecIdleTimerTimer();
-  void AlphDecTimerTimer();
+  void OnFadeDelay();
+  void OnFadeStep();
 
   // Decisions of the window procedure. LButtonDown answers whether the
   // window should hand the press to the system as a caption drag.
@@ -56,8 +59,8 @@ class OsdMessage : public MessageDisplay {
 
   int32_t OsdAlpha = 255;
   bool OsdDragging = false;
-  Timer DecIdleTimer;
-  Timer AlphDecTimer;
+  Timer fadeDelayTimer;
+  Timer fadeStepTimer;
 
   const OsdBitmap& Bitmap() const { return OsdBitmap_; }
   // The text last drawn, battery suffix included.

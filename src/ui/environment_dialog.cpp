@@ -220,12 +220,8 @@ void EnvironmentDialog::OsdDragged(int32_t x, int32_t y) {
 }
 
 void EnvironmentDialog::Preview() {
-  // The preview stays while the user works: a fade still under way from an
-  // earlier message would take it away.
-  p_.osd.DecIdleTimer.Stop();
-  p_.osd.AlphDecTimer.Stop();
-  p_.osd.OsdAlpha = 255;
-  p_.osd.RenderMessage(kPreviewText, 255);
+  // The preview stays while the user works.
+  p_.osd.ShowSteady(kPreviewText);
 }
 
 }  // namespace corvid

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "actions/injector.h"
-#include "app/end_paths_win32.h"
+#include "app/crash_release_win32.h"
 #include "actions/input_sink_win32.h"
 #include "base/text_view.h"
 #include "base/text_win32.h"

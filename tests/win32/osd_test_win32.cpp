@@ -26,7 +26,7 @@ class OsdOnTheDesktop : public ::testing::Test {
   OsdOnTheDesktop() {
     // The mode message of the start-up fades first: the test shows its own.
     const DWORD until = GetTickCount() + 3000;
-    while ((osd.DecIdleTimer.Enabled() || osd.AlphDecTimer.Enabled()) && static_cast<LONG>(until - GetTickCount()) > 0)
+    while ((osd.fadeDelayTimer.Enabled() || osd.fadeStepTimer.Enabled()) && static_cast<LONG>(until - GetTickCount()) > 0)
       Pump(20);
   }
   InProcessCorvid corvid{L"osd-test"};
@@ -201,12 +201,12 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
 
   // Held for a second, then 25 fade steps.
   while (GetTickCount() - shownAt < 900) Pump(20);
-  EXPECT_TRUE(osd.DecIdleTimer.Enabled());
+  EXPECT_TRUE(osd.fadeDelayTimer.Enabled());
   const DWORD deadline = shownAt + 3000;
-  while ((osd.AlphDecTimer.Enabled() || osd.DecIdleTimer.Enabled()) && static_cast<LONG>(deadline - GetTickCount()) > 0)
+  while ((osd.fadeStepTimer.Enabled() || osd.fadeDelayTimer.Enabled()) && static_cast<LONG>(deadline - GetTickCount()) > 0)
     Pump(10);
   std::printf("faded out %lu ms after the show\n", GetTickCount() - shownAt);
-  EXPECT_FALSE(osd.AlphDecTimer.Enabled());
+  EXPECT_FALSE(osd.fadeStepTimer.Enabled());
   EXPECT_EQ(osd.OsdAlpha, 255);
   Pump(100);
   const Capture gone = CaptureScreen();

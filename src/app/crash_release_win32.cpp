@@ -1,11 +1,11 @@
-#include "app/end_paths_win32.h"
+#include "app/crash_release_win32.h"
 
 #include <windows.h>
 
 #include <cstdlib>
 #include <exception>
 
-#include "actions/cursor_hiding_win32.h"
+#include "actions/cursor_hider_win32.h"
 #include "app/corvid_app.h"
 
 namespace corvid {

@@ -1,4 +1,4 @@
-#include "actions/cursor_hiding_win32.h"
+#include "actions/cursor_hider_win32.h"
 
 #include <windows.h>
 
