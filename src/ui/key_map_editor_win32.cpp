@@ -193,7 +193,11 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
 KeyMapEditorWin32::KeyMapEditorWin32(KeyMapEditor& model, LineView& receiveLog, Win32WindowRegistry& windows)
     : SettingsWindowWin32(model, windows), model_(model), log_(receiveLog) {}
 
-KeyMapEditorWin32::~KeyMapEditorWin32() = default;
+KeyMapEditorWin32::~KeyMapEditorWin32() {
+  // The boxes go before the window, and a capture one of them ends on losing
+  // the focus is no change to show.
+  model_.onChange = nullptr;
+}
 
 bool KeyMapEditorWin32::Create() {
   RegisterWindowClass(kEditorClass, true);
