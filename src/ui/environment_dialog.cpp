@@ -1,6 +1,7 @@
 #include "ui/environment_dialog.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 #include "config/settings_schema.h"
@@ -21,7 +22,9 @@ bool FaceBefore(const std::string& a, const std::string& b) {
   return before || (!after && a < b);
 }
 
-constexpr EnvironmentControl kControls[] = {
+// A std::array: a setting not in the table is an error thrown, not a read
+// beyond it.
+constexpr auto kControls = std::to_array<EnvironmentControl>({
     {C::Group, "　共通設定　"},
     {C::Check, "起動時に設定画面を表示しない。", "HideStart"},
     {C::Check, "バッテリー不足時に送出処理をスキップする。", "LowBattSkip"},
@@ -47,7 +50,7 @@ constexpr EnvironmentControl kControls[] = {
     {C::Check, "文字の影を表示する。", "BkMessage", C::Preview},
     {C::Check, "モード切替メッセージを表示する。", "DispChange"},
     {C::Check, "電池残量をメッセージに付加する。", "DispBatt", C::Preview},
-};
+});
 
 // The controls reach their settings through the settings file's table of
 // keys, so a setting has one name and one type everywhere.
@@ -89,7 +92,7 @@ size_t EnvironmentDialog::IndexOf(std::string_view key) {
 }
 
 uint32_t EnvironmentDialog::Colour(std::string_view key) const {
-  return Field<uint32_t>(p_.settings, kControls[IndexOf(key)].key);
+  return Field<uint32_t>(p_.settings, kControls.at(IndexOf(key)).key);
 }
 
 void EnvironmentDialog::Created() {
@@ -152,7 +155,7 @@ void EnvironmentDialog::Close() {
 }
 
 bool EnvironmentDialog::SetBar(size_t at, int32_t value) {
-  const EnvironmentControl& c = kControls[at];
+  const EnvironmentControl& c = kControls.at(at);
   ScrollBar& b = bars_.at(at);
   const int32_t before = b.position;
   b.position = std::clamp(value, b.min, b.max);
@@ -165,13 +168,13 @@ bool EnvironmentDialog::SetBar(size_t at, int32_t value) {
 void EnvironmentDialog::MoveBar(std::string_view key, int32_t position) {
   const size_t at = IndexOf(key);
   SetBar(at, position);
-  if (kControls[at].effect == C::Preview) Preview();
+  if (kControls.at(at).effect == C::Preview) Preview();
   Changed();
 }
 
 void EnvironmentDialog::Tick(std::string_view key, bool ticked) {
   const size_t at = IndexOf(key);
-  const EnvironmentControl& c = kControls[at];
+  const EnvironmentControl& c = kControls.at(at);
   checks_.at(at) = ticked;
   Field<bool>(p_.settings, c.key) = ticked;
   if (c.effect == C::Preview) Preview();
@@ -192,7 +195,7 @@ void EnvironmentDialog::PickColour(std::string_view key) {
   // The chooser opens at the colour in use, not at the last one chosen.
   uint32_t colour = Colour(key);
   if (!p_.colours.Choose(colour)) return;
-  Field<uint32_t>(p_.settings, kControls[IndexOf(key)].key) = colour;
+  Field<uint32_t>(p_.settings, kControls.at(IndexOf(key)).key) = colour;
   Preview();
   Changed();
 }
