@@ -39,16 +39,16 @@ LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 struct TargetThread {
   HWND window = nullptr;
   DWORD id = 0;
-  HANDLE thread = nullptr;
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  corvid::UniqueHandle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  corvid::UniqueHandle thread;
   TargetThread() {
-    thread = CreateThread(
+    thread.Reset(CreateThread(
         nullptr, 0,
         [](void* self) -> DWORD {
           auto* t = static_cast<TargetThread*>(self);
           t->window = MakeFrontWindow(L"CorvidLatencyTarget", TargetProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
                                       {40, 400, 200, 100});
-          SetEvent(t->ready);
+          SetEvent(t->ready.Get());
           MSG m;
           while (GetMessageW(&m, nullptr, 0, 0) > 0) {
             TranslateMessage(&m);
@@ -57,14 +57,12 @@ struct TargetThread {
           DestroyWindow(t->window);
           return 0;
         },
-        this, 0, &id);
-    WaitForSingleObject(ready, 5000);
+        this, 0, &id));
+    WaitForSingleObject(ready.Get(), 5000);
   }
   ~TargetThread() {
     PostThreadMessageW(id, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
-    CloseHandle(ready);
+    WaitForSingleObject(thread.Get(), 5000);
   }
 };
 

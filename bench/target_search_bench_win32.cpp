@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/handles_win32.h"
 #include "base/manual_clock.h"
 #include "control/desktop_win32.h"
 #include "control/target_search.h"
@@ -41,14 +42,16 @@ struct Child {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring cmd = L"\"" + std::wstring(self) + L"\" --windows " + std::to_wstring(windows);
     STARTUPINFOW si{sizeof si};
-    CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+      thread.Reset(pi.hThread);
+      process.Reset(pi.hProcess);
+    }
   }
   ~Child() {
     PostThreadMessageW(pi.dwThreadId, WM_QUIT, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 0);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    if (WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) TerminateProcess(process.Get(), 0);
   }
+  corvid::UniqueHandle thread, process;
 };
 
 int TopLevelWindows() {

@@ -115,6 +115,7 @@ target_link_options(corvid-watch PRIVATE ${CORVID_STATIC})
 # A hid.dll planted beside Corvid.exe by a test, which must never be loaded.
 add_library(planted-hid SHARED ${CMAKE_SOURCE_DIR}/tools/planted_library_win32.cpp)
 set_target_properties(planted-hid PROPERTIES OUTPUT_NAME hid PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+target_include_directories(planted-hid PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_options(planted-hid PRIVATE ${CORVID_STATIC})
 
 # A plain window of our own for the launch actions to start and close.

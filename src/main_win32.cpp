@@ -76,6 +76,8 @@ static int RunCorvid() {
     return 2;
   }
 
+  // Until the settings are read, Corvid speaks the display language.
+  UseLanguage(ChooseLanguage("auto", GetUserDefaultUILanguage()));
   // One Corvid per user; the mutex lives as long as the process.
   CreateMutexW(nullptr, FALSE, L"Corvid");
   if (GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/text_view.h"
 #include "base/texts.h"
 #include "base/utf16.h"
+#include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
@@ -74,6 +76,26 @@ TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {
   EXPECT_EQ(ChooseLanguage(" EN ", japanese), Language::English);
   EXPECT_EQ(ChooseLanguage("fr", japanese), Language::Japanese);  // unread: as "auto"
   EXPECT_EQ(ChooseLanguage("", german), Language::English);
+}
+
+// Corvid takes the language at start from its settings file; a value it
+// cannot read is the display language's, without a box, and stays in the file.
+TEST(Texts, TheLanguageComesFromTheSettingsAtStart) {
+  for (const auto& [line, display, expected] : {std::tuple{"Language=en\n", kJapaneseLanguageId, Language::English},
+                                               std::tuple{"Language=ja\n", kEnglishLanguageId, Language::Japanese},
+                                               std::tuple{"Language=klingon\n", kEnglishLanguageId, Language::English},
+                                               std::tuple{"", kJapaneseLanguageId, Language::Japanese}}) {
+    HeadlessApp a(false);
+    a.p.uiLanguage = display;
+    a.p.memoryFiles.files[a.app.Settings().Path()] = std::string("[System]\nHideStart=1\n") + line;
+    a.app.StartUp();
+    EXPECT_EQ(LanguageInUse(), expected) << line;
+    EXPECT_TRUE(a.p.boxes.shown.empty()) << line;
+    EXPECT_EQ(a.app.Tray().Tip().find(Text(TextId::TrayRemoteMissing)), 8u) << line;  // the icon's tip too
+    a.app.Settings().SaveSystemSettings();
+    if (*line) EXPECT_NE(a.p.memoryFiles.files[a.app.Settings().Path()].find(line), std::string::npos);
+  }
+  UseLanguage(Language::Japanese);
 }
 
 }  // namespace

@@ -29,8 +29,9 @@ int Usage() {
                "on-screen messages (osd) and message boxes (box) with the replay time\n"
                "in milliseconds. --config starts from that settings file (it is only\n"
                "read); without it Corvid starts as on a first run, with the factory\n"
-               "key maps. --language en prints the texts a user reads in English\n"
-               "(Japanese without it).\n");
+               "key maps. --language en replays as on a Windows whose display\n"
+               "language is English (Japanese without it); a settings file that\n"
+               "names a language (Language=ja|en) has the last word.\n");
   return 2;
 }
 
@@ -61,10 +62,13 @@ int main(int argc, char** argv) {
   std::vector<const char*> files;
   bool showMonitor = true;
   const char* config = nullptr;
+  uint16_t uiLanguage = kJapaneseLanguageId;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--quiet-monitor")) showMonitor = false;
     else if (!std::strcmp(argv[i], "--config") && i + 1 < argc) config = argv[++i];
-    else if (!std::strcmp(argv[i], "--language") && i + 1 < argc) UseLanguage(ChooseLanguage(argv[++i], kJapaneseLanguageId));
+    else if (!std::strcmp(argv[i], "--language") && i + 1 < argc)
+      uiLanguage = ChooseLanguage(argv[++i], kJapaneseLanguageId) == Language::English ? kEnglishLanguageId
+                                                                                     : kJapaneseLanguageId;
     else if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return Usage();
     else if (argv[i][0] == '-') {
       std::fprintf(stderr, "corvid-replay: unknown option %s\n", argv[i]);
@@ -90,6 +94,7 @@ int main(int argc, char** argv) {
     std::printf("== %s\n", path);
 
     HeadlessPlatform p;
+    p.uiLanguage = uiLanguage;
     p.input.keep = false;
     // A copy of the user's file: Corvid's start-up may rebuild it, the
     // original stays as it is.

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/texts.h"
+
 namespace corvid {
 
 CorvidApp::CorvidApp(Platform& p)
@@ -97,7 +99,12 @@ CorvidApp::~CorvidApp() {
 }
 
 bool CorvidApp::StartUp() {
+  // The boxes of the settings file's reading speak the display language;
+  // every window, menu and box after it the language the settings choose.
+  UseLanguage(ChooseLanguage("auto", platform_.UserUiLanguage()));
   settings_.StartUp();
+  UseLanguage(ChooseLanguage(data_.settings.Language, platform_.UserUiLanguage()));
+  tray_ = TrayStatus{};  // its tip in that language
   if (!platform_.CreateMainWindow(*this)) return false;
   monitorClearTimer.Start();
   platform_.CreateSettingsWindows(*this);

@@ -15,6 +15,7 @@
 #include "actions/input_sink.h"
 #include "actions/mouse_motion.h"
 #include "app/hooks.h"
+#include "base/texts.h"
 #include "app/platform.h"
 #include "base/main_window_queue.h"
 #include "base/manual_clock.h"
@@ -257,6 +258,7 @@ class HeadlessPlatform : public Platform {
   bool remoteStarted = false;
   bool closed = false;
   int helpOpened = 0;
+  uint16_t uiLanguage = kJapaneseLanguageId;
   bool watchingForeground = false;
   std::vector<std::string> tips;  // each tip the icon was given
   int iconChanges = 0, balloons = 0;
@@ -288,6 +290,7 @@ class HeadlessPlatform : public Platform {
   void StartRemote() override { remoteStarted = true; }
   void CloseMainWindow() override;
   void OpenHelp() override { ++helpOpened; }
+  uint16_t UserUiLanguage() override { return uiLanguage; }
   void WatchForeground(bool on) override { watchingForeground = on; }
   void ShowTrayStatus(const TrayStatus& status, TrayStatus::Change change) override {
     if (change.tip) tips.push_back(status.Tip());

@@ -31,6 +31,8 @@ HelpLocation LocateHelp(std::string_view currentFolder, std::string_view program
   return where;
 }
 
+std::string_view HelpTopic(Language language) { return language == Language::English ? "en/index.html" : ""; }
+
 std::string HelpMissingText(const HelpLocation& where) {
   std::string text = std::string(Text(TextId::HelpMissingBefore)) + kHelpFile + std::string(Text(TextId::HelpMissingAfter));
   for (int i = 0; i < where.lookedCount; ++i) text += "\n" + where.looked[i];

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/texts.h"
+
 namespace corvid {
 
 struct HelpLocation {
@@ -16,6 +18,10 @@ struct HelpLocation {
 
 HelpLocation LocateHelp(std::string_view currentFolder, std::string_view programFolder,
                         const std::function<bool(const std::string&)>& exists);
+
+// The page the help opens at in `language`; empty: the file's own first
+// page (the Japanese one).
+std::string_view HelpTopic(Language language);
 
 // The box's text when the file is in neither folder.
 std::string HelpMissingText(const HelpLocation& where);

@@ -17,6 +17,9 @@ class Win32HookPlatform : public HookPlatform, private Win32Window {
 
   // The one core the callbacks report to.
   void Attach(GlobalHooks* core);
+  // Its hidden window was made: without it the work a hook leaves (the
+  // cursor brought back at a move) is never done.
+  bool Exists() const { return Handle() != nullptr; }
 
   HookHandle InstallHook(HookKind kind) override;
   bool RemoveHook(HookHandle handle) override;

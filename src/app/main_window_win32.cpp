@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/corvid_app.h"
+#include "base/handles_win32.h"
 #include "base/text_win32.h"
 #include "base/texts.h"
 
@@ -18,6 +19,8 @@ MainWindowWin32::MainWindowWin32(CorvidApp& app, Win32Queue& queue, Win32WindowR
 HICON GreyedIcon(HICON normal) {
   ICONINFO info{};
   if (!normal || !GetIconInfo(normal, &info)) return nullptr;
+  // The icon's pictures are copies that are the caller's to delete.
+  const GdiObject<HBITMAP> colourPicture(info.hbmColor), maskPicture(info.hbmMask);
   BITMAP bm{};
   GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
   const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
@@ -29,10 +32,10 @@ HICON GreyedIcon(HICON normal) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   std::vector<uint32_t> colour(size_t(w) * size_t(h)), mask(size_t(w) * size_t(h));
-  HDC dc = GetDC(nullptr);
+  const WindowDc dc(nullptr);
   bool ok = w > 0 && h > 0 && info.hbmColor &&
-            GetDIBits(dc, info.hbmColor, 0, UINT(h), colour.data(), &bi, DIB_RGB_COLORS) == h &&
-            GetDIBits(dc, info.hbmMask, 0, UINT(h), mask.data(), &bi, DIB_RGB_COLORS) == h;
+            GetDIBits(dc.Get(), info.hbmColor, 0, UINT(h), colour.data(), &bi, DIB_RGB_COLORS) == h &&
+            GetDIBits(dc.Get(), info.hbmMask, 0, UINT(h), mask.data(), &bi, DIB_RGB_COLORS) == h;
   const bool hasAlpha = std::any_of(colour.begin(), colour.end(), [](uint32_t p) { return (p >> 24) != 0; });
   for (size_t i = 0; ok && i < colour.size(); ++i) {
     const uint32_t p = colour[i];
@@ -48,17 +51,14 @@ HICON GreyedIcon(HICON normal) {
   HICON grey = nullptr;
   if (ok) {
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    // Not selected anywhere: the icon is made from a copy of it.
+    const GdiObject<HBITMAP> section(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (section && bits) {
       std::memcpy(bits, colour.data(), colour.size() * sizeof(uint32_t));
-      ICONINFO made{TRUE, 0, 0, info.hbmMask, section};
+      ICONINFO made{TRUE, 0, 0, info.hbmMask, section.Get()};
       grey = CreateIconIndirect(&made);
     }
-    if (section) DeleteObject(section);
   }
-  ReleaseDC(nullptr, dc);
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
   return grey;
 }
 

@@ -71,8 +71,11 @@ class Platform {
   // Closes the main window; its close runs CorvidApp::OnMainWindowClose and the
   // message loop ends.
   virtual void CloseMainWindow() = 0;
-  // Opens the help file (relative to the current folder).
+  // Opens the help file (relative to the current folder), at the pages of
+  // the language in use.
   virtual void OpenHelp() = 0;
+  // The user's display language, a Windows language identifier.
+  virtual uint16_t UserUiLanguage() = 0;
   // The window in front is watched, or no longer; each change goes to
   // CorvidApp::ForegroundChanged.
   virtual void WatchForeground(bool on) {}

@@ -6,6 +6,7 @@
 #include "app/corvid_app.h"
 #include "app/help_file.h"
 #include "base/text_win32.h"
+#include "base/texts.h"
 #include "config/config_folder_win32.h"
 
 namespace corvid {
@@ -33,7 +34,10 @@ bool Win32Platform::CreateMainWindow(CorvidApp& app) {
   app_ = &app;
   hooks_.Attach(&app.Hooks());
   main_ = std::make_unique<MainWindowWin32>(app, queue_, windows_);
-  if (!main_->Create()) return false;
+  if (!timers_.Exists() || !hooks_.Exists() || !main_->Create()) {
+    boxes_.Show(Text(TextId::WindowsUnavailable), "Corvid", MessageBoxes::kOk);
+    return false;
+  }
   if (osdWindow_.Create(main_->Handle(), app.Osd()))
     windows_.Add(osdWindow_.Handle(), false);  // a click of the remote over it is a whole click
   else
@@ -76,7 +80,9 @@ void Win32Platform::ShowTrayStatus(const TrayStatus& status, TrayStatus::Change 
   if (main_) main_->ShowStatus(status, change);
 }
 
-void Win32Platform::StartRemote() { hid_.Create(); }
+void Win32Platform::StartRemote() {
+  if (!hid_.Create() && app_) app_->DebugLog().Append("The remote's window could not be created; no remote is found.");
+}
 
 void Win32Platform::CloseMainWindow() {
   if (main_ && main_->Handle()) PostMessageW(main_->Handle(), WM_CLOSE, 0, 0);
@@ -109,8 +115,17 @@ void Win32Platform::OpenHelp() {
     Boxes().Show(HelpMissingText(where), "Corvid");
     return;
   }
-  ShellExecuteW(MainWindow(), L"open", Widen(where.path).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+  const std::string_view topic = HelpTopic(LanguageInUse());
+  if (topic.empty()) {
+    ShellExecuteW(MainWindow(), L"open", Widen(where.path).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+  } else {
+    // The viewer opens the file at a page of it given as FILE::/PAGE.
+    const std::wstring page = L"\"" + Widen(where.path) + L"::/" + Widen(topic) + L"\"";
+    ShellExecuteW(MainWindow(), L"open", L"hh.exe", page.c_str(), nullptr, SW_SHOWDEFAULT);
+  }
 }
+
+uint16_t Win32Platform::UserUiLanguage() { return GetUserDefaultUILanguage(); }
 
 int Win32Platform::RunMessageLoop(CorvidApp& app) {
   return RunMessagePump(

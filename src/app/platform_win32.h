@@ -74,6 +74,7 @@ class Win32Platform : public Platform {
   void StartRemote() override;
   void CloseMainWindow() override;
   void OpenHelp() override;
+  uint16_t UserUiLanguage() override;
   void WatchForeground(bool on) override;
   void ShowTrayStatus(const TrayStatus& status, TrayStatus::Change change) override;
 

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/handles_win32.h"
 #include "base/system_library_win32.h"
 
 namespace corvid {
@@ -40,9 +41,8 @@ const DpiApi& Api() {
 }
 
 uint32_t ScreenDcDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
   return dpi > 0 ? static_cast<uint32_t>(dpi) : 96;
 }
 
@@ -89,29 +89,24 @@ HFONT UiFont(uint32_t dpi) {
 
 std::wstring CharactersDrawnAsBoxes(HFONT font, const std::wstring& text) {
   constexpr int kSize = 96;
-  HDC dc = CreateCompatibleDC(nullptr);
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = kSize;
   info.bmiHeader.biHeight = -kSize;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib) {
-    DeleteDC(dc);
-    return {};  // nothing to tell by: taken as drawn
-  }
-  HGDIOBJ oldBitmap = SelectObject(dc, dib);
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  DibSection dib;
+  if (!dib.Create(dc.Get(), info)) return {};  // nothing to tell by: taken as drawn
+  const SelectedObject selectedFont(dc.Get(), font);
   auto draw = [&](wchar_t ch) {
     RECT all{0, 0, kSize, kSize};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     RECT at{8, 8, kSize, kSize};
     // DrawTextW, as menus and static controls draw, with font linking.
-    DrawTextW(dc, &ch, 1, &at, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc.Get(), &ch, 1, &at, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     GdiFlush();
-    const auto* p = static_cast<const uint32_t*>(bits);
+    const auto* p = static_cast<const uint32_t*>(dib.Bits());
     return std::vector<uint32_t>(p, p + kSize * kSize);
   };
   const std::vector<uint32_t> box = draw(0xFFFF);
@@ -122,10 +117,6 @@ std::wstring CharactersDrawnAsBoxes(HFONT font, const std::wstring& text) {
     const bool blank = std::all_of(g.begin(), g.end(), [](uint32_t v) { return (v & 0xFFFFFF) == 0xFFFFFF; });
     if (blank || g == box) bad += ch;
   }
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(dib);
-  DeleteDC(dc);
   return bad;
 }
 
@@ -151,19 +142,18 @@ HFONT FaceFont(const wchar_t* face, int height96, uint32_t dpi, bool bold) {
     lstrcpynW(lf.lfFaceName, name, LF_FACESIZE);
     return CreateFontIndirectW(&lf);
   };
-  HFONT font = make(face);
-  if (font && !DrawsJapanese(font)) {
+  GdiObject<HFONT> made(make(face));
+  if (made && !DrawsJapanese(made.Get())) {
     for (const wchar_t* other : kFallbacks) {
-      HFONT candidate = make(other);
-      if (candidate && DrawsJapanese(candidate)) {
-        DeleteObject(font);
-        font = candidate;
+      GdiObject<HFONT> candidate(make(other));
+      if (candidate && DrawsJapanese(candidate.Get())) {
+        made = std::move(candidate);
         break;
       }
-      if (candidate) DeleteObject(candidate);
     }
   }
-  if (!font) font = UiFont(dpi);
+  // Kept for the program's life, as the controls showing it are.
+  const HFONT font = made ? made.Release() : UiFont(dpi);
   fonts.emplace(key, font);
   return font;
 }

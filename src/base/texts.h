@@ -43,6 +43,7 @@ enum class TextId : uint16_t {
   HelpMissingBefore,       // around the help file's name
   HelpMissingAfter,
   AlreadyRunning,
+  WindowsUnavailable,      // a window Corvid cannot run without was not made
   // The tray menu.
   MenuKeyMap,
   MenuEnvironment,
@@ -67,7 +68,7 @@ Language LanguageInUse();
 // "auto"), which takes Japanese when the user's display language (a Windows
 // language identifier) is Japanese, English otherwise.
 Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage);
-inline constexpr uint16_t kJapaneseLanguageId = 0x0411;
+inline constexpr uint16_t kJapaneseLanguageId = 0x0411, kEnglishLanguageId = 0x0409;
 
 // A table's row, and a table: every identifier once, in any order.
 struct TextRow {

@@ -42,6 +42,7 @@ constexpr TextRow kRows[] = {
     {T::HelpMissingBefore, "The help file "},
     {T::HelpMissingAfter, " was not found.\nLooked in:"},
     {T::AlreadyRunning, "Corvid is already running. Look for its icon in the notification area."},
+    {T::WindowsUnavailable, "Corvid could not create its windows and ends."},
     {T::MenuKeyMap, "Basic &Key Map..."},
     {T::MenuEnvironment, "&General Settings..."},
     {T::MenuMonitor, "Code &Monitor"},

@@ -40,6 +40,7 @@ constexpr TextRow kRows[] = {
     {T::HelpMissingBefore, "ヘルプファイル "},
     {T::HelpMissingAfter, " が見つかりません。\n探した場所:"},
     {T::AlreadyRunning, "すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"},
+    {T::WindowsUnavailable, "Corvidのウィンドウを作成できませんでした。Corvidを終了します。"},
     {T::MenuKeyMap, "基本キーマップ割付設定(&K)"},
     {T::MenuEnvironment, "動作環境設定(&G)"},
     {T::MenuMonitor, "送出コードモニタ表示(&M)"},

@@ -15,6 +15,8 @@ namespace corvid {
 class Win32TimerHost : public TimerHost, private Win32Window {
  public:
   Win32TimerHost();
+  // Its hidden window was made: without it no timer fires.
+  bool Exists() const { return Handle() != nullptr; }
   void Arm(Timer& t) override;
   void Disarm(Timer& t) override;
 

@@ -6,37 +6,17 @@
 #include <memory>
 #include <string_view>
 
+#include "base/handles_win32.h"
 #include "base/text_win32.h"
 #include "config/file_ops.h"
 
 namespace corvid {
 namespace {
 
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (Valid()) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  HANDLE Get() const { return h_; }
-  // A failing close is a failed write.
-  bool Close() {
-    const bool ok = CloseHandle(h_) != FALSE;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
-
 // An open file of the Win32 disk, opened without sharing.
 class Win32File : public WritableFile {
  public:
-  explicit Win32File(HANDLE h) : h_(h) {}
+  explicit Win32File(UniqueHandle h) : h_(std::move(h)) {}
   bool WriteAt(uint64_t offset, std::string_view bytes) override {
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
@@ -64,10 +44,11 @@ class Win32File : public WritableFile {
     return SetFileInformationByHandle(h_.Get(), FileEndOfFileInfo, &end, sizeof end) != FALSE;
   }
   bool Flush() override { return FlushFileBuffers(h_.Get()) != FALSE; }
-  bool Close() override { return h_.Valid() && h_.Close(); }
+  // A failing close is a failed write.
+  bool Close() override { return h_ && h_.Close(); }
 
  private:
-  Handle h_;
+  UniqueHandle h_;
 };
 
 class Win32Ops : public FileOps {
@@ -88,18 +69,18 @@ class Win32Ops : public FileOps {
 
  private:
   std::unique_ptr<WritableFile> Open(const std::string& path, DWORD how) {
-    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, how, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32File>(h);
+    UniqueHandle h(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, how, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return nullptr;
+    return std::make_unique<Win32File>(std::move(h));
   }
   Win32FileStore& store_;
 };
 
 // The file a link points to, so the link stays a link.
 std::wstring FinalPath(const std::wstring& path) {
-  Handle f(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!f.Valid()) return path;
+  const UniqueHandle f(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!f) return path;
   wchar_t buf[MAX_PATH * 4];
   const DWORD n = GetFinalPathNameByHandleW(f.Get(), buf, MAX_PATH * 4, FILE_NAME_NORMALIZED);
   if (n == 0 || n >= MAX_PATH * 4) return path;
@@ -125,9 +106,9 @@ int64_t Win32FileStore::Size(const std::string& path) {
 }
 
 bool Win32FileStore::Read(const std::string& path, std::string& bytes) {
-  Handle f(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!f.Valid()) return false;
+  const UniqueHandle f(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
   bytes.clear();
   char buf[65536];
   for (;;) {

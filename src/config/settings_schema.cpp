@@ -35,11 +35,12 @@ constexpr SettingKey kKeys[] = {
     {"System", "AdjustAspect", &S::AdjustAspect},
     {"System", "StartMouse", &S::StartMouse},
     {"System", "FollowForeground", &S::FollowForeground},
+    {"System", "Language", &S::Language},
 };
 
 // The order of reading, as indexes into kKeys: the times, the switches,
 // then the message's look and place.
-constexpr int kReadOrder[] = {0, 1, 2, 3, 10, 11, 13, 12, 14, 15, 16, 17, 18, 19, 20, 21, 4, 5, 7, 6, 8, 9};
+constexpr int kReadOrder[] = {0, 1, 2, 3, 10, 11, 13, 12, 14, 15, 16, 17, 18, 19, 20, 21, 22, 4, 5, 7, 6, 8, 9};
 static_assert(std::size(kReadOrder) == std::size(kKeys));
 
 const std::array<const SettingKey*, std::size(kKeys)> kReadPointers = [] {

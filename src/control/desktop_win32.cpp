@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "base/handles_win32.h"
 #include "base/text_win32.h"
 
 namespace corvid {
@@ -42,13 +43,12 @@ BOOL CALLBACK CollectWindowOfProcess(HWND w, LPARAM lp) {
 // snapshot could be taken.
 bool ThreadsOfProcess(DWORD pid, std::vector<uint32_t>& out) {
   out.clear();
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return false;
   THREADENTRY32 t{};
   t.dwSize = sizeof t;
-  for (BOOL more = Thread32First(snapshot, &t); more; more = Thread32Next(snapshot, &t))
+  for (BOOL more = Thread32First(snapshot.Get(), &t); more; more = Thread32Next(snapshot.Get(), &t))
     if (t.th32OwnerProcessID == pid) out.push_back(t.th32ThreadID);
-  CloseHandle(snapshot);
   return true;
 }
 
@@ -60,13 +60,12 @@ bool IsFolder(const std::wstring& path) {
 }  // namespace
 
 bool Win32DesktopQuery::Processes(std::vector<ProcessEntry>& out) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
   PROCESSENTRY32W p{};
   p.dwSize = sizeof p;
-  for (BOOL more = Process32FirstW(snapshot, &p); more; more = Process32NextW(snapshot, &p))
+  for (BOOL more = Process32FirstW(snapshot.Get(), &p); more; more = Process32NextW(snapshot.Get(), &p))
     out.push_back({p.th32ProcessID, p.th32ParentProcessID, Narrow(p.szExeFile)});
-  CloseHandle(snapshot);
   return true;
 }
 
@@ -132,22 +131,20 @@ void Win32DesktopQuery::WindowsOfProcess(uint32_t pid) {
 }
 
 InputIdleState Win32DesktopQuery::InputIdle(uint32_t pid) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+  const UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
   if (!process) return InputIdleState::Unknown;
   // Asked without waiting: the caller waits in sleeps that keep serving the
   // hooks of this thread.
-  const DWORD r = WaitForInputIdle(process, 0);
-  CloseHandle(process);
+  const DWORD r = WaitForInputIdle(process.Get(), 0);
   return r == 0 ? InputIdleState::Idle : r == WAIT_TIMEOUT ? InputIdleState::Busy : InputIdleState::Unknown;
 }
 
 std::string Win32DesktopQuery::ProcessImagePath(uint32_t pid) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   if (!process) return {};
   wchar_t path[MAX_PATH * 2];
   DWORD size = MAX_PATH * 2;
-  const bool ok = QueryFullProcessImageNameW(process, 0, path, &size) != FALSE;
-  CloseHandle(process);
+  const bool ok = QueryFullProcessImageNameW(process.Get(), 0, path, &size) != FALSE;
   return ok ? Narrow(std::wstring_view(path, size)) : std::string();
 }
 
@@ -184,8 +181,7 @@ uint32_t Win32DesktopControl::StartProgram(const std::string& file, const std::s
   if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       useFolder ? workFolder.c_str() : nullptr, &si, &pi))
     return 0;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  const UniqueHandle thread(pi.hThread), process(pi.hProcess);  // not waited on
   return pi.dwProcessId;
 }
 

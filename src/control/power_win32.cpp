@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/handles_win32.h"
 #include "base/system_library_win32.h"
 
 namespace corvid {
@@ -38,17 +39,17 @@ Win32Power::ExitSteps Win32Power::Exit(uint32_t flags) {
   // Only shut-down and restart, never a forcing flag; 0 would log off.
   flags &= EWX_SHUTDOWN | EWX_REBOOT;
   if (flags == 0) return steps;
-  HANDLE token = nullptr;
-  steps.tokenOpened = OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token) != FALSE;
+  UniqueHandle token;
+  steps.tokenOpened =
+      OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Put()) != FALSE;
   LUID id{};
   const bool known = LookupPrivilegeValueW(nullptr, api_.privilege, &id) != FALSE;
-  if (steps.tokenOpened && known) steps.privilegeEnabled = SetShutdownPrivilege(token, id, true);
+  if (steps.tokenOpened && known) steps.privilegeEnabled = SetShutdownPrivilege(token.Get(), id, true);
   // Asked even when the privilege was refused: the system then refuses the
   // request, and nothing is shown.
   steps.requested = true;
   (api_.exitWindows ? api_.exitWindows : SystemExitWindows)(flags, 0);
-  if (steps.tokenOpened && known) steps.privilegeDisabled = SetShutdownPrivilege(token, id, false);
-  if (token) CloseHandle(token);
+  if (steps.tokenOpened && known) steps.privilegeDisabled = SetShutdownPrivilege(token.Get(), id, false);
   return steps;
 }
 

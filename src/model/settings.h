@@ -48,6 +48,9 @@ struct Settings {
   // The key map follows the window in front: a registered program's own
   // map while it is in front, the basic map otherwise.
   bool FollowForeground = false;
+  // The language of the windows, menus and boxes: "auto" (the user's
+  // display language), "ja" or "en"; read at start.
+  std::string Language = "auto";
   // [Cursor]
   bool NoCursor = false;
   bool CurSmooth = true;

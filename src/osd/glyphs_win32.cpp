@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/dpi_win32.h"
+#include "base/handles_win32.h"
 #include "base/text_win32.h"
 
 namespace corvid {
@@ -64,7 +65,7 @@ void Downsample16(const uint8_t* bits, size_t stride, int32_t rows, int32_t widt
 }  // namespace
 
 struct GdiGlyphRenderer::Gdi {
-  HDC dc = nullptr;
+  MemoryDc dc;
   int dpi = 96;
 
   // Smoothed coverage of one character at one horizontal phase, trimmed to
@@ -80,7 +81,7 @@ struct GdiGlyphRenderer::Gdi {
   struct Face {
     std::wstring name;
     int32_t size = 0;
-    HFONT fonts[2] = {};
+    GdiObject<HFONT> fonts[2];
     std::unordered_map<uint32_t, Glyph> glyphs;
     size_t glyphBytes = 0;
   };
@@ -94,8 +95,9 @@ struct GdiGlyphRenderer::Gdi {
   std::wstring chosenFace;
   bool chosenComplete = true;
 
-  HBITMAP scratch = nullptr;
-  HGDIOBJ originalBitmap = nullptr;
+  // After the faces: the DC lets go of their fonts before they are deleted.
+  SelectedObject fontInUse;
+  DibSection scratch;
   uint8_t* bits = nullptr;
   int32_t scratchWidth = 0, scratchHeight = 0;
   size_t stride = 0;
@@ -107,21 +109,7 @@ struct GdiGlyphRenderer::Gdi {
   std::vector<int> extents;
   std::vector<uint8_t> cell;
 
-  ~Gdi() {
-    if (dc) SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    while (!faces.empty()) DropFace();
-    if (dc && originalBitmap) SelectObject(dc, originalBitmap);
-    if (scratch) DeleteObject(scratch);
-    if (dc) DeleteDC(dc);
-  }
-
   Face& Current() { return *faces.front(); }
-
-  void DropFace() {
-    for (HFONT f : faces.back()->fonts)
-      if (f) DeleteObject(f);
-    faces.pop_back();
-  }
 
   size_t GlyphBytes() const {
     size_t n = 0;
@@ -133,9 +121,9 @@ struct GdiGlyphRenderer::Gdi {
     auto it = std::find_if(faces.begin(), faces.end(),
                            [&](const std::unique_ptr<Face>& f) { return f->name == name && f->size == size; });
     if (it == faces.end()) {
-      // The stock font first: the dropped face's font may be selected.
-      if (dc) SelectObject(dc, GetStockObject(SYSTEM_FONT));
-      if (faces.size() >= kFacesKept) DropFace();
+      // The DC's own font first: the dropped face's font may be selected.
+      fontInUse.Reset();
+      if (faces.size() >= kFacesKept) faces.pop_back();
       auto f = std::make_unique<Face>();
       f->name = name;
       f->size = size;
@@ -165,24 +153,22 @@ struct GdiGlyphRenderer::Gdi {
   bool SelectFont(int scale) {
     if (faces.empty()) return false;
     Face& f = Current();
-    HFONT& font = f.fonts[scale == 1 ? 0 : 1];
-    if (!font) font = CreateFace(f.name, f.size, scale);
-    return font && SelectObject(dc, font);
+    GdiObject<HFONT>& font = f.fonts[scale == 1 ? 0 : 1];
+    if (!font) font.Reset(CreateFace(f.name, f.size, scale));
+    return font && fontInUse.Select(dc.Get(), font.Get());
   }
 
   // Every printable character of `text` has a glyph in the face.
   bool HasAllGlyphs(const std::wstring& name, int32_t size) {
     if (text.empty()) return true;
-    HFONT probe = CreateFace(name, size, 1);
+    const GdiObject<HFONT> probe(CreateFace(name, size, 1));
     if (!probe) return false;
-    HGDIOBJ previous = SelectObject(dc, probe);
+    const SelectedObject probing(dc.Get(), probe.Get());
     indices.resize(text.size());
-    bool all = GetGlyphIndicesW(dc, text.c_str(), int(text.size()), indices.data(), GGI_MARK_NONEXISTING_GLYPHS) !=
-               GDI_ERROR;
+    bool all = GetGlyphIndicesW(dc.Get(), text.c_str(), int(text.size()), indices.data(),
+                                GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR;
     for (size_t i = 0; all && i < text.size(); ++i)
       if (indices[i] == 0xFFFF && text[i] >= 0x20) all = false;
-    SelectObject(dc, previous);
-    DeleteObject(probe);
     return all;
   }
 
@@ -220,8 +206,8 @@ struct GdiGlyphRenderer::Gdi {
     const int32_t cellHeight = lineHeight + 2 * margin;
     if (size_t(cellWidth) * size_t(cellHeight) * kSmoothScale * kSmoothScale / 8 > kGlyphCellBudget) return nullptr;
     if (!EnsureScratch(cellWidth * kSmoothScale, cellHeight * kSmoothScale)) return nullptr;
-    PatBlt(dc, 0, 0, cellWidth * kSmoothScale, cellHeight * kSmoothScale, BLACKNESS);
-    ExtTextOutW(dc, margin * kSmoothScale + phase, margin * kSmoothScale, 0, nullptr, &c, 1, nullptr);
+    PatBlt(dc.Get(), 0, 0, cellWidth * kSmoothScale, cellHeight * kSmoothScale, BLACKNESS);
+    ExtTextOutW(dc.Get(), margin * kSmoothScale + phase, margin * kSmoothScale, 0, nullptr, &c, 1, nullptr);
     GdiFlush();
     cell.resize(size_t(cellWidth) * size_t(cellHeight));
     if (counts.size() < size_t(cellWidth)) counts.resize(size_t(cellWidth));
@@ -264,14 +250,8 @@ struct GdiGlyphRenderer::Gdi {
     info.header.biBitCount = 1;
     info.header.biCompression = BI_RGB;
     info.colours[1] = RGBQUAD{255, 255, 255, 0};
-    void* b = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &b, nullptr, 0);
-    if (!bmp) return false;
-    HGDIOBJ previous = SelectObject(dc, bmp);
-    if (!originalBitmap) originalBitmap = previous;
-    if (scratch) DeleteObject(scratch);
-    scratch = bmp;
-    bits = static_cast<uint8_t*>(b);
+    if (!scratch.Create(dc.Get(), *reinterpret_cast<const BITMAPINFO*>(&info))) return false;
+    bits = static_cast<uint8_t*>(scratch.Bits());
     scratchWidth = w;
     scratchHeight = h;
     stride = size_t(w) / 8;
@@ -280,13 +260,13 @@ struct GdiGlyphRenderer::Gdi {
 };
 
 GdiGlyphRenderer::GdiGlyphRenderer() : gdi_(std::make_unique<Gdi>()) {
-  gdi_->dc = CreateCompatibleDC(nullptr);
+  gdi_->dc.Reset(CreateCompatibleDC(nullptr));
   // The message shows on the primary screen, at its DPI as the windows see it.
   gdi_->dpi = static_cast<int>(PrimaryMonitorDpi());
   if (gdi_->dc) {
-    SetBkMode(gdi_->dc, TRANSPARENT);
-    SetTextAlign(gdi_->dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
-    SetTextColor(gdi_->dc, RGB(255, 255, 255));
+    SetBkMode(gdi_->dc.Get(), TRANSPARENT);
+    SetTextAlign(gdi_->dc.Get(), TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    SetTextColor(gdi_->dc.Get(), RGB(255, 255, 255));
   }
 }
 
@@ -298,7 +278,7 @@ std::wstring GdiGlyphRenderer::FaceFor(std::string_view text, const OsdFont& fon
   g.Choose(text, font);
   if (complete) *complete = g.chosenComplete;
   wchar_t name[LF_FACESIZE] = {};
-  if (g.SelectFont(1)) GetTextFaceW(g.dc, LF_FACESIZE, name);
+  if (g.SelectFont(1)) GetTextFaceW(g.dc.Get(), LF_FACESIZE, name);
   return name;
 }
 
@@ -308,7 +288,7 @@ OsdSize GdiGlyphRenderer::Measure(std::string_view text, const OsdFont& font) {
   g.Choose(text, font);
   if (!g.SelectFont(1)) return {};
   SIZE s{};
-  if (!GetTextExtentPoint32W(g.dc, g.text.c_str(), int(g.text.size()), &s)) return {};
+  if (!GetTextExtentPoint32W(g.dc.Get(), g.text.c_str(), int(g.text.size()), &s)) return {};
   return {int32_t(s.cx), int32_t(s.cy)};
 }
 
@@ -342,8 +322,8 @@ void GdiGlyphRenderer::Draw(OsdBitmap& into, std::string_view text, const OsdFon
 
   for (int32_t stripTop = top; stripTop < bottom; stripTop += stripRows) {
     const int32_t rows = std::min(stripRows, bottom - stripTop);
-    PatBlt(g.dc, 0, 0, width * scale, rows * scale, BLACKNESS);
-    ExtTextOutW(g.dc, ToInt((int64_t{x} - left) * scale), ToInt((int64_t{y} - stripTop) * scale), 0, nullptr,
+    PatBlt(g.dc.Get(), 0, 0, width * scale, rows * scale, BLACKNESS);
+    ExtTextOutW(g.dc.Get(), ToInt((int64_t{x} - left) * scale), ToInt((int64_t{y} - stripTop) * scale), 0, nullptr,
                 g.text.c_str(), UINT(g.text.size()), nullptr);
     GdiFlush();
     for (int32_t r = 0; r < rows; ++r) {
@@ -370,7 +350,7 @@ bool GdiGlyphRenderer::DrawByGlyphs(OsdBitmap& into, int32_t x, int32_t y, uint3
   // uses for the whole text.
   g.extents.resize(size_t(n));
   SIZE total{};
-  if (!GetTextExtentExPointW(g.dc, g.text.c_str(), n, 0, nullptr, g.extents.data(), &total)) return false;
+  if (!GetTextExtentExPointW(g.dc.Get(), g.text.c_str(), n, 0, nullptr, g.extents.data(), &total)) return false;
 
   const int32_t width = right - left, rows = bottom - top;
   g.mask.assign(size_t(width) * size_t(rows), 0);

@@ -5,7 +5,14 @@
 
 #include <cstring>
 
+#include "base/handles_win32.h"
+
 namespace corvid {
+
+struct OsdWindowWin32::Surface {
+  MemoryDc dc;
+  DibSection dib;  // after the DC: let go of before it is deleted
+};
 
 namespace {
 constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST;
@@ -17,16 +24,14 @@ constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE;
 constexpr UINT kToTopFlags = 0x051B;
 }  // namespace
 
-OsdWindowWin32::~OsdWindowWin32() {
-  if (dc_ && originalBitmap_) SelectObject(dc_, static_cast<HGDIOBJ>(originalBitmap_));
-  if (dib_) DeleteObject(dib_);
-  if (dc_) DeleteDC(dc_);
-}
+OsdWindowWin32::OsdWindowWin32() : surface_(std::make_unique<Surface>()) {}
+
+OsdWindowWin32::~OsdWindowWin32() = default;
 
 bool OsdWindowWin32::Create(HWND owner, OsdMessage& core) {
   if (Handle()) return true;
-  dc_ = CreateCompatibleDC(nullptr);
-  if (!dc_) return false;
+  surface_->dc.Reset(CreateCompatibleDC(nullptr));
+  if (!surface_->dc) return false;
   // Created hidden and shown without activation with the first message: a
   // top-level window created visible takes the foreground, and the keys the
   // user (or a remote) types would go to the message instead of the program
@@ -73,7 +78,7 @@ intptr_t OsdWindowWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
 }
 
 bool OsdWindowWin32::EnsureSurface(int32_t width, int32_t height) {
-  if (dib_ && width == width_ && height == height_) return true;
+  if (surface_->dib && width == width_ && height == height_) return true;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -81,14 +86,8 @@ bool OsdWindowWin32::EnsureSurface(int32_t width, int32_t height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib) return false;
-  HGDIOBJ previous = SelectObject(dc_, dib);
-  if (!originalBitmap_) originalBitmap_ = previous;
-  if (dib_) DeleteObject(dib_);
-  dib_ = dib;
-  bits_ = static_cast<uint8_t*>(bits);
+  if (!surface_->dib.Create(surface_->dc.Get(), info)) return false;
+  bits_ = static_cast<uint8_t*>(surface_->dib.Bits());
   width_ = width;
   height_ = height;
   return true;
@@ -99,11 +98,12 @@ bool OsdWindowWin32::UpdateWindow(bool move, uint8_t alpha) {
   POINT to{x_, y_};
   SIZE size{width_, height_};
   POINT from{0, 0};
-  return UpdateLayeredWindow(Handle(), nullptr, move ? &to : nullptr, &size, dc_, &from, 0, &blend, ULW_ALPHA);
+  return UpdateLayeredWindow(Handle(), nullptr, move ? &to : nullptr, &size, surface_->dc.Get(), &from, 0, &blend,
+                             ULW_ALPHA);
 }
 
 bool OsdWindowWin32::Push(const OsdBitmap& picture, int32_t x, int32_t y, uint8_t alpha) {
-  if (!Handle() || !dc_) return false;
+  if (!Handle() || !surface_->dc) return false;
   if (picture.Width() <= 0 || picture.Height() <= 0) {
     // Nothing to show on a screen without size; hide what was shown.
     return !shown_ || SetAlpha(0);

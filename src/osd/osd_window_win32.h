@@ -3,6 +3,7 @@
 // window, showing the message picture through UpdateLayeredWindow. Its
 // window procedure hands mouse and move messages to the OsdMessage.
 #include <cstdint>
+#include <memory>
 
 #include "base/win32_fwd.h"
 #include "base/window_win32.h"
@@ -13,7 +14,7 @@ namespace corvid {
 
 class OsdWindowWin32 : public LayeredSurface, private Win32Window {
  public:
-  OsdWindowWin32() = default;
+  OsdWindowWin32();
   ~OsdWindowWin32() override;
   OsdWindowWin32(const OsdWindowWin32&) = delete;
   OsdWindowWin32& operator=(const OsdWindowWin32&) = delete;
@@ -37,9 +38,8 @@ class OsdWindowWin32 : public LayeredSurface, private Win32Window {
 
   OsdMessage* core_ = nullptr;
   // The picture as the system takes it: a 32-bit DIB section in a memory DC.
-  HDC dc_ = nullptr;
-  HBITMAP dib_ = nullptr;
-  void* originalBitmap_ = nullptr;
+  struct Surface;
+  std::unique_ptr<Surface> surface_;
   uint8_t* bits_ = nullptr;
   int32_t width_ = 0, height_ = 0;
   int32_t x_ = 0, y_ = 0;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 
+#include "base/handles_win32.h"
 #include "base/system_library_win32.h"
 #include "base/text_win32.h"
 
@@ -77,8 +78,7 @@ struct HidControllerWin32::Reader {
   const HidDevice* device = nullptr;
   uint32_t serial = 0;
   HWND window = nullptr;
-  HANDLE file = INVALID_HANDLE_VALUE;
-  HANDLE stop = nullptr, handled = nullptr, readDone = nullptr, thread = nullptr;
+  UniqueHandle file, stop, handled, readDone, thread;
   std::vector<uint8_t> buffer;
   DWORD got = 0;
 
@@ -93,31 +93,31 @@ struct HidControllerWin32::Reader {
   bool Loop() {
     for (;;) {
       OVERLAPPED ov{};
-      ov.hEvent = readDone;
-      ResetEvent(readDone);
-      if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &ov) &&
+      ov.hEvent = readDone.Get();
+      ResetEvent(readDone.Get());
+      if (!ReadFile(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &ov) &&
           GetLastError() != ERROR_IO_PENDING)
         return false;
-      HANDLE waitRead[2] = {stop, readDone};
+      HANDLE waitRead[2] = {stop.Get(), readDone.Get()};
       if (WaitForMultipleObjects(2, waitRead, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
-        CancelIo(file);
+        CancelIo(file.Get());
         DWORD ignored = 0;
-        GetOverlappedResult(file, &ov, &ignored, TRUE);
+        GetOverlappedResult(file.Get(), &ov, &ignored, TRUE);
         return true;
       }
       DWORD n = 0;
-      if (!GetOverlappedResult(file, &ov, &n, FALSE)) return false;
+      if (!GetOverlappedResult(file.Get(), &ov, &n, FALSE)) return false;
       if (n == 0) continue;
       got = n;
       if (!PostMessageW(window, kReportRead, serial, 0)) return false;
-      HANDLE waitHandled[2] = {stop, handled};
+      HANDLE waitHandled[2] = {stop.Get(), handled.Get()};
       if (WaitForMultipleObjects(2, waitHandled, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return true;
     }
   }
   void TellEnded() {
     // A full queue refuses posts for a moment; the stop event ends the wait.
     for (int tries = 0; tries < 50; ++tries) {
-      if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return;
+      if (WaitForSingleObject(stop.Get(), 0) == WAIT_OBJECT_0) return;
       if (PostMessageW(window, kReaderEnded, serial, 0)) return;
       Sleep(20);
     }
@@ -126,19 +126,13 @@ struct HidControllerWin32::Reader {
   // left to itself with what it uses.
   bool Stop() {
     if (!thread) return true;
-    SetEvent(stop);
-    if (WaitForSingleObject(thread, kStopWaitMs) == WAIT_TIMEOUT) {
-      CancelIoEx(file, nullptr);
-      if (WaitForSingleObject(thread, kStopWaitMs) == WAIT_TIMEOUT) return false;
+    SetEvent(stop.Get());
+    if (WaitForSingleObject(thread.Get(), kStopWaitMs) == WAIT_TIMEOUT) {
+      CancelIoEx(file.Get(), nullptr);
+      if (WaitForSingleObject(thread.Get(), kStopWaitMs) == WAIT_TIMEOUT) return false;
     }
-    CloseHandle(thread);
-    thread = nullptr;
+    thread.Reset();
     return true;
-  }
-  ~Reader() {
-    for (HANDLE h : {stop, handled, readDone})
-      if (h) CloseHandle(h);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   }
 };
 
@@ -205,14 +199,12 @@ std::vector<HidPresence> HidControllerWin32::Enumerate() {
     if (known == attributes_.end()) {
       // No access is enough for the attributes, and works for devices the
       // system holds exclusively (keyboards, mice).
-      HANDLE h = CreateFileW(widePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-      if (h == INVALID_HANDLE_VALUE) continue;
+      const UniqueHandle h(CreateFileW(widePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+      if (!h) continue;
       HIDD_ATTRIBUTES a{};
       a.Size = sizeof a;
-      const bool ok = api_->GetAttributes(h, &a);
-      CloseHandle(h);
-      if (!ok) continue;
+      if (!api_->GetAttributes(h.Get(), &a)) continue;
       known = attributes_.emplace(p.path, std::make_pair(a.VendorID, a.ProductID)).first;
     }
     p.vendorId = known->second.first;
@@ -244,28 +236,28 @@ bool HidControllerWin32::CheckOutByID(HidDevice*& device, uint16_t vendorId, uin
   e->held = true;
 
   const std::wstring path = Widen(e->path);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return true;  // held, but without reports
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+  if (!file) return true;  // held, but without reports
   USHORT length = 0;
   PHIDP_PREPARSED_DATA pre = nullptr;
-  if (api_->GetPreparsedData(file, &pre)) {
+  if (api_->GetPreparsedData(file.Get(), &pre)) {
     HIDP_CAPS caps{};
     if (api_->GetCaps(pre, &caps) == kHidpSuccess) length = caps.InputReportByteLength;
     api_->FreePreparsedData(pre);
   }
-  auto r = std::make_unique<Reader>();
-  r->file = file;
   if (length == 0) return true;
+  auto r = std::make_unique<Reader>();
+  r->file = std::move(file);
   r->device = e;
   r->serial = nextSerial_++;
   r->window = Handle();
   r->buffer.assign(length, 0);
-  r->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  r->handled = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  r->readDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  r->stop.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  r->handled.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  r->readDone.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (r->stop && r->handled && r->readDone)
-    r->thread = CreateThread(nullptr, 0, Reader::Run, r.get(), 0, nullptr);
+    r->thread.Reset(CreateThread(nullptr, 0, Reader::Run, r.get(), 0, nullptr));
   if (r->thread) readers_.push_back(std::move(r));
   return true;
 }
@@ -303,7 +295,7 @@ void HidControllerWin32::Deliver(uint32_t serial) {
   if (HidDeviceList::Entry* entry = list_.Find(r.device))
     HandOverReport(events_, *entry, delivered_.data(), delivered_.size());
   for (auto& still : readers_)
-    if (still->serial == serial) SetEvent(still->handled);
+    if (still->serial == serial) SetEvent(still->handled.Get());
 }
 
 }  // namespace corvid

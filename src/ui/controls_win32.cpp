@@ -211,15 +211,12 @@ namespace {
 constexpr UINT kMemoUpdate = WM_APP + 20;
 }  // namespace
 
-LogMemo::~LogMemo() {
-  lines_.onChanged = nullptr;
-  if (black_) DeleteObject(black_);
-}
+LogMemo::~LogMemo() { lines_.onChanged = nullptr; }
 
 void LogMemo::Make(HWND parent, uint32_t style, bool black) {
   parent_ = parent;
   edit_ = MakeControl(parent, {ControlKind::Memo, 0, "", {}, style});
-  if (black) black_ = CreateSolidBrush(RGB(0, 0, 0));
+  if (black) black_.Reset(CreateSolidBrush(RGB(0, 0, 0)));
   sync_ = std::make_unique<MemoSync>(lines_, edit_);
   lines_.onChanged = [this] {
     if (pending_) return;
@@ -238,7 +235,7 @@ bool LogMemo::Answer(unsigned msg, uintptr_t wp, intptr_t lp, intptr_t& result) 
   if ((msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLOREDIT) && black_ && reinterpret_cast<HWND>(lp) == edit_) {
     SetTextColor(reinterpret_cast<HDC>(wp), RGB(230, 230, 230));
     SetBkColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
-    result = reinterpret_cast<intptr_t>(black_);
+    result = reinterpret_cast<intptr_t>(black_.Get());
     return true;
   }
   return false;

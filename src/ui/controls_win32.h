@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/handles_win32.h"
 #include "base/text_view.h"
 #include "base/win32_fwd.h"
 #include "ui/window_model.h"
@@ -126,7 +127,7 @@ class LogMemo {
   HWND parent_ = nullptr, edit_ = nullptr;
   std::unique_ptr<MemoSync> sync_;
   bool pending_ = false;
-  HBRUSH black_ = nullptr;
+  GdiObject<HBRUSH> black_;
 };
 
 }  // namespace corvid

@@ -5,18 +5,19 @@
 
 #include <algorithm>
 
+#include "base/handles_win32.h"
 #include "base/text_win32.h"
 
 namespace corvid {
 
 std::vector<std::string> Win32FontList::ScreenFonts() {
   std::vector<std::string> names;
-  HDC dc = GetDC(nullptr);
+  const WindowDc dc(nullptr);
   if (!dc) return names;
   LOGFONTW all{};
   all.lfCharSet = DEFAULT_CHARSET;  // every face, once per character set it has
   EnumFontFamiliesExW(
-      dc, &all,
+      dc.Get(), &all,
       [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) -> int {
         auto& out = *reinterpret_cast<std::vector<std::string>*>(list);
         std::string name = Narrow(font->lfFaceName);
@@ -24,7 +25,6 @@ std::vector<std::string> Win32FontList::ScreenFonts() {
         return 1;
       },
       reinterpret_cast<LPARAM>(&names), 0);
-  ReleaseDC(nullptr, dc);
   return names;
 }
 

@@ -208,9 +208,8 @@ intptr_t EnvironmentDialogWin32::Respond(unsigned msg, uintptr_t wp, intptr_t lp
       const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       const EnvironmentControl* c = RowOf(d->hwndItem);
       if (!c || c->kind != C::Swatch) break;
-      HBRUSH fill = CreateSolidBrush(model_.Colour(c->key));
-      FillRect(d->hDC, &d->rcItem, fill);
-      DeleteObject(fill);
+      const GdiObject<HBRUSH> fill(CreateSolidBrush(model_.Colour(c->key)));
+      FillRect(d->hDC, &d->rcItem, fill.Get());
       FrameRect(d->hDC, &d->rcItem, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
       if (d->itemState & ODS_FOCUS) {
         RECT around = d->rcItem;

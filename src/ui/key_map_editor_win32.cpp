@@ -156,33 +156,36 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
     RECT r;
     GetClientRect(Handle(), &r);
     const KeyMapEditor::Box& box = editor_.model_.BoxOf(code_);
-    HBRUSH fill = CreateSolidBrush(box.colour);
-    FillRect(dc, &r, fill);
-    DeleteObject(fill);
+    const GdiObject<HBRUSH> fill(CreateSolidBrush(box.colour));
+    FillRect(dc, &r, fill.Get());
     const bool focused = GetFocus() == Handle();
     // Waiting for a key: a red frame; the keyboard focus: a blue one.
     const KeyMapEditor& m = editor_.model_;
     const bool armed = m.CaptureArmed() && m.ArmedCode() == code_;
-    HBRUSH frame = CreateSolidBrush(armed ? RGB(220, 30, 30) : focused ? RGB(0, 90, 200) : RGB(128, 128, 128));
-    FrameRect(dc, &r, frame);
+    const GdiObject<HBRUSH> frame(
+        CreateSolidBrush(armed ? RGB(220, 30, 30) : focused ? RGB(0, 90, 200) : RGB(128, 128, 128)));
+    FrameRect(dc, &r, frame.Get());
     if (focused || armed) {
       RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-      FrameRect(dc, &inner, frame);
+      FrameRect(dc, &inner, frame.Get());
     }
-    DeleteObject(frame);
     // The text in the window's font, smaller when it would not fit.
     const std::wstring text = Widen(box.text);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     RECT inside{r.left + 3, r.top, r.right - 3, r.bottom};
-    for (int height = 12; height >= 8; --height) {
-      SelectObject(dc, FaceFont(kFace, height, editor_.dpi_));
-      SIZE size{};
-      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-      if (size.cx <= inside.right - inside.left || height == 8) break;
+    {
+      // The DC's own font goes back before the DC does.
+      SelectedObject font;
+      for (int height = 12; height >= 8; --height) {
+        font.Select(dc, FaceFont(kFace, height, editor_.dpi_));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        if (size.cx <= inside.right - inside.left || height == 8) break;
+      }
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inside,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     EndPaint(Handle(), &ps);
   }
 

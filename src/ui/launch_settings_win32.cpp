@@ -153,7 +153,6 @@ LaunchSettingsWin32::LaunchSettingsWin32(LaunchSettings& model, Win32WindowRegis
 LaunchSettingsWin32::~LaunchSettingsWin32() {
   model_.SetFileDialog(nullptr);
   testButton_.reset();
-  if (yellow_) DeleteObject(yellow_);
 }
 
 bool LaunchSettingsWin32::Create() {
@@ -165,7 +164,7 @@ bool LaunchSettingsWin32::Create() {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   if (!CreateOf(kClass, 0, Widen(model_.Caption()).c_str(), kStyle, x, y, width, height, nullptr)) return false;
   dpi_ = WindowDpi(Handle());
-  yellow_ = CreateSolidBrush(ColourOf(BoxColour::Yellow));
+  yellow_.Reset(CreateSolidBrush(ColourOf(BoxColour::Yellow)));
   controls_.Make(Handle(), kControls);
   for (const std::string& s : LaunchSettings::EntryItems())
     SendMessageW(controls_[C::kEntry], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
@@ -275,7 +274,7 @@ intptr_t LaunchSettingsWin32::BoxColours(HWND control, HDC dc) {
     case BoxColour::White: return reinterpret_cast<intptr_t>(GetStockObject(WHITE_BRUSH));
     case BoxColour::Light: return reinterpret_cast<intptr_t>(GetSysColorBrush(COLOR_3DLIGHT));
     case BoxColour::Face: return reinterpret_cast<intptr_t>(GetSysColorBrush(COLOR_BTNFACE));
-    case BoxColour::Yellow: return reinterpret_cast<intptr_t>(yellow_);
+    case BoxColour::Yellow: return reinterpret_cast<intptr_t>(yellow_.Get());
     case BoxColour::Window: break;
   }
   return reinterpret_cast<intptr_t>(GetSysColorBrush(COLOR_WINDOW));

@@ -51,7 +51,7 @@ class LaunchSettingsWin32 : public SettingsWindowWin32, public ProgramFileDialog
   std::array<BoxColour, LaunchSettings::kFields + 1> shownColours_{};
   bool refreshing_ = false;
   bool browsing_ = false;
-  HBRUSH yellow_ = nullptr;
+  GdiObject<HBRUSH> yellow_;
 };
 
 }  // namespace corvid

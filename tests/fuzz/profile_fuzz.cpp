@@ -46,7 +46,7 @@ bool SameSettings(const ConfigData& a, const ConfigData& b) {
          x.NoCursor == y.NoCursor && x.HideStart == y.HideStart && x.DispMessage == y.DispMessage &&
          x.CurSmooth == y.CurSmooth && x.DispBatt == y.DispBatt && x.DispChange == y.DispChange &&
          x.LowBattSkip == y.LowBattSkip && x.BkMessage == y.BkMessage && x.NoPsRep == y.NoPsRep &&
-         x.AdjustAspect == y.AdjustAspect && x.StartMouse == y.StartMouse && x.FollowForeground == y.FollowForeground &&
+         x.AdjustAspect == y.AdjustAspect && x.StartMouse == y.StartMouse && x.FollowForeground == y.FollowForeground && x.Language == y.Language &&
          a.KeyboardMap.entries == b.KeyboardMap.entries && a.MouseMap.entries == b.MouseMap.entries;
 }
 

@@ -145,10 +145,10 @@ void CorvidExeFollowsThePath(const std::wstring& sessionFile, POINT coreEnd) {
   g_received.clear();
   SetCursorPos(kStart.x, kStart.y);
   Pump(100);
-  HANDLE p = Start(CorvidExe(), L"--replay \"" + sessionFile + L"\" --quit-after-replay");
-  EXPECT_TRUE(p != nullptr);
+  const corvid::UniqueHandle p = Start(CorvidExe(), L"--replay \"" + sessionFile + L"\" --quit-after-replay");
+  EXPECT_TRUE(p);
   DWORD code = 99;
-  EXPECT_TRUE(WaitExit(p, 30000, &code));
+  EXPECT_TRUE(WaitExit(p.Get(), 30000, &code));
   EXPECT_EQ(code, 0u);
   Pump(300);
   POINT end{};
@@ -185,7 +185,6 @@ void CorvidExeFollowsThePath(const std::wstring& sessionFile, POINT coreEnd) {
   // that went on after the release would turn until the quit, five or more.
   EXPECT_TRUE(notches >= 1 && notches <= 3);
   EXPECT_TRUE(!(GetAsyncKeyState(VK_LBUTTON) & 0x8000));
-  CloseHandle(p);
 }
 
 // Corvid.exe runs on factory settings; whatever settings file the prefix had

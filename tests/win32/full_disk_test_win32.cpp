@@ -28,23 +28,21 @@ std::wstring SmallDisk() {
 
 // Writes into `path` until the disk takes no more.
 void FillUp(const std::wstring& path) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const corvid::UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   const std::string block(4096, 'f');
   DWORD n = 0;
-  while (WriteFile(f, block.data(), static_cast<DWORD>(block.size()), &n, nullptr) && n == block.size()) {
+  while (WriteFile(f.Get(), block.data(), static_cast<DWORD>(block.size()), &n, nullptr) && n == block.size()) {
   }
-  for (char c = 0; WriteFile(f, &c, 1, &n, nullptr) && n == 1;) {
+  for (char c = 0; WriteFile(f.Get(), &c, 1, &n, nullptr) && n == 1;) {
   }
-  CloseHandle(f);
 }
 
 // Empty files until no more can be made.
 void UseEveryEntry(const std::wstring& folder) {
   for (int i = 0; i < 10000; ++i) {
-    HANDLE f = CreateFileW((folder + L"entry" + std::to_wstring(i)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return;
-    CloseHandle(f);
+    const corvid::UniqueHandle f(CreateFileW((folder + L"entry" + std::to_wstring(i)).c_str(), GENERIC_WRITE, 0,
+                                             nullptr, CREATE_NEW, 0, nullptr));
+    if (!f) return;
   }
 }
 

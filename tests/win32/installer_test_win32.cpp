@@ -125,8 +125,8 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
 
   // As a user installs: the pages pictured, each "Next" taken, and Corvid
   // run from the last page (its box ticked from the start).
-  HANDLE setupProcess = Start(installer, L"");
-  ASSERT_NE(setupProcess, nullptr);
+  const corvid::UniqueHandle setupProcess = Start(installer, L"");
+  ASSERT_TRUE(setupProcess);
   HWND setup = WaitForWindow(SetupWindow, 20000);
   ASSERT_NE(setup, nullptr);
   NextPage(setup, L"installer_1_welcome.png");
@@ -139,14 +139,14 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
   NextPage(setup, L"installer_5_finish.png");
   DWORD code = 1;
-  ASSERT_TRUE(WaitExit(setupProcess, 20000, &code));
+  ASSERT_TRUE(WaitExit(setupProcess.Get(), 20000, &code));
   ASSERT_EQ(code, 0u);
-  HANDLE ran = nullptr;
+  corvid::UniqueHandle ran;
   ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 10000), nullptr) << "the finish page runs Corvid";
   {
     DWORD pid = 0;
     GetWindowThreadProcessId(MainWindowOfCorvid(), &pid);
-    ran = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+    ran.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid));
   }
   EXPECT_TRUE(QuitCorvid(ran));
   DeleteFileW(ini.c_str());
@@ -159,8 +159,8 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   EXPECT_EQ(shortcut.target, dir + L"\\Corvid.exe");
   EXPECT_EQ(shortcut.folder, dir);
 
-  HANDLE corvid = Start(shortcut.target, L"", shortcut.folder);
-  ASSERT_NE(corvid, nullptr);
+  corvid::UniqueHandle corvid = Start(shortcut.target, L"", shortcut.folder);
+  ASSERT_TRUE(corvid);
   ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 10000), nullptr);
   const DWORD end = GetTickCount() + 10000;
   while (!Exists(ini) && static_cast<LONG>(end - GetTickCount()) > 0) Pump(50);
@@ -182,15 +182,14 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   if (viewer) {
     DWORD pid = 0;
     GetWindowThreadProcessId(viewer, &pid);
-    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-      TerminateProcess(p, 0);
-      WaitForSingleObject(p, 5000);
-      CloseHandle(p);
+    if (const corvid::UniqueHandle p{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)}) {
+      TerminateProcess(p.Get(), 0);
+      WaitForSingleObject(p.Get(), 5000);
     }
   }
   // The uninstaller's first page says what becomes of a running Corvid
   // and of the settings.
-  HANDLE uninstaller = Start(dir + L"\\Uninstall.exe", L"");
+  const corvid::UniqueHandle uninstaller = Start(dir + L"\\Uninstall.exe", L"");
   HWND confirm = WaitForWindow(SetupWindow, 20000);
   ASSERT_NE(confirm, nullptr);
   EXPECT_NE(ControlWithText(confirm, {L"is quit first", L"終了します"}), nullptr);
@@ -201,7 +200,7 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
       [] { return !IsWindow(g_setup) || (IsWindowEnabled(GetDlgItem(g_setup, 1)) && ControlWithText(g_setup, {L"Close", L"閉じる"})); },
       30000));
   if (IsWindow(confirm)) SendMessageW(GetDlgItem(confirm, 1), BM_CLICK, 0, 0);
-  WaitExit(uninstaller, 10000);
+  WaitExit(uninstaller.Get(), 10000);
   EXPECT_TRUE(WaitUntil([] { return SetupWindow() == nullptr; }, 10000)) << WindowText(SetupWindow());
   if (!WaitUntil(Uninstalled, 15000)) {
     std::wstring left;

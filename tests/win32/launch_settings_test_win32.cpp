@@ -54,7 +54,7 @@ struct CorvidWithDialog {
     EXPECT_TRUE(WriteAll(ini, settings));
     process = Start(CorvidExe(), L"");
     if (process && WaitForWindow(MainWindowOfCorvid, 15000)) {
-      WaitForInputIdle(process, 10000);  // the start-up complete
+      WaitForInputIdle(process.Get(), 10000);  // the start-up complete
       PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::LaunchSettings), 0);
     }
     const DWORD asked = GetTickCount();
@@ -63,29 +63,27 @@ struct CorvidWithDialog {
     Pump(300);
   }
   bool Quit() {
-    HANDLE p = process;
-    process = nullptr;
+    const corvid::UniqueHandle p = std::move(process);
     return p && QuitCorvid(p);
   }
   ~CorvidWithDialog() {
-    if (process && !WaitExit(process, 0)) {
+    if (process && !WaitExit(process.Get(), 0)) {
       PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
-      if (!WaitExit(process, 5000)) TerminateProcess(process, 1);
+      if (!WaitExit(process.Get(), 5000)) TerminateProcess(process.Get(), 1);
     }
-    if (process) CloseHandle(process);
     if (HWND n = Notepad()) {
       SendMessageW(FindWindowExW(n, nullptr, L"Edit", nullptr), EM_SETMODIFY, FALSE, 0);
       PostMessageW(n, WM_CLOSE, 0, 0);
     }
     DeleteFileW(CorvidIniPath().c_str());
   }
-  HANDLE process = nullptr;
+  corvid::UniqueHandle process;
 };
 
 TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   ASSERT_FALSE(NotepadPath().empty());
   CorvidWithDialog corvid("[System]\r\nHideStart=1\r\n");
-  ASSERT_NE(corvid.process, nullptr);
+  ASSERT_TRUE(corvid.process);
   HWND dialog = Dialog();
   ASSERT_NE(dialog, nullptr);
   // The first entry shown, without class or program: only "通常", no own map.
@@ -238,7 +236,7 @@ TEST(LaunchSettings, PictureAt144Dpi) {
                              "\r\nAppPath=C:\\windows\\\r\nMessage=Notepad\r\nClass=Notepad\r\n"
                              "AppSetConst=8,2,1,1,0,1,1,1,0,1,40,30,840,630,20,10,1200,1500\r\n");
   SetDpi(96);  // each program reads it as it starts
-  ASSERT_NE(corvid.process, nullptr);
+  ASSERT_TRUE(corvid.process);
   HWND dialog = Dialog();
   ASSERT_NE(dialog, nullptr);
   RECT r;

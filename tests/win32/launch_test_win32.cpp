@@ -150,10 +150,9 @@ void EndProgramsOfClass(const wchar_t* cls) {
   for (HWND w : WindowsOfClass(cls)) {
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-      TerminateProcess(p, 0);
-      WaitForSingleObject(p, 5000);
-      CloseHandle(p);
+    if (const corvid::UniqueHandle p{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)}) {
+      TerminateProcess(p.Get(), 0);
+      WaitForSingleObject(p.Get(), 5000);
     }
   }
 }
@@ -240,10 +239,9 @@ TEST(Launch, NotepadStartsInFrontTypesRestoresQuitsAndStartsAgainWithCorvid) {
   ASSERT_TRUE(WriteAll(ini, marked));
   const std::wstring session = BuildFile(L"launch-wait.txt");
   ASSERT_TRUE(WriteAll(session, "wait 100\n"));
-  HANDLE p = Start(CorvidExe(), L"--replay \"" + session + L"\" --quit-after-replay");
-  EXPECT_NE(p, nullptr);
-  EXPECT_TRUE(WaitExit(p, 30000));
-  if (p) CloseHandle(p);
+  const corvid::UniqueHandle p = Start(CorvidExe(), L"--replay \"" + session + L"\" --quit-after-replay");
+  EXPECT_TRUE(p);
+  EXPECT_TRUE(WaitExit(p.Get(), 30000));
   HWND again = Notepad();
   EXPECT_NE(again, nullptr);
   EXPECT_TRUE(again && IsZoomed(again));
@@ -256,7 +254,7 @@ TEST(Launch, NotepadStartsInFrontTypesRestoresQuitsAndStartsAgainWithCorvid) {
 // App-1 notepad with its own map (NUM1 types "b"; the basic map "a"),
 // following the window in front or not.
 std::string FollowSettings(bool follow) {
-  return std::string("[System]\r\nHideStart=1\r\nDispChange=1\r\nFollowForeground=") + (follow ? "1" : "0") +
+  return std::string("[System]\r\nHideStart=1\r\nDispChange=1\r\nLanguage=ja\r\nFollowForeground=") + (follow ? "1" : "0") +
          "\r\n[App-1]\r\nAppProg=" + Narrow(NotepadPath()) +
          "\r\nMessage=Notepad\r\nClass=Notepad\r\nAppSetConst=1,1,0,0,0,1,0,0,0,1,0,0,0,0,0,0,0,800\r\n"
          "[Items-0]\r\nBD00=0000,41,A\r\n[Items-1]\r\nBD00=0000,42,B\r\n";
@@ -300,17 +298,13 @@ struct SwitchTimer {
 TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
   ASSERT_FALSE(NotepadPath().empty());
   EndStartedPrograms cleanup;
-  HANDLE started = Start(NotepadPath(), L"");
-  ASSERT_NE(started, nullptr);
-  CloseHandle(started);
+  ASSERT_TRUE(Start(NotepadPath(), L""));
   ASSERT_NE(WaitForWindow(Notepad, 10000), nullptr);
   // Another program, one whose window takes the keyboard focus.
   struct EndRegedit {
     ~EndRegedit() { EndProgramsOfClass(L"RegEdit_RegEdit"); }
   } endRegedit;
-  HANDLE other = Start(L"C:\\windows\\regedit.exe", L"");
-  ASSERT_NE(other, nullptr);
-  CloseHandle(other);
+  ASSERT_TRUE(Start(L"C:\\windows\\regedit.exe", L""));
   ASSERT_NE(WaitForWindow(Regedit, 10000), nullptr);
   // A program that has just started may still take the front itself.
   ASSERT_TRUE(WaitUntil(
@@ -389,15 +383,17 @@ TEST(Launch, TrayIconPicturesInBothStates) {
     const int width = 2 * (size + gap) + 2 * (size * zoom + gap) + gap, height = size * zoom + 2 * gap;
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof bi.bmiHeader, width, -height, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP picture = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, picture);
+    const corvid::MemoryDc pictureDc(CreateCompatibleDC(nullptr));
+    const HDC dc = pictureDc.Get();
+    corvid::DibSection picture;
+    ASSERT_TRUE(picture.Create(dc, bi));
+    const void* bits = picture.Bits();
     RECT all{0, 0, width, height};
     FillRect(dc, &all, GetSysColorBrush(COLOR_3DFACE));
-    HDC small = CreateCompatibleDC(dc);
-    HBITMAP smallBits = CreateCompatibleBitmap(dc, size, size);
-    HGDIOBJ oldSmall = SelectObject(small, smallBits);
+    const corvid::MemoryDc smallDc(CreateCompatibleDC(dc));
+    const HDC small = smallDc.Get();
+    const corvid::GdiObject<HBITMAP> smallBits(CreateCompatibleBitmap(dc, size, size));
+    const corvid::SelectedObject smallSelected(small, smallBits.Get());
     int x = gap;
     for (HICON icon : {normal, grey}) {
       DrawIconEx(dc, x, gap, icon, size, size, 0, nullptr, DI_NORMAL);
@@ -423,12 +419,6 @@ TEST(Launch, TrayIconPicturesInBothStates) {
     EXPECT_EQ(g & 0xFF, (g >> 8) & 0xFF);
     EXPECT_EQ(g & 0xFF, (g >> 16) & 0xFF);
     EXPECT_TRUE(WritePng(BuildFile(dpi == 96 ? L"tray_icons_96.png" : L"tray_icons_144.png"), c));
-    SelectObject(small, oldSmall);
-    DeleteObject(smallBits);
-    DeleteDC(small);
-    SelectObject(dc, old);
-    DeleteObject(picture);
-    DeleteDC(dc);
     DestroyIcon(grey);
     DestroyIcon(normal);
   }
@@ -520,8 +510,8 @@ TEST(Launch, HungProgramNeverHoldsUpTheRemote) {
   EndStartedPrograms cleanup;
   // Sleeps long enough to be taken for hung (5 s without taking messages)
   // and to stay so through the session; then it answers again.
-  HANDLE hung = Start(BuildFile(L"corvid-window.exe"), L"--hang 12000");
-  ASSERT_NE(hung, nullptr);
+  const corvid::UniqueHandle hung = Start(BuildFile(L"corvid-window.exe"), L"--hang 12000");
+  ASSERT_TRUE(hung);
   const HWND window = WaitForWindow(PlainWindow, 5000);
   ASSERT_NE(window, nullptr);
   Corvid c(L"launch-hung", HungSettings());
@@ -552,20 +542,18 @@ TEST(Launch, HungProgramNeverHoldsUpTheRemote) {
   EXPECT_TRUE(Contains(trace, "NOT RESPONDING > App-1 corvid-window.exe"));
   EXPECT_FALSE(IsIconic(window) || IsZoomed(window));
   // Never ended by Corvid: it closes on the posted request once it answers.
-  EXPECT_EQ(WaitForSingleObject(hung, 0), WAIT_TIMEOUT);
-  EXPECT_TRUE(WaitExit(hung, 15000));
-  CloseHandle(hung);
+  EXPECT_EQ(WaitForSingleObject(hung.Get(), 0), WAIT_TIMEOUT);
+  EXPECT_TRUE(WaitExit(hung.Get(), 15000));
 }
 
 // Whether this process's token has the shutdown privilege enabled now.
 bool ShutdownPrivilegeOn() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  corvid::UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return false;
   PRIVILEGE_SET set{1, PRIVILEGE_SET_ALL_NECESSARY, {}};
   BOOL on = FALSE;
   const bool known = LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &set.Privilege[0].Luid);
-  if (known) PrivilegeCheck(token, &set, &on);
-  CloseHandle(token);
+  if (known) PrivilegeCheck(token.Get(), &set, &on);
   return on != FALSE;
 }
 

@@ -70,6 +70,31 @@ HWND MakeBackdrop() {
                                      RGB(128, 128, 128));
 }
 
+// The drawing DCs' owners: a new section takes the old one's place, and
+// however often a font or section was swapped, the DC ends with its own.
+TEST(DrawingDc, GetsItsOwnBitmapAndFontBack) {
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
+  ASSERT_TRUE(dc);
+  const HGDIOBJ ownBitmap = GetCurrentObject(dc.Get(), OBJ_BITMAP), ownFont = GetCurrentObject(dc.Get(), OBJ_FONT);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, 8, -8, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  {
+    const GdiObject<HFONT> small(CreateFontW(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
+    const GdiObject<HFONT> large(CreateFontW(40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"Tahoma"));
+    DibSection section;
+    ASSERT_TRUE(section.Create(dc.Get(), info));
+    info.bmiHeader.biWidth = 16;
+    ASSERT_TRUE(section.Create(dc.Get(), info));
+    const DibSection moved = std::move(section);
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BITMAP), moved.Get());
+    SelectedObject font(dc.Get(), small.Get());
+    EXPECT_TRUE(font.Select(dc.Get(), large.Get()));
+    EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), large.Get());
+  }
+  EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_BITMAP), ownBitmap);
+  EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), ownFont);
+}
+
 // The face chosen for Latin and Japanese texts has every glyph; plain
 // drawing gives only the glyphs' own pixels, smooth drawing edges between;
 // text put together from kept glyphs matches the text drawn whole.
@@ -160,9 +185,8 @@ void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& sho
       return 0;
     }
   } hand{grip};
-  HANDLE thread = CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr);
-  while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) Pump(10);
-  CloseHandle(thread);
+  const corvid::UniqueHandle thread(CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr));
+  while (WaitForSingleObject(thread.Get(), 0) == WAIT_TIMEOUT) Pump(10);
   Pump(200);
   std::printf("dragged from (%ld,%ld): message now at %d,%d, dragging %d\n", grip.x, grip.y, settings.MesPosx,
               settings.MesPosy, int(osd.OsdDragging));
@@ -236,8 +260,8 @@ HWND OtherProgramsWindow() { return FindWindowW(L"CorvidWindow", nullptr); }
 // through the message to it, and a window pick reads its class even while
 // the message can be dragged (and so catches clicks).
 TEST_F(OsdOnTheDesktop, ClicksAndPicksGoThroughTheMessage) {
-  HANDLE other = Start(BuildFile(L"corvid-window.exe"), L"");
-  ASSERT_NE(other, nullptr);
+  const corvid::UniqueHandle other = Start(BuildFile(L"corvid-window.exe"), L"");
+  ASSERT_TRUE(other);
   HWND w = WaitForWindow(OtherProgramsWindow, 10000);
   ASSERT_NE(w, nullptr);
   SetWindowPos(w, nullptr, 100, 0, 400, 300, SWP_NOZORDER);
@@ -252,7 +276,7 @@ TEST_F(OsdOnTheDesktop, ClicksAndPicksGoThroughTheMessage) {
   EXPECT_EQ(corvid.platform->Hooks().WindowClassAt(title.x, title.y), "CorvidWindow");
   osd.SetDraggable(false);
   PostMessageW(w, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitExit(other, 5000));
+  EXPECT_TRUE(WaitExit(other.Get(), 5000));
 }
 
 }  // namespace

@@ -72,8 +72,8 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   const std::wstring ini = CorvidIniPath();
   ASSERT_FALSE(ini.empty());
   DeleteFileW(ini.c_str());
-  HANDLE first = Start(CorvidExe(), L"");
-  ASSERT_NE(first, nullptr);
+  const corvid::UniqueHandle first = Start(CorvidExe(), L"");
+  ASSERT_TRUE(first);
   HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
   ASSERT_NE(main, nullptr);
   // The icon is added just after the window is made.
@@ -94,44 +94,41 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   EXPECT_TRUE(WritePng(BuildFile(L"tray_menu.png"), menuShot));
   EXPECT_GT(Ink(menuShot), 500);
   const NONCLIENTMETRICSW metrics = Metrics();
-  HFONT menuFont = CreateFontIndirectW(&metrics.lfMenuFont);
-  EXPECT_EQ(corvid::CharactersDrawnAsBoxes(menuFont, MenuTexts()), L"") << "menu font " << Utf8(metrics.lfMenuFont.lfFaceName);
-  DeleteObject(menuFont);
+  const corvid::GdiObject<HFONT> menuFont(CreateFontIndirectW(&metrics.lfMenuFont));
+  EXPECT_EQ(corvid::CharactersDrawnAsBoxes(menuFont.Get(), MenuTexts()), L"")
+      << "menu font " << Utf8(metrics.lfMenuFont.lfFaceName);
   PressEscape();
   Pump(300);
   EXPECT_EQ(OpenMenuWindow(), nullptr);
 
   // A second start says so in a box and ends without a window of its own.
-  HANDLE second = Start(CorvidExe(), L"");
+  const corvid::UniqueHandle second = Start(CorvidExe(), L"");
   HWND box = WaitForWindow([] { return FindBoxTitled(kBusyCaption); }, 15000);
   ASSERT_NE(box, nullptr);
   Pump(300);
   const Capture boxShot = CaptureScreen(WindowRect(box));
   EXPECT_TRUE(WritePng(BuildFile(L"single_instance_box.png"), boxShot));
   EXPECT_GT(Ink(boxShot), 500);
-  HFONT boxFont = CreateFontIndirectW(&metrics.lfMessageFont);
-  EXPECT_EQ(corvid::CharactersDrawnAsBoxes(boxFont, L"すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"), L"");
-  DeleteObject(boxFont);
+  const corvid::GdiObject<HFONT> boxFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  EXPECT_EQ(corvid::CharactersDrawnAsBoxes(boxFont.Get(), L"すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"), L"");
   EXPECT_EQ(WindowsOfClass(corvid::kMainWindowClass).size(), 1u);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   DWORD code = 99;
-  EXPECT_TRUE(WaitExit(second, 15000, &code));
+  EXPECT_TRUE(WaitExit(second.Get(), 15000, &code));
   EXPECT_EQ(code, 0u);
   // A session to replay while Corvid runs is not played: its own exit code.
-  HANDLE replay = Start(CorvidExe(), L"--replay nothing.txt --quit-after-replay");
+  const corvid::UniqueHandle replay = Start(CorvidExe(), L"--replay nothing.txt --quit-after-replay");
   box = WaitForWindow([] { return FindBoxTitled(kBusyCaption); }, 15000);
   ASSERT_NE(box, nullptr);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitExit(replay, 15000, &code));
+  EXPECT_TRUE(WaitExit(replay.Get(), 15000, &code));
   EXPECT_EQ(code, 3u);
 
   // The quit command ends the process and takes the icon away.
   PostMessageW(main, WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
-  EXPECT_TRUE(WaitExit(first, 15000, &code));
+  EXPECT_TRUE(WaitExit(first.Get(), 15000, &code));
   EXPECT_FALSE(TrayIconExists(main));
   EXPECT_TRUE(WindowsOfClass(corvid::kMainWindowClass).empty());
-  CloseHandle(first);
-  CloseHandle(second);
 }
 
 // What Explorer shows of Corvid.exe, and the manifest that asks for the
@@ -171,9 +168,10 @@ TEST(Resident, ReplayTypesIntoTheWindowInFront) {
   // The user's own maps: the number buttons type digits.
   ASSERT_TRUE(CopyFileW(SourceFile(L"examples\\digits.ini").c_str(), CorvidIniPath().c_str(), FALSE));
   g_keys.clear();
-  HANDLE p = Start(CorvidExe(), L"--replay \"" + SourceFile(L"examples\\e2e-keys.txt") + L"\" --quit-after-replay");
-  ASSERT_NE(p, nullptr);
-  EXPECT_TRUE(WaitExit(p, 20000));
+  const corvid::UniqueHandle p =
+      Start(CorvidExe(), L"--replay \"" + SourceFile(L"examples\\e2e-keys.txt") + L"\" --quit-after-replay");
+  ASSERT_TRUE(p);
+  EXPECT_TRUE(WaitExit(p.Get(), 20000));
   Pump(200);
   const std::vector<std::pair<UINT, WPARAM>> want = {
       {WM_KEYDOWN, '1'},        {WM_KEYUP, '1'},          {WM_KEYDOWN, '2'},        {WM_KEYUP, '2'},
@@ -183,18 +181,17 @@ TEST(Resident, ReplayTypesIntoTheWindowInFront) {
   EXPECT_EQ(g_keys, want);
   for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
   DestroyWindow(target);
-  CloseHandle(p);
 }
 
 TEST(Resident, SessionThatCannotBeReadEndsARunThatWasToQuitAfterIt) {
-  HANDLE p = Start(CorvidExe(), L"--replay \"" + BuildFile(L"no-such-session.txt") + L"\" --quit-after-replay");
-  ASSERT_NE(p, nullptr);
+  const corvid::UniqueHandle p =
+      Start(CorvidExe(), L"--replay \"" + BuildFile(L"no-such-session.txt") + L"\" --quit-after-replay");
+  ASSERT_TRUE(p);
   HWND box = WaitForWindow([] { return FindBoxTitled(L"Corvid"); }, 15000);
   ASSERT_NE(box, nullptr);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitExit(p, 15000));
+  EXPECT_TRUE(WaitExit(p.Get(), 15000));
   EXPECT_EQ(MainWindowOfCorvid(), nullptr);
-  CloseHandle(p);
 }
 
 // A left button held by the remote across an empty entry and a mode change
@@ -214,8 +211,8 @@ TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
   // The clicks land in a window of this test, below the message's band.
   HWND target = MakeFrontWindow(L"CorvidClickCatcher", DefWindowProcW, 0, WS_POPUP, {0, 200, 1280, 800});
   SetCursorPos(640, 600);
-  HANDLE p = Start(CorvidExe(), L"--replay \"" + session + L"\"");
-  ASSERT_NE(p, nullptr);
+  const corvid::UniqueHandle p = Start(CorvidExe(), L"--replay \"" + session + L"\"");
+  ASSERT_TRUE(p);
   ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 15000), nullptr);
   Pump(1500);
   EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
@@ -238,11 +235,10 @@ TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
   SendInput(1, &press, sizeof press);
   Pump(300);
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
-  EXPECT_TRUE(WaitExit(p, 8000));
+  EXPECT_TRUE(WaitExit(p.Get(), 8000));
   press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(1, &press, sizeof press);
-  if (WaitForSingleObject(p, 0) != WAIT_OBJECT_0) TerminateProcess(p, 1);
-  CloseHandle(p);
+  if (WaitForSingleObject(p.Get(), 0) != WAIT_OBJECT_0) TerminateProcess(p.Get(), 1);
   DestroyWindow(target);
   Pump(100);
 }
@@ -278,17 +274,17 @@ TEST(Resident, CorvidReplayPrintsWhatCorvidExeDoes) {
   std::string settings = ReadAll(SourceFile(L"examples\\digits.ini"));
   const size_t at = settings.find("StartMouse=0");
   ASSERT_NE(at, std::string::npos);
-  settings.replace(at, 12, "StartMouse=1");
+  settings.replace(at, 12, "StartMouse=1\r\nLanguage=ja");
   const std::wstring ini = BuildFile(L"agreement.ini");
   ASSERT_TRUE(WriteAll(ini, settings));
   ASSERT_TRUE(WriteAll(CorvidIniPath(), settings));
   const std::wstring session = SourceFile(L"examples\\e2e-keys.txt");
 
   const std::wstring trace = BuildFile(L"agreement-trace.txt");
-  HANDLE p = Start(CorvidExe(), L"--replay \"" + session + L"\" --quit-after-replay --trace \"" + trace + L"\"");
-  ASSERT_NE(p, nullptr);
-  EXPECT_TRUE(WaitExit(p, 20000));
-  CloseHandle(p);
+  const corvid::UniqueHandle p =
+      Start(CorvidExe(), L"--replay \"" + session + L"\" --quit-after-replay --trace \"" + trace + L"\"");
+  ASSERT_TRUE(p);
+  EXPECT_TRUE(WaitExit(p.Get(), 20000));
 
   const std::wstring printed = BuildFile(L"agreement-replay.txt");
   DWORD code = 99;
@@ -310,18 +306,17 @@ TEST(Resident, LoadsNoPlantedLibraryAndEndsWithTheSession) {
   ASSERT_TRUE(CopyFileW(CorvidExe().c_str(), (folder + L"Corvid.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileW(BuildFile(L"planted\\hid.dll").c_str(), (folder + L"hid.dll").c_str(), FALSE));
   DeleteFileW(CorvidIniPath().c_str());
-  HANDLE p = Start(folder + L"Corvid.exe", L"", folder);
-  ASSERT_NE(p, nullptr);
+  const corvid::UniqueHandle p = Start(folder + L"Corvid.exe", L"", folder);
+  ASSERT_TRUE(p);
   HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
   ASSERT_NE(main, nullptr);
   const DWORD sent = GetTickCount();
   SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
   // It ends by itself (before, it stayed, iconless); how soon is printed:
   // a busy machine may take a second.
-  EXPECT_TRUE(WaitExit(p, 5000));
+  EXPECT_TRUE(WaitExit(p.Get(), 5000));
   std::printf("ended %lu ms after the end of the session\n", GetTickCount() - sent);
-  if (WaitForSingleObject(p, 0) != WAIT_OBJECT_0) TerminateProcess(p, 1);
-  CloseHandle(p);
+  if (WaitForSingleObject(p.Get(), 0) != WAIT_OBJECT_0) TerminateProcess(p.Get(), 1);
   EXPECT_EQ(GetFileAttributesW((folder + L"planted-library-ran").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

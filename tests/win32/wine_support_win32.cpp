@@ -137,11 +137,9 @@ void SetDpi(DWORD dpi) {
   }
 }
 
-bool QuitCorvid(HANDLE process) {
+bool QuitCorvid(const corvid::UniqueHandle& process) {
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
-  const bool ended = WaitExit(process, 10000);
-  CloseHandle(process);
-  return ended;
+  return WaitExit(process.Get(), 10000);
 }
 
 HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWORD style, RECT place,
@@ -171,15 +169,15 @@ void MouseTo(int x, int y, DWORD buttons) {
   SendInput(1, &in, sizeof in);
 }
 
-HANDLE Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder) {
+corvid::UniqueHandle Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder) {
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) return nullptr;
-  CloseHandle(pi.hThread);
-  return pi.hProcess;
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) return {};
+  const corvid::UniqueHandle thread(pi.hThread);
+  return corvid::UniqueHandle(pi.hProcess);
 }
 
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code) {
@@ -307,6 +305,7 @@ InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
     corvid::ConfigData factory;
     corvid::ApplyFactoryDefaults(factory);
     factory.settings.HideStart = true;
+    factory.settings.Language = "ja";
     corvid::Win32FileStore files;
     const std::string ini = corvid::Narrow(folder) + corvid::kSettingsFileName;
     corvid::SaveSystemSettings(factory, ini, files, nullptr);
@@ -320,23 +319,23 @@ InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
 bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wstring& outFile, unsigned ms,
                DWORD* code) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE out = CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
+  corvid::UniqueHandle out(
+      CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+  if (!out) return false;
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
+  si.hStdOutput = out.Get();
   si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION pi{};
   const bool started =
       CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi) != FALSE;
-  CloseHandle(out);
+  out.Reset();  // the child's copy is the only one left: its end is the file's
   if (!started) return false;
-  CloseHandle(pi.hThread);
-  const bool ended = WaitExit(pi.hProcess, ms, code);
-  if (!ended) TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hProcess);
+  const corvid::UniqueHandle thread(pi.hThread), process(pi.hProcess);
+  const bool ended = WaitExit(process.Get(), ms, code);
+  if (!ended) TerminateProcess(process.Get(), 1);
   return ended;
 }
 
@@ -346,26 +345,21 @@ Capture CaptureScreen(RECT area) {
   Capture c;
   c.width = area.right - area.left;
   c.height = area.bottom - area.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
+  const corvid::WindowDc screen(nullptr);
+  const corvid::MemoryDc mem(CreateCompatibleDC(screen.Get()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = c.width;
   info.bmiHeader.biHeight = -c.height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(mem, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, c.width, c.height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT);
-  GdiFlush();
+  corvid::DibSection dib;
   c.pixels.resize(size_t(c.width) * size_t(c.height));
-  const auto* p = static_cast<const uint32_t*>(bits);
+  if (!dib.Create(mem.Get(), info)) return c;  // black
+  BitBlt(mem.Get(), 0, 0, c.width, c.height, screen.Get(), area.left, area.top, SRCCOPY | CAPTUREBLT);
+  GdiFlush();
+  const auto* p = static_cast<const uint32_t*>(dib.Bits());
   for (size_t i = 0; i < c.pixels.size(); ++i) c.pixels[i] = p[i] & 0xFFFFFF;
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
   return c;
 }
 

@@ -11,6 +11,7 @@
 #include "app/corvid_app.h"
 #include "app/platform_win32.h"
 #include "base/dpi_win32.h"
+#include "base/handles_win32.h"
 
 namespace wine_test {
 
@@ -33,8 +34,8 @@ HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWOR
 // MOUSEEVENTF_ button flags pressed or let go there.
 void MouseTo(int x, int y, DWORD buttons = 0);
 
-// Corvid.exe (or another program) as a process; null when it did not start.
-HANDLE Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder = L"");
+// Corvid.exe (or another program) as a process; empty when it did not start.
+corvid::UniqueHandle Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder = L"");
 // Pumps until the process ends or `ms` pass.
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code = nullptr);
 std::vector<HWND> WindowsOfClass(const wchar_t* cls);
@@ -78,7 +79,7 @@ bool CaptureWindow(HWND w, const wchar_t* name);
 // The DPI the programs started after this read (HKCU LogPixels).
 void SetDpi(DWORD dpi);
 // "常駐解除(&Q)" by the tray's command; true when Corvid.exe ended.
-bool QuitCorvid(HANDLE process);
+bool QuitCorvid(const corvid::UniqueHandle& process);
 
 // Documents\.corvid\Corvid.ini of this prefix.
 std::wstring CorvidIniPath();
