@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "app/headless_platform.h"
 #include "config/file_ops.h"
@@ -92,6 +93,7 @@ class FailingDisk : public FileOps {
         if (at >= f.bytes.size()) f.bytes.resize(at + 1);
         f.bytes[at] = bytes[i];
       }
+      disk.unflushed.insert(path);
       return true;
     }
     bool Reserve(uint64_t size) override {
@@ -114,7 +116,7 @@ class FailingDisk : public FileOps {
       }
       return true;
     }
-    bool Flush() override { return true; }
+    bool Flush() override { return disk.unflushed.erase(path), true; }
     bool Close() override {
       if (closed) return false;
       closed = true;
@@ -157,12 +159,14 @@ class FailingDisk : public FileOps {
     if (files.count(to)) room += files[to].allocated;
     files[to] = files[from];
     files.erase(from);
+    if (unflushed.erase(from)) unflushed.insert(to);
     return true;
   }
   std::string LastError() override { return "disk says no"; }
 
   std::map<std::string, Stored> files;
   std::map<std::string, int> open;
+  std::set<std::string> unflushed;  // written since their last flush: lost if the power goes
   uint64_t room = 1 << 20;
   bool noNewFiles = false;
   bool sparse = false;  // a grown file takes its room only as it is written
@@ -193,6 +197,7 @@ TEST(FailingDiskTest, AFullDiskNeverCutsTheFileShortNorLeavesAHalfWrittenFile) {
       EXPECT_EQ(disk.Bytes(ini), larger);
       EXPECT_TRUE(ReplaceFileBytes(disk, ini, "short", why)) << why;
       EXPECT_EQ(disk.Bytes(ini), "short");
+      EXPECT_TRUE(disk.unflushed.empty());
       EXPECT_EQ(disk.files.size(), 1u);
     }
   }

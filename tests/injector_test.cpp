@@ -30,6 +30,7 @@ TEST_F(InjectorTest, ChordPressAndReleaseOrderWithScanCodesAndTheThreadsExtraInf
   for (const InputEvent& e : sink.events) {
     EXPECT_EQ(e.scan, e.vk);  // what the fake keyboard layout maps each key to
     EXPECT_EQ(e.extraInfo, 0x5A5Au);
+    EXPECT_EQ(e.flags, &e < &sink.events[5] ? keyflag::kExtendedKey : keyflag::kExtendedKey | keyflag::kKeyUp);
   }
 }
 

@@ -3,37 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "actions/entry_display_name.h"
 #include "config/profile_values.h"
+#include "fakes/expected_text.h"
 #include "model/key_map.h"
 #include "remote/button_codes.h"
 
 namespace corvid {
 namespace {
-
-std::string Expected(const char* name) {
-  std::ifstream in(std::string(CORVID_SOURCE_DIR) + "/tests/expected/" + name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Line by line, so that a failure names the rows that differ.
-void ExpectSameLines(const std::string& actual, const std::string& expected) {
-  std::istringstream a(actual), e(expected);
-  std::string al, el;
-  int line = 0;
-  while (true) {
-    const bool moreA = static_cast<bool>(std::getline(a, al)), moreE = static_cast<bool>(std::getline(e, el));
-    if (!moreA && !moreE) break;
-    ++line;
-    EXPECT_EQ(moreA ? al : "<none>", moreE ? el : "<none>") << "line " << line;
-  }
-}
 
 TEST(KeyMapTables, DisplayNamesOfKeysModifiersMouseAndAppEntries) {
   std::istringstream cases(Expected("display_names.txt"));

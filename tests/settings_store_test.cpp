@@ -166,7 +166,8 @@ TEST_F(SettingsStoreTest, FilesWithoutKeysOrTooLargeAreKeptAsideToo) {
   // UTF-16 without its byte-order mark: its form cannot be told.
   std::string noMark;
   for (char c : std::string("[System]\r\nHideStart=1\r\n")) noMark += {c, '\0'};
-  for (const std::string& odd : {std::string(), std::string(4096, '\0'), std::string("; only a note\r\n"), noMark}) {
+  for (const std::string& odd : {std::string(), std::string(4096, '\0'), std::string("; only a note\r\n"), noMark,
+                                std::string("[Items-4]\nBM0B=,\n")}) {
     files.files.clear();
     files.files[path] = odd;
     EXPECT_EQ(StartUpSettings(data, folder, files, boxes, 1920, 1080).outcome, StartupOutcome::Rebuilt);
@@ -210,15 +211,6 @@ TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeTheFileIsLeftAndCorvidRunsOnDefault
   EXPECT_EQ(settings.Reload(), 0);
   EXPECT_TRUE(settings.SaveKeyMaps());
   EXPECT_NE(files.files[path].find("BD00=0000,31,mine"), std::string::npos);
-}
-
-TEST_F(SettingsStoreTest, ShortAppSetConstAndBadColourMakeTheFileUnusable) {
-  files.files[path] = "[App-2]\nAppSetConst=1,1,0\n";
-  EXPECT_EQ(LoadSettings(data, path, files), -1);
-  files.files[path] = "[System]\nMesColorBg=black\n";
-  EXPECT_EQ(LoadSettings(data, path, files), -1);
-  files.files[path] = "[Items-4]\nBM0B=,\n";
-  EXPECT_EQ(LoadSettings(data, path, files), -1);
 }
 
 TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/manual_clock.h"
+#include "fakes/expected_text.h"
 #include "fakes/fake_desktop.h"
 
 namespace corvid {
@@ -88,24 +89,7 @@ TEST_F(TargetSearchTest, TraceWritesTheHeaderOncePerProcessAndTheMatch) {
   const WindowHandle w = desktop.AddWindow(pid, "Second", "Frame");
   search.LastLoggedPid = 0;
   Find(pid, "Frame", "");
-  const std::string rule(55, '-');
-  const std::string window = "       " + std::string(29, '-');
-  const Lines first = {"",
-                       rule,
-                       "EXEC PROG  > C:\\x\\prog.exe",
-                       "PID        > 0000BEEF",
-                       rule,
-                       "       Cap   >First",
-                       "       Class >Frame",
-                       window,
-                       "    ●Class searched >>>>>>>>>>00000010",
-                       "",
-                       "       Cap   >Second",
-                       "       Class >Frame",
-                       window,
-                       "    ●Class searched >>>>>>>>>>00000011",
-                       ""};
-  EXPECT_EQ(trace.Lines(), first);
+  ExpectSameLines(Joined(trace.Lines()), Expected("target_trace.txt"));
   EXPECT_EQ(field.Text(), "CLASS-00000011");
   EXPECT_EQ(w, 0x11u);
   trace.Clear();

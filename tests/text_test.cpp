@@ -4,6 +4,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/ascii.h"
 #include "base/text_view.h"
 #include "base/texts.h"
 #include "base/utf16.h"
@@ -68,6 +69,17 @@ TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {
     EXPECT_FALSE(Text(static_cast<TextId>(id), Language::Japanese).empty()) << "text " << id;
   }
   EXPECT_EQ(Text(TextId::MenuQuit), "常駐解除(&Q)");  // Japanese until one is chosen
+  // The menu's access keys are the same in both languages.
+  for (Language l : {Language::Japanese, Language::English})
+    for (const auto& [id, key] : {std::pair{TextId::MenuKeyMap, 'k'}, std::pair{TextId::MenuEnvironment, 'g'},
+                                  std::pair{TextId::MenuMonitor, 'm'}, std::pair{TextId::MenuLaunchPrograms, 'e'},
+                                  std::pair{TextId::MenuHelpBefore, 'h'}, std::pair{TextId::MenuQuit, 'q'}}) {
+      std::string t(Text(id, l));
+      if (id == TextId::MenuHelpBefore) t += Text(TextId::MenuHelpAfter, l);
+      const size_t at = t.find('&');
+      ASSERT_NE(at, std::string::npos) << t;
+      EXPECT_EQ(LowerAscii(t[at + 1]), key) << t;
+    }
 
   const uint16_t japanese = 0x0411, english = 0x0409, german = 0x0407;
   EXPECT_EQ(ChooseLanguage("auto", japanese), Language::Japanese);

@@ -179,14 +179,7 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   const DWORD uninstallStart = GetTickCount();
   // Wine's viewer, without a browser engine, does not answer WM_CLOSE (the
   // uninstaller sends one); the user closes it, and it lets go of the file.
-  if (viewer) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(viewer, &pid);
-    if (const corvid::UniqueHandle p{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)}) {
-      TerminateProcess(p.Get(), 0);
-      WaitForSingleObject(p.Get(), 5000);
-    }
-  }
+  if (viewer) EndProcessOfWindow(viewer);
   // The uninstaller's first page says what becomes of a running Corvid
   // and of the settings.
   const corvid::UniqueHandle uninstaller = Start(dir + L"\\Uninstall.exe", L"");

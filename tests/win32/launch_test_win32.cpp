@@ -145,18 +145,6 @@ std::wstring EditText() {
   return text;
 }
 
-// Whatever the test started goes, whatever happened.
-void EndProgramsOfClass(const wchar_t* cls) {
-  for (HWND w : WindowsOfClass(cls)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (const corvid::UniqueHandle p{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)}) {
-      TerminateProcess(p.Get(), 0);
-      WaitForSingleObject(p.Get(), 5000);
-    }
-  }
-}
-
 struct EndStartedPrograms {
   ~EndStartedPrograms() {
     EndProgramsOfClass(L"Notepad");

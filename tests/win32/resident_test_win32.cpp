@@ -12,6 +12,7 @@
 
 #include "app/tray_menu.h"
 #include "base/text_win32.h"
+#include "base/texts.h"
 #include "win32/wine_support_win32.h"
 
 using namespace wine_test;
@@ -91,7 +92,6 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   ASSERT_NE(menu, nullptr);
   Pump(300);
   const Capture menuShot = CaptureScreen(WindowRect(menu));
-  EXPECT_TRUE(WritePng(BuildFile(L"tray_menu.png"), menuShot));
   EXPECT_GT(Ink(menuShot), 500);
   const NONCLIENTMETRICSW metrics = Metrics();
   const corvid::GdiObject<HFONT> menuFont(CreateFontIndirectW(&metrics.lfMenuFont));
@@ -129,6 +129,31 @@ TEST(Resident, OneInstanceLegibleMenuAndBoxAndQuitFromTheMenu) {
   EXPECT_TRUE(WaitExit(first.Get(), 15000, &code));
   EXPECT_FALSE(TrayIconExists(main));
   EXPECT_TRUE(WindowsOfClass(corvid::kMainWindowClass).empty());
+}
+
+// The menu speaks the language the settings choose (the pictures of both
+// are looked at; the access keys are the texts' own).
+TEST(Resident, TrayMenuSpeaksTheChosenLanguage) {
+  const std::wstring ini = CorvidIniPath();
+  CreateDirectoryW(ini.substr(0, ini.rfind(L'\\')).c_str(), nullptr);
+  for (const auto& [language, picture] : {std::pair{corvid::Language::English, L"tray_menu_en.png"},
+                                          std::pair{corvid::Language::Japanese, L"tray_menu.png"}}) {
+    const bool english = language == corvid::Language::English;
+    ASSERT_TRUE(WriteAll(ini, std::string("[System]\r\nHideStart=1\r\nLanguage=") + (english ? "en" : "ja") + "\r\n"));
+    const corvid::UniqueHandle corvid = Start(CorvidExe(), L"");
+    ASSERT_TRUE(corvid);
+    HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, corvid::kTrayCallbackMessage, corvid::kTrayIconId, WM_RBUTTONUP);
+    HWND menu = WaitForWindow(OpenMenuWindow, 5000);
+    ASSERT_NE(menu, nullptr);
+    Pump(300);
+    EXPECT_TRUE(WritePng(BuildFile(picture), CaptureScreen(WindowRect(menu))));
+    EXPECT_GT(Ink(CaptureScreen(WindowRect(menu))), 500);
+    PressEscape();
+    EXPECT_TRUE(QuitCorvid(corvid));
+  }
+  DeleteFileW(ini.c_str());
 }
 
 // What Explorer shows of Corvid.exe, and the manifest that asks for the

@@ -245,6 +245,19 @@ bool WaitUntil(bool (*done)(), unsigned ms) {
   return true;
 }
 
+void EndProcessOfWindow(HWND w) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (const corvid::UniqueHandle p{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)}) {
+    TerminateProcess(p.Get(), 0);
+    WaitForSingleObject(p.Get(), 5000);
+  }
+}
+
+void EndProgramsOfClass(const wchar_t* cls) {
+  for (HWND w : WindowsOfClass(cls)) EndProcessOfWindow(w);
+}
+
 HWND MainWindowOfCorvid() {
   auto all = WindowsOfClass(corvid::kMainWindowClass);
   return all.empty() ? nullptr : all.front();

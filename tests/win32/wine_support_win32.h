@@ -58,6 +58,10 @@ bool Until(Done done, unsigned ms) {
 }
 // The control with the keyboard focus in a window (of any program).
 HWND FocusOf(HWND window);
+// The process of a window, or of every window of a class, ends at once:
+// whatever a test started goes, whatever happened.
+void EndProcessOfWindow(HWND w);
+void EndProgramsOfClass(const wchar_t* cls);
 HWND MainWindowOfCorvid();
 // A message box (a dialog window) with this caption.
 HWND FindBoxTitled(const wchar_t* title);
