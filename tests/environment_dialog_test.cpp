@@ -28,21 +28,21 @@ class EnvironmentTest : public ::testing::Test, public HeadlessApp {
 TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndTheVerticalBoxShowsSixtyMore) {
   Start("", "", 1366, 768);
   dialog.Show();
-  EXPECT_EQ(dialog.Bar(2).min, -683);
-  EXPECT_EQ(dialog.Bar(2).max, 683);
-  EXPECT_EQ(dialog.Bar(3).min, -60);
-  EXPECT_EQ(dialog.Bar(3).max, 708);
-  EXPECT_EQ(dialog.ValueBox(3), "60");  // MesPosy 0
-  dialog.ScrollBarChange(3, dialog.Bar(3).min);
-  EXPECT_EQ(dialog.ValueBox(3), "0");
+  EXPECT_EQ(dialog.Bar("MesPosx").min, -683);
+  EXPECT_EQ(dialog.Bar("MesPosx").max, 683);
+  EXPECT_EQ(dialog.Bar("MesPosy").min, -60);
+  EXPECT_EQ(dialog.Bar("MesPosy").max, 708);
+  EXPECT_EQ(dialog.ValueText("MesPosy"), "60");  // MesPosy 0
+  dialog.MoveBar("MesPosy", dialog.Bar("MesPosy").min);
+  EXPECT_EQ(dialog.ValueText("MesPosy"), "0");
   EXPECT_EQ(settings.MesPosy, -60);
   EXPECT_EQ(p.surface.log.back(), "push 255 at 0,-60");  // the preview follows
 
   HeadlessApp odd(false);
   odd.p.screen.width = 1365;
   odd.app.StartUp();
-  EXPECT_EQ(odd.app.Windows().Environment().Bar(2).min, -682);
-  EXPECT_EQ(odd.app.Windows().Environment().Bar(2).max, 682);
+  EXPECT_EQ(odd.app.Windows().Environment().Bar("MesPosx").min, -682);
+  EXPECT_EQ(odd.app.Windows().Environment().Bar("MesPosx").max, 682);
 }
 
 TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
@@ -50,7 +50,7 @@ TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
   EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 800u);  // brought in at load already
   EXPECT_EQ(settings.MesPosx, 960);
   dialog.Show();
-  EXPECT_EQ(dialog.ValueBox(5), "800");
+  EXPECT_EQ(dialog.ValueText("KeyIdle"), "800");
   EXPECT_EQ(settings.KeyIdle, 800);
   EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 800u);
   EXPECT_EQ(settings.MesPosx, 960);
@@ -66,11 +66,11 @@ TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
 TEST_F(EnvironmentTest, CancelReadsTheFileAgainAndEveryCloseHidesThePreview) {
   Start("StartMouse=0\r\n", "[Times]\r\nCurSpeed=10\r\nKeyIdle=300\r\nKeyRepeat=40\r\n");
   dialog.Show();
-  dialog.ScrollBarChange(4, 15);
-  dialog.ScrollBarChange(5, 700);
-  dialog.ScrollBarChange(6, 120);
+  dialog.MoveBar("CurSpeed", 15);
+  dialog.MoveBar("KeyIdle", 700);
+  dialog.MoveBar("KeyRepeat", 120);
   EXPECT_EQ(settings.CurSpeed, 15);
-  EXPECT_EQ(dialog.ValueBox(4), "15");
+  EXPECT_EQ(dialog.ValueText("CurSpeed"), "15");
   EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 700u);  // tried at once
   EXPECT_EQ(engine.RepeatTimer().Interval(), 120u);
   engine.SetCurrentAppMap(3);
@@ -85,7 +85,7 @@ TEST_F(EnvironmentTest, CancelReadsTheFileAgainAndEveryCloseHidesThePreview) {
   // The close box keeps the change in memory, not in the file.
   dialog.Show();
   EXPECT_FALSE(p.surface.clickThrough);  // the message can be dragged while the dialog shows
-  dialog.CheckBoxClick(13, true);
+  dialog.Tick("StartMouse", true);
   engine.SetCurrentAppMap(2);
   dialog.Close();
   EXPECT_TRUE(settings.StartMouse);
@@ -105,7 +105,7 @@ TEST_F(EnvironmentTest, ThePreviewStaysWhileAnEarlierMessageWouldFade) {
   p.surface.log.clear();
   p.clock.Advance(3000);
   EXPECT_TRUE(p.surface.log.empty());
-  dialog.CheckBoxClick(3, true);  // the battery level joins the text
+  dialog.Tick("DispBatt", true);  // the battery level joins the text
   EXPECT_EQ(app.Osd().DrawnText(), "MESSAGE(0)");
   EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
 }
@@ -113,22 +113,22 @@ TEST_F(EnvironmentTest, ThePreviewStaysWhileAnEarlierMessageWouldFade) {
 TEST_F(EnvironmentTest, FontsSortedWithTheFaceInUseAndTheChooserOpensAtTheColourInUse) {
   p.fonts.names = {"Century Gothic", "@MS Gothic", "MS Gothic", "@", "arial", "MS Gothic"};
   Start("MesFont=Gone Face\r\n");
-  EXPECT_EQ(dialog.ComboBox1Items(), (std::vector<std::string>{"arial", "Century Gothic", "MS Gothic"}));
+  EXPECT_EQ(dialog.Faces(), (std::vector<std::string>{"arial", "Century Gothic", "MS Gothic"}));
   dialog.Show();
   // The face the file names is listed, in its place, though not installed.
-  EXPECT_EQ(dialog.ComboBox1Text(), "Gone Face");
-  EXPECT_EQ(dialog.ComboBox1Items(),
+  EXPECT_EQ(dialog.FaceText(), "Gone Face");
+  EXPECT_EQ(dialog.Faces(),
             (std::vector<std::string>{"arial", "Century Gothic", "Gone Face", "MS Gothic"}));
-  dialog.ComboBox1Change("No Such Face");  // typed: taken as it is
+  dialog.ChooseFace("No Such Face");  // typed: taken as it is
   EXPECT_EQ(settings.MesFont, "No Such Face");
 
   p.colours.answer = 0x0000FF;
-  dialog.SwatchClick(1);
+  dialog.PickColour("MesColorFg");
   EXPECT_EQ(settings.MesColorFg, 0x0000FFu);
-  EXPECT_EQ(dialog.SwatchColour(1), 0x0000FFu);
+  EXPECT_EQ(dialog.Colour("MesColorFg"), 0x0000FFu);
   p.colours.answer.reset();  // cancelled
-  dialog.SwatchClick(2);
-  dialog.SwatchClick(1);
+  dialog.PickColour("MesColorBg");
+  dialog.PickColour("MesColorFg");
   EXPECT_EQ(p.colours.openedAt, (std::vector<uint32_t>{0xFFFFFF, 0, 0x0000FF}));
   EXPECT_EQ(settings.MesColorBg, 0u);
 }
@@ -138,7 +138,7 @@ TEST_F(EnvironmentTest, HidingSwitchedOffShowsTheCursorAtOnce) {
   dialog.Show();
   app.Hider().HideCursor();
   ASSERT_FALSE(app.Hider().CursorVisible);
-  dialog.CheckBoxClick(5, false);
+  dialog.Tick("NoCursor", false);
   EXPECT_FALSE(settings.NoCursor);
   EXPECT_TRUE(app.Hider().CursorVisible);
   EXPECT_EQ(p.cursors.log.back(), "restore");
@@ -151,11 +151,11 @@ TEST_F(EnvironmentTest, DraggingTheMessageMovesThePlaceBarsWithinTheirRanges) {
   OsdMessage& osd = app.Osd();
   osd.OsdWindowLButtonDown();
   osd.OsdWindowPosChanged(300, 200);
-  EXPECT_EQ(dialog.Bar(2).position, 300);
-  EXPECT_EQ(dialog.ValueBox(3), "260");
+  EXPECT_EQ(dialog.Bar("MesPosx").position, 300);
+  EXPECT_EQ(dialog.ValueText("MesPosy"), "260");
   // Past the right end: the bar stops there and the message goes back.
   osd.OsdWindowPosChanged(1500, 200);
-  EXPECT_EQ(dialog.ValueBox(2), "960");
+  EXPECT_EQ(dialog.ValueText("MesPosx"), "960");
   EXPECT_EQ(settings.MesPosx, 960);
   EXPECT_EQ(p.surface.log.back(), "push 255 at 960,200");
   osd.OsdWindowMoveEnded();

@@ -28,8 +28,8 @@ TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_EQ(p.hooks.installs.back(), HookKind::KeyCapture);
   editor.BoxKeyDown(kEject, 'A', {false, true, false});  // Shift+A
   editor.KeyUp(kEject);
-  EXPECT_EQ(editor.EditIndex, "16");
-  EXPECT_EQ(editor.EditStat, "0100-41");
+  EXPECT_EQ(editor.IndexText, "16");
+  EXPECT_EQ(editor.CodeText, "0100-41");
   EXPECT_EQ(editor.BoxOf(kEject).text, "Shift.A");
   EXPECT_EQ(Kbd(kEject, 5), (KeyMapEntry{0x41, 0x100, "Shift.A"}));  // the basic map reaches every map
 
@@ -160,9 +160,9 @@ TEST_F(EditorTest, OwnMapsTheMouseMenuAndTheMessageTextStayInTheirColumn) {
   EXPECT_EQ(Kbd(kTriangle, 0).Key, 0);  // a mouse action lives in the mouse table only
   EXPECT_EQ(editor.BoxOf(kTriangle).colour, 0xD0C0B0u);
 
-  editor.EditCodeClick();
+  editor.SendCodeFocused();
   EXPECT_EQ(p.hooks.removed.size(), 1u);  // the hook goes when typing starts
-  editor.EditCodeKeyUp("wheel!");
+  editor.SendCodeTyped("wheel!");
   EXPECT_EQ(data.MouseMap.at(kTriangle, 0).Message, "wheel!");
   EXPECT_EQ(data.MouseMap.at(kTriangle, 2).Message, "WheelUp.");  // the basic map's column only
 }

@@ -9,6 +9,8 @@ namespace corvid {
 namespace {
 
 constexpr const char* kProg = "C:\\Apps\\app1.exe";
+// The placements only a window class allows.
+constexpr LaunchRadio kClassPlacements[] = {LaunchRadio::Maximised, LaunchRadio::Minimised, LaunchRadio::Rectangle};
 
 struct FakeFileDialog : ProgramFileDialog {
   bool Choose(const std::string& folder, std::string& out) override {
@@ -57,27 +59,27 @@ TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   EXPECT_NE(File().find("AppSetConst=1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000"), std::string::npos);
   EXPECT_EQ(App(0).ActivateDelay, 1000);
   EXPECT_EQ(App(0).LongPressTime, 1000);
-  EXPECT_EQ(dialog.Edit(11).text, "1000");
-  EXPECT_EQ(dialog.Edit(5).text + "x" + dialog.Edit(6).text, "1920x1080");
+  EXPECT_EQ(dialog.Field(LaunchField::ActivateDelay).text, "1000");
+  EXPECT_EQ(dialog.Field(LaunchField::RectRight).text + "x" + dialog.Field(LaunchField::RectBottom).text, "1920x1080");
   // The entry's own co-run box is ticked and cannot be unticked.
   EXPECT_EQ(App(0).CoRunMask, 1);
-  EXPECT_FALSE(dialog.CheckBox(6).enabled);
+  EXPECT_FALSE(dialog.Check(LaunchSettings::CoRunCheck(0)).enabled);
 
   // The program file has vanished: its folder, arguments, class and caption
   // go, and the own map cannot be ticked; "取消" brings them back.
-  dialog.ComboBox1Change(1);
+  dialog.SelectEntry(1);
   EXPECT_EQ(engine.CurrentAppMap(), 2);
   EXPECT_EQ(App(0).CoRunMask, 1);
   EXPECT_EQ(App(1).CoRunMask, 2);
   EXPECT_FALSE(gone.Registered);
   EXPECT_EQ(gone.AppPath + gone.AppArgs + gone.Class + gone.Caption, "");
-  EXPECT_FALSE(dialog.CheckBox(15).enabled);
-  EXPECT_TRUE(dialog.CheckBox(15).checked);
+  EXPECT_FALSE(dialog.Check(LaunchCheck::OwnKeyMap).enabled);
+  EXPECT_TRUE(dialog.Check(LaunchCheck::OwnKeyMap).checked);
   EXPECT_FALSE(dialog.EditorButtonEnabled());
   dialog.Cancel();
   EXPECT_EQ(gone.AppPath, "C:\\Gone\\");
   EXPECT_EQ(gone.Caption, "Old one");
-  EXPECT_EQ(dialog.Edit(7).text, "-x");
+  EXPECT_EQ(dialog.Field(LaunchField::Arguments).text, "-x");
   EXPECT_TRUE(dialog.Visible());
 }
 
@@ -89,40 +91,45 @@ TEST_F(LaunchSettingsTest, PlacementBoxesAndTheClassThatAllowsThem) {
   Open();
   // The first entry shown has no class and no program: whatever the
   // handlers did not run for, only "通常" and no own map are offered.
-  for (int n : {1, 3, 4}) EXPECT_FALSE(dialog.RadioButton(n).enabled);
-  EXPECT_FALSE(dialog.CheckBox(15).enabled);
-  dialog.ComboBox1Change(2);
-  for (int n : {1, 3, 4}) EXPECT_TRUE(dialog.RadioButton(n).enabled);
-  EXPECT_TRUE(dialog.RadioButton(4).checked);
-  EXPECT_TRUE(dialog.Edit(5).enabled);
-  EXPECT_EQ(dialog.Edit(5).colour, BoxColour::White);
+  for (LaunchRadio r : kClassPlacements) EXPECT_FALSE(dialog.Radio(r).enabled);
+  EXPECT_FALSE(dialog.Check(LaunchCheck::OwnKeyMap).enabled);
+  dialog.SelectEntry(2);
+  for (LaunchRadio r : kClassPlacements) EXPECT_TRUE(dialog.Radio(r).enabled);
+  EXPECT_TRUE(dialog.Radio(LaunchRadio::Rectangle).checked);
+  EXPECT_TRUE(dialog.Field(LaunchField::RectRight).enabled);
+  EXPECT_EQ(dialog.Field(LaunchField::RectRight).colour, BoxColour::White);
 
-  // A number box that holds no integer keeps the last value, without a box.
-  dialog.SetEditText(3, "-");
-  EXPECT_TRUE(dialog.Edit(3).invalid);
+  // A number box that holds no integer keeps the last value, without a box;
+  // the note beside its row shows.
+  dialog.SetField(LaunchField::RectLeft, "-");
+  EXPECT_TRUE(dialog.RectangleInvalid());
+  EXPECT_FALSE(dialog.ClickPointInvalid());
   EXPECT_EQ(e.WinLeft, 10);
   EXPECT_TRUE(a.p.boxes.shown.empty());
-  dialog.SetEditText(3, "-15");
-  EXPECT_FALSE(dialog.Edit(3).invalid);
+  dialog.SetField(LaunchField::RectLeft, "-15");
+  dialog.SetField(LaunchField::ClickY, "1.5");
+  EXPECT_FALSE(dialog.RectangleInvalid());
+  EXPECT_TRUE(dialog.ClickPointInvalid());
   EXPECT_EQ(e.WinLeft, -15);
 
-  dialog.SelectRadio(1);  // "最大化"
+  dialog.SelectRadio(LaunchRadio::Maximised);  // "最大化"
   EXPECT_EQ(e.Placement, 2);
   EXPECT_EQ((std::array{e.WinLeft, e.WinTop, e.WinRight, e.WinBottom}), (std::array{0, 0, 0, 0}));
-  EXPECT_EQ(dialog.Edit(4).colour, BoxColour::Face);
-  dialog.SelectRadio(4);  // "指定"
-  for (int n : {3, 4, 5, 6}) EXPECT_EQ(dialog.Edit(n).text, "0");
-  EXPECT_TRUE(dialog.Edit(6).enabled);
+  EXPECT_EQ(dialog.Field(LaunchField::RectTop).colour, BoxColour::Face);
+  dialog.SelectRadio(LaunchRadio::Rectangle);  // "指定"
+  for (LaunchField f : {LaunchField::RectLeft, LaunchField::RectTop, LaunchField::RectRight, LaunchField::RectBottom})
+    EXPECT_EQ(dialog.Field(f).text, "0");
+  EXPECT_TRUE(dialog.Field(LaunchField::RectBottom).enabled);
 
   // Without a class only "通常" can be chosen.
-  dialog.SetEditText(12, "");
+  dialog.SetField(LaunchField::TargetClass, "");
   EXPECT_EQ(e.Placement, 1);
-  EXPECT_TRUE(dialog.RadioButton(2).checked);
-  for (int n : {1, 3, 4}) EXPECT_FALSE(dialog.RadioButton(n).enabled);
-  dialog.SetEditText(12, "Frame");
-  dialog.SelectRadio(3);  // "最小化"
+  EXPECT_TRUE(dialog.Radio(LaunchRadio::Normal).checked);
+  for (LaunchRadio r : kClassPlacements) EXPECT_FALSE(dialog.Radio(r).enabled);
+  dialog.SetField(LaunchField::TargetClass, "Frame");
+  dialog.SelectRadio(LaunchRadio::Minimised);  // "最小化"
   EXPECT_EQ(e.Placement, 4);
-  dialog.SelectRadio(2);
+  dialog.SelectRadio(LaunchRadio::Normal);
   EXPECT_EQ(e.Placement, 1);
 }
 
@@ -135,46 +142,46 @@ TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
   e.LongPressQuit = false;
   e.ActivateDelay = 100;
   Open();
-  dialog.ComboBox1Change(1);
-  EXPECT_TRUE(dialog.RadioButton(6).checked);
-  EXPECT_EQ(dialog.ComboBox2(), 2);
+  dialog.SelectEntry(1);
+  EXPECT_TRUE(dialog.Radio(LaunchRadio::Another).checked);
+  EXPECT_EQ(dialog.StartMode(), 2);
   EXPECT_EQ(e.CoRunMask, 0x83);  // its own bit set
-  EXPECT_TRUE(dialog.CheckBox(13).checked);
-  EXPECT_FALSE(dialog.CheckBox(8).checked);
+  EXPECT_TRUE(dialog.Check(LaunchSettings::CoRunCheck(7)).checked);
+  EXPECT_FALSE(dialog.Check(LaunchSettings::CoRunCheck(2)).checked);
   EXPECT_EQ(e.ActivateDelay, kDelayMin);  // stored at once at the bar's end
-  EXPECT_EQ(dialog.Edit(11).text, "500");
-  EXPECT_TRUE(dialog.Edit(9).enabled);
-  EXPECT_EQ(dialog.Edit(10).colour, BoxColour::Window);
-  EXPECT_FALSE(dialog.Edit(13).enabled);
-  EXPECT_EQ(dialog.Edit(13).colour, BoxColour::Face);
+  EXPECT_EQ(dialog.Field(LaunchField::ActivateDelay).text, "500");
+  EXPECT_TRUE(dialog.Field(LaunchField::ClickX).enabled);
+  EXPECT_EQ(dialog.Field(LaunchField::ClickY).colour, BoxColour::Window);
+  EXPECT_FALSE(dialog.Field(LaunchField::LongPressTime).enabled);
+  EXPECT_EQ(dialog.Field(LaunchField::LongPressTime).colour, BoxColour::Face);
 
-  dialog.SelectRadio(8);  // "何もしない"
+  dialog.SelectRadio(LaunchRadio::Nothing);  // "何もしない"
   EXPECT_EQ(e.KeyAction, 1);
-  dialog.SelectRadio(5);  // "起動状態の復帰"
+  dialog.SelectRadio(LaunchRadio::Restore);  // "起動状態の復帰"
   EXPECT_EQ(e.KeyAction, 2);
-  EXPECT_FALSE(dialog.RadioButton(6).checked);
-  dialog.SetComboBox2(1);
+  EXPECT_FALSE(dialog.Radio(LaunchRadio::Another).checked);
+  dialog.SetStartMode(1);
   EXPECT_EQ(e.StartMap, 1);
   EXPECT_EQ(engine.CurrentAppMap(), 2);
-  dialog.SetChecked(8, true);  // "3"
-  dialog.SetChecked(13, false);
+  dialog.SetChecked(LaunchSettings::CoRunCheck(2), true);  // "3"
+  dialog.SetChecked(LaunchSettings::CoRunCheck(7), false);
   EXPECT_EQ(e.CoRunMask, 0x07);
-  dialog.SetChecked(4, false);
+  dialog.SetChecked(LaunchCheck::DummyClick, false);
   EXPECT_FALSE(e.DummyClick);
-  EXPECT_FALSE(dialog.Edit(11).enabled);
-  EXPECT_EQ(dialog.Edit(9).colour, BoxColour::Face);
-  dialog.SetChecked(1, true);
+  EXPECT_FALSE(dialog.Field(LaunchField::ActivateDelay).enabled);
+  EXPECT_EQ(dialog.Field(LaunchField::ClickX).colour, BoxColour::Face);
+  dialog.SetChecked(LaunchCheck::LongPressQuit, true);
   EXPECT_TRUE(e.LongPressQuit);
-  EXPECT_EQ(dialog.Edit(13).colour, BoxColour::Light);
-  dialog.SetScrollBar(2, 2500);
+  EXPECT_EQ(dialog.Field(LaunchField::LongPressTime).colour, BoxColour::Light);
+  dialog.SetBar(LaunchBar::LongPressTime, 2500);
   EXPECT_EQ(e.LongPressTime, 2500);
-  EXPECT_EQ(dialog.Edit(13).text, "2500");
+  EXPECT_EQ(dialog.Field(LaunchField::LongPressTime).text, "2500");
   EXPECT_EQ(engine.LongPressTimer().Interval(), 2500u);
 
   // A start map the box has no item for leaves it as it was.
   App(2).StartMap = 7;
-  dialog.ComboBox1Change(2);
-  EXPECT_EQ(dialog.ComboBox2(), 1);
+  dialog.SelectEntry(2);
+  EXPECT_EQ(dialog.StartMode(), 1);
   EXPECT_EQ(App(2).StartMap, 7);
 }
 
@@ -198,18 +205,18 @@ TEST_F(LaunchSettingsTest, BrowsingClearsTheEntryButKeepsItsArguments) {
   EXPECT_EQ(e.AppArgs, "-n file.txt");
   EXPECT_EQ(e.Class + e.Message, "");
   EXPECT_TRUE(e.Registered);
-  EXPECT_TRUE(dialog.CheckBox(15).enabled);
+  EXPECT_TRUE(dialog.Check(LaunchCheck::OwnKeyMap).enabled);
   EXPECT_EQ(e.KeyAction, 2);
   EXPECT_TRUE(e.LongPressQuit);
   EXPECT_EQ(e.ActivateDelay, 1000);
-  EXPECT_EQ(dialog.ScrollBar(2), 1000);
+  EXPECT_EQ(dialog.Bar(LaunchBar::LongPressTime), 1000);
 }
 
 TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPicksTheClass) {
   files.chosen = kProg;
   Open();
   dialog.BrowseProgram();
-  dialog.SetEditText(8, "App1");
+  dialog.SetField(LaunchField::Message, "App1");
   EXPECT_FALSE(dialog.FindEnabled());
   dialog.TestPress();
   EXPECT_TRUE(a.messages.empty());  // the action waits for the release
@@ -220,12 +227,12 @@ TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPi
 
   dialog.Find();
   EXPECT_EQ(a.p.hooks.installs.back(), HookKind::WindowPicker);
-  EXPECT_EQ(dialog.Edit(12).colour, BoxColour::Yellow);
+  EXPECT_EQ(dialog.Field(LaunchField::TargetClass).colour, BoxColour::Yellow);
   a.p.hooks.windowClass = "Frame1";
   a.app.Hooks().OnPickerEvent({0, 0x201, 300, 200});
   a.app.Hooks().RunPostedWork();
   EXPECT_EQ(App(0).Class, "Frame1");
-  EXPECT_EQ(dialog.Edit(12).colour, BoxColour::Light);
+  EXPECT_EQ(dialog.Field(LaunchField::TargetClass).colour, BoxColour::Light);
 
   dialog.TestPress();
   dialog.TestRelease();
@@ -261,24 +268,24 @@ TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosin
   EXPECT_EQ(dialog.EditorButtonCaption(), "<");
   EXPECT_TRUE(engine.MouseMode());
   EXPECT_EQ(engine.CurrentAppMap(), 1);
-  dialog.SetChecked(15, false);  // no own map: the editor goes
+  dialog.SetChecked(LaunchCheck::OwnKeyMap, false);  // no own map: the editor goes
   EXPECT_FALSE(editor.Visible());
   EXPECT_EQ(dialog.EditorButtonCaption(), ">");
-  dialog.SetChecked(15, true);
+  dialog.SetChecked(LaunchCheck::OwnKeyMap, true);
   dialog.ToggleEditor();
 
   DebugWindow& debug = a.app.Windows().Debug();
-  dialog.SetChecked(2, true);
+  dialog.SetChecked(LaunchCheck::DebugWindow, true);
   EXPECT_TRUE(debug.Visible());
   EXPECT_EQ(debug.Place().Right(), dialog.Place().left);
   EXPECT_EQ(debug.Place().top, dialog.Place().top);
   debug.Close();  // its close box
-  EXPECT_FALSE(dialog.CheckBox(2).checked);
-  dialog.SetChecked(2, true);
-  debug.Edit1().Set("Frame1");
-  debug.Memo1().Append("EXEC PROG");
-  debug.Memo1DblClick();
-  EXPECT_EQ(debug.Edit1().Text() + std::to_string(debug.Memo1().Lines().size()), "0");
+  EXPECT_FALSE(dialog.Check(LaunchCheck::DebugWindow).checked);
+  dialog.SetChecked(LaunchCheck::DebugWindow, true);
+  debug.Match().Set("Frame1");
+  debug.Trace().Append("EXEC PROG");
+  debug.ClearTrace();
+  EXPECT_EQ(debug.Match().Text() + std::to_string(debug.Trace().Lines().size()), "0");
 
   // A screen 1280 wide: no room on the right, then none on either side.
   a.p.screen.width = 1280;

@@ -81,14 +81,14 @@ TEST(TrayCommands, LaunchItemPlacesTheDebugWindowAndQuitClosesTheDialogsFirst) {
   SettingsWindows& w = a.app.Windows();
   w.Editor().Close();
   a.app.RunTrayCommand(TrayCommand::ShowLaunchSettings);
-  w.Launch().SetChecked(2, true);
+  w.Launch().SetChecked(LaunchCheck::DebugWindow, true);
   w.Debug().MoveTo(0, 0);
   w.Launch().Moved({700, 150, 600, 500});
   a.app.RunTrayCommand(TrayCommand::ShowLaunchSettings);
   EXPECT_TRUE(w.Debug().Visible());
   EXPECT_EQ(w.Debug().Place().Right(), 700);
   EXPECT_EQ(w.Debug().Place().top, 150);
-  w.Launch().SetChecked(2, false);
+  w.Launch().SetChecked(LaunchCheck::DebugWindow, false);
   w.Debug().Show(w.Launch().Place(), 1920);
   a.app.RunTrayCommand(TrayCommand::ShowLaunchSettings);
   EXPECT_FALSE(w.Debug().Visible());

@@ -108,7 +108,7 @@ bool CorvidApp::StartUp() {
   if (!platform_.CreateMainWindow(*this)) return false;
   monitorClearTimer.Start();
   platform_.CreateSettingsWindows(*this);
-  windows_.FormCreate();
+  windows_.Created();
   CompleteStartUp();
   return true;
 }

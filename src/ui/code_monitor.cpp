@@ -19,22 +19,4 @@ void CodeMonitor::Hide() {
   memo_.Clear();
 }
 
-void DebugWindow::Show(const Bounds& launchSettings, int32_t screenWidth) {
-  MoveTo(BesideLeftEdge(launchSettings, Place().width, screenWidth, false), launchSettings.top);
-  edit1_.Clear();
-  memo_.SetVisible(true);
-  SetVisible(true);
-}
-
-void DebugWindow::Close() {
-  memo_.SetVisible(false);
-  SetVisible(false);
-  if (onFormClose) onFormClose();
-}
-
-void DebugWindow::Memo1DblClick() {
-  edit1_.Clear();
-  memo_.Clear();
-}
-
 }  // namespace corvid

@@ -2,16 +2,64 @@
 
 #include <windows.h>
 
-#include <algorithm>
 
 #include "base/dpi_win32.h"
 #include "base/text_win32.h"
 
 namespace corvid {
 
-HWND MakeControl(HWND parent, const wchar_t* cls, std::string_view text, uint32_t style, int id, uint32_t exStyle) {
-  return CreateWindowExW(exStyle, cls, Widen(text).c_str(), WS_CHILD | style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
+namespace {
+
+struct KindStyle {
+  const wchar_t* cls;
+  uint32_t style, exStyle;
+};
+
+KindStyle StyleOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Label: return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::Edit: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::ReadOnlyBox: return {L"EDIT", ES_READONLY, WS_EX_CLIENTEDGE};
+    case ControlKind::Memo: return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0};
+    case ControlKind::Check: return {L"BUTTON", WS_TABSTOP | BS_CHECKBOX, 0};
+    case ControlKind::AutoCheck: return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::Radio: return {L"BUTTON", WS_TABSTOP | BS_RADIOBUTTON, 0};
+    case ControlKind::Button: return {L"BUTTON", WS_TABSTOP, 0};
+    case ControlKind::OwnerDrawButton: return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0};
+    case ControlKind::Group: return {L"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::DropDown: return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case ControlKind::DropList: return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case ControlKind::HorizontalBar: return {L"SCROLLBAR", WS_TABSTOP | SBS_HORZ, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+}  // namespace
+
+HWND MakeControl(HWND parent, const ControlSpec& spec) {
+  const KindStyle k = StyleOf(spec.kind);
+  const uint32_t style = WS_CHILD | (spec.hidden ? 0 : WS_VISIBLE) | k.style | spec.style;
+  return CreateWindowExW(k.exStyle, k.cls, Widen(spec.caption).c_str(), style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<intptr_t>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void ControlSet::Make(HWND parent, std::span<const ControlSpec> specs) {
+  for (const ControlSpec& spec : specs) Add(parent, spec);
+}
+
+HWND ControlSet::Add(HWND parent, const ControlSpec& spec) {
+  return made_.emplace_back(spec, MakeControl(parent, spec)).second;
+}
+
+void ControlSet::Place(uint32_t dpi, const wchar_t* face, int fontHeight) const {
+  for (const auto& [spec, control] : made_)
+    PlaceControl(control, spec.place, dpi, FaceFont(face, spec.fontHeight ? spec.fontHeight : fontHeight, dpi));
+}
+
+HWND ControlSet::operator[](int id) const {
+  for (const auto& [spec, control] : made_)
+    if (spec.id == id) return control;
+  return nullptr;
 }
 
 void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font) {
@@ -70,28 +118,6 @@ void TakeSuggestedRect(HWND w, intptr_t lp) {
   SetWindowPos(w, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool AnswerSettingsWindowMessage(HWND window, WindowModel& model, unsigned msg, uintptr_t wp, intptr_t lp,
-                                 const std::function<void()>& close, const std::function<void(uint32_t)>& layout) {
-  switch (msg) {
-    case WM_CLOSE:
-      close();
-      return true;
-    case WM_COMMAND:
-      if (LOWORD(wp) != IDCANCEL) return false;
-      close();  // Esc: what the close box does
-      return true;
-    case WM_MOVE:
-      ReportPlace(window, model);
-      return false;
-    case WM_DPICHANGED:
-      layout(HIWORD(wp));
-      TakeSuggestedRect(window, lp);
-      return true;
-    default:
-      return false;
-  }
-}
-
 intptr_t DefaultButtonAnswer(HWND window, int defaultId) {
   const HWND focus = GetFocus();
   if (focus && GetParent(focus) == window) {
@@ -101,7 +127,7 @@ intptr_t DefaultButtonAnswer(HWND window, int defaultId) {
   return defaultId ? MAKELONG(defaultId, DC_HASDEFID) : 0;
 }
 
-void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
+void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted, bool tool) {
   const bool front = model.Visible() && model.FrontRequests() != fronted;
   // A minimised window asked to show comes back as it was first: shown or
   // fronted while iconic it would stay a button on the taskbar.
@@ -109,9 +135,13 @@ void FollowModel(HWND w, const WindowModel& model, uint32_t& fronted) {
   RECT r;
   GetWindowRect(w, &r);
   const Bounds& want = model.Place();
-  if (!IsIconic(w) && (want.left != r.left || want.top != r.top))
-    SetWindowPos(w, nullptr, want.left, want.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (model.Visible() != (IsWindowVisible(w) != FALSE)) ShowWindow(w, model.Visible() ? SW_SHOW : SW_HIDE);
+  const bool sized = tool && want.width > 0 && want.height > 0 &&
+                     (want.width != r.right - r.left || want.height != r.bottom - r.top);
+  if (!IsIconic(w) && (want.left != r.left || want.top != r.top || sized))
+    SetWindowPos(w, nullptr, want.left, want.top, want.width, want.height,
+                 (sized ? 0 : SWP_NOSIZE) | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (model.Visible() != (IsWindowVisible(w) != FALSE))
+    ShowWindow(w, !model.Visible() ? SW_HIDE : tool ? SW_SHOWNA : SW_SHOW);
   if (front) {
     fronted = model.FrontRequests();
     SetForegroundWindow(w);
@@ -123,31 +153,6 @@ void SetChecked(HWND box, bool on) {
 }
 
 bool IsChecked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void ValueBar::Make(HWND parent, std::string_view caption, int barId, int valueId) {
-  label = MakeControl(parent, L"STATIC", caption, WS_VISIBLE | SS_NOPREFIX, 0);
-  bar = MakeControl(parent, L"SCROLLBAR", "", WS_VISIBLE | WS_TABSTOP | SBS_HORZ, barId);
-  value = MakeControl(parent, L"EDIT", "", WS_VISIBLE | ES_READONLY | ES_CENTER, valueId, WS_EX_CLIENTEDGE);
-}
-
-void ValueBar::Place(const Rect96& row, int labelWidth, int valueWidth, uint32_t dpi, HFONT font) const {
-  constexpr int kGap = 4, kLabelHeight = 16, kBarHeight = 17;
-  PlaceControl(label, {row.x, row.y + (row.height - kLabelHeight) / 2, labelWidth, kLabelHeight}, dpi, font);
-  const int barX = row.x + labelWidth + kGap, valueX = row.x + row.width - valueWidth;
-  PlaceControl(bar, {barX, row.y + (row.height - kBarHeight) / 2, valueX - kGap - barX, kBarHeight}, dpi, nullptr);
-  PlaceControl(value, {valueX, row.y, valueWidth, row.height}, dpi, font);
-}
-
-void ValueBar::Show(int32_t min, int32_t max, int32_t position, std::string_view valueText) const {
-  SetScrollBar(bar, min, max, position);
-  SetControlText(value, valueText);
-}
-
-int32_t ValueBar::Requested(uintptr_t wp, int32_t lineStep, int32_t pageStep) const {
-  SCROLLINFO range{sizeof range, SIF_RANGE, 0, 0, 0, 0, 0};
-  GetScrollInfo(bar, SB_CTL, &range);
-  return std::clamp(ScrollRequest(bar, wp, lineStep, pageStep), range.nMin, std::max(range.nMin, range.nMax));
-}
 
 namespace {
 constexpr size_t kDropChunk = 256;
@@ -200,6 +205,40 @@ void MemoSync::Update() {
   const int end = GetWindowTextLengthW(edit_);
   SendMessageW(edit_, EM_SETSEL, end, end);
   SendMessageW(edit_, EM_SCROLLCARET, 0, 0);
+}
+
+namespace {
+constexpr UINT kMemoUpdate = WM_APP + 20;
+}  // namespace
+
+LogMemo::~LogMemo() { lines_.onChanged = nullptr; }
+
+void LogMemo::Make(HWND parent, uint32_t style, bool black) {
+  parent_ = parent;
+  edit_ = MakeControl(parent, {ControlKind::Memo, 0, "", {}, style});
+  if (black) black_.Reset(CreateSolidBrush(RGB(0, 0, 0)));
+  sync_ = std::make_unique<MemoSync>(lines_, edit_);
+  lines_.onChanged = [this] {
+    if (pending_) return;
+    pending_ = true;
+    PostMessageW(parent_, kMemoUpdate, 0, 0);
+  };
+}
+
+bool LogMemo::Answer(unsigned msg, uintptr_t wp, intptr_t lp, intptr_t& result) {
+  if (msg == kMemoUpdate) {
+    pending_ = false;
+    if (sync_) sync_->Update();
+    result = 0;
+    return true;
+  }
+  if ((msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLOREDIT) && black_ && reinterpret_cast<HWND>(lp) == edit_) {
+    SetTextColor(reinterpret_cast<HDC>(wp), RGB(230, 230, 230));
+    SetBkColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
+    result = reinterpret_cast<intptr_t>(black_.Get());
+    return true;
+  }
+  return false;
 }
 
 }  // namespace corvid

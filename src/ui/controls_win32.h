@@ -1,13 +1,17 @@
 #pragma once
-// What the settings windows' views share: child controls made from a place
-// given at 96 DPI, texts in UTF-8, check boxes, scroll bars with the box that
-// shows their value, and a text view shown in a multi-line edit control that
-// follows it as lines come and go.
+// What the settings windows' views share: child controls made from a table
+// of places given at 96 DPI, texts in UTF-8, check boxes, scroll bars, and a
+// text view shown in a multi-line edit control that follows it as lines come
+// and go.
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/handles_win32.h"
 #include "base/text_view.h"
 #include "base/win32_fwd.h"
 #include "ui/window_model.h"
@@ -18,8 +22,52 @@ struct Rect96 {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
-HWND MakeControl(HWND parent, const wchar_t* cls, std::string_view text, uint32_t style, int id,
-                 uint32_t exStyle = 0);
+// What a control is; each kind has its class, styles and frame.
+enum class ControlKind : uint8_t {
+  Label,        // static text, '&' shown as it is
+  Edit,         // a one-line box that takes the keyboard
+  ReadOnlyBox,  // a box that shows a value, passed over by Tab
+  Memo,         // a read-only multi-line box
+  Check,        // a check box the program ticks
+  AutoCheck,    // a check box that ticks itself
+  Radio,        // a radio button the program sets
+  Button,
+  OwnerDrawButton,
+  Group,
+  DropDown,     // a combo box with a box to type in
+  DropList,     // a combo box that only offers its list
+  HorizontalBar,
+};
+
+// One control of a window: what it is, its identifier (0: none), its
+// caption, its place at 96 DPI and styles beyond its kind's.
+struct ControlSpec {
+  ControlKind kind;
+  int id = 0;
+  const char* caption = "";
+  Rect96 place{};
+  uint32_t style = 0;
+  bool hidden = false;
+  int fontHeight = 0;  // 0: the window's font
+};
+
+HWND MakeControl(HWND parent, const ControlSpec& spec);
+
+// The controls of a window, made from specs in the order of the Tab key and
+// placed from them at any DPI.
+class ControlSet {
+ public:
+  void Make(HWND parent, std::span<const ControlSpec> specs);
+  HWND Add(HWND parent, const ControlSpec& spec);
+  // Every control at its place, in `face` at its height (or the window's).
+  void Place(uint32_t dpi, const wchar_t* face, int fontHeight) const;
+  // The control with the identifier; null when there is none.
+  HWND operator[](int id) const;
+
+ private:
+  std::vector<std::pair<ControlSpec, HWND>> made_;
+};
+
 void PlaceControl(HWND control, const Rect96& r, uint32_t dpi, HFONT font);
 // Sets the text only when it differs (no flicker, no change notice).
 void SetControlText(HWND control, std::string_view utf8);
@@ -34,35 +82,17 @@ void SetScrollBar(HWND bar, int min, int max, int position);
 // position when it asks for none.
 int ScrollRequest(HWND bar, uintptr_t wp, int smallStep, int largeStep);
 // A window follows its model: its place, whether it is shown, and a request
-// to come to the front that `fronted` has not yet served.
-void FollowModel(HWND window, const WindowModel& model, uint32_t& fronted);
+// to come to the front that `fronted` has not yet served. A `tool` window
+// takes the model's size too and is shown without being activated.
+void FollowModel(HWND window, const WindowModel& model, uint32_t& fronted, bool tool = false);
 // The other way: the window's place as the system has it, told to the model.
 void ReportPlace(HWND window, WindowModel& model);
 // WM_DPICHANGED: the window takes the rectangle the system suggests (`lp`).
 void TakeSuggestedRect(HWND window, intptr_t lp);
-// What the settings windows answer alike: the close box, and Esc (IDCANCEL
-// from the dialog manager), go to the model's `close`, a move is told to the model, a DPI change lays the window out at
-// the new DPI in the rectangle the system suggests. True when the message is
-// answered (with 0); a move still goes on to the default processing.
-bool AnswerSettingsWindowMessage(HWND window, WindowModel& model, unsigned msg, uintptr_t wp, intptr_t lp,
-                                 const std::function<void()>& close, const std::function<void(uint32_t)>& layout);
 // The answer to DM_GETDEFID, which the dialog manager asks before Enter: a
 // push button with the keyboard focus is pressed, otherwise `defaultId`
 // (none when 0, and Enter then sends IDOK).
 intptr_t DefaultButtonAnswer(HWND window, int defaultId);
-
-// A horizontal scroll bar in one row with its label on the left and the
-// read-only box that shows its value on the right.
-struct ValueBar {
-  HWND label = nullptr, bar = nullptr, value = nullptr;
-  void Make(HWND parent, std::string_view caption, int barId, int valueId = 0);
-  void Place(const Rect96& row, int labelWidth, int valueWidth, uint32_t dpi, HFONT font) const;
-  // The range, the position and the box's text; only what differs is set.
-  void Show(int32_t min, int32_t max, int32_t position, std::string_view valueText) const;
-  // Where a WM_HSCROLL (its `wp`) moves the bar, within its range: a line
-  // is `lineStep`, a page `pageStep`.
-  int32_t Requested(uintptr_t wp, int32_t lineStep, int32_t pageStep) const;
-};
 
 // A LineView in a read-only multi-line edit control.
 class MemoSync {
@@ -78,6 +108,26 @@ class MemoSync {
   HWND edit_;
   uint64_t appended_ = 0, clears_ = 0;
   size_t shown_ = 0;  // lines in the control
+};
+
+// A log in a read-only multi-line box of its window, brought up to date once
+// after a burst of lines; light text on black, or the system's colours.
+class LogMemo {
+ public:
+  explicit LogMemo(LineView& lines) : lines_(lines) {}
+  ~LogMemo();
+  void Make(HWND parent, uint32_t style, bool black);
+  HWND Handle() const { return edit_; }
+  // The parent window's messages that are the memo's: its colours and its
+  // deferred update. True when answered, with `result`.
+  bool Answer(unsigned msg, uintptr_t wp, intptr_t lp, intptr_t& result);
+
+ private:
+  LineView& lines_;
+  HWND parent_ = nullptr, edit_ = nullptr;
+  std::unique_ptr<MemoSync> sync_;
+  bool pending_ = false;
+  GdiObject<HBRUSH> black_;
 };
 
 }  // namespace corvid

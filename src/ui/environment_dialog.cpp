@@ -1,6 +1,7 @@
 #include "ui/environment_dialog.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 #include "config/settings_schema.h"
@@ -21,39 +22,35 @@ bool FaceBefore(const std::string& a, const std::string& b) {
   return before || (!after && a < b);
 }
 
-constexpr EnvironmentControl kControls[] = {
-    {C::Group, 3, "　共通設定　"},
-    {C::Check, 7, "起動時に設定画面を表示しない。", "HideStart"},
-    {C::Check, 8, "バッテリー不足時に送出処理をスキップする。", "LowBattSkip"},
-    {C::Check, 10, "PSキーの繰返し送出を行わない.。", "NoPsRep"},
-    {C::Check, 13, "マウス併用モードで起動する。", "StartMouse"},  // the home mode follows it
-    {C::Check, 14, "前面のウィンドウに合わせてキーマップを切り替える。", "FollowForeground"},
-    {C::Group, 4, "　コード送出速度設定　"},
-    {C::Bar, 5, "■繰返し送出までの待時間", "KeyIdle", C::RepeatTimers, kKeyIdleRange.min, kKeyIdleRange.max, 10},
-    {C::Bar, 6, "■繰返し送出間隔　(ms)", "KeyRepeat", C::RepeatTimers, kKeyRepeatRange.min, kKeyRepeatRange.max, 50},
-    {C::Group, 1, "　カーソル表示設定　"},
-    {C::Check, 5, "カーソル消去モードを有効にする。", "NoCursor", C::CursorBack},
-    {C::Check, 6, "マウスカーソル移動を滑らかにする。", "CurSmooth"},
-    {C::Check, 11, "カーソル移動比率を画面比率に合わせる。", "AdjustAspect"},
-    {C::Bar, 4, "■マウスカーソル移動速度", "CurSpeed", C::None, kCurSpeedRange.min, kCurSpeedRange.max},
-    {C::Group, 2, "　メッセージ表示設定　"},
-    {C::Font, 1, "■メッセージ表示書体", "MesFont", C::Preview},
-    {C::Bar, 1, "■メッセージフォントサイズ", "MesSize", C::Preview, kMesSizeRange.min, kMesSizeRange.max},
-    {C::Bar, 2, "■水平表示配置　(dot)", "MesPosx", C::Preview},
-    {C::Bar, 3, "■垂直表示配置　(dot)", "MesPosy", C::Preview, 0, 0, 1, 60},
-    {C::Swatch, 1, "FG", "MesColorFg", C::Preview},
-    {C::Swatch, 2, "BG", "MesColorBg", C::Preview},
-    {C::Check, 1, "送出キーメッセージを表示する。", "DispMessage"},
-    {C::Check, 4, "文字の影を表示する。", "BkMessage", C::Preview},
-    {C::Check, 2, "モード切替メッセージを表示する。", "DispChange"},
-    {C::Check, 3, "電池残量をメッセージに付加する。", "DispBatt", C::Preview},
-};
-
-const EnvironmentControl& Find(C::Kind kind, int n) {
-  for (const EnvironmentControl& c : kControls)
-    if (c.kind == kind && c.number == n) return c;
-  return kControls[0];
-}
+// A std::array: a setting not in the table is an error thrown, not a read
+// beyond it.
+constexpr auto kControls = std::to_array<EnvironmentControl>({
+    {C::Group, "　共通設定　"},
+    {C::Check, "起動時に設定画面を表示しない。", "HideStart"},
+    {C::Check, "バッテリー不足時に送出処理をスキップする。", "LowBattSkip"},
+    {C::Check, "PSキーの繰返し送出を行わない.。", "NoPsRep"},
+    {C::Check, "マウス併用モードで起動する。", "StartMouse"},  // the home mode follows it
+    {C::Check, "前面のウィンドウに合わせてキーマップを切り替える。", "FollowForeground"},
+    {C::Group, "　コード送出速度設定　"},
+    {C::Bar, "■繰返し送出までの待時間", "KeyIdle", C::RepeatTimers, kKeyIdleRange.min, kKeyIdleRange.max, 10},
+    {C::Bar, "■繰返し送出間隔　(ms)", "KeyRepeat", C::RepeatTimers, kKeyRepeatRange.min, kKeyRepeatRange.max, 50},
+    {C::Group, "　カーソル表示設定　"},
+    {C::Check, "カーソル消去モードを有効にする。", "NoCursor", C::CursorBack},
+    {C::Check, "マウスカーソル移動を滑らかにする。", "CurSmooth"},
+    {C::Check, "カーソル移動比率を画面比率に合わせる。", "AdjustAspect"},
+    {C::Bar, "■マウスカーソル移動速度", "CurSpeed", C::None, kCurSpeedRange.min, kCurSpeedRange.max},
+    {C::Group, "　メッセージ表示設定　"},
+    {C::Font, "■メッセージ表示書体", "MesFont", C::Preview},
+    {C::Bar, "■メッセージフォントサイズ", "MesSize", C::Preview, kMesSizeRange.min, kMesSizeRange.max},
+    {C::Bar, "■水平表示配置　(dot)", "MesPosx", C::Preview},
+    {C::Bar, "■垂直表示配置　(dot)", "MesPosy", C::Preview, 0, 0, 1, 60},
+    {C::Swatch, "FG", "MesColorFg", C::Preview},
+    {C::Swatch, "BG", "MesColorBg", C::Preview},
+    {C::Check, "送出キーメッセージを表示する。", "DispMessage"},
+    {C::Check, "文字の影を表示する。", "BkMessage", C::Preview},
+    {C::Check, "モード切替メッセージを表示する。", "DispChange"},
+    {C::Check, "電池残量をメッセージに付加する。", "DispBatt", C::Preview},
+});
 
 // The controls reach their settings through the settings file's table of
 // keys, so a setting has one name and one type everywhere.
@@ -84,11 +81,21 @@ void SetNumber(Settings& s, const char* key, int32_t v) {
 
 EnvironmentDialog::EnvironmentDialog(const Ports& ports) : p_(ports) { Resize(kWidth, kHeight); }
 
+static_assert(std::size(kControls) == EnvironmentDialog::kControlCount);
+
 std::span<const EnvironmentControl> EnvironmentDialog::Controls() { return kControls; }
 
-uint32_t EnvironmentDialog::SwatchColour(int n) const { return Field<uint32_t>(p_.settings, Find(C::Swatch, n).key); }
+size_t EnvironmentDialog::IndexOf(std::string_view key) {
+  for (size_t i = 0; i < std::size(kControls); ++i)
+    if (kControls[i].key && key == kControls[i].key) return i;
+  return std::size(kControls);  // out of range: at() throws
+}
 
-void EnvironmentDialog::FormCreate() {
+uint32_t EnvironmentDialog::Colour(std::string_view key) const {
+  return Field<uint32_t>(p_.settings, kControls.at(IndexOf(key)).key);
+}
+
+void EnvironmentDialog::Created() {
   const int32_t width = p_.screen.ScreenWidth(), height = p_.screen.ScreenHeight();
   MoveTo((width - Place().width) / 2, (height - Place().height) / 2);
   fonts_.clear();
@@ -97,12 +104,14 @@ void EnvironmentDialog::FormCreate() {
   // In order, so that a face is found by its name.
   std::sort(fonts_.begin(), fonts_.end(), FaceBefore);
   fonts_.erase(std::unique(fonts_.begin(), fonts_.end()), fonts_.end());
-  for (const EnvironmentControl& c : kControls) {
+  for (size_t i = 0; i < std::size(kControls); ++i) {
+    const EnvironmentControl& c = kControls[i];
     if (c.kind != C::Bar) continue;
-    ScrollBar& b = bars_[c.number];
+    ScrollBar& b = bars_[i];
     b = {c.min, c.max, c.largeChange, c.min};
-    if (c.number == 2 || c.number == 3) {
-      const SettingRange r = c.number == 2 ? MesPosxRange(width) : MesPosyRange(height);
+    const std::string_view key = c.key;
+    if (key == "MesPosx" || key == "MesPosy") {
+      const SettingRange r = key == "MesPosx" ? MesPosxRange(width) : MesPosyRange(height);
       b.min = r.min;
       b.max = r.max;
     }
@@ -115,13 +124,14 @@ void EnvironmentDialog::Show() {
     BringToFront();
     return;
   }
-  // FormShow: every control from its setting. A value beyond its bar's
-  // range is brought in, and the setting takes it at once.
+  // Every control from its setting. A value beyond its bar's range is
+  // brought in, and the setting takes it at once.
   Settings& s = p_.settings;
-  for (const EnvironmentControl& c : kControls) {
-    if (c.kind == C::Bar) SetBar(c.number, Number(s, c.key));
+  for (size_t i = 0; i < std::size(kControls); ++i) {
+    const EnvironmentControl& c = kControls[i];
+    if (c.kind == C::Bar) SetBar(i, Number(s, c.key));
     // A box set to another state runs its click handler, as a click would.
-    if (c.kind == C::Check && checks_[c.number] != Field<bool>(s, c.key)) CheckBoxClick(c.number, !checks_[c.number]);
+    if (c.kind == C::Check && checks_[i] != Field<bool>(s, c.key)) Tick(c.key, !checks_[i]);
     if (c.kind == C::Font) fontText_ = Field<std::string>(s, c.key);
   }
   // The face in use is in the list even when it is not installed, so that
@@ -137,34 +147,35 @@ void EnvironmentDialog::Show() {
 
 void EnvironmentDialog::Close() {
   if (!Visible()) return;
-  // FormCloseQuery: the preview goes.
+  // The preview goes.
   p_.osd.PushOsd(0);
   p_.osd.SetDraggable(false);
-  // FormClose
   p_.host.ResetCurrentAppMap();
   SetVisible(false);
 }
 
-bool EnvironmentDialog::SetBar(int n, int32_t value) {
-  const EnvironmentControl& c = Find(C::Bar, n);
-  ScrollBar& b = bars_.at(n);
+bool EnvironmentDialog::SetBar(size_t at, int32_t value) {
+  const EnvironmentControl& c = kControls.at(at);
+  ScrollBar& b = bars_.at(at);
   const int32_t before = b.position;
   b.position = std::clamp(value, b.min, b.max);
   SetNumber(p_.settings, c.key, b.position);
-  values_[n] = std::to_string(int64_t{b.position} + c.shown);
+  values_[at] = std::to_string(int64_t{b.position} + c.shown);
   if (c.effect == C::RepeatTimers) p_.host.ApplyRepeatIntervals();
   return b.position != before;
 }
 
-void EnvironmentDialog::ScrollBarChange(int n, int32_t position) {
-  SetBar(n, position);
-  if (Find(C::Bar, n).effect == C::Preview) Preview();
+void EnvironmentDialog::MoveBar(std::string_view key, int32_t position) {
+  const size_t at = IndexOf(key);
+  SetBar(at, position);
+  if (kControls.at(at).effect == C::Preview) Preview();
   Changed();
 }
 
-void EnvironmentDialog::CheckBoxClick(int n, bool ticked) {
-  const EnvironmentControl& c = Find(C::Check, n);
-  checks_.at(n) = ticked;
+void EnvironmentDialog::Tick(std::string_view key, bool ticked) {
+  const size_t at = IndexOf(key);
+  const EnvironmentControl& c = kControls.at(at);
+  checks_.at(at) = ticked;
   Field<bool>(p_.settings, c.key) = ticked;
   if (c.effect == C::Preview) Preview();
   // Hiding switched off: a hidden pointer comes back now, not at the next
@@ -173,18 +184,18 @@ void EnvironmentDialog::CheckBoxClick(int n, bool ticked) {
   Changed();
 }
 
-void EnvironmentDialog::ComboBox1Change(std::string_view text) {
+void EnvironmentDialog::ChooseFace(std::string_view text) {
   fontText_.assign(text);
-  Field<std::string>(p_.settings, Find(C::Font, 1).key) = fontText_;
+  p_.settings.MesFont = fontText_;
   Preview();
   Changed();
 }
 
-void EnvironmentDialog::SwatchClick(int n) {
+void EnvironmentDialog::PickColour(std::string_view key) {
   // The chooser opens at the colour in use, not at the last one chosen.
-  uint32_t colour = SwatchColour(n);
+  uint32_t colour = Colour(key);
   if (!p_.colours.Choose(colour)) return;
-  Field<uint32_t>(p_.settings, Find(C::Swatch, n).key) = colour;
+  Field<uint32_t>(p_.settings, kControls.at(IndexOf(key)).key) = colour;
   Preview();
   Changed();
 }
@@ -204,7 +215,7 @@ void EnvironmentDialog::OsdDragged(int32_t x, int32_t y) {
   // moves the message, which reports its place again: one pass is enough.
   if (!Visible() || following_) return;
   following_ = true;
-  const bool movedX = SetBar(2, x), movedY = SetBar(3, y);
+  const bool movedX = SetBar(IndexOf("MesPosx"), x), movedY = SetBar(IndexOf("MesPosy"), y);
   // Beyond a bar's range the message goes back within it.
   if (p_.settings.MesPosx != x || p_.settings.MesPosy != y) Preview();
   following_ = false;

@@ -39,9 +39,6 @@ struct EnvironmentControl {
   enum Kind : uint8_t { Group, Check, Bar, Font, Swatch };
   enum Effect : uint8_t { None, Preview, RepeatTimers, CursorBack };
   Kind kind;
-  // GroupBoxN, CheckBoxN, ScrollBarN (its value box is EditN); the swatches
-  // are 1 (FgImage) and 2 (BgImage).
-  int number;
   const char* caption;
   const char* key = nullptr;  // the setting, as the settings file names it
   Effect effect = None;
@@ -68,35 +65,38 @@ class EnvironmentDialog : public WindowModel {
   static constexpr const char* kPreviewText = "MESSAGE";
   std::string Caption() const { return "Corvid 動作環境設定"; }
   static std::span<const EnvironmentControl> Controls();
+  static constexpr size_t kControlCount = 25;
 
+  // The controls are known by the setting they edit, as the settings file
+  // names it ("MesPosx", "HideStart", "MesColorFg" ...).
   struct ScrollBar {
     int32_t min = 0, max = 100, largeChange = 1, position = 0;
   };
-  const ScrollBar& Bar(int n) const { return bars_.at(n); }
-  // The read-only box beside ScrollBarN.
-  const std::string& ValueBox(int n) const { return values_.at(n); }
-  bool Checked(int n) const { return checks_.at(n); }
-  const std::vector<std::string>& ComboBox1Items() const { return fonts_; }
-  const std::string& ComboBox1Text() const { return fontText_; }
-  // The colour of swatch 1 (FG) or 2 (BG).
-  uint32_t SwatchColour(int n) const;
+  const ScrollBar& Bar(std::string_view key) const { return bars_.at(IndexOf(key)); }
+  // The read-only box beside a bar.
+  const std::string& ValueText(std::string_view key) const { return values_.at(IndexOf(key)); }
+  bool Ticked(std::string_view key) const { return checks_.at(IndexOf(key)); }
+  const std::vector<std::string>& Faces() const { return fonts_; }
+  const std::string& FaceText() const { return fontText_; }
+  // A swatch's colour.
+  uint32_t Colour(std::string_view key) const;
 
   // Once its window exists: centred on the screen, the fonts listed, the
   // position ranges taken from the screen size.
-  void FormCreate();
-  // Shown (FormShow first) and in front.
+  void Created();
+  // Shown, every control from its setting, and in front.
   void Show();
-  // Closed, by a button or the close box: FormCloseQuery, FormClose.
+  // Closed, by a button or the close box.
   void Close();
 
-  // ScrollBar1Change .. ScrollBar6Change: the bar moved to `position`.
-  void ScrollBarChange(int n, int32_t position);
-  // CheckBox1Click .. CheckBox13Click.
-  void CheckBoxClick(int n, bool ticked);
+  // A bar moved to `position`.
+  void MoveBar(std::string_view key, int32_t position);
+  // A check box clicked.
+  void Tick(std::string_view key, bool ticked);
   // A face picked from the list or typed.
-  void ComboBox1Change(std::string_view text);
-  // FgImageClick (1), BgImageClick (2): the colour chooser.
-  void SwatchClick(int n);
+  void ChooseFace(std::string_view text);
+  // A swatch clicked: the colour chooser.
+  void PickColour(std::string_view key);
   void UseNow();                     // "一時使用"
   void Save();                     // "保存"
   void Cancel() { UseNow(); }  // "中止": the same as "一時使用"
@@ -108,13 +108,15 @@ class EnvironmentDialog : public WindowModel {
   // Puts a value into a bar, kept within its range, and writes the bar's
   // position back into the setting, as its change handler does; true when
   // the position moved.
-  bool SetBar(int n, int32_t value);
+  bool SetBar(size_t at, int32_t value);
   void Preview();
+  // Where the control of a setting stands in the table.
+  static size_t IndexOf(std::string_view key);
 
   Ports p_;
-  std::array<ScrollBar, 7> bars_{};
-  std::array<std::string, 7> values_{};
-  std::array<bool, 15> checks_{};
+  std::array<ScrollBar, kControlCount> bars_{};
+  std::array<std::string, kControlCount> values_{};
+  std::array<bool, kControlCount> checks_{};
   std::vector<std::string> fonts_;
   std::string fontText_;
   bool following_ = false;

@@ -158,9 +158,9 @@ void KeyMapEditor::ShowEntryFields(uint8_t code) {
   char index[8], stat[32];
   std::snprintf(index, sizeof index, "%02X", code);
   std::snprintf(stat, sizeof stat, "%04X-%02X", static_cast<unsigned>(e.Param), static_cast<unsigned>(e.Key));
-  EditIndex = index;
-  EditStat = stat;
-  EditCode = e.Message;
+  IndexText = index;
+  CodeText = stat;
+  SendCodeText = e.Message;
 }
 
 void KeyMapEditor::WriteThrough(uint8_t code, Tables tables) {
@@ -189,7 +189,6 @@ void KeyMapEditor::Show(bool launchDialogVisible) {
     BringToFront();
     return;
   }
-  // FormShow
   if (launchDialogVisible) {
     ReloadButtonsVisible = false;
     ResetButtonVisible = true;
@@ -206,14 +205,13 @@ void KeyMapEditor::Show(bool launchDialogVisible) {
 
 void KeyMapEditor::Close() {
   if (!Visible()) return;
-  // FormClose
-  if (onFormClose) onFormClose();
+  if (onClosed) onClosed();
   EndCapture();
   p_.receiveLog.SetVisible(false);
   SetVisible(false);
 }
 
-void KeyMapEditor::FormDeactivate() { EndCapture(); }
+void KeyMapEditor::Deactivated() { EndCapture(); }
 
 void KeyMapEditor::Arm(uint8_t code, uint16_t armingKey) {
   p_.capture.InstallKeyCaptureHook();
@@ -345,16 +343,16 @@ void KeyMapEditor::MenuClick(EditorCommand command) {
   Assign(code, a.key, a.param, tables);
 }
 
-void KeyMapEditor::EditCodeClick() { EndCapture(); }
+void KeyMapEditor::SendCodeFocused() { EndCapture(); }
 
-void KeyMapEditor::EditCodeKeyUp(std::string_view text) {
+void KeyMapEditor::SendCodeTyped(std::string_view text) {
   if (!Selected) return;
   const uint8_t code = SelectedCode;
   p_.maps.ActiveMap()[code].Message.assign(text);
   // Only the column being edited, also when it is the basic map.
   const int32_t m = p_.maps.CurrentAppMap();
   p_.maps.Table(p_.maps.MouseMode()).at(code, m >= 0 && m < kMapCount ? m : 0).Message.assign(text);
-  EditCode.assign(text);
+  SendCodeText.assign(text);
   SetBoxColour(code);
   Changed();
 }

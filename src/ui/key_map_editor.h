@@ -74,18 +74,18 @@ class KeyMapEditor : public WindowModel {
   void RefreshAllBoxes();
 
   std::string Caption() const;
-  std::string EditIndex, EditStat, EditCode;
+  std::string IndexText, CodeText, SendCodeText;
   bool ReloadButtonsVisible = true;  // "復帰", "一時使用", "保存"
   bool ResetButtonVisible = false;   // "標準復帰"
   uint8_t SelectedCode = 0;
   bool Selected = false;
 
-  // Shown (FormShow first) and closed (FormClose first); `launchDialogVisible`
+  // Shown and closed (whoever waits on the close first); `launchDialogVisible`
   // decides the buttons and the place.
   void Show(bool launchDialogVisible);
   void Close();
-  void FormDeactivate();
-  void ApplicationDeactivated() { FormDeactivate(); }
+  void Deactivated();
+  void ApplicationDeactivated() { Deactivated(); }
 
   // A box captures keys only once armed: by a click on it (BoxClicked),
   // or by Space or Enter pressed while it has the keyboard focus. The
@@ -96,8 +96,8 @@ class KeyMapEditor : public WindowModel {
   // A key pressed in a box; true when the box took it (armed it, or bound
   // it), false when it is the window's (focus moves, Esc closes).
   bool BoxKeyDown(uint8_t code, uint16_t vk, KeyModifiers held);
-  // The key-up handler of the box (Edit5CKeyUp for mask boxes, else
-  // Edit16KeyUp), for the key `vk`; true when the box took it.
+  // A key released in the box (a mask box's own handling, or every other
+  // box's), for the key `vk`; true when the box took it.
   bool KeyUp(uint8_t code, uint16_t vk = 0);
   bool CaptureArmed() const { return armed_; }
   uint8_t ArmedCode() const { return armedCode_; }
@@ -113,8 +113,8 @@ class KeyMapEditor : public WindowModel {
   const std::vector<EditorMenuItem>& AppPopupMenu() const { return appMenu_; }
   void MenuClick(EditorCommand command);
 
-  void EditCodeClick();
-  void EditCodeKeyUp(std::string_view text);
+  void SendCodeFocused();
+  void SendCodeTyped(std::string_view text);
 
   void Reload();  // "復帰"
   void UseNow();  // "一時使用"
@@ -128,7 +128,7 @@ class KeyMapEditor : public WindowModel {
   void ShutDown(); // "Shutdown" (hidden)
 
   // The editor closed: the code monitor goes too.
-  std::function<void()> onFormClose;
+  std::function<void()> onClosed;
 
  private:
   enum Tables : uint8_t { kCurrent = 1, kMouse = 2, kBoth = 3 };

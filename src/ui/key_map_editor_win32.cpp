@@ -12,7 +12,7 @@ namespace {
 
 constexpr const wchar_t* kEditorClass = L"KeyMapEditor";
 constexpr const wchar_t* kBoxClass = L"CorvidKeyBox";
-constexpr UINT kMemoSync = WM_APP + 20;
+constexpr const wchar_t* kFace = L"MS UI Gothic";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The client area and the grid, at 96 DPI.
@@ -54,11 +54,31 @@ Rect96 LabelRect(const Cell& c) {
 // send, and no button here is meant for them.
 enum Ids : int {
   kReload = 10, kUseNow, kSave, kKeyboard, kMouse, kReboot, kReset, kSuspend, kHibernate, kShutdown,
-  kEditCode = 30, kMenuBase = 100,
+  kSendCode = 30, kIndexBox, kCodeBox, kMenuBase = 100,
 };
 
 constexpr int kFieldsY = kGridY + 11 * kPitchY + 8;
 constexpr int kButtonsY = kFieldsY + 34;
+
+using K = ControlKind;
+// Below the grid: the selected box's fields, and the buttons.
+const ControlSpec kFieldRows[] = {
+    {K::Label, 0, "Index", {8, kFieldsY + 3, 40, 16}, SS_RIGHT},
+    {K::ReadOnlyBox, kIndexBox, "", {52, kFieldsY, 36, 22}, ES_CENTER},
+    {K::Label, 0, "Code", {96, kFieldsY + 3, 40, 16}, SS_RIGHT},
+    {K::ReadOnlyBox, kCodeBox, "", {140, kFieldsY, 80, 22}, ES_CENTER},
+    {K::Label, 0, "SendCode", {228, kFieldsY + 3, 64, 16}, SS_RIGHT},
+    {K::Edit, kSendCode, "", {296, kFieldsY, kClientWidth - 8 - 296, 22}},
+    {K::Button, kReload, "復帰", {8, kButtonsY, 96, 28}},
+    {K::Button, kUseNow, "一時使用", {112, kButtonsY, 96, 28}},
+    {K::Button, kSave, "保存", {216, kButtonsY, 96, 28}},
+    {K::Button, kReset, "標準復帰", {8, kButtonsY, 96, 28}, 0, true},
+    // The power buttons of the model, never shown.
+    {K::Button, kSuspend, "Suspend", {}, 0, true},
+    {K::Button, kHibernate, "Hibernate", {}, 0, true},
+    {K::Button, kShutdown, "Shutdown", {}, 0, true},
+    {K::Button, kReboot, "Reboot", {}, 0, true},
+};
 
 bool IsModeBox(uint8_t code) { return code == kButtonSelect || code == kButtonStart; }
 
@@ -158,7 +178,7 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
       // The DC's own font goes back before the DC does.
       SelectedObject font;
       for (int height = 12; height >= 8; --height) {
-        font.Select(dc, FaceFont(L"MS UI Gothic", height, editor_.dpi_));
+        font.Select(dc, FaceFont(kFace, height, editor_.dpi_));
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         if (size.cx <= inside.right - inside.left || height == 8) break;
@@ -174,12 +194,12 @@ class KeyMapEditorWin32::KeyBox : public Win32Window {
 };
 
 KeyMapEditorWin32::KeyMapEditorWin32(KeyMapEditor& model, LineView& receiveLog, Win32WindowRegistry& windows)
-    : model_(model), log_(receiveLog), windows_(windows) {}
+    : SettingsWindowWin32(model, windows), model_(model), log_(receiveLog) {}
 
 KeyMapEditorWin32::~KeyMapEditorWin32() {
-  log_.onChanged = nullptr;
+  // The boxes go before the window, and a capture one of them ends on losing
+  // the focus is no change to show.
   model_.onChange = nullptr;
-  windows_.Remove(Handle());
 }
 
 bool KeyMapEditorWin32::Create() {
@@ -192,48 +212,23 @@ bool KeyMapEditorWin32::Create() {
                 nullptr))
     return false;
   dpi_ = WindowDpi(Handle());
-  black_.Reset(CreateSolidBrush(RGB(0, 0, 0)));
   const HWND w = Handle();
-  memo_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0);
+  log_.Make(w, WS_VSCROLL, true);
+  memo_ = &log_;
   for (const Cell& c : kCells) {
-    const char* name = ButtonName(c.code);
     if (IsModeBox(c.code)) {
       // SELECT and START switch the mode: buttons stand in their place.
-      HWND b = MakeControl(w, L"BUTTON", c.code == kButtonSelect ? "Keyboard" : "Mouse", WS_VISIBLE | WS_TABSTOP,
-                           c.code == kButtonSelect ? kKeyboard : kMouse);
-      (c.code == kButtonSelect ? keyboard_ : mouse_) = b;
-      labels_.push_back({MakeControl(w, L"STATIC", name, WS_VISIBLE | SS_CENTER, 0), -1});
-      continue;
+      const bool keyboard = c.code == kButtonSelect;
+      controls_.Add(w, {K::Button, keyboard ? kKeyboard : kMouse, keyboard ? "Keyboard" : "Mouse", BoxRect(c)});
+    } else {
+      boxes_.push_back(std::make_unique<KeyBox>(*this, c.code));
+      boxes_.back()->Create(w);
     }
-    auto box = std::make_unique<KeyBox>(*this, c.code);
-    box->Create(w);
-    labels_.push_back({MakeControl(w, L"STATIC", name, WS_VISIBLE | SS_CENTER, 0), static_cast<int>(boxes_.size())});
-    boxes_.push_back(std::move(box));
+    controls_.Add(w, {K::Label, 0, ButtonName(c.code), LabelRect(c), SS_CENTER, false, 11});
   }
-  indexLabel_ = MakeControl(w, L"STATIC", "Index", WS_VISIBLE | SS_RIGHT, 0);
-  editIndex_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | ES_READONLY | ES_CENTER, 0, WS_EX_CLIENTEDGE);
-  statLabel_ = MakeControl(w, L"STATIC", "Code", WS_VISIBLE | SS_RIGHT, 0);
-  editStat_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | ES_READONLY | ES_CENTER, 0, WS_EX_CLIENTEDGE);
-  codeLabel_ = MakeControl(w, L"STATIC", "SendCode", WS_VISIBLE | SS_RIGHT, 0);
-  editCode_ = MakeControl(w, L"EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, kEditCode, WS_EX_CLIENTEDGE);
-  reload_ = MakeControl(w, L"BUTTON", "復帰", WS_VISIBLE | WS_TABSTOP, kReload);
-  useNow_ = MakeControl(w, L"BUTTON", "一時使用", WS_VISIBLE | WS_TABSTOP, kUseNow);
-  save_ = MakeControl(w, L"BUTTON", "保存", WS_VISIBLE | WS_TABSTOP, kSave);
-  reset_ = MakeControl(w, L"BUTTON", "標準復帰", WS_TABSTOP, kReset);
-  // The power buttons of the model, never shown.
-  power_ = {MakeControl(w, L"BUTTON", "Suspend", 0, kSuspend), MakeControl(w, L"BUTTON", "Hibernate", 0, kHibernate),
-            MakeControl(w, L"BUTTON", "Shutdown", 0, kShutdown), MakeControl(w, L"BUTTON", "Reboot", 0, kReboot)};
+  controls_.Make(w, kFieldRows);
   Layout(dpi_);
-  memoSync_ = std::make_unique<MemoSync>(log_, memo_);
-  log_.onChanged = [this] {
-    if (memoPending_) return;
-    memoPending_ = true;
-    PostMessageW(Handle(), kMemoSync, 0, 0);
-  };
-  model_.onChange = [this] { Refresh(); };
-  ReportPlace(w, model_);
-  windows_.Add(w, true);
-  Refresh();
+  Join(true, false);
   return true;
 }
 
@@ -245,46 +240,27 @@ HWND KeyMapEditorWin32::BoxWindow(uint8_t code) const {
 
 void KeyMapEditorWin32::Layout(uint32_t dpi) {
   dpi_ = dpi;
-  HFONT font = FaceFont(L"MS UI Gothic", 12, dpi);
-  PlaceControl(memo_, {8, 8, kClientWidth - 16, 84}, dpi, FaceFont(L"MS UI Gothic", 12, dpi));
-  size_t label = 0;
+  PlaceControl(log_.Handle(), {8, 8, kClientWidth - 16, 84}, dpi, FaceFont(kFace, 12, dpi));
   size_t box = 0;
-  for (const Cell& c : kCells) {
-    PlaceControl(labels_[label++].first, LabelRect(c), dpi, FaceFont(L"MS UI Gothic", 11, dpi));
-    if (IsModeBox(c.code)) {
-      PlaceControl(c.code == kButtonSelect ? keyboard_ : mouse_, BoxRect(c), dpi, font);
-      continue;
-    }
-    PlaceControl(boxes_[box++]->Handle(), BoxRect(c), dpi, nullptr);
-  }
-  PlaceControl(indexLabel_, {8, kFieldsY + 3, 40, 16}, dpi, font);
-  PlaceControl(editIndex_, {52, kFieldsY, 36, 22}, dpi, font);
-  PlaceControl(statLabel_, {96, kFieldsY + 3, 40, 16}, dpi, font);
-  PlaceControl(editStat_, {140, kFieldsY, 80, 22}, dpi, font);
-  PlaceControl(codeLabel_, {228, kFieldsY + 3, 64, 16}, dpi, font);
-  PlaceControl(editCode_, {296, kFieldsY, kClientWidth - 8 - 296, 22}, dpi, font);
-  PlaceControl(reload_, {8, kButtonsY, 96, 28}, dpi, font);
-  PlaceControl(reset_, {8, kButtonsY, 96, 28}, dpi, font);
-  PlaceControl(useNow_, {112, kButtonsY, 96, 28}, dpi, font);
-  PlaceControl(save_, {216, kButtonsY, 96, 28}, dpi, font);
-  for (HWND b : power_) PlaceControl(b, {0, 0, 0, 0}, dpi, font);
+  for (const Cell& c : kCells)
+    if (!IsModeBox(c.code)) PlaceControl(boxes_[box++]->Handle(), BoxRect(c), dpi, nullptr);
+  controls_.Place(dpi, kFace, 12);
 }
 
 void KeyMapEditorWin32::Refresh() {
-  const HWND w = Handle();
-  if (!w) return;
-  SetControlText(w, model_.Caption());
+  SetControlText(Handle(), model_.Caption());
   for (const auto& b : boxes_) b->Invalidate();
-  SetControlText(editIndex_, model_.EditIndex);
-  SetControlText(editStat_, model_.EditStat);
-  if (ControlText(editCode_) != model_.EditCode) {
+  SetControlText(controls_[kIndexBox], model_.IndexText);
+  SetControlText(controls_[kCodeBox], model_.CodeText);
+  const HWND sendCode = controls_[kSendCode];
+  if (ControlText(sendCode) != model_.SendCodeText) {
     settingCode_ = true;
-    SetControlText(editCode_, model_.EditCode);
+    SetControlText(sendCode, model_.SendCodeText);
     settingCode_ = false;
   }
-  for (HWND b : {reload_, useNow_, save_}) ShowWindow(b, model_.ReloadButtonsVisible ? SW_SHOWNA : SW_HIDE);
-  ShowWindow(reset_, model_.ResetButtonVisible ? SW_SHOWNA : SW_HIDE);
-  FollowModel(w, model_, fronted_);
+  for (int id : {kReload, kUseNow, kSave})
+    ShowWindow(controls_[id], model_.ReloadButtonsVisible ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(controls_[kReset], model_.ResetButtonVisible ? SW_SHOWNA : SW_HIDE);
 }
 
 void KeyMapEditorWin32::OpenMenu(uint8_t code, EditorMenu which) {
@@ -313,25 +289,13 @@ void KeyMapEditorWin32::OpenMenu(uint8_t code, EditorMenu which) {
   if (chosen >= kMenuBase) model_.MenuClick(static_cast<EditorCommand>(chosen - kMenuBase));
 }
 
-intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
-  if (AnswerSettingsWindowMessage(Handle(), model_, msg, wp, lp, [this] { model_.Close(); },
-                                  [this](uint32_t dpi) { Layout(dpi); }))
-    return 0;
+intptr_t KeyMapEditorWin32::Respond(unsigned msg, uintptr_t wp, intptr_t lp) {
   switch (msg) {
     case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) model_.FormDeactivate();
+      if (LOWORD(wp) == WA_INACTIVE) model_.Deactivated();
       break;
     case WM_ACTIVATEAPP:
       if (!wp) model_.ApplicationDeactivated();
-      break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lp) == memo_) {
-        // The receive log: light text on black.
-        SetTextColor(reinterpret_cast<HDC>(wp), RGB(230, 230, 230));
-        SetBkColor(reinterpret_cast<HDC>(wp), RGB(0, 0, 0));
-        return reinterpret_cast<intptr_t>(black_.Get());
-      }
       break;
     case DM_GETDEFID:
       // No default button: Enter presses only a button that has the focus.
@@ -339,14 +303,15 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
     case WM_COMMAND: {
       const int id = LOWORD(wp);
       const int code = HIWORD(wp);
+      const HWND sendCode = controls_[kSendCode];
       if (id == IDOK) {
         // Enter in the SendCode field applies it (it follows each key too).
-        if (GetFocus() == editCode_) model_.EditCodeKeyUp(ControlText(editCode_));
+        if (GetFocus() == sendCode) model_.SendCodeTyped(ControlText(sendCode));
         return 0;
       }
-      if (id == kEditCode) {
-        if (code == EN_SETFOCUS) model_.EditCodeClick();
-        if (code == EN_CHANGE && !settingCode_) model_.EditCodeKeyUp(ControlText(editCode_));
+      if (id == kSendCode) {
+        if (code == EN_SETFOCUS) model_.SendCodeFocused();
+        if (code == EN_CHANGE && !settingCode_) model_.SendCodeTyped(ControlText(sendCode));
         return 0;
       }
       switch (id) {
@@ -365,11 +330,6 @@ intptr_t KeyMapEditorWin32::OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) {
       break;
     }
     default:
-      if (msg == kMemoSync) {
-        memoPending_ = false;
-        if (memoSync_) memoSync_->Update();
-        return 0;
-      }
       break;
   }
   return Default(msg, wp, lp);

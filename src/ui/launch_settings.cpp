@@ -1,6 +1,7 @@
 #include "ui/launch_settings.h"
 
 #include <algorithm>
+#include <optional>
 #include <variant>
 
 #include "config/profile_values.h"
@@ -15,39 +16,41 @@ enum Position : int {
   kPlacementAt = 0, kKeyActionAt = 1, kCoRunAt = 2, kStartMapAt = 3, kRegisteredAt = 5,
   kActivateDelayAt = 16, kLongPressTimeAt = 17,
 };
+using F = LaunchField;
+using K = LaunchCheck;
+using R = LaunchRadio;
+
+template <typename Control>
 struct Binding {
-  int control;
+  Control control;
   int position;
 };
-// Edit3 .. Edit6 (the window rectangle, upper row then lower row), Edit9 and
-// Edit10 (the dummy click's point).
-constexpr Binding kNumberBoxes[] = {{3, 10}, {4, 11}, {5, 12}, {6, 13}, {9, 14}, {10, 15}};
-// CheckBox3, CheckBox4, CheckBox1, CheckBox14, CheckBox15.
-constexpr Binding kTicks[] = {{3, 4}, {4, 6}, {1, 7}, {14, 8}, {15, 9}};
-constexpr int kRectBoxes[] = {3, 4, 5, 6};
-constexpr int kCoRunFirst = 6;  // CheckBox6 .. CheckBox13: App-1 .. App-8
+// The window rectangle (upper row then lower row) and the dummy click's point.
+constexpr Binding<F> kNumberBoxes[] = {{F::RectLeft, 10}, {F::RectTop, 11}, {F::RectRight, 12},
+                                       {F::RectBottom, 13}, {F::ClickX, 14}, {F::ClickY, 15}};
+constexpr Binding<K> kTicks[] = {{K::LaunchTopmost, 4}, {K::DummyClick, 6}, {K::LongPressQuit, 7},
+                                 {K::RecordState, 8}, {K::OwnKeyMap, 9}};
+constexpr F kRectBoxes[] = {F::RectLeft, F::RectTop, F::RectRight, F::RectBottom};
 
 // The radios, and the value each stores.
-enum Radio : int {
-  kMaximised = 1, kNormal = 2, kMinimised = 3, kRectangle = 4,
-  kRestore = 5, kAnother = 6, kQuitRunning = 7, kNothing = 8,
-};
 struct Choice {
-  int radio;
+  R radio;
   int32_t value;
 };
-constexpr Choice kPlacements[] = {{kNormal, 1}, {kMaximised, 2}, {kMinimised, 4}, {kRectangle, 8}};
-constexpr Choice kKeyActions[] = {{kNothing, 1}, {kRestore, 2}, {kAnother, 4}, {kQuitRunning, 8}};
-bool IsPlacementRadio(int n) { return n >= kMaximised && n <= kRectangle; }
-// The radio of a stored value (0 counts as the first choice); 0 for none.
+constexpr Choice kPlacements[] = {{R::Normal, 1}, {R::Maximised, 2}, {R::Minimised, 4}, {R::Rectangle, 8}};
+constexpr Choice kKeyActions[] = {{R::Nothing, 1}, {R::Restore, 2}, {R::Another, 4}, {R::QuitRunning, 8}};
+bool IsPlacementRadio(R r) { return r >= R::Maximised && r <= R::Rectangle; }
+// The radio of a stored value (0 counts as the first choice); none when
+// no radio stores it.
 template <size_t N>
-int RadioFor(const Choice (&choices)[N], int32_t value) {
+std::optional<R> RadioFor(const Choice (&choices)[N], int32_t value) {
   for (const Choice& c : choices)
     if (c.value == value) return c.radio;
-  return value == 0 ? choices[0].radio : 0;
+  if (value == 0) return choices[0].radio;
+  return std::nullopt;
 }
 template <size_t N>
-int32_t ValueOf(const Choice (&choices)[N], int radio) {
+int32_t ValueOf(const Choice (&choices)[N], R radio) {
   for (const Choice& c : choices)
     if (c.radio == radio) return c.value;
   return 0;
@@ -55,11 +58,12 @@ int32_t ValueOf(const Choice (&choices)[N], int radio) {
 
 // The text boxes and the keys of the entry's section they edit.
 struct TextBinding {
-  int control;
+  F control;
   const char* key;
 };
-constexpr TextBinding kTextBoxes[] = {{1, "AppProg"}, {2, "AppPath"}, {7, "AppArgs"},
-                                      {8, "Message"}, {12, "Class"},  {14, "Caption"}};
+constexpr TextBinding kTextBoxes[] = {{F::ProgramFile, "AppProg"}, {F::Folder, "AppPath"},
+                                      {F::Arguments, "AppArgs"},   {F::Message, "Message"},
+                                      {F::TargetClass, "Class"},   {F::TargetCaption, "Caption"}};
 
 int32_t& Number(AppEntry& a, int position) {
   return a.*std::get<int32_t AppEntry::*>(AppSetConstFields()[static_cast<size_t>(position)]);
@@ -67,16 +71,16 @@ int32_t& Number(AppEntry& a, int position) {
 bool& Flag(AppEntry& a, int position) {
   return a.*std::get<bool AppEntry::*>(AppSetConstFields()[static_cast<size_t>(position)]);
 }
-std::string* Text(AppEntry& a, int control) {
+std::string* Text(AppEntry& a, F control) {
   for (const TextBinding& t : kTextBoxes)
     if (t.control == control)
       for (const AppTextKey& k : AppTextKeys())
         if (std::string_view(k.key) == t.key) return &(a.*k.field);
   return nullptr;
 }
-template <size_t N>
-const Binding* Bound(const Binding (&table)[N], int control) {
-  for (const Binding& b : table)
+template <typename Control, size_t N>
+const Binding<Control>* Bound(const Binding<Control> (&table)[N], Control control) {
+  for (const Binding<Control>& b : table)
     if (b.control == control) return &b;
   return nullptr;
 }
@@ -102,27 +106,33 @@ void ClearAppEntry(AppEntry& a, int32_t screenWidth, int32_t screenHeight) {
 LaunchSettings::LaunchSettings(const Ports& ports) : p_(ports) {
   Resize(kWidth, kHeight);
   MoveTo((p_.screen.ScreenWidth() - kWidth) / 2, (p_.screen.ScreenHeight() - kHeight) / 2);
-  for (int n : {3, 4, 5, 6}) edits_[n].colour = BoxColour::White;
-  for (int n : {11, 12, 13}) edits_[n].colour = BoxColour::Light;
-  radios_[kAnother].visible = radios_[kQuitRunning].visible = false;
+  for (F f : kRectBoxes) FieldAt(f).colour = BoxColour::White;
+  for (F f : {F::ActivateDelay, F::TargetClass, F::LongPressTime}) FieldAt(f).colour = BoxColour::Light;
+  RadioAt(R::Another).visible = RadioAt(R::QuitRunning).visible = false;
   // "通常" is chosen as the form is made, with the rectangle's boxes off: an
   // entry placed "通常" then shows its rectangle as the settings hold it at
   // the first opening too, not zeroed by a choice that changed nothing.
-  radios_[kNormal].checked = true;
+  RadioAt(R::Normal).checked = true;
   RectangleBoxes(false);
 }
 
-const std::array<std::string, kAppCount>& LaunchSettings::ComboBox1Items() {
+const std::array<std::string, kAppCount>& LaunchSettings::EntryItems() {
   static const std::array<std::string, kAppCount> items = {"　　App-1", "　　App-2", "　　App-3", "　　App-4",
                                                            "　　App-5", "　　App-6", "　　App-7", "　　App-8"};
   return items;
 }
 
-const std::array<std::string, 3>& LaunchSettings::ComboBox2Items() {
+const std::array<std::string, 3>& LaunchSettings::StartModeItems() {
   static const std::array<std::string, 3> items = {"モードを変更しない", "キーボードモードで起動する",
                                                    "マウス併用モードで起動する"};
   return items;
 }
+
+bool LaunchSettings::RectangleInvalid() const {
+  return std::any_of(std::begin(kRectBoxes), std::end(kRectBoxes), [this](F f) { return Field(f).invalid; });
+}
+
+bool LaunchSettings::ClickPointInvalid() const { return Field(F::ClickX).invalid || Field(F::ClickY).invalid; }
 
 void LaunchSettings::Show() {
   if (Visible()) {
@@ -130,14 +140,14 @@ void LaunchSettings::Show() {
     return;
   }
   SetVisible(true);
-  LoadEntry();  // FormShow
+  LoadEntry();
   BringToFront();
 }
 
 void LaunchSettings::Close() {
   if (!Visible()) return;
-  p_.host.HideMessage();  // FormCloseQuery
-  // FormClose: the editor back to the basic map in the home mode.
+  p_.host.HideMessage();
+  // The editor back to the basic map in the home mode.
   p_.host.SetCurrentAppMap(0);
   const int32_t home = p_.host.HomeMode();
   if (home == 1) p_.editor.UseKeyboardMode();
@@ -148,64 +158,64 @@ void LaunchSettings::Close() {
   SetVisible(false);
 }
 
-void LaunchSettings::ComboBox1Change(int index) {
+void LaunchSettings::SelectEntry(int index) {
   if (index < 0 || index >= kAppCount) return;
-  combo1_ = index;
+  entry_ = index;
   LoadEntry();
 }
 
-void LaunchSettings::SelectCurrentMap() { p_.host.SetCurrentAppMap(combo1_ + 1); }
+void LaunchSettings::SelectCurrentMap() { p_.host.SetCurrentAppMap(entry_ + 1); }
 
 void LaunchSettings::LoadEntry() {
   // Each value is read as the handlers before it left it.
   AppEntry& a = App();
-  auto tick = [&](int n) { SetChecked(n, Flag(a, Bound(kTicks, n)->position)); };
+  auto tick = [&](K c) { SetChecked(c, Flag(a, Bound(kTicks, c)->position)); };
   auto choose = [&](const auto& choices, int position) {
-    if (const int r = RadioFor(choices, Number(a, position))) SelectRadio(r);
+    if (const std::optional<R> r = RadioFor(choices, Number(a, position))) SelectRadio(*r);
     else ClearRadios(position == kPlacementAt);
   };
   findEnabled_ = false;
   SelectCurrentMap();
 
-  for (int n : {1, 2, 8, 7}) SetEditText(n, *Text(a, n));
-  for (const Binding& b : kNumberBoxes) SetEditText(b.control, std::to_string(Number(a, b.position)));
-  SetEditText(11, std::to_string(Number(a, kActivateDelayAt)));
-  SetEditText(12, *Text(a, 12));
-  SetEditText(13, std::to_string(Number(a, kLongPressTimeAt)));
-  SetEditText(14, *Text(a, 14));
+  for (F f : {F::ProgramFile, F::Folder, F::Message, F::Arguments}) SetField(f, *Text(a, f));
+  for (const Binding<F>& b : kNumberBoxes) SetField(b.control, std::to_string(Number(a, b.position)));
+  SetField(F::ActivateDelay, std::to_string(Number(a, kActivateDelayAt)));
+  SetField(F::TargetClass, *Text(a, F::TargetClass));
+  SetField(F::LongPressTime, std::to_string(Number(a, kLongPressTimeAt)));
+  SetField(F::TargetCaption, *Text(a, F::TargetCaption));
   // The enabled states follow this entry also where its program or class
   // equals the last entry's and the boxes' handlers did not run (the first
   // entry shown, a move between two class-less entries).
   ProgramFileRule();
   ClassRule();
-  SetScrollBar(1, Number(a, kActivateDelayAt));
-  SetScrollBar(2, Number(a, kLongPressTimeAt));
+  SetBar(LaunchBar::ActivateDelay, Number(a, kActivateDelayAt));
+  SetBar(LaunchBar::LongPressTime, Number(a, kLongPressTimeAt));
 
-  tick(3);
-  tick(14);
-  tick(15);
-  button6_ = ">";
-  SetChecked(2, false);
-  tick(4);
-  DelayBoxes(checks_[4].checked);  // changed or not
+  tick(K::LaunchTopmost);
+  tick(K::RecordState);
+  tick(K::OwnKeyMap);
+  editorButton_ = ">";
+  SetChecked(K::DebugWindow, false);
+  tick(K::DummyClick);
+  DelayBoxes(Check(K::DummyClick).checked);  // changed or not
   choose(kPlacements, kPlacementAt);
-  RectangleBoxes(radios_[kRectangle].checked);
+  RectangleBoxes(Radio(R::Rectangle).checked);
   const int32_t startMap = Number(a, kStartMapAt);
-  if (startMap >= 0 && startMap <= 2) SetComboBox2(startMap);
-  tick(1);
-  LongPressBoxes(checks_[1].checked);
+  if (startMap >= 0 && startMap <= 2) SetStartMode(startMap);
+  tick(K::LongPressQuit);
+  LongPressBoxes(Check(K::LongPressQuit).checked);
 
   for (int k = 0; k < kAppCount; ++k) {
-    checks_[kCoRunFirst + k].enabled = true;
-    SetChecked(kCoRunFirst + k, (static_cast<uint32_t>(Number(a, kCoRunAt)) >> k) & 1u);
+    CheckAt(CoRunCheck(k)).enabled = true;
+    SetChecked(CoRunCheck(k), (static_cast<uint32_t>(Number(a, kCoRunAt)) >> k) & 1u);
   }
   // The entry may always run beside itself.
-  checks_[kCoRunFirst + combo1_].enabled = false;
-  SetChecked(kCoRunFirst + combo1_, true);
+  CheckAt(CoRunCheck(entry_)).enabled = false;
+  SetChecked(CoRunCheck(entry_), true);
 
   choose(kKeyActions, kKeyActionAt);
 
-  if (p_.editor.Visible() && checks_[15].checked) {
+  if (p_.editor.Visible() && Check(K::OwnKeyMap).checked) {
     p_.editor.Show(true);
     SwitchEditorMode(a.StartMap);
   }
@@ -214,156 +224,159 @@ void LaunchSettings::LoadEntry() {
 
 void LaunchSettings::ClearRadios(bool placement) {
   for (int r = 1; r <= kRadios; ++r)
-    if (IsPlacementRadio(r) == placement) radios_[r].checked = false;
+    if (IsPlacementRadio(R(r)) == placement) radios_[size_t(r)].checked = false;
 }
 
-void LaunchSettings::SetEditText(int n, std::string_view text) {
-  if (n < 1 || n > kEdits || edits_[n].text == text) return;
-  edits_[n].text.assign(text);
-  EditChange(n);
+void LaunchSettings::SetField(F f, std::string_view text) {
+  if (int(f) < 1 || int(f) > kFields || Field(f).text == text) return;
+  FieldAt(f).text.assign(text);
+  FieldChanged(f);
   Changed();
 }
 
-void LaunchSettings::EditChange(int n) {
+void LaunchSettings::FieldChanged(F f) {
   AppEntry& a = App();
-  const std::string& t = edits_[n].text;
-  if (const Binding* b = Bound(kNumberBoxes, n)) {
+  LaunchFieldState& box = FieldAt(f);
+  const std::string& t = box.text;
+  if (const Binding<F>* b = Bound(kNumberBoxes, f)) {
     int32_t v;
-    edits_[n].invalid = !ParseProfileInteger(t, v);
-    if (!edits_[n].invalid) Number(a, b->position) = v;
+    box.invalid = !ParseProfileInteger(t, v);
+    if (!box.invalid) Number(a, b->position) = v;
     return;
   }
-  std::string* field = Text(a, n);
-  if (!field) return;  // Edit11, Edit13: shown values only
+  std::string* field = Text(a, f);
+  if (!field) return;  // the delays' boxes: shown values only
   *field = t;
-  if (n == 1) {
+  if (f == F::ProgramFile) {
     const bool registered = ProgramFileRule();
     // A program that is not there has no folder, arguments or window to
     // look for. An empty name is no program yet: a browse loads the cleared
     // entry before it puts the chosen file here, and keeps the arguments.
     if (!registered && !t.empty())
-      for (int m : {2, 7, 12, 14}) {
+      for (F m : {F::Folder, F::Arguments, F::TargetClass, F::TargetCaption}) {
         Text(a, m)->clear();
-        SetEditText(m, "");
+        SetField(m, "");
       }
-  } else if (n == 12) {
+  } else if (f == F::TargetClass) {
     // Without a class the window is found by its process alone: only "通常"
     // is offered.
-    if (t.empty()) SelectRadio(kNormal);
+    if (t.empty()) SelectRadio(R::Normal);
     ClassRule();
   }
 }
 
 bool LaunchSettings::ProgramFileRule() {
-  const std::string& t = edits_[1].text;
+  const std::string& t = Field(F::ProgramFile).text;
   bool& registered = Flag(App(), kRegisteredAt);
   registered = !t.empty() && p_.host.ProgramFileExists(t);
-  checks_[15].enabled = registered;
+  CheckAt(K::OwnKeyMap).enabled = registered;
   return registered;
 }
 
 void LaunchSettings::ClassRule() {
-  for (int r : {kMinimised, kMaximised, kRectangle}) radios_[r].enabled = !edits_[12].text.empty();
+  for (R r : {R::Minimised, R::Maximised, R::Rectangle}) RadioAt(r).enabled = !Field(F::TargetClass).text.empty();
 }
 
-void LaunchSettings::SetChecked(int n, bool on) {
-  if (n < 1 || n > kChecks || checks_[n].checked == on) return;
-  checks_[n].checked = on;
-  CheckBoxClick(n);
+void LaunchSettings::SetChecked(K c, bool on) {
+  if (int(c) < 1 || int(c) > kChecks || Check(c).checked == on) return;
+  CheckAt(c).checked = on;
+  CheckChanged(c);
   Changed();
 }
 
-void LaunchSettings::CheckBoxClick(int n) {
+void LaunchSettings::CheckChanged(K c) {
   AppEntry& a = App();
-  const bool on = checks_[n].checked;
-  if (n >= kCoRunFirst && n < kCoRunFirst + kAppCount) {
-    const uint32_t bit = 1u << (n - kCoRunFirst);
+  const bool on = Check(c).checked;
+  const int k = int(c) - int(K::CoRun);
+  if (k >= 0 && k < kAppCount) {
+    const uint32_t bit = 1u << k;
     int32_t& mask = Number(a, kCoRunAt);
     mask = static_cast<int32_t>(on ? static_cast<uint32_t>(mask) | bit : static_cast<uint32_t>(mask) & ~bit);
     return;
   }
-  if (const Binding* b = Bound(kTicks, n)) Flag(a, b->position) = on;
-  if (n == 1) LongPressBoxes(on);
-  if (n == 4) DelayBoxes(on);
-  if (n == 2) {
+  if (const Binding<K>* b = Bound(kTicks, c)) Flag(a, b->position) = on;
+  if (c == K::LongPressQuit) LongPressBoxes(on);
+  if (c == K::DummyClick) DelayBoxes(on);
+  if (c == K::DebugWindow) {
     // The debug window on the dialog's left.
     if (on) p_.debug.Show(Place(), p_.screen.ScreenWidth());
     else p_.debug.Close();
   }
-  if (n == 15 && !on && p_.editor.Visible()) {
+  if (c == K::OwnKeyMap && !on && p_.editor.Visible()) {
     p_.editor.Close();
-    button6_ = ">";
+    editorButton_ = ">";
   }
 }
 
 void LaunchSettings::DelayBoxes(bool on) {
-  for (int m : {9, 10, 11}) edits_[m].enabled = on;
-  edits_[9].colour = edits_[10].colour = on ? BoxColour::Window : BoxColour::Face;
-  edits_[11].colour = on ? BoxColour::Light : BoxColour::Face;
+  for (F f : {F::ClickX, F::ClickY, F::ActivateDelay}) FieldAt(f).enabled = on;
+  FieldAt(F::ClickX).colour = FieldAt(F::ClickY).colour = on ? BoxColour::Window : BoxColour::Face;
+  FieldAt(F::ActivateDelay).colour = on ? BoxColour::Light : BoxColour::Face;
 }
 
 void LaunchSettings::LongPressBoxes(bool on) {
-  edits_[13].enabled = on;
-  edits_[13].colour = on ? BoxColour::Light : BoxColour::Face;
+  FieldAt(F::LongPressTime).enabled = on;
+  FieldAt(F::LongPressTime).colour = on ? BoxColour::Light : BoxColour::Face;
 }
 
-void LaunchSettings::SelectRadio(int n) {
-  if (n < 1 || n > kRadios || radios_[n].checked) return;
-  ClearRadios(IsPlacementRadio(n));
-  radios_[n].checked = true;
-  RadioButtonClick(n);
+void LaunchSettings::SelectRadio(R r) {
+  if (int(r) < 1 || int(r) > kRadios || Radio(r).checked) return;
+  ClearRadios(IsPlacementRadio(r));
+  RadioAt(r).checked = true;
+  RadioChosen(r);
   Changed();
 }
 
-void LaunchSettings::RadioButtonClick(int n) {
+void LaunchSettings::RadioChosen(R r) {
   AppEntry& a = App();
-  if (!IsPlacementRadio(n)) {
-    Number(a, kKeyActionAt) = ValueOf(kKeyActions, n);
+  if (!IsPlacementRadio(r)) {
+    Number(a, kKeyActionAt) = ValueOf(kKeyActions, r);
     return;
   }
-  Number(a, kPlacementAt) = ValueOf(kPlacements, n);
-  RectangleBoxes(n == kRectangle);
-  if (n != kRectangle)
-    for (int box : kRectBoxes)
-      if (edits_[box].text != "0") SetEditText(box, "0");
+  Number(a, kPlacementAt) = ValueOf(kPlacements, r);
+  RectangleBoxes(r == R::Rectangle);
+  if (r != R::Rectangle)
+    for (F box : kRectBoxes)
+      if (Field(box).text != "0") SetField(box, "0");
 }
 
 void LaunchSettings::RectangleBoxes(bool on) {
-  for (int n : kRectBoxes) {
-    edits_[n].enabled = on;
-    edits_[n].colour = on ? BoxColour::White : BoxColour::Face;
+  for (F f : kRectBoxes) {
+    FieldAt(f).enabled = on;
+    FieldAt(f).colour = on ? BoxColour::White : BoxColour::Face;
   }
 }
 
-void LaunchSettings::SetScrollBar(int n, int32_t position) {
-  if (n < 1 || n > 2) return;
+void LaunchSettings::SetBar(LaunchBar b, int32_t position) {
+  if (b != LaunchBar::ActivateDelay && b != LaunchBar::LongPressTime) return;
   const int32_t kept = std::clamp(position, kDelayMin, kDelayMax);
   // A stored value outside the range is moved to its nearer end and stored
   // at once, also when the bar stands there already.
-  if (kept == scrolls_[n] && kept == position) return;
-  scrolls_[n] = kept;
-  ScrollBarChange(n);
+  if (kept == Bar(b) && kept == position) return;
+  bars_[size_t(b)] = kept;
+  BarMoved(b);
   Changed();
 }
 
-void LaunchSettings::ScrollBarChange(int n) {
-  const int32_t v = scrolls_[n];
-  Number(App(), n == 1 ? kActivateDelayAt : kLongPressTimeAt) = v;
-  if (n == 2) p_.host.SetLongPressInterval(v);
-  SetEditText(n == 1 ? 11 : 13, std::to_string(v));
+void LaunchSettings::BarMoved(LaunchBar b) {
+  const int32_t v = Bar(b);
+  const bool delay = b == LaunchBar::ActivateDelay;
+  Number(App(), delay ? kActivateDelayAt : kLongPressTimeAt) = v;
+  if (!delay) p_.host.SetLongPressInterval(v);
+  SetField(delay ? F::ActivateDelay : F::LongPressTime, std::to_string(v));
 }
 
-void LaunchSettings::SetComboBox2(int index) {
-  if (index < 0 || index > 2 || index == combo2_) return;
-  combo2_ = index;
-  ComboBox2Change();
+void LaunchSettings::SetStartMode(int index) {
+  if (index < 0 || index > 2 || index == startMode_) return;
+  startMode_ = index;
+  StartModeChanged();
   Changed();
 }
 
-void LaunchSettings::ComboBox2Change() {
+void LaunchSettings::StartModeChanged() {
   SelectCurrentMap();
-  Number(App(), kStartMapAt) = combo2_;
-  if (p_.editor.Visible() && combo2_ != 0) SwitchEditorMode(combo2_);
+  Number(App(), kStartMapAt) = startMode_;
+  if (p_.editor.Visible() && startMode_ != 0) SwitchEditorMode(startMode_);
 }
 
 void LaunchSettings::SwitchEditorMode(int32_t startMap) {
@@ -391,14 +404,14 @@ void LaunchSettings::BrowseProgram() {
   if (!dialog_ || !dialog_->Choose(App().AppPath, chosen) || !Visible()) return;
   ClearAppEntry(App(), p_.screen.ScreenWidth(), p_.screen.ScreenHeight());
   LoadEntry();
-  SetEditText(1, chosen);
+  SetField(F::ProgramFile, chosen);
   const size_t cut = chosen.find_last_of("\\:");
-  SetEditText(2, cut == std::string::npos ? std::string() : chosen.substr(0, cut + 1));
+  SetField(F::Folder, cut == std::string::npos ? std::string() : chosen.substr(0, cut + 1));
 }
 
 void LaunchSettings::TestPress() {
   const AppEntry& a = App();
-  p_.host.ArmApp(combo1_, a.LongPressQuit && a.ProcessId != 0);
+  p_.host.ArmApp(entry_, a.LongPressQuit && a.ProcessId != 0);
 }
 
 void LaunchSettings::TestRelease() { p_.host.RunArmedApp(); }
@@ -409,12 +422,12 @@ void LaunchSettings::ToggleEditor() {
   SelectCurrentMap();
   if (p_.editor.Visible()) {
     p_.editor.Close();
-    button6_ = ">";
+    editorButton_ = ">";
   } else {
     PlaceEditorBeside();
     p_.editor.Show(true);
     SwitchEditorMode(App().StartMap);
-    button6_ = "<";
+    editorButton_ = "<";
   }
   Changed();
 }
@@ -443,13 +456,13 @@ void LaunchSettings::SetFindEnabled(bool enabled) {
 }
 
 void LaunchSettings::SetPicking(bool picking) {
-  edits_[12].colour = picking ? BoxColour::Yellow : BoxColour::Light;
+  FieldAt(F::TargetClass).colour = picking ? BoxColour::Yellow : BoxColour::Light;
   Changed();
 }
 
 void LaunchSettings::EditorClosed() {
-  if (button6_ == ">") return;
-  button6_ = ">";
+  if (editorButton_ == ">") return;
+  editorButton_ = ">";
   Changed();
 }
 

@@ -18,7 +18,7 @@
 #include "config/settings_file.h"
 #include "model/app_entry.h"
 #include "control/program_control.h"
-#include "ui/code_monitor.h"
+#include "ui/debug_window.h"
 #include "ui/key_map_editor.h"
 #include "ui/window_model.h"
 
@@ -62,7 +62,31 @@ void ClearAppEntry(AppEntry& a, int32_t screenWidth, int32_t screenHeight);
 // The colours of the boxes, as the view maps them to the system's.
 enum class BoxColour : uint8_t { Window, White, Light, Face, Yellow };
 
-struct LaunchEdit {
+// The dialog's text boxes. The numbers index the dialog's arrays.
+enum class LaunchField : uint8_t {
+  ProgramFile = 1, Folder, RectLeft, RectTop, RectRight, RectBottom, Arguments, Message, ClickX, ClickY,
+  ActivateDelay,  // the delay bar's value, shown
+  TargetClass,
+  LongPressTime,  // the long-press bar's value, shown
+  TargetCaption,
+};
+// Its check boxes: the entry's switches, the debug window's, and one per
+// entry that may run beside this one (CoRun + k for App-(k+1)).
+enum class LaunchCheck : uint8_t {
+  LongPressQuit = 1, DebugWindow, LaunchTopmost, DummyClick,
+  CoRun = 6,
+  RecordState = 14, OwnKeyMap,
+};
+// Its radios: where the window is put, and what a press does to a program
+// that runs already.
+enum class LaunchRadio : uint8_t {
+  Maximised = 1, Normal, Minimised, Rectangle,
+  Restore, Another, QuitRunning, Nothing,
+};
+// Its two delays' scroll bars.
+enum class LaunchBar : uint8_t { ActivateDelay = 1, LongPressTime };
+
+struct LaunchFieldState {
   std::string text;
   bool enabled = true;
   BoxColour colour = BoxColour::Window;
@@ -70,11 +94,11 @@ struct LaunchEdit {
   bool invalid = false;
 };
 
-struct LaunchCheck {
+struct LaunchCheckState {
   bool checked = false, enabled = true;
 };
 
-struct LaunchRadio {
+struct LaunchRadioState {
   bool checked = false, enabled = true, visible = true;
 };
 
@@ -83,9 +107,8 @@ class LaunchSettings : public WindowModel, public FindButton {
   static constexpr int32_t kWidth = 440, kHeight = 600;  // also the smallest size
   static constexpr int32_t kDelayMin = corvid::kDelayMin, kDelayMax = corvid::kDelayMax, kSmallStep = 10,
                            kLargeStep = 100;
-  // Controls are numbered as their names: Edit1 .. Edit14, CheckBox1 ..
-  // CheckBox15, RadioButton1 .. RadioButton8, ScrollBar1 and ScrollBar2.
-  static constexpr int kEdits = 14, kChecks = 15, kRadios = 8;
+  static constexpr int kFields = 14, kChecks = 15, kRadios = 8;
+  static constexpr LaunchCheck CoRunCheck(int k) { return LaunchCheck(int(LaunchCheck::CoRun) + k); }
 
   struct Ports {
     std::array<AppEntry, kAppCount>& apps;
@@ -100,36 +123,41 @@ class LaunchSettings : public WindowModel, public FindButton {
   void SetFileDialog(ProgramFileDialog* dialog) { dialog_ = dialog; }
 
   std::string Caption() const { return "起動アプリケーション設定"; }
-  static const std::array<std::string, kAppCount>& ComboBox1Items();
-  static const std::array<std::string, 3>& ComboBox2Items();
+  static const std::array<std::string, kAppCount>& EntryItems();
+  static const std::array<std::string, 3>& StartModeItems();
 
-  const LaunchEdit& Edit(int n) const { return edits_.at(static_cast<size_t>(n)); }
-  const LaunchCheck& CheckBox(int n) const { return checks_.at(static_cast<size_t>(n)); }
-  const LaunchRadio& RadioButton(int n) const { return radios_.at(static_cast<size_t>(n)); }
-  int32_t ScrollBar(int n) const { return scrolls_.at(static_cast<size_t>(n)); }
-  int ComboBox1() const { return combo1_; }
-  int ComboBox2() const { return combo2_; }  // -1: none
-  bool FindEnabled() const { return findEnabled_; }          // Button5 "Find"
+  const LaunchFieldState& Field(LaunchField f) const { return fields_.at(size_t(f)); }
+  const LaunchCheckState& Check(LaunchCheck c) const { return checks_.at(size_t(c)); }
+  const LaunchRadioState& Radio(LaunchRadio r) const { return radios_.at(size_t(r)); }
+  int32_t Bar(LaunchBar b) const { return bars_.at(size_t(b)); }
+  int Entry() const { return entry_; }
+  int StartMode() const { return startMode_; }  // -1: none
+  bool FindEnabled() const { return findEnabled_; }  // "Find"
   // ">" / "<": an own map ticked, on an entry whose program is there (a
   // tick read from the file stays on a vanished program's entry).
-  bool EditorButtonEnabled() const { return checks_[15].checked && checks_[15].enabled; }
-  const std::string& EditorButtonCaption() const { return button6_; }
-  bool DelayEnabled() const { return checks_[4].checked; }      // "■遅延時間 (ms)" and its bar
-  bool LongPressEnabled() const { return checks_[1].checked; }  // "■終了までの時間 (ms)" and its bar
+  bool EditorButtonEnabled() const { return Check(LaunchCheck::OwnKeyMap).checked && Check(LaunchCheck::OwnKeyMap).enabled; }
+  const std::string& EditorButtonCaption() const { return editorButton_; }
+  // "■遅延時間 (ms)" and its bar; "■終了までの時間 (ms)" and its bar.
+  bool DelayEnabled() const { return Check(LaunchCheck::DummyClick).checked; }
+  bool LongPressEnabled() const { return Check(LaunchCheck::LongPressQuit).checked; }
+  // The notes beside the rectangle's and the click point's boxes: one of
+  // them holds no integer.
+  bool RectangleInvalid() const;
+  bool ClickPointInvalid() const;
 
-  // FormShow: the selected entry loaded.
+  // Shown: the selected entry loaded.
   void Show();
-  // FormCloseQuery and FormClose, by any path.
+  // Closed, by any path.
   void Close();
 
   // The user's changes and the dialog's own alike: each runs the control's
   // handler when the value changes.
-  void ComboBox1Change(int index);
-  void SetEditText(int n, std::string_view text);
-  void SetChecked(int n, bool on);
-  void SelectRadio(int n);
-  void SetScrollBar(int n, int32_t position);
-  void SetComboBox2(int index);
+  void SelectEntry(int index);
+  void SetField(LaunchField f, std::string_view text);
+  void SetChecked(LaunchCheck c, bool on);
+  void SelectRadio(LaunchRadio r);
+  void SetBar(LaunchBar b, int32_t position);
+  void SetStartMode(int index);
 
   void Cancel();      // "取消"
   void Save();      // "保存"
@@ -142,24 +170,27 @@ class LaunchSettings : public WindowModel, public FindButton {
   // Program control found a started program's window, or quit it.
   void SetFindEnabled(bool enabled) override;
   // The picker's answer, and its waiting.
-  void SetTargetClass(std::string_view className) { SetEditText(12, className); }
+  void SetTargetClass(std::string_view className) { SetField(LaunchField::TargetClass, className); }
   void SetPicking(bool picking);
   // The key map editor closed, by any hand.
   void EditorClosed();
 
  private:
-  AppEntry& App() { return p_.apps[static_cast<size_t>(combo1_)]; }
+  AppEntry& App() { return p_.apps[static_cast<size_t>(entry_)]; }
+  LaunchFieldState& FieldAt(LaunchField f) { return fields_[size_t(f)]; }
+  LaunchCheckState& CheckAt(LaunchCheck c) { return checks_[size_t(c)]; }
+  LaunchRadioState& RadioAt(LaunchRadio r) { return radios_[size_t(r)]; }
   void LoadEntry();
-  void EditChange(int n);
-  // What Edit1's and Edit12's handlers decide from their texts: whether the
-  // program is registered (and may have its own map), which placements a
-  // class allows.
+  void FieldChanged(LaunchField f);
+  // What the program file's and the class's handlers decide from their
+  // texts: whether the program is registered (and may have its own map),
+  // which placements a class allows.
   bool ProgramFileRule();
   void ClassRule();
-  void CheckBoxClick(int n);
-  void RadioButtonClick(int n);
-  void ScrollBarChange(int n);
-  void ComboBox2Change();
+  void CheckChanged(LaunchCheck c);
+  void RadioChosen(LaunchRadio r);
+  void BarMoved(LaunchBar b);
+  void StartModeChanged();
   void ClearRadios(bool placement);
   void RectangleBoxes(bool on);
   void DelayBoxes(bool on);
@@ -170,13 +201,13 @@ class LaunchSettings : public WindowModel, public FindButton {
 
   Ports p_;
   ProgramFileDialog* dialog_ = nullptr;
-  std::array<LaunchEdit, kEdits + 1> edits_{};
-  std::array<LaunchCheck, kChecks + 1> checks_{};
-  std::array<LaunchRadio, kRadios + 1> radios_{};
-  std::array<int32_t, 3> scrolls_{kDelayMin, kDelayMin, kDelayMin};
-  int combo1_ = 0, combo2_ = -1;
+  std::array<LaunchFieldState, kFields + 1> fields_{};
+  std::array<LaunchCheckState, kChecks + 1> checks_{};
+  std::array<LaunchRadioState, kRadios + 1> radios_{};
+  std::array<int32_t, 3> bars_{kDelayMin, kDelayMin, kDelayMin};
+  int entry_ = 0, startMode_ = -1;
   bool findEnabled_ = false;
-  std::string button6_ = ">";
+  std::string editorButton_ = ">";
 };
 
 }  // namespace corvid

@@ -7,55 +7,50 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "base/handles_win32.h"
-#include "base/window_win32.h"
-#include "ui/controls_win32.h"
 #include "ui/launch_settings.h"
+#include "ui/settings_window_win32.h"
 
 namespace corvid {
 
-// Control identifiers, by the model's numbering; tests find the controls by them.
+// Control identifiers; tests find the controls by them.
 struct LaunchControl {
-  static constexpr int Edit(int n) { return 100 + n; }
-  static constexpr int CheckBox(int n) { return 200 + n; }
-  static constexpr int RadioButton(int n) { return 300 + n; }
-  static constexpr int ScrollBar(int n) { return 400 + n; }
-  static constexpr int Button(int n) { return 500 + n; }
-  static constexpr int ComboBox(int n) { return 600 + n; }
-  // The notes beside the rectangle's and the click point's boxes when one
-  // holds no integer.
-  static constexpr int kRectNote = 703, kClickNote = 704;
+  static constexpr int Field(LaunchField f) { return 100 + int(f); }
+  static constexpr int Check(LaunchCheck c) { return 200 + int(c); }
+  static constexpr int Radio(LaunchRadio r) { return 300 + int(r); }
+  static constexpr int Bar(LaunchBar b) { return 400 + int(b); }
+  enum : int {
+    kCancel = 501, kSave, kBrowse, kTest, kFind, kEditor,
+    kEntry = 601, kStartMode,
+    kDelayLabel = 701, kLongPressLabel,
+    // The notes beside the rectangle's and the click point's boxes when one
+    // holds no integer.
+    kRectNote, kClickNote,
+  };
 };
 
-class LaunchSettingsWin32 : private Win32Window, public ProgramFileDialog {
+class LaunchSettingsWin32 : public SettingsWindowWin32, public ProgramFileDialog {
  public:
   LaunchSettingsWin32(LaunchSettings& model, Win32WindowRegistry& windows);
   ~LaunchSettingsWin32() override;
   bool Create();
-  using Win32Window::Handle;
 
   bool Choose(const std::string& folder, std::string& chosen) override;
 
  private:
   class TestButton;
-  intptr_t OnMessage(unsigned msg, uintptr_t wp, intptr_t lp) override;
-  void Layout(uint32_t dpi);
-  void Refresh();
-  HWND Control(int id) const;
+  void UserClosed() override { model_.Close(); }
+  void Layout(uint32_t dpi) override;
+  void Refresh() override;
+  intptr_t Respond(unsigned msg, uintptr_t wp, intptr_t lp) override;
   intptr_t BoxColours(HWND control, HDC dc);
 
   LaunchSettings& model_;
-  Win32WindowRegistry& windows_;
-  uint32_t dpi_ = 96;
-  std::vector<std::pair<int, HWND>> controls_;  // id, window
+  ControlSet controls_;
   std::unique_ptr<TestButton> testButton_;
-  std::array<BoxColour, LaunchSettings::kEdits + 1> shownColours_{};
-  bool refreshPending_ = false;
+  std::array<BoxColour, LaunchSettings::kFields + 1> shownColours_{};
   bool refreshing_ = false;
   bool browsing_ = false;
-  uint32_t fronted_ = 0;
   GdiObject<HBRUSH> yellow_;
 };
 

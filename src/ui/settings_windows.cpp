@@ -18,12 +18,12 @@ SettingsWindows::SettingsWindows(const KeyMapEditor::Ports& editor, const Enviro
                             .receiveLog = editor.receiveLog,
                             .screen = editor.screen}) {
   // Closing the editor empties and hides the monitor.
-  editor_.onFormClose = [this] {
+  editor_.onClosed = [this] {
     if (monitor_.Visible()) monitor_.Hide();
     launch_.EditorClosed();
   };
   // Closing the debug window takes the dialog's switch for it off.
-  debug_.onFormClose = [this] { launch_.SetChecked(2, false); };
+  debug_.onClosed = [this] { launch_.SetChecked(LaunchCheck::DebugWindow, false); };
 }
 
 void SettingsWindows::ShowEditor() { editor_.Show(LaunchSettingsVisible()); }
@@ -35,7 +35,7 @@ void SettingsWindows::ShowMonitor() {
 
 void SettingsWindows::ShowLaunchSettings() {
   launch_.Show();
-  if (launch_.CheckBox(2).checked) debug_.Show(launch_.Place(), screen_.ScreenWidth());
+  if (launch_.Check(LaunchCheck::DebugWindow).checked) debug_.Show(launch_.Place(), screen_.ScreenWidth());
   else debug_.Close();
 }
 

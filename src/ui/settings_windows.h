@@ -3,6 +3,7 @@
 // environment settings, the launch-program settings and the debug window,
 // and what opening or closing one does to the others.
 #include "ui/code_monitor.h"
+#include "ui/debug_window.h"
 #include "ui/environment_dialog.h"
 #include "ui/key_map_editor.h"
 #include "ui/launch_settings.h"
@@ -22,21 +23,21 @@ class SettingsWindows {
   LaunchSettings& Launch() { return launch_; }
   DebugWindow& Debug() { return debug_; }
 
-  // The editor shown, in front; `launchDialogVisible` as FormShow needs it.
+  // The editor shown, in front; `launchDialogVisible` as showing it needs.
   void ShowEditor();
   // The monitor beside the window it watches with: the editor, or the
   // launch-program settings when only they show.
   void ShowMonitor();
   void HideMonitor() { monitor_.Hide(); }
   // The windows exist: their creation handlers.
-  void FormCreate() { environment_.FormCreate(); }
+  void Created() { environment_.Created(); }
   // The launch-program settings, with the debug window beside them when
   // their switch for it is on.
   void ShowLaunchSettings();
   // "常駐解除(&Q)": the dialogs close in their order, the editor last.
   void CloseForQuit();
   // The monitor's lines of the start-up go, once, 5 s after it.
-  void ClearMonitor() { monitor_.Memo1().Clear(); }
+  void ClearMonitor() { monitor_.Lines().Clear(); }
 
   bool LaunchSettingsVisible() const { return launch_.Visible(); }
 

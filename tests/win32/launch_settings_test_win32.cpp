@@ -87,11 +87,11 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   HWND dialog = Dialog();
   ASSERT_NE(dialog, nullptr);
   // The first entry shown, without class or program: only "通常", no own map.
-  EXPECT_FALSE(IsWindowEnabled(Item(C::RadioButton(1))));
-  EXPECT_FALSE(IsWindowEnabled(Item(C::CheckBox(15))));
+  EXPECT_FALSE(IsWindowEnabled(Item(C::Radio(corvid::LaunchRadio::Maximised))));
+  EXPECT_FALSE(IsWindowEnabled(Item(C::Check(corvid::LaunchCheck::OwnKeyMap))));
 
   // " ．．": the open-file dialog, its file name typed.
-  ClickOn(Item(C::Button(3)));
+  ClickOn(Item(C::kBrowse));
   HWND open = WaitForWindow(OpenDialog, 5000);
   ASSERT_NE(open, nullptr);
   // The file name box: an edit inside the combo box cmb13.
@@ -108,42 +108,42 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   ASSERT_NE(name, nullptr);
   SetText(name, NotepadPath());
   PostMessageW(open, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitUntil([] { return WindowText(Item(C::Edit(1))) == Utf8(NotepadPath()); }, 5000));
+  EXPECT_TRUE(WaitUntil([] { return WindowText(Item(C::Field(corvid::LaunchField::ProgramFile))) == Utf8(NotepadPath()); }, 5000));
   const std::wstring path = NotepadPath();
-  EXPECT_EQ(WindowText(Item(C::Edit(2))), Utf8(path.substr(0, path.rfind(L'\\') + 1)));
-  SetText(Item(C::Edit(8)), L"Notepad");
+  EXPECT_EQ(WindowText(Item(C::Field(corvid::LaunchField::Folder))), Utf8(path.substr(0, path.rfind(L'\\') + 1)));
+  SetText(Item(C::Field(corvid::LaunchField::Message)), L"Notepad");
 
   // "実行試験" starts it; then "Find" can pick its window.
-  EXPECT_FALSE(IsWindowEnabled(Item(C::Button(5))));
+  EXPECT_FALSE(IsWindowEnabled(Item(C::kFind)));
   DWORD pressed = GetTickCount();
-  ClickOn(Item(C::Button(4)));
+  ClickOn(Item(C::kTest));
   ASSERT_TRUE(WaitUntil([] { return Notepad() != nullptr && GetForegroundWindow() == Notepad(); }, 10000));
   std::printf("\"実行試験\" to notepad started and in front: %lu ms\n", GetTickCount() - pressed);
-  EXPECT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::Button(5))) != FALSE; }, 3000));
+  EXPECT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::kFind)) != FALSE; }, 3000));
   HWND notepad = Notepad();
   // Its title bar in the top tenth of the screen, where the message shows
   // (the test run's "Notepad" may still be fading there): the pick and the
   // click go through the message to notepad.
   SetWindowPos(notepad, nullptr, 880, 0, 390, 300, SWP_NOZORDER | SWP_NOACTIVATE);
   Pump(100);
-  ClickOn(Item(C::Button(5)));
+  ClickOn(Item(C::kFind));
   RECT box;
-  GetWindowRect(Item(C::Edit(12)), &box);
+  GetWindowRect(Item(C::Field(corvid::LaunchField::TargetClass)), &box);
   EXPECT_EQ(CaptureScreen(box).At(6, 6), 0xFFFF00u);  // yellow while it waits
   RECT frame;
   GetWindowRect(notepad, &frame);
   const POINT caption{frame.left + 40, frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 3};
   ASSERT_EQ(WindowFromPoint(caption), notepad);
   ClickAt(caption);
-  EXPECT_TRUE(WaitUntil([] { return WindowText(Item(C::Edit(12))) == "Notepad"; }, 3000));
-  EXPECT_TRUE(IsWindowEnabled(Item(C::RadioButton(1))));
+  EXPECT_TRUE(WaitUntil([] { return WindowText(Item(C::Field(corvid::LaunchField::TargetClass))) == "Notepad"; }, 3000));
+  EXPECT_TRUE(IsWindowEnabled(Item(C::Radio(corvid::LaunchRadio::Maximised))));
   EXPECT_EQ(GetForegroundWindow(), notepad);  // the click reached it too
 
   // Pressed again, it brings notepad back.
   ShowWindow(notepad, SW_MINIMIZE);
   Pump(200);
   pressed = GetTickCount();
-  ClickOn(Item(C::Button(4)));
+  ClickOn(Item(C::kTest));
   EXPECT_TRUE(WaitUntil([] { return Notepad() && !IsIconic(Notepad()) && GetForegroundWindow() == Notepad(); }, 5000));
   std::printf("\"実行試験\" to notepad restored and in front: %lu ms\n", GetTickCount() - pressed);
   MoveAside(notepad);
@@ -154,7 +154,7 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   EXPECT_TRUE(CaptureWindow(dialog, L"launch_96.png"));
 
   // "ハンドル取得情報": the search's trace on the dialog's left.
-  ClickOn(Item(C::CheckBox(2)));
+  ClickOn(Item(C::Check(corvid::LaunchCheck::DebugWindow)));
   HWND debug = WaitForWindow(DebugWindow, 3000);
   ASSERT_NE(debug, nullptr);
   RECT d, l;
@@ -165,14 +165,14 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   for (HWND e = nullptr; (e = FindWindowExW(debug, e, L"Edit", nullptr));) trace += WindowText(e);
   EXPECT_NE(trace.find("Class >Notepad"), std::string::npos) << trace;
 
-  ClickOn(Item(C::CheckBox(2)));
+  ClickOn(Item(C::Check(corvid::LaunchCheck::DebugWindow)));
   EXPECT_TRUE(WaitUntil([] { return DebugWindow() == nullptr; }, 3000));
 
   // Its own map: ">" puts the editor beside the dialog at its top, the
   // dialog's buttons left clear on a screen without room on either side.
-  ClickOn(Item(C::CheckBox(15)));
-  ASSERT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::Button(6))) != FALSE; }, 3000));
-  ClickOn(Item(C::Button(6)));
+  ClickOn(Item(C::Check(corvid::LaunchCheck::OwnKeyMap)));
+  ASSERT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::kEditor)) != FALSE; }, 3000));
+  ClickOn(Item(C::kEditor));
   HWND editor = WaitForWindow(EditorWindow, 5000);
   ASSERT_NE(editor, nullptr);
   Pump(100);
@@ -180,23 +180,23 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   GetWindowRect(editor, &e);
   GetWindowRect(dialog, &l);
   EXPECT_EQ(e.top, l.top);
-  for (int n : {1, 2, 4}) {
-    GetWindowRect(Item(C::Button(n)), &b);
-    EXPECT_FALSE(IntersectRect(&overlap, &e, &b)) << "button " << n;
+  for (int id : {C::kCancel, C::kSave, C::kTest}) {
+    GetWindowRect(Item(id), &b);
+    EXPECT_FALSE(IntersectRect(&overlap, &e, &b)) << "button " << id;
   }
-  ClickOn(Item(C::CheckBox(15)));  // untick: the editor goes
+  ClickOn(Item(C::Check(corvid::LaunchCheck::OwnKeyMap)));  // untick: the editor goes
   EXPECT_TRUE(WaitUntil([] { return EditorWindow() == nullptr; }, 3000));
 
   // Held past the long-press time, it quits notepad.
-  ClickAt(Centre(Item(C::Button(4))), 1400);
+  ClickAt(Centre(Item(C::kTest)), 1400);
   EXPECT_TRUE(WaitUntil([] { return Notepad() == nullptr; }, 5000));
 
   // A change to the message, then Enter: "保存", the default.
-  ClickOn(Item(C::Edit(8)));
-  ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Item(C::Edit(8)); }, 5000));
+  ClickOn(Item(C::Field(corvid::LaunchField::Message)));
+  ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Item(C::Field(corvid::LaunchField::Message)); }, 5000));
   PressKey(VK_END);
   PressKey('X');
-  ASSERT_TRUE(Until([] { return WindowText(Item(C::Edit(8))) == "Notepadx"; }, 5000));
+  ASSERT_TRUE(Until([] { return WindowText(Item(C::Field(corvid::LaunchField::Message))) == "Notepadx"; }, 5000));
   PressKey(VK_RETURN);
   const DWORD saved = GetTickCount();
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 5000));
@@ -215,18 +215,18 @@ TEST(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::LaunchSettings), 0);
   ASSERT_TRUE(WaitUntil([] { return Dialog() != nullptr; }, 5000));
   Pump(200);
-  ClickOn(Item(C::Edit(8)));
-  ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Item(C::Edit(8)); }, 5000));
+  ClickOn(Item(C::Field(corvid::LaunchField::Message)));
+  ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Item(C::Field(corvid::LaunchField::Message)); }, 5000));
   PressKey(VK_END);
   PressKey('Y');
-  ASSERT_TRUE(Until([] { return WindowText(Item(C::Edit(8))) == "Notepadxy"; }, 5000));
+  ASSERT_TRUE(Until([] { return WindowText(Item(C::Field(corvid::LaunchField::Message))) == "Notepadxy"; }, 5000));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 3000));
   EXPECT_EQ(ReadAll(CorvidIniPath()), file);
   PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::LaunchSettings), 0);
   ASSERT_TRUE(WaitUntil([] { return Dialog() != nullptr; }, 5000));
   Pump(200);
-  EXPECT_EQ(WindowText(Item(C::Edit(8))), "Notepadxy");
+  EXPECT_EQ(WindowText(Item(C::Field(corvid::LaunchField::Message))), "Notepadxy");
   EXPECT_TRUE(corvid.Quit());
 }
 
@@ -242,18 +242,18 @@ TEST(LaunchSettings, PictureAt144Dpi) {
   RECT r;
   GetWindowRect(dialog, &r);
   EXPECT_GT(r.right - r.left, 600);  // 440 pixels at 96 DPI, scaled
-  EXPECT_EQ(WindowText(Item(C::Edit(11))), "1200");
+  EXPECT_EQ(WindowText(Item(C::Field(corvid::LaunchField::ActivateDelay))), "1200");
   EXPECT_TRUE(CaptureWindow(dialog, L"launch_144.png"));
 
   // A lone minus sign keeps the last value and says so beside the boxes;
   // no message box opens.
-  SetText(Item(C::Edit(3)), L"-");
-  SetText(Item(C::Edit(10)), L"-");
+  SetText(Item(C::Field(corvid::LaunchField::RectLeft)), L"-");
+  SetText(Item(C::Field(corvid::LaunchField::ClickY)), L"-");
   Pump(100);
   for (int note : {C::kRectNote, C::kClickNote}) EXPECT_TRUE(IsWindowVisible(Item(note)));
   for (HWND w : WindowsOfClass(L"#32770")) EXPECT_FALSE(IsWindowVisible(w));
   EXPECT_TRUE(CaptureWindow(dialog, L"launch_invalid_144.png"));
-  SetText(Item(C::Edit(3)), L"40");
+  SetText(Item(C::Field(corvid::LaunchField::RectLeft)), L"40");
   Pump(100);
   EXPECT_FALSE(IsWindowVisible(Item(C::kRectNote)));
   EXPECT_TRUE(corvid.Quit());

@@ -110,11 +110,10 @@ TEST_F(SettingsWindows, EditorBindsKeysAndMenuActionsAndSavesThem) {
   EXPECT_TRUE(QuitCorvid(p));
 }
 
-using corvid::EnvironmentControl;
 using corvid::EnvironmentDialogWin32;
 
-HWND EnvControl(HWND dialog, EnvironmentControl::Kind kind, int number) {
-  return GetDlgItem(dialog, EnvironmentDialogWin32::ControlId(kind, number));
+HWND EnvControl(HWND dialog, const char* key) {
+  return GetDlgItem(dialog, EnvironmentDialogWin32::ControlId(key));
 }
 
 HWND OpenMenu() {
@@ -216,7 +215,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTraps) {
   HWND environment = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(environment, nullptr);
   Pump(200);
-  const HWND hideStart = EnvControl(environment, EnvironmentControl::Check, 7);
+  const HWND hideStart = EnvControl(environment, "HideStart");
   auto ticked = [&] { return SendMessageW(hideStart, BM_GETCHECK, 0, 0) == BST_CHECKED; };
   ClickOn(hideStart);
   ASSERT_TRUE(Until([&] { return ticked() && FocusOf(environment) == hideStart; }, 5000));
@@ -344,8 +343,8 @@ TEST_F(SettingsWindows, PicturesAt144Dpi) {
 
 namespace {
 
-std::string ValueBox(HWND dialog, int bar) {
-  return WindowText(GetDlgItem(dialog, EnvironmentDialogWin32::ValueBoxId(bar)));
+std::string ValueBox(HWND dialog, const char* key) {
+  return WindowText(GetDlgItem(dialog, EnvironmentDialogWin32::ValueBoxId(key)));
 }
 
 // The box around the pixels of the message band (a tenth of the screen's
@@ -409,7 +408,7 @@ double MsSince(LARGE_INTEGER from) {
 // holds the word there. Printed, never judged: it depends on the machine.
 // The bar is left at `last`.
 void PrintPreviewDelay(const wine_test::Capture& before, HWND dialog, int last) {
-  const LPARAM bar = reinterpret_cast<LPARAM>(EnvControl(dialog, EnvironmentControl::Bar, 3));
+  const LPARAM bar = reinterpret_cast<LPARAM>(EnvControl(dialog, "MesPosy"));
   std::vector<double> handled, shown;
   double capture = 0;
   for (int k = 0; k < 10; ++k) {
@@ -448,8 +447,8 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   HWND dialog = WaitForWindow(EnvironmentWindow, 5000);
   ASSERT_NE(dialog, nullptr);
   Pump(300);
-  EXPECT_EQ(ValueBox(dialog, 5), "800");  // a stored 1000 is beyond the bar
-  EXPECT_EQ(ValueBox(dialog, 3), "60");   // the vertical place shows 60 more
+  EXPECT_EQ(ValueBox(dialog, "KeyIdle"), "800");  // a stored 1000 is beyond the bar
+  EXPECT_EQ(ValueBox(dialog, "MesPosy"), "60");   // the vertical place shows 60 more
   // The preview: "MESSAGE" centred in the top tenth.
   const Ink opened = InkIn(before, 0, White);
   EXPECT_GT(opened.count, 300);
@@ -462,22 +461,22 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   // below the dialog.
   constexpr int kLow = 860;
   SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, kLow),
-               reinterpret_cast<LPARAM>(EnvControl(dialog, EnvironmentControl::Bar, 3)));
+               reinterpret_cast<LPARAM>(EnvControl(dialog, "MesPosy")));
   Pump(200);
-  EXPECT_EQ(ValueBox(dialog, 3), "920");
+  EXPECT_EQ(ValueBox(dialog, "MesPosy"), "920");
   EXPECT_EQ(InkIn(before, 0, White).count, 0);
   const Ink moved = InkIn(before, kLow, White);
   EXPECT_EQ(moved.box.left, opened.box.left);
   EXPECT_EQ(moved.box.top, opened.box.top);
   PrintPreviewDelay(before, dialog, kLow);
   // The battery level joins the text ("MESSAGE(0)").
-  SendMessageW(EnvControl(dialog, EnvironmentControl::Check, 3), BM_CLICK, 0, 0);
+  SendMessageW(EnvControl(dialog, "DispBatt"), BM_CLICK, 0, 0);
   Pump(200);
   EXPECT_GT(InkIn(before, kLow, White).box.right - moved.box.right, 20);
 
   // The text colour from the system's chooser: pure red.
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(EnvironmentDialogWin32::ControlId(EnvironmentControl::Swatch, 1), STN_CLICKED),
-               reinterpret_cast<LPARAM>(EnvControl(dialog, EnvironmentControl::Swatch, 1)));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(EnvironmentDialogWin32::ControlId("MesColorFg"), STN_CLICKED),
+               reinterpret_cast<LPARAM>(EnvControl(dialog, "MesColorFg")));
   HWND chooser = nullptr;
   for (int i = 0; i < 100 && !chooser; ++i) {
     Pump(30);
@@ -492,8 +491,8 @@ TEST_F(SettingsWindows, EnvironmentSettingsAreTriedOnTheMessageAndSaved) {
   ASSERT_TRUE(Until([&] { return InkIn(before, kLow, Red).count > 300; }, 5000));
   // The user drags the message by a letter; the position bars follow.
   DragBy(GripOn(kLow, InkIn(before, kLow, Red).box), -100, 50);
-  EXPECT_EQ(ValueBox(dialog, 2), "-100");
-  EXPECT_EQ(ValueBox(dialog, 3), "970");
+  EXPECT_EQ(ValueBox(dialog, "MesPosx"), "-100");
+  EXPECT_EQ(ValueBox(dialog, "MesPosy"), "970");
 
   SendMessageW(Child(dialog, L"BUTTON", L"保存"), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindowVisible(dialog));
