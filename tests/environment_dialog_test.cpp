@@ -45,6 +45,22 @@ TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndTheVerticalBoxSh
   EXPECT_EQ(odd.app.Windows().Environment().Bar("MesPosx").max, 682);
 }
 
+// The language is chosen here for the next start: the one in use stays.
+TEST_F(EnvironmentTest, TheLanguageChoiceIsSavedForTheNextStart) {
+  Start("Language= EN \r\n");
+  EXPECT_EQ(LanguageInUse(), Language::English);
+  dialog.Show();
+  EXPECT_EQ(dialog.LanguageChoice(), 2);
+  EXPECT_EQ(EnvironmentDialog::LanguageItems()[1], "日本語");
+  dialog.SetLanguageChoice(1);
+  dialog.Save();
+  EXPECT_TRUE(FileHas("Language=ja"));
+  EXPECT_EQ(LanguageInUse(), Language::English);
+  settings.Language = "klingon";  // unread: Auto
+  EXPECT_EQ(dialog.LanguageChoice(), 0);
+  UseLanguage(Language::Japanese);
+}
+
 TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
   Start("MesPosx=5000\r\nMesSize=4\r\n", "[Times]\r\nKeyIdle=1000\r\n");
   EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 800u);  // brought in at load already

@@ -91,6 +91,8 @@ enum class TextId : uint16_t {
   EnvBkMessage,
   EnvDispChange,
   EnvDispBatt,
+  EnvTextColour,
+  EnvBackColour,
   EnvLanguage,
   EnvLanguageAuto,
   EnvLanguageJapanese,
@@ -153,6 +155,16 @@ Language LanguageInUse();
 // language identifier) is Japanese, English otherwise.
 Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage);
 inline constexpr uint16_t kJapaneseLanguageId = 0x0411, kEnglishLanguageId = 0x0409;
+
+// A text given as it stands (a number, a sign) or by its identifier, as the
+// windows' control tables name their captions.
+struct TextRef {
+  constexpr TextRef(const char* text = "") : literal(text) {}
+  constexpr TextRef(TextId text) : id(text) {}
+  std::string_view Get() const { return id == TextId::kCount ? std::string_view(literal) : Text(id); }
+  const char* literal = "";
+  TextId id = TextId::kCount;
+};
 
 // A table's row, and a table: every identifier once, in any order.
 struct TextRow {

@@ -85,6 +85,8 @@ constexpr TextRow kRows[] = {
     {T::EnvBkMessage, "文字の影を表示する。"},
     {T::EnvDispChange, "モード切替メッセージを表示する。"},
     {T::EnvDispBatt, "電池残量をメッセージに付加する。"},
+    {T::EnvTextColour, "FG"},
+    {T::EnvBackColour, "BG"},
     {T::EnvLanguage, "表示言語"},
     {T::EnvLanguageAuto, "自動"},
     {T::EnvLanguageJapanese, "日本語"},

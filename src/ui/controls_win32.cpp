@@ -39,7 +39,7 @@ KindStyle StyleOf(ControlKind kind) {
 HWND MakeControl(HWND parent, const ControlSpec& spec) {
   const KindStyle k = StyleOf(spec.kind);
   const uint32_t style = WS_CHILD | (spec.hidden ? 0 : WS_VISIBLE) | k.style | spec.style;
-  return CreateWindowExW(k.exStyle, k.cls, Widen(spec.caption).c_str(), style, 0, 0, 0, 0, parent,
+  return CreateWindowExW(k.exStyle, k.cls, Widen(spec.caption.Get()).c_str(), style, 0, 0, 0, 0, parent,
                          reinterpret_cast<HMENU>(static_cast<intptr_t>(spec.id)), GetModuleHandleW(nullptr), nullptr);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/handles_win32.h"
+#include "base/texts.h"
 #include "base/text_view.h"
 #include "base/win32_fwd.h"
 #include "ui/window_model.h"
@@ -44,7 +45,7 @@ enum class ControlKind : uint8_t {
 struct ControlSpec {
   ControlKind kind;
   int id = 0;
-  const char* caption = "";
+  TextRef caption;
   Rect96 place{};
   uint32_t style = 0;
   bool hidden = false;

@@ -4,12 +4,15 @@
 #include <array>
 #include <limits>
 
+#include "base/ascii.h"
+#include "config/profile_values.h"
 #include "config/settings_schema.h"
 
 namespace corvid {
 namespace {
 
 using C = EnvironmentControl;
+using T = TextId;
 
 // Face names in the order a user looks for them: letters without regard
 // to case, then as they are.
@@ -25,31 +28,32 @@ bool FaceBefore(const std::string& a, const std::string& b) {
 // A std::array: a setting not in the table is an error thrown, not a read
 // beyond it.
 constexpr auto kControls = std::to_array<EnvironmentControl>({
-    {C::Group, "　共通設定　"},
-    {C::Check, "起動時に設定画面を表示しない。", "HideStart"},
-    {C::Check, "バッテリー不足時に送出処理をスキップする。", "LowBattSkip"},
-    {C::Check, "PSキーの繰返し送出を行わない.。", "NoPsRep"},
-    {C::Check, "マウス併用モードで起動する。", "StartMouse"},  // the home mode follows it
-    {C::Check, "前面のウィンドウに合わせてキーマップを切り替える。", "FollowForeground"},
-    {C::Group, "　コード送出速度設定　"},
-    {C::Bar, "■繰返し送出までの待時間", "KeyIdle", C::RepeatTimers, kKeyIdleRange.min, kKeyIdleRange.max, 10},
-    {C::Bar, "■繰返し送出間隔　(ms)", "KeyRepeat", C::RepeatTimers, kKeyRepeatRange.min, kKeyRepeatRange.max, 50},
-    {C::Group, "　カーソル表示設定　"},
-    {C::Check, "カーソル消去モードを有効にする。", "NoCursor", C::CursorBack},
-    {C::Check, "マウスカーソル移動を滑らかにする。", "CurSmooth"},
-    {C::Check, "カーソル移動比率を画面比率に合わせる。", "AdjustAspect"},
-    {C::Bar, "■マウスカーソル移動速度", "CurSpeed", C::None, kCurSpeedRange.min, kCurSpeedRange.max},
-    {C::Group, "　メッセージ表示設定　"},
-    {C::Font, "■メッセージ表示書体", "MesFont", C::Preview},
-    {C::Bar, "■メッセージフォントサイズ", "MesSize", C::Preview, kMesSizeRange.min, kMesSizeRange.max},
-    {C::Bar, "■水平表示配置　(dot)", "MesPosx", C::Preview},
-    {C::Bar, "■垂直表示配置　(dot)", "MesPosy", C::Preview, 0, 0, 1, 60},
-    {C::Swatch, "FG", "MesColorFg", C::Preview},
-    {C::Swatch, "BG", "MesColorBg", C::Preview},
-    {C::Check, "送出キーメッセージを表示する。", "DispMessage"},
-    {C::Check, "文字の影を表示する。", "BkMessage", C::Preview},
-    {C::Check, "モード切替メッセージを表示する。", "DispChange"},
-    {C::Check, "電池残量をメッセージに付加する。", "DispBatt", C::Preview},
+    {C::Group, T::EnvGroupGeneral},
+    {C::Check, T::EnvHideStart, "HideStart"},
+    {C::Check, T::EnvLowBattSkip, "LowBattSkip"},
+    {C::Check, T::EnvNoPsRep, "NoPsRep"},
+    {C::Check, T::EnvStartMouse, "StartMouse"},  // the home mode follows it
+    {C::Check, T::EnvFollowForeground, "FollowForeground"},
+    {C::Language, T::EnvLanguage, "Language"},
+    {C::Group, T::EnvGroupRepeat},
+    {C::Bar, T::EnvKeyIdle, "KeyIdle", C::RepeatTimers, kKeyIdleRange.min, kKeyIdleRange.max, 10},
+    {C::Bar, T::EnvKeyRepeat, "KeyRepeat", C::RepeatTimers, kKeyRepeatRange.min, kKeyRepeatRange.max, 50},
+    {C::Group, T::EnvGroupCursor},
+    {C::Check, T::EnvNoCursor, "NoCursor", C::CursorBack},
+    {C::Check, T::EnvCurSmooth, "CurSmooth"},
+    {C::Check, T::EnvAdjustAspect, "AdjustAspect"},
+    {C::Bar, T::EnvCurSpeed, "CurSpeed", C::None, kCurSpeedRange.min, kCurSpeedRange.max},
+    {C::Group, T::EnvGroupMessage},
+    {C::Font, T::EnvMesFont, "MesFont", C::Preview},
+    {C::Bar, T::EnvMesSize, "MesSize", C::Preview, kMesSizeRange.min, kMesSizeRange.max},
+    {C::Bar, T::EnvMesPosx, "MesPosx", C::Preview},
+    {C::Bar, T::EnvMesPosy, "MesPosy", C::Preview, 0, 0, 1, 60},
+    {C::Swatch, T::EnvTextColour, "MesColorFg", C::Preview},
+    {C::Swatch, T::EnvBackColour, "MesColorBg", C::Preview},
+    {C::Check, T::EnvDispMessage, "DispMessage"},
+    {C::Check, T::EnvBkMessage, "BkMessage", C::Preview},
+    {C::Check, T::EnvDispChange, "DispChange"},
+    {C::Check, T::EnvDispBatt, "DispBatt", C::Preview},
 });
 
 // The controls reach their settings through the settings file's table of
@@ -188,6 +192,27 @@ void EnvironmentDialog::ChooseFace(std::string_view text) {
   fontText_.assign(text);
   p_.settings.MesFont = fontText_;
   Preview();
+  Changed();
+}
+
+std::array<std::string, 3> EnvironmentDialog::LanguageItems() {
+  return {std::string(Text(TextId::EnvLanguageAuto)), std::string(Text(TextId::EnvLanguageJapanese)),
+          std::string(Text(TextId::EnvLanguageEnglish))};
+}
+
+namespace {
+constexpr const char* kLanguageValues[] = {"auto", "ja", "en"};
+}  // namespace
+
+int EnvironmentDialog::LanguageChoice() const {
+  for (int i = 1; i < 3; ++i)
+    if (EqualsIgnoringCase(TrimBlanks(p_.settings.Language), kLanguageValues[i])) return i;
+  return 0;
+}
+
+void EnvironmentDialog::SetLanguageChoice(int item) {
+  if (item < 0 || item >= 3 || item == LanguageChoice()) return;
+  p_.settings.Language = kLanguageValues[item];
   Changed();
 }
 

@@ -14,6 +14,7 @@
 
 #include "actions/cursor_hiding.h"
 #include "base/screen_size.h"
+#include "base/texts.h"
 #include "model/settings.h"
 #include "config/settings_file.h"
 #include "osd/osd_message.h"
@@ -36,10 +37,10 @@ class EnvironmentHost {
 // group box begins each group), with the setting it edits and what else a
 // change of it does.
 struct EnvironmentControl {
-  enum Kind : uint8_t { Group, Check, Bar, Font, Swatch };
+  enum Kind : uint8_t { Group, Check, Bar, Font, Swatch, Language };
   enum Effect : uint8_t { None, Preview, RepeatTimers, CursorBack };
   Kind kind;
-  const char* caption;
+  TextId caption;
   const char* key = nullptr;  // the setting, as the settings file names it
   Effect effect = None;
   // A bar's range (the position bars' come from the screen), its large
@@ -63,9 +64,9 @@ class EnvironmentDialog : public WindowModel {
 
   static constexpr int32_t kWidth = 368, kHeight = 612;  // also the smallest size
   static constexpr const char* kPreviewText = "MESSAGE";
-  std::string Caption() const { return "Corvid 動作環境設定"; }
+  std::string Caption() const { return std::string(Text(TextId::EnvCaption)); }
   static std::span<const EnvironmentControl> Controls();
-  static constexpr size_t kControlCount = 25;
+  static constexpr size_t kControlCount = 26;
 
   // The controls are known by the setting they edit, as the settings file
   // names it ("MesPosx", "HideStart", "MesColorFg" ...).
@@ -80,6 +81,10 @@ class EnvironmentDialog : public WindowModel {
   const std::string& FaceText() const { return fontText_; }
   // A swatch's colour.
   uint32_t Colour(std::string_view key) const;
+  // The language choice: its items (Auto, 日本語, English) and the one the
+  // setting holds; a value Corvid does not read counts as Auto.
+  static std::array<std::string, 3> LanguageItems();
+  int LanguageChoice() const;
 
   // Once its window exists: centred on the screen, the fonts listed, the
   // position ranges taken from the screen size.
@@ -97,6 +102,8 @@ class EnvironmentDialog : public WindowModel {
   void ChooseFace(std::string_view text);
   // A swatch clicked: the colour chooser.
   void PickColour(std::string_view key);
+  // A language chosen from the list; Corvid speaks it from the next start.
+  void SetLanguageChoice(int item);
   void UseNow();                     // "一時使用"
   void Save();                     // "保存"
   void Cancel() { UseNow(); }  // "中止": the same as "一時使用"

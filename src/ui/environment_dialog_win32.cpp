@@ -13,6 +13,7 @@ namespace {
 
 using C = EnvironmentControl;
 using K = ControlKind;
+using T = TextId;
 
 constexpr const wchar_t* kClass = L"EnvironmentDialog";
 constexpr const wchar_t* kFace = L"ＭＳ Ｐゴシック";
@@ -80,6 +81,14 @@ std::vector<ControlSpec> Specs(int width, int& height) {
         out.push_back({K::DropDown, id, "", {x + kLabelWidth + 4, y, rowWidth - kLabelWidth - 4, kComboDrop}});
         y += kComboPitch;
         break;
+      case C::Language:
+        // The list, and under it when the choice takes effect.
+        out.push_back({K::Label, 0, c.caption, {x, y + 4, kLabelWidth / 2, 16}});
+        out.push_back({K::DropList, id, "", {x + kLabelWidth / 2 + 4, y, 100, 120}});
+        y += kComboPitch;
+        out.push_back({K::Label, 0, T::EnvLanguageNextStart, {x + kLabelWidth / 2 + 4, y, rowWidth - kLabelWidth / 2 - 4, 16}});
+        y += kCheckPitch;
+        break;
       case C::Swatch: {
         // Both swatches in one row; a button drawn as the swatch, so that
         // Tab reaches it and Space opens the chooser.
@@ -96,7 +105,7 @@ std::vector<ControlSpec> Specs(int width, int& height) {
   // The buttons keep to the bottom edge.
   y = std::max(y + 8, height - 8 - kButtonHeight);
   const ControlSpec buttons[] = {
-      {K::Button, kCancel, "中止"}, {K::Button, kUseNow, "一時使用"}, {K::Button, kSave, "保存", {}, BS_DEFPUSHBUTTON}};
+      {K::Button, kCancel, T::ButtonStop}, {K::Button, kUseNow, T::ButtonUseNow}, {K::Button, kSave, T::ButtonSave, {}, BS_DEFPUSHBUTTON}};
   const int count = static_cast<int>(std::size(buttons));
   for (int b = 0; b < count; ++b) {
     out.push_back(buttons[b]);
@@ -184,6 +193,13 @@ void EnvironmentDialogWin32::Refresh() {
       case C::Swatch:
         InvalidateRect(control, nullptr, FALSE);
         break;
+      case C::Language:
+        if (SendMessageW(control, CB_GETCOUNT, 0, 0) == 0)
+          for (const std::string& item : EnvironmentDialog::LanguageItems())
+            SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+        if (SendMessageW(control, CB_GETCURSEL, 0, 0) != model_.LanguageChoice())
+          SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(model_.LanguageChoice()), 0);
+        break;
       case C::Group:
         break;
     }
@@ -231,6 +247,8 @@ intptr_t EnvironmentDialogWin32::Respond(unsigned msg, uintptr_t wp, intptr_t lp
       if (!c) break;
       if (c->kind == C::Check && code == BN_CLICKED) model_.Tick(c->key, IsChecked(control));
       if (c->kind == C::Swatch && code == BN_CLICKED) model_.PickColour(c->key);
+      if (c->kind == C::Language && code == CBN_SELCHANGE)
+        model_.SetLanguageChoice(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
       if (c->kind == C::Font && code == CBN_EDITCHANGE) model_.ChooseFace(ControlText(control));
       if (c->kind == C::Font && code == CBN_SELCHANGE) {
         // The box's text follows the list only after this notice.

@@ -239,7 +239,7 @@ void KeyMapEditor::EndCapture() {
 
 bool KeyMapEditor::AppMessage(uint8_t code) {
   if (p_.maps.ActiveMap()[code].Key != action::kApp) return false;
-  p_.boxes.Show("App設定済キーの変更はNOPで設定を解除してから行って下さい。", "アプリケーションキー設定済");
+  p_.boxes.Show(Text(TextId::EditorAppKeySet), Text(TextId::EditorAppKeySetTitle));
   return true;
 }
 
@@ -304,7 +304,7 @@ EditorMenu KeyMapEditor::DoubleClick(uint8_t code) {
   Select(code);
   if (IsMaskBox(code) && p_.maps.MouseMode()) return EditorMenu::App;
   if (p_.maps.CurrentAppMap() > 0 && p_.maps.ActiveMap()[code].Key == action::kApp) {
-    p_.boxes.Show("App設定キーの変更は基本キーマップ割付時のみ有効です。", "個別アプリケーションキーマップ設定中");
+    p_.boxes.Show(Text(TextId::EditorAppKeyBasicOnly), Text(TextId::EditorAppKeyBasicOnlyTitle));
     return EditorMenu::None;
   }
   return EditorMenu::Mouse;
@@ -392,7 +392,8 @@ void KeyMapEditor::CopyBasicMap() {
     p_.maps.ActiveMap()[code] = t.at(static_cast<uint8_t>(code), 0);
   }
   RefreshAllBoxes();
-  p_.receiveLog.Append("【 App-" + std::to_string(m) + " 】基本マップに復帰しました。");
+  p_.receiveLog.Append(std::string(Text(TextId::EditorBackToBasicBefore)) + std::to_string(m) +
+                       std::string(Text(TextId::EditorBackToBasicAfter)));
 }
 
 }  // namespace corvid

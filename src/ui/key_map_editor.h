@@ -16,6 +16,7 @@
 #include "base/message_boxes.h"
 #include "base/screen_size.h"
 #include "base/text_view.h"
+#include "base/texts.h"
 #include "config/settings_file.h"
 #include "control/program_control.h"
 #include "ui/editor_ports.h"

@@ -61,6 +61,7 @@ constexpr int kFieldsY = kGridY + 11 * kPitchY + 8;
 constexpr int kButtonsY = kFieldsY + 34;
 
 using K = ControlKind;
+using T = TextId;
 // Below the grid: the selected box's fields, and the buttons.
 const ControlSpec kFieldRows[] = {
     {K::Label, 0, "Index", {8, kFieldsY + 3, 40, 16}, SS_RIGHT},
@@ -69,10 +70,10 @@ const ControlSpec kFieldRows[] = {
     {K::ReadOnlyBox, kCodeBox, "", {140, kFieldsY, 80, 22}, ES_CENTER},
     {K::Label, 0, "SendCode", {228, kFieldsY + 3, 64, 16}, SS_RIGHT},
     {K::Edit, kSendCode, "", {296, kFieldsY, kClientWidth - 8 - 296, 22}},
-    {K::Button, kReload, "復帰", {8, kButtonsY, 96, 28}},
-    {K::Button, kUseNow, "一時使用", {112, kButtonsY, 96, 28}},
-    {K::Button, kSave, "保存", {216, kButtonsY, 96, 28}},
-    {K::Button, kReset, "標準復帰", {8, kButtonsY, 96, 28}, 0, true},
+    {K::Button, kReload, T::ButtonRevert, {8, kButtonsY, 96, 28}},
+    {K::Button, kUseNow, T::ButtonUseNow, {112, kButtonsY, 96, 28}},
+    {K::Button, kSave, T::ButtonSave, {216, kButtonsY, 96, 28}},
+    {K::Button, kReset, T::ButtonCopyBasic, {8, kButtonsY, 96, 28}, 0, true},
     // The power buttons of the model, never shown.
     {K::Button, kSuspend, "Suspend", {}, 0, true},
     {K::Button, kHibernate, "Hibernate", {}, 0, true},
@@ -219,7 +220,7 @@ bool KeyMapEditorWin32::Create() {
     if (IsModeBox(c.code)) {
       // SELECT and START switch the mode: buttons stand in their place.
       const bool keyboard = c.code == kButtonSelect;
-      controls_.Add(w, {K::Button, keyboard ? kKeyboard : kMouse, keyboard ? "Keyboard" : "Mouse", BoxRect(c)});
+      controls_.Add(w, {K::Button, keyboard ? kKeyboard : kMouse, keyboard ? T::ButtonKeyboard : T::ButtonMouse, BoxRect(c)});
     } else {
       boxes_.push_back(std::make_unique<KeyBox>(*this, c.code));
       boxes_.back()->Create(w);

@@ -122,10 +122,9 @@ const std::array<std::string, kAppCount>& LaunchSettings::EntryItems() {
   return items;
 }
 
-const std::array<std::string, 3>& LaunchSettings::StartModeItems() {
-  static const std::array<std::string, 3> items = {"モードを変更しない", "キーボードモードで起動する",
-                                                   "マウス併用モードで起動する"};
-  return items;
+std::array<std::string, 3> LaunchSettings::StartModeItems() {
+  return {std::string(Text(TextId::LaunchStartKeep)), std::string(Text(TextId::LaunchStartKeyboard)),
+          std::string(Text(TextId::LaunchStartMouse))};
 }
 
 bool LaunchSettings::RectangleInvalid() const {
@@ -152,7 +151,7 @@ void LaunchSettings::Close() {
   const int32_t home = p_.host.HomeMode();
   if (home == 1) p_.editor.UseKeyboardMode();
   else if (home == 2) p_.editor.UseMouseMode();
-  p_.receiveLog.Append("共通初期モード復帰しました。");
+  p_.receiveLog.Append(Text(TextId::LaunchBackHome));
   p_.editor.Close();
   p_.debug.Close();
   SetVisible(false);

@@ -15,6 +15,7 @@
 
 #include "base/screen_size.h"
 #include "base/text_view.h"
+#include "base/texts.h"
 #include "config/settings_file.h"
 #include "model/app_entry.h"
 #include "control/program_control.h"
@@ -122,9 +123,10 @@ class LaunchSettings : public WindowModel, public FindButton {
   explicit LaunchSettings(const Ports& ports);
   void SetFileDialog(ProgramFileDialog* dialog) { dialog_ = dialog; }
 
-  std::string Caption() const { return "起動アプリケーション設定"; }
+  std::string Caption() const { return std::string(Text(TextId::LaunchCaption)); }
   static const std::array<std::string, kAppCount>& EntryItems();
-  static const std::array<std::string, 3>& StartModeItems();
+  // In the language in use.
+  static std::array<std::string, 3> StartModeItems();
 
   const LaunchFieldState& Field(LaunchField f) const { return fields_.at(size_t(f)); }
   const LaunchCheckState& Check(LaunchCheck c) const { return checks_.at(size_t(c)); }

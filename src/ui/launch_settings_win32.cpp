@@ -17,7 +17,8 @@ constexpr int kFontHeight = 12;  // 9 points
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int kClientWidth = 432, kClientHeight = 574;
 
-constexpr const char* kNotInteger = "整数のみ";
+using T = TextId;
+constexpr TextId kNotInteger = T::LaunchNotInteger;
 
 using K = ControlKind;
 
@@ -25,50 +26,50 @@ constexpr int kLabelX = 16, kFieldX = 118, kFieldW = 298;
 
 // In the order of the Tab key.
 const ControlSpec kControls[] = {
-    {K::Label, 0, "割付インデックス", {12, 11, 100, 16}},
+    {K::Label, 0, T::LaunchEntry, {12, 11, 100, 16}},
     {K::DropList, C::kEntry, "", {112, 8, 120, 240}},
 
-    {K::Group, 0, "  実行プログラム登録  ", {6, 34, 420, 164}},
-    {K::Label, 0, "メッセージ", {kLabelX, 57, 100, 16}},
+    {K::Group, 0, T::LaunchGroupProgram, {6, 34, 420, 164}},
+    {K::Label, 0, T::LaunchMessage, {kLabelX, 57, 100, 16}},
     {K::Edit, C::Field(LaunchField::Message), "", {kFieldX, 54, kFieldW, 20}, ES_CENTER},
-    {K::Label, 0, "実行ファイル", {kLabelX, 80, 100, 16}},
+    {K::Label, 0, T::LaunchProgramFile, {kLabelX, 80, 100, 16}},
     {K::Edit, C::Field(LaunchField::ProgramFile), "", {kFieldX, 77, kFieldW - 36, 20}},
-    {K::Button, C::kBrowse, " ．．", {kFieldX + kFieldW - 32, 77, 32, 20}},
-    {K::Label, 0, "引数", {kLabelX, 103, 100, 16}},
+    {K::Button, C::kBrowse, T::ButtonBrowse, {kFieldX + kFieldW - 32, 77, 32, 20}},
+    {K::Label, 0, T::LaunchArguments, {kLabelX, 103, 100, 16}},
     {K::Edit, C::Field(LaunchField::Arguments), "", {kFieldX, 100, kFieldW, 20}},
-    {K::Label, 0, "実行パス", {kLabelX, 126, 100, 16}},
+    {K::Label, 0, T::LaunchFolder, {kLabelX, 126, 100, 16}},
     {K::Edit, C::Field(LaunchField::Folder), "", {kFieldX, 123, kFieldW, 20}},
-    {K::Label, 0, "対象クラス名", {kLabelX, 149, 100, 16}},
+    {K::Label, 0, T::LaunchTargetClass, {kLabelX, 149, 100, 16}},
     {K::Edit, C::Field(LaunchField::TargetClass), "", {kFieldX, 146, kFieldW - 56, 20}},
-    {K::Button, C::kFind, "Find", {kFieldX + kFieldW - 52, 146, 52, 20}},
-    {K::Label, 0, "対象キャプション", {kLabelX, 172, 100, 16}},
+    {K::Button, C::kFind, T::ButtonFind, {kFieldX + kFieldW - 52, 146, 52, 20}},
+    {K::Label, 0, T::LaunchTargetCaption, {kLabelX, 172, 100, 16}},
     {K::Edit, C::Field(LaunchField::TargetCaption), "", {kFieldX, 169, kFieldW, 20}},
 
-    {K::Group, 0, "  アクティブ化処理  　", {6, 204, 420, 232}},
-    {K::Label, 0, "配置設定", {kLabelX, 227, 60, 16}},
-    {K::Radio, C::Radio(LaunchRadio::Normal), "通常", {80, 224, 62, 18}, WS_GROUP},
-    {K::Radio, C::Radio(LaunchRadio::Minimised), "最小化", {146, 224, 64, 18}},
-    {K::Radio, C::Radio(LaunchRadio::Maximised), "最大化", {80, 246, 62, 18}},
-    {K::Radio, C::Radio(LaunchRadio::Rectangle), "指定", {146, 246, 64, 18}},
+    {K::Group, 0, T::LaunchGroupActivation, {6, 204, 420, 232}},
+    {K::Label, 0, T::LaunchPlacement, {kLabelX, 227, 60, 16}},
+    {K::Radio, C::Radio(LaunchRadio::Normal), T::LaunchNormal, {80, 224, 62, 18}, WS_GROUP},
+    {K::Radio, C::Radio(LaunchRadio::Minimised), T::LaunchMinimised, {146, 224, 64, 18}},
+    {K::Radio, C::Radio(LaunchRadio::Maximised), T::LaunchMaximised, {80, 246, 62, 18}},
+    {K::Radio, C::Radio(LaunchRadio::Rectangle), T::LaunchRectangle, {146, 246, 64, 18}},
     {K::Edit, C::Field(LaunchField::RectLeft), "", {214, 224, 50, 20}, ES_CENTER | WS_GROUP},
     {K::Edit, C::Field(LaunchField::RectTop), "", {268, 224, 50, 20}, ES_CENTER},
     {K::Edit, C::Field(LaunchField::RectRight), "", {214, 246, 50, 20}, ES_CENTER},
     {K::Edit, C::Field(LaunchField::RectBottom), "", {268, 246, 50, 20}, ES_CENTER},
     {K::Label, C::kRectNote, kNotInteger, {324, 238, 90, 16}, 0, true},
-    {K::Check, C::Check(LaunchCheck::LaunchTopmost), "最前面化で起動", {kLabelX, 272, 150, 18}},
-    {K::Check, C::Check(LaunchCheck::RecordState), "起動状態を記録", {180, 272, 150, 18}},
-    {K::Check, C::Check(LaunchCheck::OwnKeyMap), "個別キーマップ割付", {kLabelX, 295, 150, 18}},
+    {K::Check, C::Check(LaunchCheck::LaunchTopmost), T::LaunchTopmost, {kLabelX, 272, 150, 18}},
+    {K::Check, C::Check(LaunchCheck::RecordState), T::LaunchRecordState, {180, 272, 150, 18}},
+    {K::Check, C::Check(LaunchCheck::OwnKeyMap), T::LaunchOwnKeyMap, {kLabelX, 295, 150, 18}},
     {K::Button, C::kEditor, ">", {170, 294, 28, 20}},
-    {K::Label, 0, "起動時マップ", {kLabelX, 321, 100, 16}},
+    {K::Label, 0, T::LaunchStartMap, {kLabelX, 321, 100, 16}},
     {K::DropList, C::kStartMode, "", {kFieldX, 318, 200, 200}},
-    {K::Check, C::Check(LaunchCheck::DummyClick), "ダミークリックで対象をアクティブ化", {kLabelX, 344, 240, 18}},
+    {K::Check, C::Check(LaunchCheck::DummyClick), T::LaunchDummyClick, {kLabelX, 344, 240, 18}},
     {K::Edit, C::Field(LaunchField::ClickX), "", {260, 343, 48, 20}, ES_CENTER},
     {K::Edit, C::Field(LaunchField::ClickY), "", {312, 343, 48, 20}, ES_CENTER},
     {K::Label, C::kClickNote, kNotInteger, {364, 345, 56, 16}, 0, true},
-    {K::Label, C::kDelayLabel, "■遅延時間 (ms)", {kLabelX, 370, 132, 16}},
+    {K::Label, C::kDelayLabel, T::LaunchDelay, {kLabelX, 370, 132, 16}},
     {K::HorizontalBar, C::Bar(LaunchBar::ActivateDelay), "", {150, 368, 206, 18}},
     {K::Edit, C::Field(LaunchField::ActivateDelay), "", {362, 367, 54, 20}, ES_CENTER | ES_READONLY},
-    {K::Label, 0, "同時稼動許可プログラムインデックス", {kLabelX, 394, 260, 16}},
+    {K::Label, 0, T::LaunchCoRun, {kLabelX, 394, 260, 16}},
     {K::Check, C::Check(LaunchSettings::CoRunCheck(0)), "1", {16, 412, 44, 18}},
     {K::Check, C::Check(LaunchSettings::CoRunCheck(1)), "2", {66, 412, 44, 18}},
     {K::Check, C::Check(LaunchSettings::CoRunCheck(2)), "3", {116, 412, 44, 18}},
@@ -78,21 +79,21 @@ const ControlSpec kControls[] = {
     {K::Check, C::Check(LaunchSettings::CoRunCheck(6)), "7", {316, 412, 44, 18}},
     {K::Check, C::Check(LaunchSettings::CoRunCheck(7)), "8", {366, 412, 44, 18}},
 
-    {K::Group, 0, "  割付キー押し時の処理  ", {6, 442, 420, 94}},
-    {K::Label, 0, "起動中プログラムへの処理", {kLabelX, 464, 150, 16}},
-    {K::Radio, C::Radio(LaunchRadio::Nothing), "何もしない", {170, 462, 96, 18}, WS_GROUP},
-    {K::Radio, C::Radio(LaunchRadio::Restore), "起動状態の復帰", {270, 462, 130, 18}},
-    {K::Radio, C::Radio(LaunchRadio::Another), "複数起動", {0, 0, 0, 0}, 0, true},
-    {K::Radio, C::Radio(LaunchRadio::QuitRunning), "終了", {0, 0, 0, 0}, 0, true},
-    {K::Check, C::Check(LaunchCheck::LongPressQuit), "長押し終了を有効にする。", {kLabelX, 485, 220, 18}, WS_GROUP},
-    {K::Label, C::kLongPressLabel, "■終了までの時間 (ms)", {kLabelX, 510, 132, 16}},
+    {K::Group, 0, T::LaunchGroupKeyAction, {6, 442, 420, 94}},
+    {K::Label, 0, T::LaunchRunningAction, {kLabelX, 464, 150, 16}},
+    {K::Radio, C::Radio(LaunchRadio::Nothing), T::LaunchNothing, {170, 462, 96, 18}, WS_GROUP},
+    {K::Radio, C::Radio(LaunchRadio::Restore), T::LaunchRestore, {270, 462, 130, 18}},
+    {K::Radio, C::Radio(LaunchRadio::Another), T::LaunchAnother, {0, 0, 0, 0}, 0, true},
+    {K::Radio, C::Radio(LaunchRadio::QuitRunning), T::LaunchQuitRunning, {0, 0, 0, 0}, 0, true},
+    {K::Check, C::Check(LaunchCheck::LongPressQuit), T::LaunchLongPressQuit, {kLabelX, 485, 220, 18}, WS_GROUP},
+    {K::Label, C::kLongPressLabel, T::LaunchLongPressTime, {kLabelX, 510, 132, 16}},
     {K::HorizontalBar, C::Bar(LaunchBar::LongPressTime), "", {150, 508, 206, 18}},
     {K::Edit, C::Field(LaunchField::LongPressTime), "", {362, 507, 54, 20}, ES_CENTER | ES_READONLY},
 
-    {K::Check, C::Check(LaunchCheck::DebugWindow), "ハンドル取得情報", {10, 546, 140, 18}},
-    {K::Button, C::kTest, "実行試験", {166, 542, 88, 26}},
-    {K::Button, C::kCancel, "取消", {262, 542, 76, 26}},
-    {K::Button, C::kSave, "保存", {342, 542, 84, 26}, BS_DEFPUSHBUTTON},
+    {K::Check, C::Check(LaunchCheck::DebugWindow), T::LaunchDebugWindow, {10, 546, 140, 18}},
+    {K::Button, C::kTest, T::ButtonTest, {166, 542, 88, 26}},
+    {K::Button, C::kCancel, T::ButtonCancel, {262, 542, 76, 26}},
+    {K::Button, C::kSave, T::ButtonSave, {342, 542, 84, 26}, BS_DEFPUSHBUTTON},
 };
 
 COLORREF ColourOf(BoxColour c) {
@@ -240,12 +241,15 @@ bool LaunchSettingsWin32::Choose(const std::string& folder, std::string& chosen)
   const std::wstring initial = Widen(folder);
   const DWORD attributes = initial.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(initial.c_str());
   const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-  static const wchar_t kFilter[] = L"プログラム (*.exe)\0*.exe\0すべてのファイル (*.*)\0*.*\0";
+  // The filter's parts end in NULs where the table's end in '|'.
+  std::wstring filter = Widen(Text(TextId::LaunchProgramFilter));
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
   std::wstring name(32768, L'\0');
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = Handle();
-  ofn.lpstrFilter = kFilter;
+  ofn.lpstrFilter = filter.c_str();
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.lpstrInitialDir = isFolder ? initial.c_str() : nullptr;

@@ -309,21 +309,22 @@ std::wstring FreshFolder(const std::wstring& name) {
   return folder + L"\\";
 }
 
+void WriteFactorySettings(const std::wstring& ini, const char* language, bool hideStart) {
+  CreateDirectoryW(ini.substr(0, ini.rfind(L'\\')).c_str(), nullptr);
+  corvid::ConfigData factory;
+  corvid::ApplyFactoryDefaults(factory);
+  factory.settings.HideStart = hideStart;
+  factory.settings.Language = language;
+  corvid::Win32FileStore files;
+  corvid::SaveSystemSettings(factory, corvid::Narrow(ini), files, nullptr);
+  corvid::SaveKeyMaps(factory, corvid::Narrow(ini), files, nullptr);
+}
+
 InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
   const std::wstring folder = FreshFolder(folderName);
   // These tests send keys to windows of their own: the key map editor, shown
-  // at a first start, would take the foreground from them. The factory
-  // settings, but without it.
-  {
-    corvid::ConfigData factory;
-    corvid::ApplyFactoryDefaults(factory);
-    factory.settings.HideStart = true;
-    factory.settings.Language = "ja";
-    corvid::Win32FileStore files;
-    const std::string ini = corvid::Narrow(folder) + corvid::kSettingsFileName;
-    corvid::SaveSystemSettings(factory, ini, files, nullptr);
-    corvid::SaveKeyMaps(factory, ini, files, nullptr);
-  }
+  // at a first start, would take the foreground from them.
+  WriteFactorySettings(folder + corvid::Widen(corvid::kSettingsFileName), "ja", true);
   platform = std::make_unique<corvid::Win32Platform>(corvid::Narrow(folder));
   app = std::make_unique<corvid::CorvidApp>(*platform);
   app->StartUp();

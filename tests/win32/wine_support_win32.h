@@ -91,6 +91,10 @@ std::string ReadAll(const std::wstring& path);
 bool WriteAll(const std::wstring& path, const std::string& bytes);
 // A new, empty folder under the build folder, ending in a backslash.
 std::wstring FreshFolder(const std::wstring& name);
+// The settings a first start writes, but in `language` ("ja", "en") and with
+// the editor hidden at start when asked: a start on them is a first start in
+// that language.
+void WriteFactorySettings(const std::wstring& ini, const char* language, bool hideStart = false);
 std::string Utf8(const std::wstring& w);
 
 // Corvid assembled in this process on the Win32 platform, started up on
