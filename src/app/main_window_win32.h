@@ -17,6 +17,9 @@ class CorvidApp;
 // caller destroys it.
 HICON GreyedIcon(HICON normal);
 
+// The main window's registered class name is the one every earlier Corvid
+// had: installers, uninstallers and users' scripts find a running Corvid by
+// it (with the title "Corvid").
 inline constexpr const wchar_t* kMainWindowClass = L"TForm1";
 
 class MainWindowWin32 : private Win32Window {
