@@ -36,29 +36,29 @@ KindStyle StyleOf(ControlKind kind) {
 
 }  // namespace
 
-HWND MakeControl(HWND parent, const ControlSpec& spec) {
-  const KindStyle k = StyleOf(spec.kind);
-  const uint32_t style = WS_CHILD | (spec.hidden ? 0 : WS_VISIBLE) | k.style | spec.style;
-  return CreateWindowExW(k.exStyle, k.cls, Widen(spec.caption.Get()).c_str(), style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<intptr_t>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+HWND MakeControl(HWND parent, const ControlSpec& item) {
+  const KindStyle k = StyleOf(item.kind);
+  const uint32_t style = WS_CHILD | (item.hidden ? 0 : WS_VISIBLE) | k.style | item.style;
+  return CreateWindowExW(k.exStyle, k.cls, Widen(item.caption.Get()).c_str(), style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)), GetModuleHandleW(nullptr), nullptr);
 }
 
 void ControlSet::Make(HWND parent, std::span<const ControlSpec> specs) {
-  for (const ControlSpec& spec : specs) Add(parent, spec);
+  for (const ControlSpec& item : specs) Add(parent, item);
 }
 
-HWND ControlSet::Add(HWND parent, const ControlSpec& spec) {
-  return made_.emplace_back(spec, MakeControl(parent, spec)).second;
+HWND ControlSet::Add(HWND parent, const ControlSpec& item) {
+  return made_.emplace_back(item, MakeControl(parent, item)).second;
 }
 
 void ControlSet::Place(uint32_t dpi, const wchar_t* face, int fontHeight) const {
-  for (const auto& [spec, control] : made_)
-    PlaceControl(control, spec.place, dpi, FaceFont(face, spec.fontHeight ? spec.fontHeight : fontHeight, dpi));
+  for (const auto& [item, control] : made_)
+    PlaceControl(control, item.place, dpi, FaceFont(face, item.fontHeight ? item.fontHeight : fontHeight, dpi));
 }
 
 HWND ControlSet::operator[](int id) const {
-  for (const auto& [spec, control] : made_)
-    if (spec.id == id) return control;
+  for (const auto& [item, control] : made_)
+    if (item.id == id) return control;
   return nullptr;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the settings windows' views share: child controls made from a table
+// What the settings windows' views share: child controls item from a table
 // of places given at 96 DPI, texts in UTF-8, check boxes, scroll bars, and a
 // text view shown in a multi-line edit control that follows it as lines come
 // and go.
@@ -52,14 +52,14 @@ struct ControlSpec {
   int fontHeight = 0;  // 0: the window's font
 };
 
-HWND MakeControl(HWND parent, const ControlSpec& spec);
+HWND MakeControl(HWND parent, const ControlSpec& item);
 
-// The controls of a window, made from specs in the order of the Tab key and
+// The controls of a window, item from specs in the order of the Tab key and
 // placed from them at any DPI.
 class ControlSet {
  public:
   void Make(HWND parent, std::span<const ControlSpec> specs);
-  HWND Add(HWND parent, const ControlSpec& spec);
+  HWND Add(HWND parent, const ControlSpec& item);
   // Every control at its place, in `face` at its height (or the window's).
   void Place(uint32_t dpi, const wchar_t* face, int fontHeight) const;
   // The control with the identifier; null when there is none.

@@ -133,10 +133,10 @@ bool EnvironmentDialogWin32::Create() {
   AdjustForDpi(frameWidth, frameHeight, kStyle, 0, 96);
   const int clientWidth96 = EnvironmentDialog::kWidth - frameWidth;
   int clientHeight96 = EnvironmentDialog::kHeight - frameHeight;
-  for (const ControlSpec& spec : Specs(clientWidth96, clientHeight96)) {
-    const HWND control = controls_.Add(w, spec);
+  for (const ControlSpec& item : Specs(clientWidth96, clientHeight96)) {
+    const HWND control = controls_.Add(w, item);
     // A group box beneath the controls it frames, which draw over it.
-    if (spec.kind == K::Group)
+    if (item.kind == K::Group)
       SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   Layout(dpi_);
