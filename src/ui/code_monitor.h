@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/text_view.h"
+#include "base/texts.h"
 #include "ui/window_model.h"
 
 namespace corvid {
@@ -15,7 +16,7 @@ class CodeMonitor : public WindowModel {
   static constexpr int32_t kWidth = 145, kHeight = 600;  // also the smallest size
   explicit CodeMonitor(LineView& memo) : memo_(memo) { Resize(kWidth, kHeight); }
 
-  std::string Caption() const { return "BD Mon."; }
+  std::string Caption() const { return std::string(Text(TextId::MonitorCaption)); }
   LineView& Lines() { return memo_; }
 
   // Shown: on the right of its neighbour, the editor (its left when

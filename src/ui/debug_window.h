@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/text_view.h"
+#include "base/texts.h"
 #include "ui/window_model.h"
 
 namespace corvid {
@@ -14,7 +15,7 @@ class DebugWindow : public WindowModel {
   static constexpr int32_t kWidth = 400, kHeight = 600;  // also the smallest size
   DebugWindow(LineView& trace, TextField& match) : trace_(trace), match_(match) { Resize(kWidth, kHeight); }
 
-  std::string Caption() const { return "Debug Window"; }
+  std::string Caption() const { return std::string(Text(TextId::DebugCaption)); }
   LineView& Trace() { return trace_; }
   // The one-line field: the last match of the target window search.
   TextField& Match() { return match_; }

@@ -72,22 +72,24 @@ bool IsMouseCommand(EditorCommand c) { return c >= EditorCommand::LeftClick; }
 
 std::vector<EditorMenuItem> MediaAndSystem() {
   using C = EditorCommand;
+  using T = TextId;
   return {
-      {"Media (&M)", C::Nop, true,
-       {{"Next (&N)", C::NextTrack}, {"Prev (&P)", C::PreviousTrack}, {"Play/Pause (&L)", C::PlayPause}, {"Stop (&S)", C::StopMedia},
-        {"Vol.Up (&+)", C::VolumeUp}, {"Mute (&0)", C::VolumeMute}, {"Vol.Down (&-)", C::VolumeDown}}},
-      {"System (&S)", C::Nop, true,
-       {{"ReBoot (&R)", C::Reboot}, {"Suspend (&E)", C::Suspend}, {"Hibernate (&H)", C::Hibernate},
-        {"ShutDown (&D)", C::ShutDown}}},
+      {std::string(Text(T::EditorMenuMedia)), C::Nop, true,
+       {{std::string(Text(T::EditorMenuNext)), C::NextTrack}, {std::string(Text(T::EditorMenuPrev)), C::PreviousTrack}, {std::string(Text(T::EditorMenuPlayPause)), C::PlayPause}, {std::string(Text(T::EditorMenuStop)), C::StopMedia},
+        {std::string(Text(T::EditorMenuVolumeUp)), C::VolumeUp}, {std::string(Text(T::EditorMenuMute)), C::VolumeMute}, {std::string(Text(T::EditorMenuVolumeDown)), C::VolumeDown}}},
+      {std::string(Text(T::EditorMenuSystem)), C::Nop, true,
+       {{std::string(Text(T::EditorMenuReboot)), C::Reboot}, {std::string(Text(T::EditorMenuSuspend)), C::Suspend}, {std::string(Text(T::EditorMenuHibernate)), C::Hibernate},
+        {std::string(Text(T::EditorMenuShutDown)), C::ShutDown}}},
   };
 }
 
 std::vector<EditorMenuItem> MouseMenuItems() {
   using C = EditorCommand;
-  std::vector<EditorMenuItem> m{{"NOP (&N)", C::Nop}};
+  using T = TextId;
+  std::vector<EditorMenuItem> m{{std::string(Text(T::EditorMenuNop)), C::Nop}};
   for (EditorMenuItem& i : MediaAndSystem()) m.push_back(std::move(i));
   m.push_back({"-"});
-  m.push_back({"ALL-Quit (&Q)", C::QuitAll});
+  m.push_back({std::string(Text(T::EditorMenuQuitAll)), C::QuitAll});
   const C apps[] = {C::App1, C::App2, C::App3, C::App4, C::App5, C::App6, C::App7, C::App8};
   for (int i = 0; i < 8; ++i)
     m.push_back({"App-" + std::to_string(i + 1) + " (&" + std::to_string(i + 1) + ")", apps[i], false});
@@ -96,24 +98,25 @@ std::vector<EditorMenuItem> MouseMenuItems() {
 
 std::vector<EditorMenuItem> AppMenuItems() {
   using C = EditorCommand;
-  std::vector<EditorMenuItem> m{{"NOP (&N)", C::Nop}};
+  using T = TextId;
+  std::vector<EditorMenuItem> m{{std::string(Text(T::EditorMenuNop)), C::Nop}};
   for (EditorMenuItem& i : MediaAndSystem()) m.push_back(std::move(i));
   m.insert(m.end(), {{"-"},
-                     {"L-Click (&L)", C::LeftClick},
-                     {"R-Click (&R)", C::RightClick},
-                     {"M-Click (&M)", C::MiddleClick},
-                     {"L-BblClick (&D)", C::LeftDoubleClick},
+                     {std::string(Text(T::EditorMenuLeftClick)), C::LeftClick},
+                     {std::string(Text(T::EditorMenuRightClick)), C::RightClick},
+                     {std::string(Text(T::EditorMenuMiddleClick)), C::MiddleClick},
+                     {std::string(Text(T::EditorMenuDoubleClick)), C::LeftDoubleClick},
                      {"-"},
                      {"↑", C::CursorUp},
                      {"→", C::CursorRight},
                      {"↓", C::CursorDown},
                      {"←", C::CursorLeft},
                      {"-"},
-                     {"Wheel.Up (&W)", C::WheelUp},
-                     {"Wheel.Down (&X)", C::WheelDown},
+                     {std::string(Text(T::EditorMenuWheelUp)), C::WheelUp},
+                     {std::string(Text(T::EditorMenuWheelDown)), C::WheelDown},
                      {"-"},
-                     {"Speed.UP (&Y)", C::SpeedUp},
-                     {"Speed.Down (&Z)", C::SpeedDown}});
+                     {std::string(Text(T::EditorMenuSpeedUp)), C::SpeedUp},
+                     {std::string(Text(T::EditorMenuSpeedDown)), C::SpeedDown}});
   return m;
 }
 
@@ -301,6 +304,9 @@ bool KeyMapEditor::KeyUp(uint8_t code, uint16_t vk) {
 
 EditorMenu KeyMapEditor::DoubleClick(uint8_t code) {
   EndCapture();
+  // In the language in use, which is chosen after this was made.
+  mouseMenu_ = MouseMenuItems();
+  appMenu_ = AppMenuItems();
   Select(code);
   if (IsMaskBox(code) && p_.maps.MouseMode()) return EditorMenu::App;
   if (p_.maps.CurrentAppMap() > 0 && p_.maps.ActiveMap()[code].Key == action::kApp) {

@@ -64,11 +64,11 @@ using K = ControlKind;
 using T = TextId;
 // Below the grid: the selected box's fields, and the buttons.
 const ControlSpec kFieldRows[] = {
-    {K::Label, 0, "Index", {8, kFieldsY + 3, 40, 16}, SS_RIGHT},
+    {K::Label, 0, T::EditorIndex, {8, kFieldsY + 3, 40, 16}, SS_RIGHT},
     {K::ReadOnlyBox, kIndexBox, "", {52, kFieldsY, 36, 22}, ES_CENTER},
-    {K::Label, 0, "Code", {96, kFieldsY + 3, 40, 16}, SS_RIGHT},
+    {K::Label, 0, T::EditorCode, {96, kFieldsY + 3, 40, 16}, SS_RIGHT},
     {K::ReadOnlyBox, kCodeBox, "", {140, kFieldsY, 80, 22}, ES_CENTER},
-    {K::Label, 0, "SendCode", {228, kFieldsY + 3, 64, 16}, SS_RIGHT},
+    {K::Label, 0, T::EditorSendCode, {228, kFieldsY + 3, 64, 16}, SS_RIGHT},
     {K::Edit, kSendCode, "", {296, kFieldsY, kClientWidth - 8 - 296, 22}},
     {K::Button, kReload, T::ButtonRevert, {8, kButtonsY, 96, 28}},
     {K::Button, kUseNow, T::ButtonUseNow, {112, kButtonsY, 96, 28}},
