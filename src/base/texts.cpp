@@ -33,11 +33,16 @@ std::string_view Text(TextId id) { return Text(id, g_language); }
 void UseLanguage(Language language) { g_language = language; }
 Language LanguageInUse() { return g_language; }
 
-Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage) {
+std::optional<Language> NamedLanguage(std::string_view setting) {
   while (!setting.empty() && (setting.front() == ' ' || setting.front() == '\t')) setting.remove_prefix(1);
   while (!setting.empty() && (setting.back() == ' ' || setting.back() == '\t')) setting.remove_suffix(1);
   if (EqualsIgnoringCase(setting, "ja")) return Language::Japanese;
   if (EqualsIgnoringCase(setting, "en")) return Language::English;
+  return std::nullopt;
+}
+
+Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage) {
+  if (const std::optional<Language> named = NamedLanguage(setting)) return *named;
   // The primary language is the low ten bits.
   return (userUiLanguage & 0x3FF) == (kJapaneseLanguageId & 0x3FF) ? Language::Japanese : Language::English;
 }

@@ -3,6 +3,7 @@
 // is for. One table per language (texts_ja.cpp, texts_en.cpp); the Japanese
 // table holds the program's own texts as they have always been.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -183,6 +184,8 @@ Language LanguageInUse();
 // "auto"), which takes Japanese when the user's display language (a Windows
 // language identifier) is Japanese, English otherwise.
 Language ChooseLanguage(std::string_view setting, uint16_t userUiLanguage);
+// The language the setting names; none for "auto" and anything unread.
+std::optional<Language> NamedLanguage(std::string_view setting);
 inline constexpr uint16_t kJapaneseLanguageId = 0x0411, kEnglishLanguageId = 0x0409;
 
 // A text given as it stands (a number, a sign) or by its identifier, as the

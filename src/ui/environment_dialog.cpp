@@ -4,8 +4,6 @@
 #include <array>
 #include <limits>
 
-#include "base/ascii.h"
-#include "config/profile_values.h"
 #include "config/settings_schema.h"
 
 namespace corvid {
@@ -205,9 +203,8 @@ constexpr const char* kLanguageValues[] = {"auto", "ja", "en"};
 }  // namespace
 
 int EnvironmentDialog::LanguageChoice() const {
-  for (int i = 1; i < 3; ++i)
-    if (EqualsIgnoringCase(TrimBlanks(p_.settings.Language), kLanguageValues[i])) return i;
-  return 0;
+  const std::optional<Language> named = NamedLanguage(p_.settings.Language);
+  return !named ? 0 : *named == Language::Japanese ? 1 : 2;
 }
 
 void EnvironmentDialog::SetLanguageChoice(int item) {
