@@ -1,6 +1,5 @@
 #pragma once
 // A HID layer whose devices a test plugs in and out by hand.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,9 +23,8 @@ class FakeHidController : public HidDeviceController {
 
   // The first device change, raised once the message loop runs.
   void Start() { events_->OnDevicesChanged(); }
-  void Plug(const std::string& path, uint16_t vid, uint16_t pid, bool readable = true) {
+  void Plug(const std::string& path, uint16_t vid, uint16_t pid) {
     present_.push_back({path, vid, pid});
-    if (!readable) unreadable_.push_back(path);
     Changed();
   }
   void Unplug(const std::string& path) {
@@ -35,10 +33,10 @@ class FakeHidController : public HidDeviceController {
   }
   // The device's reading thread ended on a failure: it counts as gone until it is seen again.
   void ReaderFailed(const std::string& path) { list.ReadingFailed(list.FindPath(path), events_); }
-  // A report of the device at `path`, handed over only while it is held and readable.
+  // A report of the device at `path`, read only while it is held.
   bool Deliver(const std::string& path, const std::vector<uint8_t>& report) {
     HidDeviceList::Entry* e = list.FindPath(path);
-    if (!e || !e->held || std::ranges::count(unreadable_, path)) return false;
+    if (!e || !e->held) return false;
     return HandOverReport(events_, *e, report.data(), report.size());
   }
 
@@ -50,7 +48,6 @@ class FakeHidController : public HidDeviceController {
     if (list.Rebuild(present_) && events_) events_->OnDevicesChanged();
   }
   std::vector<HidPresence> present_;
-  std::vector<std::string> unreadable_;
   HidEvents* events_ = nullptr;
 };
 
