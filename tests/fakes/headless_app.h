@@ -1,7 +1,6 @@
 #pragma once
 // The program as Corvid.exe assembles it, on the headless platform, started
-// as on a first run (factory settings, keyboard mode), with what it showed
-// recorded.
+// as on a first run (factory settings, keyboard mode).
 #include <string>
 #include <vector>
 
@@ -15,8 +14,7 @@ using Lines = std::vector<std::string>;
 
 class HeadlessApp {
  public:
-  // `hid`: the HID layer the remote is looked for in; `desktop`: the
-  // processes and windows of program control.
+  // `hid`: where the remote is looked for; `desktop`: the processes and windows of program control.
   explicit HeadlessApp(bool start = true, HidDeviceController* hid = nullptr, FakeDesktop* desktop = nullptr)
       : app(Prepared(hid, desktop)) {
     app.Osd().onShow = [this](std::string_view text) { messages.emplace_back(text); };
