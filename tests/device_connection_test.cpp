@@ -79,7 +79,7 @@ TEST_F(DeviceConnectionTest, EmptyReadsAndReportsOfACheckedInDeviceAreSilent) {
   hid.Unplug("old");
   ASSERT_EQ(Held(), hid.list.FindPath("spare"));
   HidDeviceList::Entry stale;  // a report queued before the check-in arrives late
-  const uint8_t data[] = {0, 0, 0, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+  const uint8_t data[] = {0x10, 0, 0, 0x54, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // UP
   app.Remote().OnReport(stale, 1, data, sizeof data);
   EXPECT_TRUE(p.input.events.empty());
 }
