@@ -69,6 +69,7 @@ TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {
   const uint16_t japanese = 0x0411, english = 0x0409, german = 0x0407;
   EXPECT_EQ(ChooseLanguage("auto", japanese), Language::Japanese);
   EXPECT_EQ(ChooseLanguage("auto", english), Language::English);
+  EXPECT_EQ(ChooseLanguage("ja", german), Language::Japanese);
   EXPECT_EQ(ChooseLanguage(" EN ", japanese), Language::English);
   EXPECT_EQ(ChooseLanguage("fr", japanese), Language::Japanese);  // unread: as "auto"
   EXPECT_EQ(ChooseLanguage("", german), Language::English);
