@@ -57,6 +57,7 @@ TEST_F(EditorTest, ACaptureIsArmedByAClickOrSpaceAndTakesOneKey) {
   const KeyMapEntry esc = engine.ActiveMap()[kEject];  // the factory's ESC
   // Focus that arrives by Tab arms nothing: Tab, Esc and Alt+F4 are the window's.
   for (uint16_t vk : {9, 27, 115}) EXPECT_FALSE(editor.BoxKeyDown(kEject, vk, {false, false, vk == 115})) << vk;
+  EXPECT_FALSE(editor.KeyUp(kEject, 27));
   EXPECT_FALSE(app.Hooks().Installed(HookKind::KeyCapture));
 
   // Space arms the box, binding nothing itself; the next key is bound and ends the capture.
@@ -179,6 +180,10 @@ TEST_F(EditorTest, TrayMonitorAndEditorOpenAndCloseTogether) {
   app.RunTrayCommand(app.Menu().Click(MenuItem::CodeMonitor));
   EXPECT_TRUE(monitor.Visible());
   EXPECT_EQ(monitor.Place().left, editor.Place().Right());
+  app.MonitorLines().Append(" 0x43");
+  monitor.Hide();  // its close box
+  EXPECT_TRUE(Monitor().empty());
+  app.RunTrayCommand(app.Menu().Click(MenuItem::CodeMonitor));
   editor.UseNow();  // closing the editor takes the monitor along
   EXPECT_FALSE(monitor.Visible());
   EXPECT_FALSE(app.Menu().Entry(MenuItem::CodeMonitor).checked);
