@@ -68,6 +68,7 @@ TEST_F(EnvironmentTest, TheLanguageChoiceIsSavedForTheNextStart) {
 TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
   Start("MesPosx=5000\r\nMesSize=4\r\n", "[Times]\r\nKeyIdle=1000\r\n");
   EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 800u);  // brought in at load already
+  EXPECT_EQ(settings.MesPosx, 960);
   dialog.Show();
   EXPECT_EQ(dialog.ValueText("KeyIdle"), "800");
   EXPECT_EQ(settings.MesSize, 10);

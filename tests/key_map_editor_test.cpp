@@ -50,6 +50,7 @@ TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_EQ(engine.ActiveMap()[kTriangle], (KeyMapEntry{0, 0x1000, "Win."}));  // a mask box keeps its message
   app.Hooks().WinKeyLatched = true;
   Type(kNum1, 139);  // the right one, alone
+  EXPECT_EQ(engine.ActiveMap()[kNum1].Key, 0);
   EXPECT_EQ(engine.ActiveMap()[kNum1].Param, 0x1000u);
 }
 
