@@ -39,9 +39,10 @@ class LaunchSettingsTest : public ::testing::Test {
   AppEntry& App(int i) { return data.Apps[static_cast<size_t>(i)]; }
   void Open() { a.app.RunTrayCommand(a.app.Menu().Click(MenuItem::LaunchSettings)); }
   std::string File() { return a.p.memoryFiles.files[a.app.Settings().Path()]; }
-  // The entry (as the file would hold it) with the map in use, the radios
-  // ((x) chosen), the boxes (! not a number) and the ticks, "-" before what
-  // is greyed, "~" before a hidden radio), then the start mode, the bars, the editor's button and Find.
+  // The entry (as the file would hold it) and the map in use; the radios
+  // ((x) chosen, ~ hidden), the boxes (! not a number) and the ticks, each
+  // after "-" when greyed; the start mode, the bars, the editor's button,
+  // Find; where the dialog, the editor and the debug window are shown.
   void Shown(const std::string& step) {
     static const char* radios[] = {"", "max", "normal", "min", "rect", "restore", "another", "quit", "nothing"};
     static const char* fields[] = {"",        "prog", "folder", "left",  "top",   "right", "bottom", "args",
@@ -174,7 +175,7 @@ TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
   Shown("a start map the box has no item for leaves it as it was");
 }
 
-TEST_F(LaunchSettingsTest, BrowsingClearsTheEntryButKeepsItsArguments) {
+TEST_F(LaunchSettingsTest, BrowseTestPickTheClassAndSave) {
   AppEntry& e = App(0);
   e.AppProg = "C:\\Old\\old.exe";
   desktop.files.insert(e.AppProg);
@@ -185,19 +186,12 @@ TEST_F(LaunchSettingsTest, BrowsingClearsTheEntryButKeepsItsArguments) {
   e.KeyAction = 1;
   Open();
   dialog.BrowseProgram();
-  Shown("cancelled");
+  Shown("browsing cancelled");
   files.chosen = kProg;
   dialog.BrowseProgram();
   EXPECT_EQ(files.folders, (Lines{"C:\\Old\\", "C:\\Old\\"}));
   Shown("chosen: a cleared entry of that program with the arguments kept");
-}
-
-TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPicksTheClass) {
-  files.chosen = kProg;
-  Open();
-  dialog.BrowseProgram();
   dialog.SetField(LaunchField::Message, "App1");
-  Shown("browsed");
   dialog.TestPress();
   EXPECT_TRUE(a.messages.empty());  // the action waits for the release
   dialog.TestRelease();
@@ -224,6 +218,14 @@ TEST_F(LaunchSettingsTest, TestButtonStartsRestoresAndQuitsOnALongPressAndFindPi
   dialog.TestRelease();
   EXPECT_TRUE(desktop.windows.empty());
   Shown("quit");
+  // Saving writes the entries and closes the programs running.
+  dialog.TestPress();
+  dialog.TestRelease();
+  dialog.Save();
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(desktop.windows.empty());
+  EXPECT_NE(File().find("AppProg=C:\\Apps\\app1.exe"), std::string::npos);
+  EXPECT_NE(File().find("AppSetConst=1,2,1,0,0,1,0,1,0,0,"), std::string::npos) << File();
 }
 
 TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosing) {
@@ -266,20 +268,6 @@ TEST_F(LaunchSettingsTest, EditorAndDebugWindowBesideItAndTheHomeModeAfterClosin
   dialog.Close();
   Shown("closed: the basic map in the home mode");
   EXPECT_EQ(a.Log().back(), "共通初期モード復帰しました。");
-}
-
-TEST_F(LaunchSettingsTest, SaveWritesTheEntriesAndClosesTheRunningPrograms) {
-  files.chosen = kProg;
-  Open();
-  dialog.BrowseProgram();
-  dialog.TestPress();
-  dialog.TestRelease();
-  ASSERT_EQ(desktop.windows.size(), 1u);
-  dialog.Save();
-  EXPECT_FALSE(dialog.Visible());
-  EXPECT_TRUE(desktop.windows.empty());
-  EXPECT_NE(File().find("AppProg=C:\\Apps\\app1.exe"), std::string::npos);
-  EXPECT_NE(File().find("AppSetConst=1,2,1,0,0,1,0,1,0,0,"), std::string::npos) << File();
 }
 
 }  // namespace

@@ -23,11 +23,9 @@ TEST(TrayMenu, ItemsGreyByOpenWindowsAndTheMonitorItemFollowsTheWindow) {
   EXPECT_EQ(menu.Click(MenuItem::CodeMonitor), TrayCommand::HideCodeMonitor);
   menu.SetMonitorChecked(true);  // shown by other means
   EXPECT_EQ(menu.Click(MenuItem::CodeMonitor), TrayCommand::HideCodeMonitor);
-  EXPECT_EQ(menu.Click(MenuItem::Separator1), TrayCommand::None);
   // The icon: a double click opens the editor, the right button the menu.
   EXPECT_EQ(menu.OnTrayMessage(0x203), TrayCommand::ShowKeyMapEditor);
   EXPECT_EQ(menu.OnTrayMessage(0x205), TrayCommand::OpenMenu);
-  EXPECT_EQ(menu.OnTrayMessage(0x202), TrayCommand::None);
   EXPECT_EQ(menu.Entry(MenuItem::Help).caption, std::string("設定操作説明 Ver.") + kVersion + " (&H)");
   EXPECT_EQ(menu.Click(MenuItem::Help), TrayCommand::OpenHelp);
 }
