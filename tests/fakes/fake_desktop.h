@@ -76,7 +76,6 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     return Find(h);
   }
   bool Hung(const FakeWindow& w) { return w.hung || (clock && clock->NowMs() >= w.hangsAtMs); }
-  bool HasLine(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
   static std::string H(WindowHandle h) { return "#" + std::to_string(h); }
 
   // DesktopQuery
