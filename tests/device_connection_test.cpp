@@ -11,42 +11,34 @@ namespace {
 const std::string kHeld = "SONY BD-Controller >>デバイス登録が確認されました。";
 const std::string kGone = "SONY BD-Controller >>接続が解除されています。";
 
-std::vector<uint8_t> RemoteReport(uint8_t code, uint8_t m0 = 0,
-                                  uint8_t m1 = 0) {
+std::vector<uint8_t> RemoteReport(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0) {
   return {1, m0, m1, 0, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
 }
 
-struct PluggableHid { // outlives the program
+struct PluggableHid {  // outlives the program
   FakeHidController hid;
 };
 
-class DeviceConnectionTest : public ::testing::Test,
-                             public PluggableHid,
-                             public HeadlessApp {
-protected:
+class DeviceConnectionTest : public ::testing::Test, public PluggableHid, public HeadlessApp {
+ protected:
   DeviceConnectionTest() : HeadlessApp(true, &hid) {}
-  void Plug(const std::string &path) {
-    hid.Plug(path, kRemoteVendorId, kRemoteProductId);
-  }
+  void Plug(const std::string &path) { hid.Plug(path, kRemoteVendorId, kRemoteProductId); }
   HidDevice *Held() { return app.Remote().RemoteDevice; }
 };
 
-TEST_F(
-    DeviceConnectionTest,
-    TheFirstRemoteIsHeldASecondTakesOverOnlyWhenTheFirstGoesAndOthersAreSilent) {
+TEST_F(DeviceConnectionTest, TheFirstRemoteIsHeldASecondTakesOverOnlyWhenTheFirstGoesAndOthersAreSilent) {
   hid.Plug("mouse", 0x046D, 0xC077);
   hid.Plug("other-product", kRemoteVendorId, 0x0268);
-  Plug("first"); // taken at the plug already (events were set)
+  Plug("first");  // taken at the plug already (events were set)
   Plug("second");
-  hid.Start(); // already held: nothing more
+  hid.Start();  // already held: nothing more
   EXPECT_EQ(Log(), Lines{kHeld});
   EXPECT_EQ(Held(), hid.list.FindPath("first"));
-  EXPECT_FALSE(
-      hid.Deliver("second", RemoteReport(0x00))); // not held: never read
+  EXPECT_FALSE(hid.Deliver("second", RemoteReport(0x00)));  // not held: never read
   hid.Unplug("first");
-  EXPECT_EQ(Log(), (Lines{kHeld, kGone, kHeld})); // both in the same change
+  EXPECT_EQ(Log(), (Lines{kHeld, kGone, kHeld}));  // both in the same change
   EXPECT_EQ(Held(), hid.list.FindPath("second"));
-  EXPECT_EQ(hid.list.FindPath("first"), nullptr); // checked in and dropped
+  EXPECT_EQ(hid.list.FindPath("first"), nullptr);  // checked in and dropped
   EXPECT_TRUE(hid.Deliver("second", RemoteReport(0x54, 0x10)));
   hid.Unplug("second");
   EXPECT_EQ(Log().back(), kGone);
@@ -55,29 +47,24 @@ TEST_F(
 
   // Empty reads, and a report of a device checked in meanwhile, are silent.
   Plug("old");
-  EXPECT_FALSE(hid.Deliver("old", {})); // an empty read hands nothing over
+  EXPECT_FALSE(hid.Deliver("old", {}));  // an empty read hands nothing over
   Plug("spare");
   hid.Unplug("old");
   ASSERT_EQ(Held(), hid.list.FindPath("spare"));
-  HidDeviceList::Entry
-      stale; // a report queued before the check-in arrives late
-  const uint8_t data[] = {0x10, 0,    0, 0x54, 0xFF, 0xFF,
-                          0xFF, 0xFF, 0, 0,    5}; // UP
+  HidDeviceList::Entry stale;  // a report queued before the check-in arrives late
+  const uint8_t data[] = {0x10, 0, 0, 0x54, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // UP
   app.Remote().OnReport(stale, 1, data, sizeof data);
   EXPECT_EQ(Monitor(), (Lines{" 0x26", "-0x26"}));
 }
 
-TEST_F(DeviceConnectionTest,
-       RemovalOrADeadReaderReleasesWhatIsHeldAndNothingPressesAfterTheClose) {
+TEST_F(DeviceConnectionTest, RemovalOrADeadReaderReleasesWhatIsHeldAndNothingPressesAfterTheClose) {
   Plug("remote");
-  ASSERT_TRUE(
-      hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80))); // SQUARE: Ctrl
-  ASSERT_TRUE(
-      hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80))); // + UP, repeating
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));     // SQUARE: Ctrl
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80)));  // + UP, repeating
   hid.Unplug("remote");
   EXPECT_EQ(engine.HeldKey(), 0);
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
-  p.clock.Advance(2000); // no repeat after the remote is gone
+  p.clock.Advance(2000);  // no repeat after the remote is gone
   EXPECT_EQ(p.input.events.size(), 4u);
 
   Plug("remote");
@@ -86,12 +73,11 @@ TEST_F(DeviceConnectionTest,
   EXPECT_EQ(engine.Input().HeldModifiers(), 0u);
   EXPECT_EQ(Log().back(), kGone);
   EXPECT_EQ(Held(), nullptr);
-  Plug("spare"); // the next change: the remote is seen again
+  Plug("spare");  // the next change: the remote is seen again
   ASSERT_EQ(Held(), hid.list.FindPath("remote"));
   app.OnMainWindowClose();
   p.input.events.clear();
-  EXPECT_TRUE(hid.Deliver(
-      "remote", RemoteReport(0x5F, 0, 0x80))); // handed over, and dropped
+  EXPECT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // handed over, and dropped
   EXPECT_TRUE(p.input.events.empty());
 }
 
@@ -105,11 +91,11 @@ TEST(HidDeviceList, DeviceBackAtTheSamePathBeforeItsCheckInIsANewEntry) {
   EXPECT_TRUE(list.Rebuild({}, &gone));
   EXPECT_EQ(gone, std::vector<HidDeviceList::Entry *>{first});
   EXPECT_TRUE(list.Rebuild({{"p", 1, 2}}));
-  EXPECT_FALSE(list.Rebuild({{"p", 1, 2}})); // nothing changed
+  EXPECT_FALSE(list.Rebuild({{"p", 1, 2}}));  // nothing changed
   EXPECT_TRUE(list.Release(first));
   ASSERT_EQ(list.Entries().size(), 1u);
   EXPECT_NE(list.FirstAvailable(1, 2), nullptr);
 }
 
-} // namespace
-} // namespace corvid
+}  // namespace
+}  // namespace corvid

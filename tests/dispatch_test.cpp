@@ -15,13 +15,11 @@ class DispatchTest : public ::testing::Test, public HeadlessApp {};
 TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
   p.surface.record = true;
   p.input.onEvent = [&](const InputEvent &) { p.surface.log.push_back("key"); };
-  Report(0x54, 0x10); // UP, with its message
+  Report(0x54, 0x10);  // UP, with its message
   EXPECT_EQ(p.surface.log.at(0), "key");
   EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
   Release();
-  p.power.onAction = [&](const std::string &what) {
-    p.surface.log.push_back(what);
-  };
+  p.power.onAction = [&](const std::string &what) { p.surface.log.push_back(what); };
   for (uint8_t c = 0; c < 4; ++c) {
     engine.ActiveMap()[c] = {static_cast<uint16_t>(151 + c), 0, "Power"};
     p.surface.log.clear();
@@ -33,8 +31,7 @@ TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
   EXPECT_EQ(Monitor(), (Lines{" 0x26", "-0x26"}));
 }
 
-TEST_F(DispatchTest,
-       AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
+TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
   engine.ActiveMap()[0x80] = {7, 2, "App-3"};
   engine.ActiveMap()[0x81] = {7, 255, "QuitAll"};
   Report(0x81);
@@ -48,9 +45,9 @@ TEST_F(DispatchTest,
   EXPECT_FALSE(engine.LongPressed());
   p.clock.Advance(1);
   EXPECT_TRUE(engine.LongPressed());
-  EXPECT_FALSE(engine.LongPressTimer().Enabled()); // it fires once
+  EXPECT_FALSE(engine.LongPressTimer().Enabled());  // it fires once
   Release();
-  Report(0x80); // the next press starts afresh
+  Report(0x80);  // the next press starts afresh
   EXPECT_FALSE(engine.LongPressed());
   Release();
   EXPECT_FALSE(engine.LongPressTimer().Enabled());
@@ -59,8 +56,7 @@ TEST_F(DispatchTest,
 // Beyond examples/low-battery.txt and lenient.txt: the queue in front goes at a
 // skipped press and its release, and an App press waiting for its release is
 // dropped.
-TEST_F(DispatchTest,
-       LowBatteryClearsTheQueueDropsAnArmedAppPressOrActsWhenAsked) {
+TEST_F(DispatchTest, LowBatteryClearsTheQueueDropsAnArmedAppPressOrActsWhenAsked) {
   Report(0x54, 0x10, 0, 0, 1);
   Release(1);
   EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "mouse", "keyboard"}));
@@ -79,30 +75,23 @@ TEST_F(DispatchTest, PsWithoutARemoteIsLetGoSilently) {
   EXPECT_EQ(Monitor(), (Lines{" 0x09", "-0x09"}));
 }
 
-TEST_F(DispatchTest,
-       RefusedEventShowsTheBoxOncePerEventAfterTheQueueIsCleared) {
+TEST_F(DispatchTest, RefusedEventShowsTheBoxOncePerEventAfterTheQueueIsCleared) {
   p.input.refuse = true;
   engine.ActiveMap()[0x00] = {0x41, 0x0010, "Ctrl.A"};
-  p.boxes.onShow = [&](std::string_view, std::string_view) {
-    p.queue.log.push_back("box");
-  };
+  p.boxes.onShow = [&](std::string_view, std::string_view) { p.queue.log.push_back("box"); };
   Report(0x00);
-  const std::string text =
-      "操作対象プロセスへの操作権限がありません。処理は無効となります。";
+  const std::string text = "操作対象プロセスへの操作権限がありません。処理は無効となります。";
   EXPECT_EQ(Boxes(), (Lines{text, text}));
   EXPECT_EQ(p.boxes.shown[0].caption, "Corvid Alart");
-  EXPECT_EQ(p.queue.log,
-            (Lines{"mouse", "keyboard", "box", "mouse", "keyboard", "box"}));
-  EXPECT_TRUE(engine.Input().CtrlDown); // state follows as if it went through
+  EXPECT_EQ(p.queue.log, (Lines{"mouse", "keyboard", "box", "mouse", "keyboard", "box"}));
+  EXPECT_TRUE(engine.Input().CtrlDown);  // state follows as if it went through
 }
 
-TEST_F(DispatchTest,
-       ModesAndMapsFollowTheProgramsOwnMapAndAreToldUnlessAskedNotTo) {
+TEST_F(DispatchTest, ModesAndMapsFollowTheProgramsOwnMapAndAreToldUnlessAskedNotTo) {
   data.Apps[1].OwnKeyMap = true;
   data.KeyboardMap.at(0x00, 2) = {0x31, 0, "1"};
   data.KeyboardMap.at(0x00, 3) = {0x33, 0, "3"};
-  engine.SelectKeyMap(
-      3, ModeRequest::Keep); // App-3 has no map of its own: the basic one
+  engine.SelectKeyMap(3, ModeRequest::Keep);  // App-3 has no map of its own: the basic one
   EXPECT_EQ(engine.ActiveMap()[0x00].Key, 0);
   engine.SelectKeyMap(2, ModeRequest::Keep);
   EXPECT_EQ(engine.ActiveMap()[0x00].Key, 0x31);
@@ -110,28 +99,26 @@ TEST_F(DispatchTest,
   app.ReceiveLog().SetVisible(true);
   engine.SwitchToKeyboardMode();
   EXPECT_EQ(Log(), Lines{"【 App-2 】のキーボード割付モードです。"});
-  EXPECT_TRUE(messages.empty()); // editor visible: no message
+  EXPECT_TRUE(messages.empty());  // editor visible: no message
   app.ReceiveLog().SetVisible(false);
   engine.SwitchToMouseMode();
   EXPECT_EQ(p.clock.NowMs(), 500u);
-  engine.SelectKeyMap(0, ModeRequest::Home); // home mode is keyboard
+  engine.SelectKeyMap(0, ModeRequest::Home);  // home mode is keyboard
   data.settings.StartMouse = true;
-  engine.SelectKeyMap(0, ModeRequest::Home);  // now mouse, silently
-  engine.SelectKeyMap(99, ModeRequest::Keep); // out of range: basic map
+  engine.SelectKeyMap(0, ModeRequest::Home);   // now mouse, silently
+  engine.SelectKeyMap(99, ModeRequest::Keep);  // out of range: basic map
   EXPECT_EQ(engine.ActiveMap()[0x0B].Key, 1);
   engine.SelectKeyMap(0, ModeRequest::Keyboard);
   engine.SelectKeyMap(0, ModeRequest::Mouse);
   data.settings.DispChange = false;
   engine.SelectKeyMap(0, ModeRequest::Keyboard);
   EXPECT_FALSE(engine.MouseMode());
-  EXPECT_EQ(messages, (Lines{"With MOUSE Mode", "KBD Mode", "KBD Mode",
-                             "With Mouse Mode"}));
+  EXPECT_EQ(messages, (Lines{"With MOUSE Mode", "KBD Mode", "KBD Mode", "With Mouse Mode"}));
 
   // Start-up comes up in keyboard mode whatever StartMouse says: it names only
   // the home mode.
   HeadlessApp fresh(false);
-  fresh.p.memoryFiles.files[fresh.app.Settings().Path()] =
-      "[System]\nStartMouse=1\n";
+  fresh.p.memoryFiles.files[fresh.app.Settings().Path()] = "[System]\nStartMouse=1\n";
   fresh.app.StartUp();
   EXPECT_FALSE(fresh.engine.MouseMode());
   EXPECT_EQ(fresh.data.settings.HomeMode(), 2);
@@ -140,11 +127,9 @@ TEST_F(DispatchTest,
 // What the receive log says of each report is in the recorded sessions.
 TEST_F(DispatchTest, ShortEmptyAndOversizedReportsStayInBounds) {
   Report(0x0B, 0, 0, 0x08, 7);
-  engine.RemoteReport(
-      1, nullptr, 0); // nothing delivered: the previous state is decoded again
+  engine.RemoteReport(1, nullptr, 0);  // nothing delivered: the previous state is decoded again
   EXPECT_EQ(Log().back(), "00-00-08-0B-07  [ ENTER  ]");
-  const std::vector<uint8_t> big(5000, 0x11),
-      cleared(3, 0); // mask cleared, code and battery kept
+  const std::vector<uint8_t> big(5000, 0x11), cleared(3, 0);  // mask cleared, code and battery kept
   engine.RemoteReport(1, cleared.data(), cleared.size());
   EXPECT_EQ(Log().back(), "00-00-00-0B-07  [ ENTER  ]");
   engine.RemoteReport(3, big.data(), big.size());
@@ -157,12 +142,12 @@ TEST(EngineLifetime, EndingWhileAChordIsHeldReleasesIt) {
   {
     HeadlessApp a;
     a.p.input.onEvent = [&](const InputEvent &e) { events.push_back(e); };
-    a.Report(0x5F, 0, 0x80); // SQUARE: Ctrl
+    a.Report(0x5F, 0, 0x80);  // SQUARE: Ctrl
   }
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events.back().vk, 0x11);
   EXPECT_TRUE(events.back().flags & keyflag::kKeyUp);
 }
 
-} // namespace
-} // namespace corvid
+}  // namespace
+}  // namespace corvid

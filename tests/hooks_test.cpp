@@ -16,7 +16,7 @@ using Verdicts = std::vector<HookVerdict>;
 constexpr auto kPass = HookVerdict::Pass, kSwallow = HookVerdict::Swallow;
 
 class HooksTest : public ::testing::Test, public HeadlessApp {
-protected:
+ protected:
   HooksTest() {
     hooks.SetPickerTarget(&picker);
     data.settings.NoCursor = true;
@@ -30,16 +30,14 @@ protected:
   // What the hook injected since the last call, as (vk, up).
   Injections Injected() {
     Injections out;
-    for (const InputEvent &e : p.input.events)
-      out.push_back({e.vk, (e.flags & keyflag::kKeyUp) != 0});
+    for (const InputEvent &e : p.input.events) out.push_back({e.vk, (e.flags & keyflag::kKeyUp) != 0});
     p.input.events.clear();
     return out;
   }
   // Windows hands injected events to the hook again, after the callback.
   Verdicts FeedBackInjected() {
     Verdicts out;
-    for (auto [vk, up] : Injected())
-      out.push_back(Key(vk, up));
+    for (auto [vk, up] : Injected()) out.push_back(Key(vk, up));
     return out;
   }
   void Move(int32_t x) { hooks.OnCursorWakeEvent({0, 0x200, x, 5}); }
@@ -55,7 +53,7 @@ TEST_F(HooksTest, InstallAndRemoveAreIdempotentWaitAndReportEachFailedAttempt) {
   hooks.InstallKeyCaptureHook();
   hooks.InstallKeyCaptureHook();
   hooks.RemoveKeyCaptureHook();
-  hooks.RemoveKeyCaptureHook(); // already removed: nothing, no wait
+  hooks.RemoveKeyCaptureHook();  // already removed: nothing, no wait
   EXPECT_EQ(p.clock.NowMs(), 20u);
   // A failed remove waits too, keeps the handle, and the next remove tries
   // again.
@@ -70,71 +68,61 @@ TEST_F(HooksTest, InstallAndRemoveAreIdempotentWaitAndReportEachFailedAttempt) {
   platform.failInstall = true;
   hooks.InstallPickerHook();
   hooks.InstallPickerHook();
-  hooks.RemovePickerHook(); // nothing was installed
+  hooks.RemovePickerHook();  // nothing was installed
   EXPECT_EQ(platform.removed, (std::vector<HookHandle>{101, 102, 103, 102}));
-  EXPECT_EQ(
-      Boxes(),
-      (Lines{"マウスフック解除は失敗しました", "キーフック解除は失敗しました",
-             "フック開始は失敗しました", "フック開始は失敗しました"}));
+  EXPECT_EQ(Boxes(), (Lines{"マウスフック解除は失敗しました", "キーフック解除は失敗しました",
+                            "フック開始は失敗しました", "フック開始は失敗しました"}));
 }
 
-TEST_F(
-    HooksTest,
-    KeyCaptureReplacesTheEightKeysBothWaysAndAHeldWindowsKeyOnceOnlyForActionNotices) {
-  const std::pair<uint32_t, uint16_t> table[] = {
-      {9, 0x88},   {46, 0x89}, {45, 0x8C}, {145, 0x8D},
-      {144, 0x8E}, {20, 0x8F}, {27, 0x9E}, {44, 0x9F}};
+TEST_F(HooksTest, KeyCaptureReplacesTheEightKeysBothWaysAndAHeldWindowsKeyOnceOnlyForActionNotices) {
+  const std::pair<uint32_t, uint16_t> table[] = {{9, 0x88},   {46, 0x89}, {45, 0x8C}, {145, 0x8D},
+                                                 {144, 0x8E}, {20, 0x8F}, {27, 0x9E}, {44, 0x9F}};
   for (auto [vk, with] : table) {
     EXPECT_EQ(Key(vk, false), kSwallow) << vk;
-    EXPECT_EQ(p.input.events.at(0), InputEvent{.vk = with})
-        << vk; // no scan code, no flags, no extra info
+    EXPECT_EQ(p.input.events.at(0), InputEvent{.vk = with}) << vk;  // no scan code, no flags, no extra info
     EXPECT_EQ(Key(vk, true), kSwallow) << vk;
     EXPECT_EQ(Injected(), (Injections{{with, false}, {with, true}})) << vk;
   }
   // Keys without a replacement, and notices that are not actions (code 3), pass
   // untouched.
-  for (auto [vk, code] : {std::pair{0x41u, 0}, {0x88u, 0}, {9u, 3}, {91u, 3}})
-    EXPECT_EQ(Key(vk, false, code), kPass);
+  for (auto [vk, code] : {std::pair{0x41u, 0}, {0x88u, 0}, {9u, 3}, {91u, 3}}) EXPECT_EQ(Key(vk, false, code), kPass);
   EXPECT_TRUE(Injected().empty());
-  engine.Input().PressKey(0, 9); // Corvid's own keys are translated too
+  engine.Input().PressKey(0, 9);  // Corvid's own keys are translated too
   engine.Input().ReleaseKey(0, 9);
   EXPECT_EQ(FeedBackInjected(), (Verdicts{kSwallow, kSwallow}));
   EXPECT_EQ(Injected(), (Injections{{0x88, false}, {0x88, true}}));
 
   // A held Windows key is replaced once and released as itself.
   EXPECT_EQ(Key(91, false), kSwallow);
-  EXPECT_EQ(FeedBackInjected(), Verdicts{kPass}); // 0x8A is not diverted
-  EXPECT_EQ(Key(91, false), kPass);               // auto-repeat
+  EXPECT_EQ(FeedBackInjected(), Verdicts{kPass});  // 0x8A is not diverted
+  EXPECT_EQ(Key(91, false), kPass);                // auto-repeat
   EXPECT_EQ(Key(91, false), kPass);
   EXPECT_EQ(Key(91, true), kSwallow);
   EXPECT_EQ(p.input.events.at(0).vk, 91);
-  EXPECT_EQ(FeedBackInjected(), Verdicts{kPass}); // its own release passes
-  EXPECT_EQ(Key(92, true), kPass); // right Win pressed before the hook came
+  EXPECT_EQ(FeedBackInjected(), Verdicts{kPass});  // its own release passes
+  EXPECT_EQ(Key(92, true), kPass);                 // right Win pressed before the hook came
   Key(92, false);
   Key(92, true);
   EXPECT_EQ(Injected(), (Injections{{0x8B, false}, {92, true}}));
 }
 
-TEST_F(
-    HooksTest,
-    FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAndOffHidesNothing) {
+TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAndOffHidesNothing) {
   hider.HideCursor();
-  hooks.OnCursorWakeEvent({0, 0x201, 5, 5}); // a click does not wake
+  hooks.OnCursorWakeEvent({0, 0x201, 5, 5});  // a click does not wake
   EXPECT_EQ(platform.posts, 0);
   Move(5);
   Move(6);
   EXPECT_EQ(platform.posts, 1);
-  EXPECT_FALSE(hider.CursorVisible); // nothing slow inside the callback
+  EXPECT_FALSE(hider.CursorVisible);  // nothing slow inside the callback
   hooks.RunPostedWork();
-  Move(7); // visible now: nothing more
+  Move(7);  // visible now: nothing more
   hooks.RunPostedWork();
   EXPECT_EQ(platform.posts, 1);
-  EXPECT_FALSE(hider.hideDelayTimer
-                   .Enabled()); // the move alone does not restart the wait
+  EXPECT_FALSE(hider.hideDelayTimer.Enabled());  // the move alone does not restart the wait
   Idle();
   p.clock.Advance(4000);
   Move(1);
-  engine.SwitchToMouseMode(); // shows the cursor before the posted work runs
+  engine.SwitchToMouseMode();  // shows the cursor before the posted work runs
   hooks.RunPostedWork();
   // Hiding off, or no blank cursor to be had: nothing is replaced, but closing
   // still restores.
@@ -153,28 +141,24 @@ TEST_F(
   Idle();
   engine.SwitchToKeyboardMode();
   p.clock.Advance(10000);
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "restore",
-                            "no blank", "restore"}));
+  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "restore", "no blank", "restore"}));
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(HooksTest,
-       HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettingsAndEnd) {
+TEST_F(HooksTest, HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettingsAndEnd) {
   engine.SwitchToKeyboardMode();
   p.clock.Advance(3000);
-  Idle(); // a running wait keeps its period
+  Idle();  // a running wait keeps its period
   p.clock.Advance(999);
   EXPECT_TRUE(cursors.empty());
   p.clock.Advance(1);
   EXPECT_EQ(cursors, Lines{"blank"});
-  Idle(); // hidden already: no new wait
+  Idle();  // hidden already: no new wait
   EXPECT_FALSE(hider.hideDelayTimer.Enabled());
   engine.SwitchToMouseMode();
-  Idle(); // mouse mode never hides
+  Idle();  // mouse mode never hides
   p.clock.Advance(10000);
-  for (bool editor :
-       {true,
-        false}) { // an open editor or settings window shows it and keeps it
+  for (bool editor : {true, false}) {  // an open editor or settings window shows it and keeps it
     hider.HideCursor();
     hider.hideDelayTimer.Start();
     Idle(editor, !editor);
@@ -182,9 +166,8 @@ TEST_F(HooksTest,
   }
   engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
-  app.OnMainWindowClose(); // Corvid's end brings the system's cursors back
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "blank",
-                            "restore", "blank", "restore"}));
+  app.OnMainWindowClose();  // Corvid's end brings the system's cursors back
+  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "blank", "restore", "blank", "restore"}));
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   EXPECT_FALSE(hider.hideDelayTimer.Enabled());
 }
@@ -192,19 +175,17 @@ TEST_F(HooksTest,
 TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   hider.HideCursor();
   hooks.StartWindowPick();
-  EXPECT_TRUE(hider.CursorVisible); // the user needs to see where to click
+  EXPECT_TRUE(hider.CursorVisible);  // the user needs to see where to click
   hooks.OnPickerEvent({0, 0x200, 3, 4});
   EXPECT_EQ(hooks.OnPickerEvent({0, 0x201, 30, 40}), kPass);
-  hooks.OnPickerEvent({0, 0x201, 50, 60}); // a second click before the work ran
-  EXPECT_EQ(platform.asked,
-            (std::vector<std::pair<int32_t, int32_t>>{{30, 40}}));
+  hooks.OnPickerEvent({0, 0x201, 50, 60});  // a second click before the work ran
+  EXPECT_EQ(platform.asked, (std::vector<std::pair<int32_t, int32_t>>{{30, 40}}));
   hooks.RunPostedWork();
   EXPECT_EQ(picker.log, (Lines{"yellow", "class Notepad", "normal"}));
   EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
-  EXPECT_FALSE(hider.CursorVisible); // hidden again at once, and the wait runs
+  EXPECT_FALSE(hider.CursorVisible);  // hidden again at once, and the wait runs
   EXPECT_TRUE(hider.hideDelayTimer.Enabled());
-  data.settings.NoCursor =
-      false; // without cursor hiding the cursor is left alone
+  data.settings.NoCursor = false;  // without cursor hiding the cursor is left alone
   hider.StopHiding();
   cursors.clear();
   hooks.StartWindowPick();
@@ -214,5 +195,5 @@ TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   EXPECT_FALSE(hider.hideDelayTimer.Enabled());
 }
 
-} // namespace
-} // namespace corvid
+}  // namespace
+}  // namespace corvid

@@ -16,8 +16,7 @@ using Step = std::pair<int32_t, int32_t>;
 using Steps = std::vector<Step>;
 
 // Mask bits of the buttons used here: byte 0, then byte 1 and byte 2.
-constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80,
-                  kSquare = 0x80, kEnter = 0x08;
+constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80, kSquare = 0x80, kEnter = 0x08;
 
 struct InjectorTest : ::testing::Test {
   RecordingInputSink sink;
@@ -26,59 +25,49 @@ struct InjectorTest : ::testing::Test {
   Injector inj{sink, monitor, [] {}, [this] { return speed; }};
 };
 
-TEST_F(InjectorTest,
-       ChordPressAndReleaseOrderWithScanCodesAndTheThreadsExtraInfo) {
+TEST_F(InjectorTest, ChordPressAndReleaseOrderWithScanCodesAndTheThreadsExtraInfo) {
   sink.extraInfo = 0x5A5A;
   inj.PressKey(0x1111, 0x41);
   inj.ReleaseKey(0x1111, 0x41);
   EXPECT_EQ(monitor.Lines(),
-            (Lines{" ALT", " CTRL", " SHIFT", " WIN", " 0x41", "-0x41", "-WIN",
-                   "-SHIFT", "-CTRL", "-ALT"}));
+            (Lines{" ALT", " CTRL", " SHIFT", " WIN", " 0x41", "-0x41", "-WIN", "-SHIFT", "-CTRL", "-ALT"}));
   ASSERT_EQ(sink.events.size(), 10u);
   EXPECT_EQ(sink.events[0].vk, 0x12);
   EXPECT_EQ(sink.events[3].vk, 0x5B);
-  for (const InputEvent &e :
-       sink.events) { // the fake keyboard layout maps each key to its own code
-    const uint32_t flags = &e < &sink.events[5]
-                               ? keyflag::kExtendedKey
-                               : keyflag::kExtendedKey | keyflag::kKeyUp;
-    EXPECT_EQ(
-        e, (InputEvent{
-               .vk = e.vk, .scan = e.vk, .flags = flags, .extraInfo = 0x5A5A}));
+  for (const InputEvent &e : sink.events) {  // the fake keyboard layout maps each key to its own code
+    const uint32_t flags = &e < &sink.events[5] ? keyflag::kExtendedKey : keyflag::kExtendedKey | keyflag::kKeyUp;
+    EXPECT_EQ(e, (InputEvent{.vk = e.vk, .scan = e.vk, .flags = flags, .extraInfo = 0x5A5A}));
   }
 }
 
-TEST_F(InjectorTest,
-       HeldModifiersAndButtonsAreNotPressedAgainAndStayUntilNamed) {
+TEST_F(InjectorTest, HeldModifiersAndButtonsAreNotPressedAgainAndStayUntilNamed) {
   inj.PressKey(0x0010, 0);
   inj.PressKey(0x0010, 0x41);
   inj.ReleaseKey(0, 0x41);
-  inj.ReleaseKey(0x1000, 0); // Win was never pressed: nothing sent
+  inj.ReleaseKey(0x1000, 0);  // Win was never pressed: nothing sent
   EXPECT_EQ(inj.HeldModifiers(), 0x0010u);
   inj.SendMouseButtons(0x10);
   inj.SendMouseButtons(0x30);
   inj.SendMouseButtons(0);
-  EXPECT_EQ(monitor.Lines(), (Lines{" CTRL", " 0x41", "-0x41", " LClick",
-                                    " RClick", "-LClick", "-RClick"}));
+  EXPECT_EQ(monitor.Lines(), (Lines{" CTRL", " 0x41", "-0x41", " LClick", " RClick", "-LClick", "-RClick"}));
   EXPECT_EQ(sink.events[4].flags, mouseflag::kRightDown);
   EXPECT_EQ(sink.events[6].flags, mouseflag::kRightUp);
 }
 
 TEST_F(InjectorTest, WheelNotchSizesFollowTheSpeedBits) {
   // Normal, high, and low speed over high.
-  for (auto [bits, notch] :
-       {std::pair{0x000u, 60}, {0x1000u, -120}, {0x3000u, -30}}) {
+  for (auto [bits, notch] : {std::pair{0x000u, 60}, {0x1000u, -120}, {0x3000u, -30}}) {
     speed = bits;
     inj.SendWheel(bits ? 0x200 : 0x100);
     EXPECT_EQ(sink.events.back().mouseData, notch);
     inj.SendWheel(0);
   }
-  EXPECT_EQ(sink.events.size(), 3u); // releases send nothing
+  EXPECT_EQ(sink.events.size(), 3u);  // releases send nothing
   EXPECT_EQ(monitor.Lines()[1], "-Wheel↑");
 }
 
 class MouseMotionTest : public ::testing::Test, public HeadlessApp {
-protected:
+ protected:
   MouseMotionTest() {
     screen.width = 1280;
     screen.height = 1024;
@@ -88,8 +77,7 @@ protected:
   Steps Moves() const {
     Steps out;
     for (const InputEvent &e : p.input.events)
-      if (e.type == InputEvent::Type::Mouse && e.flags == mouseflag::kMove)
-        out.push_back({e.dx, e.dy});
+      if (e.type == InputEvent::Type::Mouse && e.flags == mouseflag::kMove) out.push_back({e.dx, e.dy});
     return out;
   }
 
@@ -99,39 +87,32 @@ protected:
 
 // Steps, truncation and aspect are in examples/cursor-speeds.txt; the speeding
 // up, its period and a click while moving in examples/mouse-cursor-steps.txt.
-TEST_F(
-    MouseMotionTest,
-    HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTheMonitorShowsTheArrows) {
+TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTheMonitorShowsTheArrows) {
   data.settings.AdjustAspect = true;
   screen.height = 0;
   app.MonitorLines().SetVisible(true);
   Report(0x57, kUp | kRight | kDown | kLeft);
   EXPECT_EQ(Monitor(), Lines{" Cursor ↑→↓←"});
   Report(0x57, kLeft);
-  data.settings.CurSpeed =
-      INT_MAX; // with a wide screen no integer holds the step
+  data.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
   screen.height = 100;
   Report(0x0B, kLeft, 0, kEnter);
   EXPECT_EQ(Moves(), (Steps{{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
 }
 
-TEST_F(MouseMotionTest,
-       SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestartsPerHold) {
+TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestartsPerHold) {
   data.settings.CurSmooth = true;
-  for (int i = 0; i < 30; ++i)
-    motion.SendCursorDelta(0, -26);
-  const Steps m = Moves(); // then half of the first step, then two of three
-  EXPECT_EQ(Steps(m.begin(), m.begin() + 3),
-            (Steps{{0, 0}, {0, -13}, {0, -17}}));
-  for (const Step &s : m)
-    EXPECT_GE(s.second, -24);
+  for (int i = 0; i < 30; ++i) motion.SendCursorDelta(0, -26);
+  const Steps m = Moves();  // then half of the first step, then two of three
+  EXPECT_EQ(Steps(m.begin(), m.begin() + 3), (Steps{{0, 0}, {0, -13}, {0, -17}}));
+  for (const Step &s : m) EXPECT_GE(s.second, -24);
   EXPECT_EQ(m.back(), Step(0, -24));
   Release();
   p.input.events.clear();
-  Report(0x55, kRight); // the first report of a hold moves nothing
+  Report(0x55, kRight);  // the first report of a hold moves nothing
   p.clock.Advance(10);
   Release();
-  Report(0x55, kRight); // the window starts afresh
+  Report(0x55, kRight);  // the window starts afresh
   EXPECT_EQ(Moves(), (Steps{{0, 0}, {2, 0}, {0, 0}}));
 }
 
@@ -139,9 +120,7 @@ TEST_F(MouseMotionTest,
 // windows.
 TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeld) {
   std::vector<uint64_t> times;
-  p.input.onEvent = [&](const InputEvent &) {
-    times.push_back(p.clock.NowMs());
-  };
+  p.input.onEvent = [&](const InputEvent &) { times.push_back(p.clock.NowMs()); };
   screen.overOwnWindow = true;
   Report(0x5F, 0, kSquare);
   Release();
@@ -153,10 +132,10 @@ TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeld) {
   engine.ReleaseEverything();
   EXPECT_EQ(engine.Input().HeldButtons(), 0u);
   EXPECT_FALSE(motion.Holding());
-  Report(0x5B, 0, 0x08); // R1: the wheel
+  Report(0x5B, 0, 0x08);  // R1: the wheel
   Release();
   EXPECT_FALSE(motion.wheelTimer.Enabled());
 }
 
-} // namespace
-} // namespace corvid
+}  // namespace
+}  // namespace corvid
