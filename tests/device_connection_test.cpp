@@ -22,8 +22,8 @@ struct PluggableHid {  // outlives the program
 class DeviceConnectionTest : public ::testing::Test, public PluggableHid, public HeadlessApp {
  protected:
   DeviceConnectionTest() : HeadlessApp(true, &hid) {}
-  void Plug(const std::string &path) { hid.Plug(path, kRemoteVendorId, kRemoteProductId); }
-  HidDevice *Held() { return app.Remote().RemoteDevice; }
+  void Plug(const std::string& path) { hid.Plug(path, kRemoteVendorId, kRemoteProductId); }
+  HidDevice* Held() { return app.Remote().RemoteDevice; }
 };
 
 TEST_F(DeviceConnectionTest, TheFirstRemoteIsHeldASecondTakesOverOnlyWhenTheFirstGoesAndOthersAreSilent) {
@@ -84,12 +84,12 @@ TEST_F(DeviceConnectionTest, RemovalOrADeadReaderReleasesWhatIsHeldAndNothingPre
 TEST(HidDeviceList, DeviceBackAtTheSamePathBeforeItsCheckInIsANewEntry) {
   HidDeviceList list;
   list.Rebuild({{"p", 1, 2}});
-  HidDeviceList::Entry *first = list.FirstAvailable(1, 2);
+  HidDeviceList::Entry* first = list.FirstAvailable(1, 2);
   ASSERT_NE(first, nullptr);
   first->held = true;
-  std::vector<HidDeviceList::Entry *> gone;
+  std::vector<HidDeviceList::Entry*> gone;
   EXPECT_TRUE(list.Rebuild({}, &gone));
-  EXPECT_EQ(gone, std::vector<HidDeviceList::Entry *>{first});
+  EXPECT_EQ(gone, std::vector<HidDeviceList::Entry*>{first});
   EXPECT_TRUE(list.Rebuild({{"p", 1, 2}}));
   EXPECT_FALSE(list.Rebuild({{"p", 1, 2}}));  // nothing changed
   EXPECT_TRUE(list.Release(first));

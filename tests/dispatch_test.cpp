@@ -10,16 +10,15 @@ namespace {
 
 class DispatchTest : public ::testing::Test, public HeadlessApp {};
 
-// Drawing takes milliseconds, so keys go first; but a power action's message
-// before the system goes.
+// Drawing takes milliseconds, so keys go first; a power action's message goes before the system.
 TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
   p.surface.record = true;
-  p.input.onEvent = [&](const InputEvent &) { p.surface.log.push_back("key"); };
+  p.input.onEvent = [&](const InputEvent&) { p.surface.log.push_back("key"); };
   Report(0x54, 0x10);  // UP, with its message
   EXPECT_EQ(p.surface.log.at(0), "key");
   EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
   Release();
-  p.power.onAction = [&](const std::string &what) { p.surface.log.push_back(what); };
+  p.power.onAction = [&](const std::string& what) { p.surface.log.push_back(what); };
   for (uint8_t c = 0; c < 4; ++c) {
     engine.ActiveMap()[c] = {static_cast<uint16_t>(151 + c), 0, "Power"};
     p.surface.log.clear();
@@ -54,8 +53,7 @@ TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtT
 }
 
 // Beyond examples/low-battery.txt and lenient.txt: the queue in front goes at a
-// skipped press and its release, and an App press waiting for its release is
-// dropped.
+// skipped press and its release, and an App press waiting for its release is dropped.
 TEST_F(DispatchTest, LowBatteryClearsTheQueueDropsAnArmedAppPressOrActsWhenAsked) {
   Report(0x54, 0x10, 0, 0, 1);
   Release(1);
@@ -66,8 +64,7 @@ TEST_F(DispatchTest, LowBatteryClearsTheQueueDropsAnArmedAppPressOrActsWhenAsked
   EXPECT_FALSE(engine.AppArmed());
 }
 
-// With no remote (a replay that ended); the repeat without NoPsRep is in
-// examples/lenient.txt.
+// With no remote (a replay that ended); the repeat without NoPsRep is in examples/lenient.txt.
 TEST_F(DispatchTest, PsWithoutARemoteIsLetGoSilently) {
   Report(0x43, 0, 0, 0x01);
   p.clock.Advance(5200);
@@ -115,8 +112,7 @@ TEST_F(DispatchTest, ModesAndMapsFollowTheProgramsOwnMapAndAreToldUnlessAskedNot
   EXPECT_FALSE(engine.MouseMode());
   EXPECT_EQ(messages, (Lines{"With MOUSE Mode", "KBD Mode", "KBD Mode", "With Mouse Mode"}));
 
-  // Start-up comes up in keyboard mode whatever StartMouse says: it names only
-  // the home mode.
+  // Start-up comes up in keyboard mode whatever StartMouse says: it names only the home mode.
   HeadlessApp fresh(false);
   fresh.p.memoryFiles.files[fresh.app.Settings().Path()] = "[System]\nStartMouse=1\n";
   fresh.app.StartUp();
@@ -141,7 +137,7 @@ TEST(EngineLifetime, EndingWhileAChordIsHeldReleasesIt) {
   std::vector<InputEvent> events;
   {
     HeadlessApp a;
-    a.p.input.onEvent = [&](const InputEvent &e) { events.push_back(e); };
+    a.p.input.onEvent = [&](const InputEvent& e) { events.push_back(e); };
     a.Report(0x5F, 0, 0x80);  // SQUARE: Ctrl
   }
   ASSERT_EQ(events.size(), 2u);

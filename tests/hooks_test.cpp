@@ -30,7 +30,7 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
   // What the hook injected since the last call, as (vk, up).
   Injections Injected() {
     Injections out;
-    for (const InputEvent &e : p.input.events) out.push_back({e.vk, (e.flags & keyflag::kKeyUp) != 0});
+    for (const InputEvent& e : p.input.events) out.push_back({e.vk, (e.flags & keyflag::kKeyUp) != 0});
     p.input.events.clear();
     return out;
   }
@@ -42,10 +42,10 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
   }
   void Move(int32_t x) { hooks.OnCursorWakeEvent({0, 0x200, x, 5}); }
 
-  RecordingHookPlatform &platform = p.hooks;
-  GlobalHooks &hooks = app.Hooks();
-  Lines &cursors = p.cursors.log;
-  CursorHider &hider = app.Hider();
+  RecordingHookPlatform& platform = p.hooks;
+  GlobalHooks& hooks = app.Hooks();
+  Lines& cursors = p.cursors.log;
+  CursorHider& hider = app.Hider();
   FakePicker picker;
 };
 
@@ -55,8 +55,7 @@ TEST_F(HooksTest, InstallAndRemoveAreIdempotentWaitAndReportEachFailedAttempt) {
   hooks.RemoveKeyCaptureHook();
   hooks.RemoveKeyCaptureHook();  // already removed: nothing, no wait
   EXPECT_EQ(p.clock.NowMs(), 20u);
-  // A failed remove waits too, keeps the handle, and the next remove tries
-  // again.
+  // A failed remove waits too, keeps the handle, and the next remove tries again.
   hooks.InstallCursorWakeHook();
   hooks.InstallKeyCaptureHook();
   platform.failRemove = true;
@@ -83,8 +82,7 @@ TEST_F(HooksTest, KeyCaptureReplacesTheEightKeysBothWaysAndAHeldWindowsKeyOnceOn
     EXPECT_EQ(Key(vk, true), kSwallow) << vk;
     EXPECT_EQ(Injected(), (Injections{{with, false}, {with, true}})) << vk;
   }
-  // Keys without a replacement, and notices that are not actions (code 3), pass
-  // untouched.
+  // Keys without a replacement, and notices that are not actions (code 3), pass untouched.
   for (auto [vk, code] : {std::pair{0x41u, 0}, {0x88u, 0}, {9u, 3}, {91u, 3}}) EXPECT_EQ(Key(vk, false, code), kPass);
   EXPECT_TRUE(Injected().empty());
   engine.Input().PressKey(0, 9);  // Corvid's own keys are translated too
@@ -124,8 +122,7 @@ TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAn
   Move(1);
   engine.SwitchToMouseMode();  // shows the cursor before the posted work runs
   hooks.RunPostedWork();
-  // Hiding off, or no blank cursor to be had: nothing is replaced, but closing
-  // still restores.
+  // Hiding off, or no blank cursor to be had: nothing is replaced, but closing still restores.
   data.settings.NoCursor = false;
   engine.SwitchToKeyboardMode();
   Idle();

@@ -34,7 +34,7 @@ TEST_F(InjectorTest, ChordPressAndReleaseOrderWithScanCodesAndTheThreadsExtraInf
   ASSERT_EQ(sink.events.size(), 10u);
   EXPECT_EQ(sink.events[0].vk, 0x12);
   EXPECT_EQ(sink.events[3].vk, 0x5B);
-  for (const InputEvent &e : sink.events) {  // the fake keyboard layout maps each key to its own code
+  for (const InputEvent& e : sink.events) {  // the fake keyboard layout maps each key to its own code
     const uint32_t flags = &e < &sink.events[5] ? keyflag::kExtendedKey : keyflag::kExtendedKey | keyflag::kKeyUp;
     EXPECT_EQ(e, (InputEvent{.vk = e.vk, .scan = e.vk, .flags = flags, .extraInfo = 0x5A5A}));
   }
@@ -76,17 +76,17 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
   }
   Steps Moves() const {
     Steps out;
-    for (const InputEvent &e : p.input.events)
+    for (const InputEvent& e : p.input.events)
       if (e.type == InputEvent::Type::Mouse && e.flags == mouseflag::kMove) out.push_back({e.dx, e.dy});
     return out;
   }
 
-  FixedScreen &screen = p.screen;
-  MouseMotion &motion = app.Mouse();
+  FixedScreen& screen = p.screen;
+  MouseMotion& motion = app.Mouse();
 };
 
-// Steps, truncation and aspect are in examples/cursor-speeds.txt; the speeding
-// up, its period and a click while moving in examples/mouse-cursor-steps.txt.
+// Steps, truncation and aspect are in examples/cursor-speeds.txt; the speeding up,
+// its period and a click while moving in examples/mouse-cursor-steps.txt.
 TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTheMonitorShowsTheArrows) {
   data.settings.AdjustAspect = true;
   screen.height = 0;
@@ -105,7 +105,7 @@ TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestar
   for (int i = 0; i < 30; ++i) motion.SendCursorDelta(0, -26);
   const Steps m = Moves();  // then half of the first step, then two of three
   EXPECT_EQ(Steps(m.begin(), m.begin() + 3), (Steps{{0, 0}, {0, -13}, {0, -17}}));
-  for (const Step &s : m) EXPECT_GE(s.second, -24);
+  for (const Step& s : m) EXPECT_GE(s.second, -24);
   EXPECT_EQ(m.back(), Step(0, -24));
   Release();
   p.input.events.clear();
@@ -116,11 +116,10 @@ TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestar
   EXPECT_EQ(Moves(), (Steps{{0, 0}, {2, 0}, {0, 0}}));
 }
 
-// Held elsewhere (examples/mouse-session.txt), whole at once over Corvid's own
-// windows.
+// Held elsewhere (examples/mouse-session.txt), whole at once over Corvid's own windows.
 TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeld) {
   std::vector<uint64_t> times;
-  p.input.onEvent = [&](const InputEvent &) { times.push_back(p.clock.NowMs()); };
+  p.input.onEvent = [&](const InputEvent&) { times.push_back(p.clock.NowMs()); };
   screen.overOwnWindow = true;
   Report(0x5F, 0, kSquare);
   Release();

@@ -12,20 +12,19 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-uint32_t PixelAt(const OsdBitmap &b, int32_t x, int32_t y) {
-  const uint8_t *p = b.Row(y) + size_t(x) * 4;
+uint32_t PixelAt(const OsdBitmap& b, int32_t x, int32_t y) {
+  const uint8_t* p = b.Row(y) + size_t(x) * 4;
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-std::vector<uint8_t> Pixels(const OsdBitmap &b) {
+std::vector<uint8_t> Pixels(const OsdBitmap& b) {
   std::vector<uint8_t> out;
   for (int32_t y = 0; y < b.Height(); ++y) out.insert(out.end(), b.Row(y), b.Row(y) + b.Stride());
   return out;
 }
 
-// The blur as written down: the rectangle's averages on a fresh transparent
-// picture.
-std::vector<uint8_t> ReferenceBlur(const OsdBitmap &b, OsdRect r) {
+// The blur as written down: the rectangle's averages on a fresh transparent picture.
+std::vector<uint8_t> ReferenceBlur(const OsdBitmap& b, OsdRect r) {
   r = {std::max(r.left, 1), std::max(r.top, 1), std::min(r.right, b.Width() - 1), std::min(r.bottom, b.Height() - 1)};
   std::vector<uint8_t> out(b.Stride() * size_t(b.Height()), 0);
   for (int32_t y = r.top; y < r.bottom; ++y)
@@ -47,7 +46,7 @@ TEST(OsdBitmap, BlurMatchesTheReferenceOnRandomPicturesAndRectangles) {
     b.Resize(in(0, 40), in(0, 24));
     if (round % 2) {  // a few boxes, or noise everywhere
       std::vector<uint8_t> mask(64);
-      for (uint8_t &m : mask) m = uint8_t(in(0, 255));
+      for (uint8_t& m : mask) m = uint8_t(in(0, 255));
       for (int k = in(0, 3); k > 0; --k)
         b.DrawCoverage(in(-8, 40), in(-8, 24), mask.data(), 8, 8, 8, uint32_t(in(0, 0xFFFFFF)));
     } else {
@@ -69,12 +68,10 @@ TEST(OsdBitmap, CoverageBlendsAndClipsCentringTruncatesAndTheShadowStaysInside) 
   b.Resize(4, 2);
   const uint8_t full[4] = {255, 255, 255, 255};
   const uint8_t half[4] = {128, 128, 128, 128};
-  b.DrawCoverage(-2, 0, full, 4, 1, 4,
-                 0x000000);                       // black, half of it off the left edge
-  b.DrawCoverage(1, 0, half, 4, 1, 4, 0x0000FF);  // half red, off the right edge
+  b.DrawCoverage(-2, 0, full, 4, 1, 4, 0x000000);  // black, half of it off the left edge
+  b.DrawCoverage(1, 0, half, 4, 1, 4, 0x0000FF);   // half red, off the right edge
   EXPECT_EQ(PixelAt(b, 0, 0), 0xFF000000u);
-  EXPECT_EQ(PixelAt(b, 1, 0),
-            0xFF800000u);                    // red over opaque black: R 128, still opaque
+  EXPECT_EQ(PixelAt(b, 1, 0), 0xFF800000u);  // red over opaque black: R 128, still opaque
   EXPECT_EQ(PixelAt(b, 3, 0), 0x80800000u);  // red over nothing: premultiplied
   EXPECT_EQ(PixelAt(b, 0, 1), 0u);
   EXPECT_EQ(CentreText({1920, 108}, {2501, 111}), (OsdPoint{-290, -1}));
