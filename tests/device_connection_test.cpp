@@ -29,9 +29,8 @@ class DeviceConnectionTest : public ::testing::Test, public PluggableHid, public
 TEST_F(DeviceConnectionTest, TheFirstRemoteIsHeldASecondTakesOverOnlyWhenTheFirstGoesAndOthersAreSilent) {
   hid.Plug("mouse", 0x046D, 0xC077);
   hid.Plug("other-product", kRemoteVendorId, 0x0268);
-  Plug("first");  // taken at the plug already (events were set)
-  Plug("second");
-  hid.Start();  // already held: nothing more
+  Plug("first");   // taken at the plug already (events were set)
+  Plug("second");  // the first is held: nothing more
   EXPECT_EQ(Log(), Lines{kHeld});
   EXPECT_EQ(Held(), hid.list.FindPath("first"));
   EXPECT_FALSE(hid.Deliver("second", RemoteReport(0x00)));  // not held: never read
@@ -62,7 +61,6 @@ TEST_F(DeviceConnectionTest, RemovalOrADeadReaderReleasesWhatIsHeldAndNothingPre
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));     // SQUARE: Ctrl
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80)));  // + UP, repeating
   hid.Unplug("remote");
-  EXPECT_EQ(engine.HeldKey(), 0);
   EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
   p.clock.Advance(2000);  // no repeat after the remote is gone
   EXPECT_EQ(p.input.events.size(), 4u);
@@ -72,7 +70,6 @@ TEST_F(DeviceConnectionTest, RemovalOrADeadReaderReleasesWhatIsHeldAndNothingPre
   hid.ReaderFailed("remote");
   EXPECT_EQ(engine.Input().HeldModifiers(), 0u);
   EXPECT_EQ(Log().back(), kGone);
-  EXPECT_EQ(Held(), nullptr);
   Plug("spare");  // the next change: the remote is seen again
   ASSERT_EQ(Held(), hid.list.FindPath("remote"));
   app.OnMainWindowClose();

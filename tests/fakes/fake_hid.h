@@ -21,8 +21,6 @@ class FakeHidController : public HidDeviceController {
     device = nullptr;
   }
 
-  // The first device change, raised once the message loop runs.
-  void Start() { events_->OnDevicesChanged(); }
   void Plug(const std::string& path, uint16_t vid, uint16_t pid) {
     present_.push_back({path, vid, pid});
     Changed();
