@@ -12,8 +12,7 @@
 namespace corvid {
 namespace {
 
-using Step = std::pair<int32_t, int32_t>;
-using Steps = std::vector<Step>;
+using Steps = std::vector<std::pair<int32_t, int32_t>>;
 
 // Mask bits of the buttons used here: byte 0, then byte 1 and byte 2.
 constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80, kSquare = 0x80, kEnter = 0x08;
@@ -21,8 +20,7 @@ constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80, kSquare
 struct InjectorTest : ::testing::Test {
   RecordingInputSink sink;
   LineView monitor;
-  uint32_t speed = 0;
-  Injector inj{sink, monitor, [] {}, [this] { return speed; }};
+  Injector inj{sink, monitor, [] {}, [] { return 0u; }};
 };
 
 TEST_F(InjectorTest, ChordPressAndReleaseOrderWithScanCodesAndTheThreadsExtraInfo) {
@@ -54,18 +52,6 @@ TEST_F(InjectorTest, HeldModifiersAndButtonsAreNotPressedAgainAndStayUntilNamed)
   EXPECT_EQ(sink.events[6].flags, mouseflag::kRightUp);
 }
 
-TEST_F(InjectorTest, WheelNotchSizesFollowTheSpeedBits) {
-  // Normal, high, and low speed over high.
-  for (auto [bits, notch] : {std::pair{0x000u, 60}, {0x1000u, -120}, {0x3000u, -30}}) {
-    speed = bits;
-    inj.SendWheel(bits ? 0x200 : 0x100);
-    EXPECT_EQ(sink.events.back().mouseData, notch);
-    inj.SendWheel(0);
-  }
-  EXPECT_EQ(sink.events.size(), 3u);  // releases send nothing
-  EXPECT_EQ(monitor.Lines()[1], "-Wheel↑");
-}
-
 class MouseMotionTest : public ::testing::Test, public HeadlessApp {
  protected:
   MouseMotionTest() {
@@ -85,8 +71,8 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
   MouseMotion& motion = app.Mouse();
 };
 
-// Steps, truncation and aspect are in examples/cursor-speeds.txt; the speeding up,
-// its period and a click while moving in examples/mouse-cursor-steps.txt.
+// Steps, truncation and aspect are in examples/cursor-speeds.txt; the speeding up, its
+// period and a click while moving in examples/mouse-cursor-steps.txt; smoothing in smooth-cursor.txt.
 TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTheMonitorShowsTheArrows) {
   data.settings.AdjustAspect = true;
   screen.height = 0;
@@ -98,22 +84,6 @@ TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTh
   screen.height = 100;
   Report(0x0B, kLeft, 0, kEnter);
   EXPECT_EQ(Moves(), (Steps{{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
-}
-
-TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestartsPerHold) {
-  data.settings.CurSmooth = true;
-  for (int i = 0; i < 30; ++i) motion.SendCursorDelta(0, -26);
-  const Steps m = Moves();  // then half of the first step, then two of three
-  EXPECT_EQ(Steps(m.begin(), m.begin() + 3), (Steps{{0, 0}, {0, -13}, {0, -17}}));
-  for (const Step& s : m) EXPECT_GE(s.second, -24);
-  EXPECT_EQ(m.back(), Step(0, -24));
-  Release();
-  p.input.events.clear();
-  Report(0x55, kRight);  // the first report of a hold moves nothing
-  p.clock.Advance(10);
-  Release();
-  Report(0x55, kRight);  // the window starts afresh
-  EXPECT_EQ(Moves(), (Steps{{0, 0}, {2, 0}, {0, 0}}));
 }
 
 // Held elsewhere (examples/mouse-session.txt), whole at once over Corvid's own windows.
