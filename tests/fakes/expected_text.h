@@ -1,6 +1,5 @@
 #pragma once
-// Expectations kept as text files in tests/expected, compared line by line
-// so that a failure names the rows that differ.
+// Expectations kept as text files in tests/expected, compared line by line to name the rows that differ.
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -1,6 +1,5 @@
 #pragma once
-// The program as Corvid.exe assembles it, on the headless platform, started
-// as on a first run (factory settings, keyboard mode).
+// The program as Corvid.exe assembles it, headless, started as on a first run (factory settings).
 #include <string>
 #include <vector>
 
