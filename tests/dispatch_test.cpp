@@ -106,12 +106,6 @@ TEST_F(DispatchTest, ModesAndMapsFollowTheProgramsOwnMapAndAreToldUnlessAskedNot
   engine.SelectKeyMap(0, ModeRequest::Keyboard);
   EXPECT_FALSE(engine.MouseMode());
   EXPECT_EQ(messages, (Lines{"With MOUSE Mode", "KBD Mode", "KBD Mode", "With Mouse Mode"}));
-
-  // Start-up comes up in keyboard mode whatever StartMouse says: it names only the home mode.
-  HeadlessApp fresh(false);
-  fresh.p.memoryFiles.files[fresh.app.Settings().Path()] = "[System]\nStartMouse=1\n";
-  fresh.app.StartUp();
-  EXPECT_FALSE(fresh.engine.MouseMode());
 }
 
 // Short reports are in examples/bad-input.txt.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/headless_platform.h"
+#include "fakes/expected_text.h"
 #include "osd/osd_message.h"
 
 namespace corvid {
@@ -143,10 +144,7 @@ TEST_F(OsdMessageTest, HoldsOneSecondThenFadesInTwentyFiveStepsAndANewMessageRes
   osd.ShowMessage("KBD Mode");
   const size_t drawn = glyphs.calls.size();
   clock.Advance(999);
-  Lines want;
-  for (int a = 245; a >= 15; a -= 10) want.push_back("alpha " + std::to_string(a));
-  want.push_back("alpha 0");
-  EXPECT_EQ(Fade(), want);  // only the constant alpha changes
+  ExpectSameLines(Joined(Fade()), Expected("osd_fade.txt"));  // only the constant alpha changes
   EXPECT_EQ(glyphs.calls.size(), drawn);
 
   osd.ShowMessage("one");
