@@ -61,21 +61,17 @@ TEST_F(DeviceConnectionTest, RemovalOrADeadReaderReleasesWhatIsHeldAndNothingPre
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));     // SQUARE: Ctrl
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80)));  // + UP, repeating
   hid.Unplug("remote");
-  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
   p.clock.Advance(2000);  // no repeat after the remote is gone
-  EXPECT_EQ(p.input.events.size(), 4u);
-
   Plug("remote");
   ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));
   hid.ReaderFailed("remote");
-  EXPECT_EQ(engine.Input().HeldModifiers(), 0u);
   EXPECT_EQ(Log().back(), kGone);
+  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL", " CTRL", "-CTRL"}));
   Plug("spare");  // the next change: the remote is seen again
   ASSERT_EQ(Held(), hid.list.FindPath("remote"));
   app.OnMainWindowClose();
-  p.input.events.clear();
   EXPECT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // handed over, and dropped
-  EXPECT_TRUE(p.input.events.empty());
+  EXPECT_EQ(Monitor().size(), 6u);
 }
 
 TEST(HidDeviceList, DeviceBackAtTheSamePathBeforeItsCheckInIsANewEntry) {
