@@ -20,17 +20,12 @@ TEST(ManualClock, FiresInDueOrderCoalescesAfterSleepAndKeepsARunningTimersPeriod
   clock.Advance(27);
   a.Start();  // running: keeps its period
   clock.Advance(3);
-  EXPECT_EQ(fired, (std::vector<std::string>{"a10", "a20", "b25", "a30"}));
-  fired.clear();
   clock.Sleep(100);  // a blocked thread: one late tick each, not ten
   clock.RunDue();
-  EXPECT_EQ(fired, (std::vector<std::string>{"a130", "b130"}));
   a.SetInterval(20);  // a new interval restarts the period
   b.Stop();
-  clock.Advance(19);
-  EXPECT_EQ(fired.size(), 2u);
-  clock.Advance(1);
-  EXPECT_EQ(fired.back(), "a150");
+  clock.Advance(20);
+  EXPECT_EQ(fired, (std::vector<std::string>{"a10", "a20", "b25", "a30", "a130", "b130", "a150"}));
 }
 
 // However many reports come without a wait, each turn of the message loop
