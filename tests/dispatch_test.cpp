@@ -15,8 +15,7 @@ TEST_F(DispatchTest, KeysGoOutBeforeTheirMessageIsDrawnPowerActionsAfterIt) {
   p.surface.record = true;
   p.input.onEvent = [&](const InputEvent&) { p.surface.log.push_back("key"); };
   Report(0x54, 0x10);  // UP, with its message
-  EXPECT_EQ(p.surface.log.at(0), "key");
-  EXPECT_EQ(p.surface.log.back(), "push 255 at 0,0");
+  EXPECT_EQ(p.surface.log, (Lines{"key", "push 0 at 0,0", "top", "push 255 at 0,0"}));
   Release();
   p.power.onAction = [&](const std::string& what) { p.surface.log.push_back(what); };
   for (uint8_t c = 0; c < 4; ++c) {
