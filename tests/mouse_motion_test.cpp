@@ -51,18 +51,9 @@ TEST_F(InjectorTest, HeldModifiersAreNotPressedAgainAndStayUntilNamed) {
 class MouseMotionTest : public ::testing::Test, public HeadlessApp {
  protected:
   MouseMotionTest() {
-    screen.width = 1280;
-    screen.height = 1024;
     data.settings.CurSmooth = false;
     engine.SwitchToMouseMode();
   }
-  Steps Moves() const {
-    Steps out;
-    for (const InputEvent& e : p.input.events)
-      if (e.type == InputEvent::Type::Mouse && e.flags == mouseflag::kMove) out.push_back({e.dx, e.dy});
-    return out;
-  }
-
   FixedScreen& screen = p.screen;
   MouseMotion& motion = app.Mouse();
 };
@@ -71,6 +62,7 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
 // period and a click while moving in examples/mouse-cursor-steps.txt; smoothing in smooth-cursor.txt.
 TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTheMonitorShowsTheArrows) {
   data.settings.AdjustAspect = true;
+  screen.width = 1280;
   screen.height = 0;
   app.MonitorLines().SetVisible(true);
   Report(0x57, kUp | kRight | kDown | kLeft);
@@ -79,7 +71,9 @@ TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTh
   data.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
   screen.height = 100;
   Report(0x0B, kLeft, 0, kEnter);
-  EXPECT_EQ(Moves(), (Steps{{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
+  Steps moves;
+  for (const InputEvent& e : p.input.events) moves.push_back({e.dx, e.dy});
+  EXPECT_EQ(moves, (Steps{{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
 }
 
 // Held elsewhere (examples/mouse-session.txt), whole at once over Corvid's own windows.
