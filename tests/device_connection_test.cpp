@@ -42,7 +42,6 @@ TEST_F(DeviceConnectionTest, TheFirstRemoteIsHeldASecondTakesOverOnlyWhenTheFirs
   EXPECT_FALSE(engine.RemoteHeld());
   EXPECT_EQ(hid.checkIns, 2);
 
-  // Empty reads, and a report of a device checked in meanwhile, are silent.
   Plug("old");
   EXPECT_FALSE(hid.Deliver("old", {}));  // an empty read hands nothing over
   Plug("spare");

@@ -4,14 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/headless_platform.h"
 #include "fakes/expected_text.h"
+#include "fakes/headless_app.h"
 #include "osd/osd_message.h"
 
 namespace corvid {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 uint32_t PixelAt(const OsdBitmap& b, int32_t x, int32_t y) {
   const uint8_t* p = b.Row(y) + size_t(x) * 4;

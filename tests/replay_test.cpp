@@ -28,8 +28,7 @@ TEST(ManualClock, FiresInDueOrderCoalescesAfterSleepAndKeepsARunningTimersPeriod
   EXPECT_EQ(fired, (std::vector<std::string>{"a10", "a20", "b25", "a30", "a130", "b130", "a150"}));
 }
 
-// However many reports come without a wait, each turn of the message loop
-// plays a bounded number. (Its end letting go is in examples/session-lines.txt.)
+// However many reports come without a wait, each turn of the message loop plays a bounded number.
 TEST(SessionReplay, PlaysInBoundedTurns) {
   ManualClock clock;
   std::vector<size_t> perTurn{0};

@@ -31,7 +31,6 @@ class FakeHidController : public HidDeviceController {
   }
   // The device's reading thread ended on a failure: it counts as gone until it is seen again.
   void ReaderFailed(const std::string& path) { list.ReadingFailed(list.FindPath(path), events_); }
-  // A report of the device at `path`, read only while it is held.
   bool Deliver(const std::string& path, const std::vector<uint8_t>& report) {
     HidDeviceList::Entry* e = list.FindPath(path);
     if (!e || !e->held) return false;
