@@ -22,8 +22,7 @@ struct FakeFileDialog : ProgramFileDialog {
   std::vector<std::string> folders;
 };
 
-// Each test writes the dialog as it is shown after its steps to a transcript,
-// compared at its end with tests/expected/launch_settings/<the test's name>.txt.
+// Each test's transcript is compared at its end with tests/expected/launch_settings/<test>.txt.
 class LaunchSettingsTest : public ::testing::Test {
  protected:
   LaunchSettingsTest() {
@@ -39,10 +38,8 @@ class LaunchSettingsTest : public ::testing::Test {
   AppEntry& App(int i) { return data.Apps[static_cast<size_t>(i)]; }
   void Open() { a.app.RunTrayCommand(a.app.Menu().Click(MenuItem::LaunchSettings)); }
   std::string File() { return a.p.memoryFiles.files[a.app.Settings().Path()]; }
-  // The entry (as the file would hold it) and the map in use; the radios
-  // ((x) chosen, ~ hidden), the boxes (! not a number) and the ticks, each
-  // after "-" when greyed; the start mode, the bars, the editor's button,
-  // Find; where the dialog, the editor and the debug window are shown.
+  // The entry and the map; radios ((x) chosen, ~ hidden), boxes (! not a number) and ticks, "-" when greyed;
+  // the start mode, bars, editor button, Find; where the windows are.
   void Shown(const std::string& step) {
     static const char* radios[] = {"", "max", "normal", "min", "rect", "restore", "another", "quit", "nothing"};
     static const char* fields[] = {"",        "prog", "folder", "left",  "top",   "right", "bottom", "args",
