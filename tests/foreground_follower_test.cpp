@@ -90,7 +90,6 @@ TEST_F(FollowTest, MatchesByProgramPathClassAndCaption) {
   EXPECT_EQ(hl.app.Follower().MapFor(other), 0);
   e.Caption = "メモ帳";
   EXPECT_EQ(MapFor(notepadPid, "ヘルプ", "Notepad"), 0);
-  EXPECT_EQ(MapFor(notepadPid, "", "Notepad"), 0);
   EXPECT_EQ(hl.app.Follower().MapFor(notepad), 1);
   // Another folder is another program; where the path cannot be read, the name decides.
   EXPECT_EQ(MapFor(desk.AddProcess("notepad.exe", 0, "D:\\tools\\notepad.exe"), "メモ帳", "Notepad"), 0);
