@@ -39,7 +39,7 @@ class LaunchTest : public ::testing::Test {
     e.Class = "Frame" + std::to_string(i + 1);
     e.Message = "App" + std::to_string(i + 1);
     e.Registered = e.OwnKeyMap = true;
-    desktop.programs[e.AppProg] = {"Main", e.Class, appearAfterPasses};
+      desktop.programs[e.AppProg] = {"Main", e.Class, appearAfterPasses};
     return e;
   }
   // The entry's program running now, with its window (and an owner of it, when asked).
@@ -180,7 +180,6 @@ TEST_F(LaunchTest, AWindowNotFoundIsReportedByTheStepThatLookedForIt) {
     e.KeyAction = keyAction;
     e.CoRunMask = 0b10;
     e.LongPressQuit = true;
-    e.LongPressTime = 1000;
     if (!runsTwo) desktop.AddProcess("app1.exe");
     if (holdMs) Running(0);
     if (runsTwo) {
@@ -223,7 +222,6 @@ TEST_F(LaunchTest, AProgramIsItsFullPath) {
 TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) {
   AppEntry& e = Register(0);
   e.LongPressQuit = true;
-  e.LongPressTime = 1000;
   e.KeyAction = 2;
   Running(0, true);
   const WindowHandle two = Running(1);
@@ -311,7 +309,6 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   AppEntry& e = Register(0);
   e.KeyAction = 2;
   e.LongPressQuit = e.DummyClick = true;
-  e.LongPressTime = 1000;
   e.CoRunMask = 0xFF;
   const WindowHandle hung = Running(0);
   desktop.Find(hung)->hung = true;
