@@ -39,7 +39,8 @@ class LaunchTest : public ::testing::Test {
     e.Class = "Frame" + std::to_string(i + 1);
     e.Message = "App" + std::to_string(i + 1);
     e.Registered = e.OwnKeyMap = true;
-      desktop.programs[e.AppProg] = {"Main", e.Class, appearAfterPasses};
+    e.LongPressTime = 1000;
+    desktop.programs[e.AppProg] = {"Main", e.Class, appearAfterPasses};
     return e;
   }
   // The entry's program running now, with its window (and an owner of it, when asked).
