@@ -421,3 +421,23 @@ bool WritePng(const std::wstring& path, const Capture& c, int rows) {
 }
 
 }  // namespace wine_test
+
+// Shared by the desktop tests.
+#include <chrono>
+#include <cstdio>
+
+namespace wine_test {
+
+double MillisecondsNow() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string ButtonPress(uint8_t code, unsigned holdMs) {
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "01 00 00 00 %02X FF FF FF FF 00 00 05\nwait %u\n01 00 00 00 FF FF FF FF FF 00 00 05\nwait 50\n", code,
+                holdMs);
+  return text;
+}
+
+}  // namespace wine_test

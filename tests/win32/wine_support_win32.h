@@ -121,3 +121,14 @@ Capture CaptureScreen(RECT area = {0, 0, 0, 0});
 bool WritePng(const std::wstring& path, const Capture& c, int rows = -1);
 
 }  // namespace wine_test
+
+// Shared by the desktop tests.
+namespace wine_test {
+
+// A steady clock in milliseconds, with steps finer than one.
+double MillisecondsNow();
+// A recorded session's lines for one remote button (by its code) held
+// `holdMs` and let go.
+std::string ButtonPress(uint8_t code, unsigned holdMs = 50);
+
+}  // namespace wine_test
