@@ -28,10 +28,6 @@ HWND OpenDialog() {
 HWND Item(int id) { return GetDlgItem(Dialog(), id); }
 HWND Field(LaunchField f) { return Item(C::Field(f)); }
 
-void SetText(HWND w, const std::wstring& text) {
-  SendMessageW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 // Corvid.exe, notepad and the settings end with the test, whatever happened.
 class LaunchSettings : public ::testing::Test {
  protected:
@@ -63,12 +59,12 @@ TEST_F(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   ASSERT_NE(open, nullptr);
   const HWND name = ChildWindow(GetDlgItem(open, 0x47C), L"Edit");
   ASSERT_NE(name, nullptr);
-  SetText(name, NotepadPath());
+  SetWindowTextW(name, NotepadPath().c_str());
   PostMessageW(open, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitUntil([] { return WindowText(Field(LaunchField::ProgramFile)) == Utf8(NotepadPath()); }, 5000));
   const std::wstring path = NotepadPath();
   EXPECT_EQ(WindowText(Field(LaunchField::Folder)), Utf8(path.substr(0, path.rfind(L'\\') + 1)));
-  SetText(Field(LaunchField::Message), L"Notepad");
+  SetWindowTextW(Field(LaunchField::Message), L"Notepad");
 
   // "実行試験" starts it; then "Find" can pick its window.
   EXPECT_FALSE(IsWindowEnabled(Item(C::kFind)));

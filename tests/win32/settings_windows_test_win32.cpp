@@ -29,10 +29,7 @@ HWND EnvControl(HWND dialog, const char* key) { return GetDlgItem(dialog, Enviro
 std::string ValueBox(HWND dialog, const char* key) {
   return WindowText(GetDlgItem(dialog, EnvironmentDialogWin32::ValueBoxId(key)));
 }
-HWND OpenMenu() {
-  HWND m = FindWindowW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(32768)), nullptr);
-  return m && IsWindowVisible(m) ? m : nullptr;
-}
+HWND OpenMenu() { return VisibleWindowOfClass(L"#32768"); }
 
 // The start's on-screen message, over the windows until it has faded.
 void WaitForMessageToFade() { Pump(1800); }
@@ -74,7 +71,10 @@ bool Red(uint32_t p) { return ((p >> 16) & 0xFF) >= 200 && ((p >> 8) & 0xFF) < 8
 class SettingsWindows : public ::testing::Test {
  protected:
   void SetUp() override { DeleteFileW(CorvidIniPath().c_str()); }
-  void TearDown() override { DeleteFileW(CorvidIniPath().c_str()); }
+  void TearDown() override {
+    EndProgramsOfClass(corvid::kMainWindowClass);  // a failed test's Corvid would take the next one's start
+    DeleteFileW(CorvidIniPath().c_str());
+  }
 };
 
 // The monitor shows a replayed session. Then, by keyboard: Tab binds nothing,
