@@ -207,9 +207,10 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   EXPECT_EQ(moved.box.top, opened.box.top);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(EnvironmentDialogWin32::ControlId("MesColorFg"), STN_CLICKED),
                reinterpret_cast<LPARAM>(EnvControl(dialog, "MesColorFg")));
+  // Once shown it has filled its boxes with the colour in use; then they are typed over.
+  const auto shown = [&](HWND w) { return IsWindowVisible(w) && GetWindow(w, GW_OWNER) == dialog; };
   HWND chooser = nullptr;
-  ASSERT_TRUE(Until(
-      [&] { return (chooser = FindWindowW(L"#32770", nullptr)) && GetWindow(chooser, GW_OWNER) == dialog; }, 3000));
+  ASSERT_TRUE(Until([&] { return (chooser = FindWhere(shown)) != nullptr; }, 5000));
   SetWindowTextW(GetDlgItem(chooser, 706), L"255");  // red, green, blue
   SetWindowTextW(GetDlgItem(chooser, 707), L"0");
   SetWindowTextW(GetDlgItem(chooser, 708), L"0");
