@@ -67,7 +67,7 @@ void LaunchSettings() {
   SendMessageW(LaunchDialog(), WM_COMMAND, C::kSave, 0);
   if (WaitUntil([] { return LaunchDialog() == nullptr; }, 5000))
     std::printf("\"保存\" to the dialog gone: %.0f ms\n", MsSince(t));
-  QuitCorvid(p);
+  if (!QuitCorvid(p)) TerminateProcess(p.Get(), 1);
 }
 
 // From the message that moves the bar to the first screen capture that holds
@@ -75,15 +75,16 @@ void LaunchSettings() {
 void PreviewDelay() {
   WriteAll(CorvidIniPath(), "[System]\r\nHideStart=1\r\nLanguage=ja\r\n");
   const corvid::UniqueHandle p = Start(CorvidExe(), L"");
-  if (!WaitForWindow(MainWindowOfCorvid, 15000)) return;
+  if (!WaitForWindow(MainWindowOfCorvid, 15000))
+    return (void)std::printf("environment settings: Corvid did not start\n");
+  WaitForInputIdle(p.Get(), 10000);
   Pump(1800);  // the start's message faded
   const Capture before = CaptureScreen();
   SendTrayCommand(corvid::MenuItem::Environment);
   const HWND dialog = WaitForWindow(EnvironmentDialog, 5000);
-  if (!dialog) return;
+  if (!dialog) return (void)std::printf("environment settings: not shown\n");
   Pump(300);
-  const LPARAM bar =
-      reinterpret_cast<LPARAM>(GetDlgItem(dialog, corvid::EnvironmentDialogWin32::ControlId("MesPosy")));
+  const LPARAM bar = reinterpret_cast<LPARAM>(GetDlgItem(dialog, corvid::EnvironmentDialogWin32::ControlId("MesPosy")));
   std::vector<double> handled, shown;
   double capture = 0;
   for (int k = 0; k < 10; ++k) {
@@ -107,7 +108,7 @@ void PreviewDelay() {
       "(10 changes; screen polled by captures of up to %.1f ms)\n",
       shown[shown.size() / 2], shown.back(), handled[handled.size() / 2], capture);
   SendMessageW(dialog, WM_CLOSE, 0, 0);
-  QuitCorvid(p);
+  if (!QuitCorvid(p)) TerminateProcess(p.Get(), 1);
 }
 
 }  // namespace
