@@ -132,11 +132,14 @@ TEST_F(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   EXPECT_TRUE(WaitUntil([] { return Notepad() == nullptr; }, 5000));
 
   // A change to the message, then Enter: "保存", the default.
-  ClickOn(Field(LaunchField::Message));
-  ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Field(LaunchField::Message); }, 5000));
-  PressKey(VK_END);
-  PressKey('X');
-  ASSERT_TRUE(Until([] { return WindowText(Field(LaunchField::Message)) == "Notepadx"; }, 5000));
+  const auto typeAtEnd = [](WORD key, const char* becomes) {
+    ClickOn(Field(LaunchField::Message));
+    ASSERT_TRUE(Until([] { return FocusOf(Dialog()) == Field(LaunchField::Message); }, 5000));
+    PressKey(VK_END);
+    PressKey(key);
+    ASSERT_TRUE(Until([&] { return WindowText(Field(LaunchField::Message)) == becomes; }, 5000));
+  };
+  typeAtEnd('X', "Notepadx");
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 5000));
   std::string file;
@@ -144,6 +147,20 @@ TEST_F(LaunchSettings, NotepadRegisteredTestedAndSavedThroughTheDialog) {
   EXPECT_NE(file.find("AppProg=" + Utf8(path) + "\r\n"), std::string::npos) << file;
   EXPECT_NE(file.find("Message=Notepadx\r\nClass=Notepad\r\n"), std::string::npos);
   EXPECT_NE(file.find("AppSetConst=1,2,1,0,0,1,0,1,0,0,"), std::string::npos);
+  // Another change, then Esc: closed as by its close box, the change kept in memory and not in the file.
+  const auto reopen = [] {
+    SendTrayCommand(corvid::MenuItem::LaunchSettings);
+    const bool shown = WaitForWindow(Dialog, 5000) != nullptr;
+    Pump(200);
+    return shown;
+  };
+  ASSERT_TRUE(reopen());
+  typeAtEnd('Y', "Notepadxy");
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([] { return Dialog() == nullptr; }, 3000));
+  EXPECT_EQ(ReadAll(CorvidIniPath()), file);
+  ASSERT_TRUE(reopen());
+  EXPECT_EQ(WindowText(Field(LaunchField::Message)), "Notepadxy");
   EXPECT_TRUE(QuitCorvid(process));
 }
 
