@@ -1,8 +1,9 @@
+#include "remote/device_connection.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/fake_hid.h"
 #include "fakes/headless_app.h"
-#include "remote/device_connection.h"
 
 namespace corvid {
 namespace {
@@ -22,79 +23,64 @@ struct PluggableHid {
 class DeviceConnectionTest : public ::testing::Test, public PluggableHid, public HeadlessApp {
  protected:
   DeviceConnectionTest() : HeadlessApp(true, &hid) {}
-  DeviceConnection& connection = app.Remote();
+  void Plug(const std::string& path) { hid.Plug(path, kRemoteVendorId, kRemoteProductId); }
+  HidDevice* Held() { return app.Remote().RemoteDevice; }
 };
 
-TEST_F(DeviceConnectionTest, RemotePresentAtStartIsHeldOnceTheLoopRuns) {
+TEST_F(DeviceConnectionTest, TheFirstRemoteIsHeldAndASecondTakesOverOnlyWhenTheFirstGoes) {
   hid.Plug("mouse", 0x046D, 0xC077);
   hid.Plug("other-product", kRemoteVendorId, 0x0268);
-  hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
-  EXPECT_EQ(Log(), Lines{kHeld});  // taken at the plug already (events were set)
-  app.ReceiveLog().Clear();
-  hid.Start();
-  EXPECT_TRUE(Log().empty());  // already held: nothing more
-  EXPECT_TRUE(engine.RemoteHeld());
-  EXPECT_EQ(connection.RemoteDevice, hid.list.FindPath("remote"));
-}
-
-TEST_F(DeviceConnectionTest, SecondRemoteTakesOverOnlyWhenTheFirstGoes) {
-  hid.Plug("first", kRemoteVendorId, kRemoteProductId);
-  hid.Plug("second", kRemoteVendorId, kRemoteProductId);
+  Plug("first");  // taken at the plug already (events were set)
+  Plug("second");
+  hid.Start();  // already held: nothing more
   EXPECT_EQ(Log(), Lines{kHeld});
+  EXPECT_EQ(Held(), hid.list.FindPath("first"));
   EXPECT_FALSE(hid.Deliver("second", RemoteReport(0x00)));  // not held: never read
   hid.Unplug("first");
   EXPECT_EQ(Log(), (Lines{kHeld, kGone, kHeld}));  // both in the same change
-  EXPECT_EQ(connection.RemoteDevice, hid.list.FindPath("second"));
+  EXPECT_EQ(Held(), hid.list.FindPath("second"));
   EXPECT_EQ(hid.list.FindPath("first"), nullptr);  // checked in and dropped
   EXPECT_TRUE(hid.Deliver("second", RemoteReport(0x54, 0x10)));
-  EXPECT_EQ(app.MonitorLines().Lines(), Lines{" 0x26"});
+  EXPECT_EQ(Monitor(), Lines{" 0x26"});
   hid.Unplug("second");
   EXPECT_EQ(Log().back(), kGone);
   EXPECT_FALSE(engine.RemoteHeld());
   EXPECT_EQ(hid.checkIns, 2);
 }
 
-TEST_F(DeviceConnectionTest, RemovalWhileAChordIsHeldReleasesEverything) {
-  hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
-  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));      // SQUARE: Ctrl
-  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80)));   // + UP, repeating
+TEST_F(DeviceConnectionTest, RemovalOrADeadReaderReleasesWhatIsHeldAndNothingPressesAfterTheClose) {
+  Plug("remote");
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));     // SQUARE: Ctrl
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x54, 0x10, 0x80)));  // + UP, repeating
   hid.Unplug("remote");
-  EXPECT_EQ(engine.Input().HeldModifiers(), 0u);
-  EXPECT_FALSE(engine.RepeatDelayTimer().Enabled());
   EXPECT_EQ(engine.HeldKey(), 0);
-  EXPECT_EQ(app.MonitorLines().Lines(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
+  EXPECT_EQ(Monitor(), (Lines{" CTRL", " 0x26", "-0x26", "-CTRL"}));
   p.clock.Advance(2000);  // no repeat after the remote is gone
   EXPECT_EQ(p.input.events.size(), 4u);
-}
 
-TEST_F(DeviceConnectionTest, AReaderThatDiesCountsAsTheRemoteGoingAndNothingPressesAfterTheClose) {
-  hid.Plug("remote", kRemoteVendorId, kRemoteProductId);
-  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // SQUARE: Ctrl, held
+  Plug("remote");
+  ASSERT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));
   hid.ReaderFailed("remote");
   EXPECT_EQ(engine.Input().HeldModifiers(), 0u);
   EXPECT_EQ(Log().back(), kGone);
-  EXPECT_EQ(connection.RemoteDevice, nullptr);
-
-  hid.Plug("spare", kRemoteVendorId, kRemoteProductId);  // the next change: the remote is seen again
-  ASSERT_EQ(connection.RemoteDevice, hid.list.FindPath("remote"));
+  EXPECT_EQ(Held(), nullptr);
+  Plug("spare");  // the next change: the remote is seen again
+  ASSERT_EQ(Held(), hid.list.FindPath("remote"));
   app.OnMainWindowClose();
   p.input.events.clear();
   EXPECT_TRUE(hid.Deliver("remote", RemoteReport(0x5F, 0, 0x80)));  // handed over, and dropped
   EXPECT_TRUE(p.input.events.empty());
 }
 
-TEST_F(DeviceConnectionTest, UnreadableDeviceAndReportsOfACheckedInDeviceAreSilent) {
-  hid.Plug("mute", kRemoteVendorId, kRemoteProductId, /*readable=*/false);
-  EXPECT_TRUE(engine.RemoteHeld());
-  EXPECT_FALSE(hid.Deliver("mute", RemoteReport(0x00)));
-  EXPECT_FALSE(hid.Deliver("mute", {}));  // an empty read hands nothing over
-  hid.Plug("spare", kRemoteVendorId, kRemoteProductId);
-  hid.Unplug("mute");
-  ASSERT_EQ(connection.RemoteDevice, hid.list.FindPath("spare"));
-  // A report that was queued before the check-in arrives late.
-  HidDeviceList::Entry stale;
-  const uint8_t data[] = {0, 0, 0, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-  connection.OnReport(stale, 1, data, sizeof data);
+TEST_F(DeviceConnectionTest, EmptyReadsAndReportsOfACheckedInDeviceAreSilent) {
+  Plug("old");
+  EXPECT_FALSE(hid.Deliver("old", {}));  // an empty read hands nothing over
+  Plug("spare");
+  hid.Unplug("old");
+  ASSERT_EQ(Held(), hid.list.FindPath("spare"));
+  HidDeviceList::Entry stale;  // a report queued before the check-in arrives late
+  const uint8_t data[] = {0x10, 0, 0, 0x54, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // UP
+  app.Remote().OnReport(stale, 1, data, sizeof data);
   EXPECT_TRUE(p.input.events.empty());
 }
 
@@ -107,7 +93,6 @@ TEST(HidDeviceList, DeviceBackAtTheSamePathBeforeItsCheckInIsANewEntry) {
   std::vector<HidDeviceList::Entry*> gone;
   EXPECT_TRUE(list.Rebuild({}, &gone));
   EXPECT_EQ(gone, std::vector<HidDeviceList::Entry*>{first});
-  EXPECT_FALSE(first->PluggedIn());
   EXPECT_TRUE(list.Rebuild({{"p", 1, 2}}));
   EXPECT_FALSE(list.Rebuild({{"p", 1, 2}}));  // nothing changed
   EXPECT_TRUE(list.Release(first));

@@ -10,66 +10,60 @@ namespace {
 constexpr uint8_t kNum1 = 0x00;
 const std::string kNotepad = "C:\\windows\\notepad.exe";
 
-// App-1 notepad with its own map (NUM1 types B, the basic map A), the
-// setting on; notepad running beside another program.
+// App-1 notepad with its own map (NUM1 types B, the basic map A), notepad
+// running beside another program.
 class FollowTest : public ::testing::Test {
  protected:
-  explicit FollowTest(const std::string& app1 = "Class=Notepad\r\n", bool follow = true) : hl(false, nullptr, &desk) {
+  explicit FollowTest(bool follow = true) : hl(false, nullptr, &desk) {
     notepadPid = desk.AddProcess("notepad.exe", 0, kNotepad);
-    otherPid = desk.AddProcess("other.exe", 0, "C:\\other.exe");
     notepad = desk.AddWindow(notepadPid, "無題 - メモ帳", "Notepad");
-    other = desk.AddWindow(otherPid, "Other", "OtherClass");
+    other = desk.AddWindow(desk.AddProcess("other.exe", 0, "C:\\other.exe"), "Other", "OtherClass");
     desk.foreground = notepad;
     hl.p.memoryFiles.files["/corvid/.corvid/Corvid.ini"] =
         std::string("[System]\r\nHideStart=1\r\nDispChange=1\r\nFollowForeground=") + (follow ? "1" : "0") +
-        "\r\n[App-1]\r\nAppProg=" + kNotepad + "\r\nMessage=Notepad\r\n" + app1 +
+        "\r\n[App-1]\r\nAppProg=" + kNotepad + "\r\nMessage=Notepad\r\nClass=Notepad\r\n" +
         "AppSetConst=1,1,0,0,0,1,0,0,0,1,0,0,0,0,0,0,0,800\r\n"
         "[Items-0]\r\nBD00=0000,41,A\r\nBM00=0000,43,C\r\n[Items-1]\r\nBD00=0000,42,B\r\nBM00=0000,44,D\r\n";
     hl.app.StartUp();
   }
   uint16_t Num1() { return hl.engine.ActiveMap()[kNum1].Key; }
-  bool Front(WindowHandle w) {
+  // Whether the window brought in front changed the map; the entry's map and
+  // the key NUM1 types then; what was shown.
+  std::string Front(WindowHandle w) {
     hl.messages.clear();
-    return hl.app.Follower().ForegroundChanged(w);
+    const bool changed = hl.app.Follower().ForegroundChanged(w);
+    std::string out = (changed ? "changed " : "kept ") + std::to_string(hl.engine.CurrentAppMap()) + " " + char(Num1());
+    for (const std::string& m : hl.messages) out += " " + m;
+    return out;
+  }
+  int32_t MapFor(uint32_t pid, const std::string& title, const std::string& cls) {
+    return hl.app.Follower().MapFor(desk.AddWindow(pid, title, cls));
   }
 
   FakeDesktop desk;
   HeadlessApp hl;
-  uint32_t notepadPid = 0, otherPid = 0;
+  uint32_t notepadPid = 0;
   WindowHandle notepad = 0, other = 0;
 };
 
 TEST_F(FollowTest, TheProgramsOwnMapWhileItIsInFrontTheBasicMapOtherwiseOwnWindowsAside) {
-  // Looked at once at the start: notepad is in front.
   EXPECT_TRUE(hl.p.watchingForeground);
-  EXPECT_EQ(Num1(), 0x42);
-  EXPECT_EQ(hl.engine.CurrentAppMap(), 1);
-  EXPECT_TRUE(Front(other));
-  EXPECT_EQ(Num1(), 0x41);
-  EXPECT_EQ(hl.engine.CurrentAppMap(), 0);
-  EXPECT_EQ(hl.messages, Lines{"Basic Map"});
-  EXPECT_TRUE(Front(notepad));
-  EXPECT_EQ(hl.messages, Lines{"Notepad"});
+  EXPECT_EQ(Front(notepad), "kept 1 B");  // looked at once at the start
+  EXPECT_EQ(Front(other), "changed 0 A Basic Map");
+  EXPECT_EQ(Front(notepad), "changed 1 B Notepad");
   // Corvid's own windows, a vanished window and none at all change nothing.
-  const WindowHandle own = desk.AddWindow(desk.ownPid, "BD Mon.", "CodeMonitor");
-  EXPECT_FALSE(Front(own));
-  EXPECT_FALSE(Front(0x9999));
-  EXPECT_FALSE(Front(0));
-  EXPECT_FALSE(Front(notepad));  // already its map: nothing shown again
-  EXPECT_EQ(Num1(), 0x42);
-  EXPECT_TRUE(hl.messages.empty());
+  EXPECT_EQ(Front(desk.AddWindow(desk.ownPid, "BD Mon.", "CodeMonitor")), "kept 1 B");
+  EXPECT_EQ(Front(0x9999), "kept 1 B");
+  EXPECT_EQ(Front(0), "kept 1 B");
+  EXPECT_EQ(Front(notepad), "kept 1 B");  // already its map: nothing shown again
   // Closing a settings dialog names the basic map, notepad's stays active:
   // the next program's window still brings the basic map.
   hl.engine.SetCurrentAppMap(0);
-  EXPECT_TRUE(Front(other));
-  EXPECT_EQ(Num1(), 0x41);
-  Front(notepad);
+  EXPECT_EQ(Front(other), "changed 0 A Basic Map");
   // A dialog of notepad's belongs to it.
-  Front(other);
   const WindowHandle save = desk.AddWindow(notepadPid, "名前を付けて保存", "#32770");
   desk.Find(save)->owner = notepad;
-  EXPECT_TRUE(Front(save));
-  EXPECT_EQ(Num1(), 0x42);
+  EXPECT_EQ(Front(save), "changed 1 B Notepad");
 }
 
 TEST_F(FollowTest, AHeldButtonIsReleasedFirstAndTheModeIsKept) {
@@ -77,7 +71,6 @@ TEST_F(FollowTest, AHeldButtonIsReleasedFirstAndTheModeIsKept) {
   hl.engine.SwitchToKeyboardMode();
   hl.Forget();
   hl.Report(kNum1);
-  EXPECT_EQ(hl.Monitor(), Lines{" 0x41"});
   Front(notepad);
   EXPECT_EQ(hl.Monitor(), (Lines{" 0x41", "-0x41"}));
   EXPECT_FALSE(hl.engine.HoldsInput());
@@ -86,53 +79,39 @@ TEST_F(FollowTest, AHeldButtonIsReleasedFirstAndTheModeIsKept) {
   EXPECT_EQ(hl.Monitor().size(), 2u);
 
   hl.engine.SwitchToMouseMode();
-  EXPECT_EQ(Num1(), 0x44);
-  Front(other);
-  EXPECT_TRUE(hl.engine.MouseMode());
-  EXPECT_EQ(Num1(), 0x43);
-}
-
-TEST_F(FollowTest, WhileTheEditorIsOpenTheMapItEditsStays) {
+  EXPECT_EQ(Front(other), "changed 0 C Basic Map");
+  // While the editor is open the map it edits stays.
+  Front(notepad);
   hl.app.RunTrayCommand(TrayCommand::ShowKeyMapEditor);
-  EXPECT_FALSE(Front(other));
-  EXPECT_EQ(hl.engine.CurrentAppMap(), 1);
+  EXPECT_EQ(Front(other), "kept 1 D");
 }
 
 // Which entry a window belongs to: its program by full path, then the
 // entry's class and caption as the target search takes them.
-struct CaptionOnly : FollowTest {
-  CaptionOnly() : FollowTest("Caption=メモ帳\r\n") {}
-};
-TEST_F(CaptionOnly, MatchesByCaptionAndByProgramPath) {
-  const WindowHandle untitled = desk.AddWindow(notepadPid, "", "Notepad");
-  EXPECT_EQ(hl.app.Follower().MapFor(untitled), 0);
-  const WindowHandle help = desk.AddWindow(notepadPid, "ヘルプ", "Notepad");
-  EXPECT_EQ(hl.app.Follower().MapFor(help), 0);
-  EXPECT_EQ(hl.app.Follower().MapFor(notepad), 1);
-  // The same file name in another folder is another program.
-  const uint32_t copy = desk.AddProcess("notepad.exe", 0, "D:\\tools\\notepad.exe");
-  EXPECT_EQ(hl.app.Follower().MapFor(desk.AddWindow(copy, "メモ帳", "Notepad")), 0);
-  // Where the path cannot be read, the file name decides.
-  const uint32_t unreadable = desk.AddProcess("NOTEPAD.EXE");
-  EXPECT_EQ(hl.app.Follower().MapFor(desk.AddWindow(unreadable, "メモ帳", "Notepad")), 1);
-}
-
-struct NoClassNoCaption : FollowTest {
-  NoClassNoCaption() : FollowTest("") {}
-};
-TEST_F(NoClassNoCaption, AnyTitledWindowOfTheProgram) {
-  EXPECT_EQ(hl.app.Follower().MapFor(desk.AddWindow(notepadPid, "検索", "#32770")), 1);
+TEST_F(FollowTest, MatchesByProgramPathClassAndCaption) {
+  AppEntry& e = hl.data.Apps[0];
+  EXPECT_EQ(MapFor(notepadPid, "検索", "#32770"), 0);
+  e.Class = "";
+  EXPECT_EQ(MapFor(notepadPid, "検索", "#32770"), 1);  // no class nor caption: any titled window
   EXPECT_EQ(hl.app.Follower().MapFor(other), 0);
+  e.Caption = "メモ帳";
+  EXPECT_EQ(MapFor(notepadPid, "ヘルプ", "Notepad"), 0);
+  EXPECT_EQ(MapFor(notepadPid, "", "Notepad"), 0);
+  EXPECT_EQ(hl.app.Follower().MapFor(notepad), 1);
+  // The same file name in another folder is another program; where the path
+  // cannot be read, the file name decides.
+  EXPECT_EQ(MapFor(desk.AddProcess("notepad.exe", 0, "D:\\tools\\notepad.exe"), "メモ帳", "Notepad"), 0);
+  EXPECT_EQ(MapFor(desk.AddProcess("NOTEPAD.EXE"), "メモ帳", "Notepad"), 1);
+  e.OwnKeyMap = false;  // an entry without its own map has none to follow
+  EXPECT_EQ(hl.app.Follower().MapFor(notepad), 0);
 }
 
 struct SettingOff : FollowTest {
-  SettingOff() : FollowTest("Class=Notepad\r\n", false) {}
+  SettingOff() : FollowTest(false) {}
 };
 TEST_F(SettingOff, NothingFollowsUntilItIsTurnedOn) {
   EXPECT_FALSE(hl.p.watchingForeground);
-  EXPECT_EQ(hl.engine.CurrentAppMap(), 0);
-  EXPECT_FALSE(Front(notepad));
-  EXPECT_EQ(Num1(), 0x41);
+  EXPECT_EQ(Front(notepad), "kept 0 A");
   hl.data.settings.FollowForeground = true;  // the environment dialog's box
   hl.app.OnIdle();
   EXPECT_TRUE(hl.p.watchingForeground);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "actions/injector.h"
 #include "fakes/headless_app.h"
 
 namespace corvid {
@@ -14,10 +15,58 @@ namespace {
 using Step = std::pair<int32_t, int32_t>;
 using Steps = std::vector<Step>;
 
-// Report bytes of the mask buttons used here (byte, bit of the held mask).
-constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80;  // byte 0
-constexpr uint8_t kSquare = 0x80;                                        // byte 1
-constexpr uint8_t kEnter = 0x08;                                         // byte 2
+// Mask bits of the buttons used here: byte 0, then byte 1 and byte 2.
+constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80, kSquare = 0x80, kEnter = 0x08;
+
+struct InjectorTest : ::testing::Test {
+  RecordingInputSink sink;
+  LineView monitor;
+  uint32_t speed = 0;
+  Injector inj{sink, monitor, [] {}, [this] { return speed; }};
+};
+
+TEST_F(InjectorTest, ChordPressAndReleaseOrderWithScanCodesAndTheThreadsExtraInfo) {
+  sink.extraInfo = 0x5A5A;
+  inj.PressKey(0x1111, 0x41);
+  inj.ReleaseKey(0x1111, 0x41);
+  EXPECT_EQ(monitor.Lines(),
+            (Lines{" ALT", " CTRL", " SHIFT", " WIN", " 0x41", "-0x41", "-WIN", "-SHIFT", "-CTRL", "-ALT"}));
+  ASSERT_EQ(sink.events.size(), 10u);
+  EXPECT_EQ(sink.events[0].vk, 0x12);
+  EXPECT_EQ(sink.events[3].vk, 0x5B);
+  for (const InputEvent& e : sink.events) {
+    EXPECT_EQ(e.scan, e.vk);  // what the fake keyboard layout maps each key to
+    EXPECT_EQ(e.extraInfo, 0x5A5Au);
+    EXPECT_EQ(e.flags, &e < &sink.events[5] ? keyflag::kExtendedKey : keyflag::kExtendedKey | keyflag::kKeyUp);
+  }
+}
+
+TEST_F(InjectorTest, HeldModifiersAndButtonsAreNotPressedAgainAndStayUntilNamed) {
+  inj.PressKey(0x0010, 0);
+  inj.PressKey(0x0010, 0x41);
+  inj.ReleaseKey(0, 0x41);
+  inj.ReleaseKey(0x1000, 0);  // Win was never pressed: nothing sent
+  EXPECT_EQ(inj.HeldModifiers(), 0x0010u);
+  inj.SendMouseButtons(0x10);
+  inj.SendMouseButtons(0x30);
+  inj.SendMouseButtons(0);
+  EXPECT_EQ(monitor.Lines(), (Lines{" CTRL", " 0x41", "-0x41", " LClick", " RClick", "-LClick", "-RClick"}));
+  EXPECT_EQ(sink.events[4].flags, mouseflag::kRightDown);
+  EXPECT_EQ(sink.events[6].flags, mouseflag::kRightUp);
+}
+
+TEST_F(InjectorTest, WheelNotchSizesFollowTheSpeedBits) {
+  for (uint32_t bits : {0x000, 0x1000, 0x3000}) {  // normal, high, low speed over high
+    speed = bits;
+    inj.SendWheel(bits ? 0x200 : 0x100);
+    inj.SendWheel(0);
+  }
+  ASSERT_EQ(sink.events.size(), 3u);  // releases send nothing
+  EXPECT_EQ(sink.events[0].mouseData, 60);
+  EXPECT_EQ(sink.events[1].mouseData, -120);
+  EXPECT_EQ(sink.events[2].mouseData, -30);
+  EXPECT_EQ(monitor.Lines()[1], "-Wheel↑");
+}
 
 class MouseMotionTest : public ::testing::Test, public HeadlessApp {
  protected:
@@ -26,77 +75,33 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
     screen.height = 1024;
     data.settings.CurSmooth = false;
     engine.SwitchToMouseMode();
-    app.MonitorLines().Clear();
-    // Every event with the replay time it was sent at.
-    p.input.onEvent = [this](const InputEvent&) { times.push_back(p.clock.NowMs()); };
   }
-  // The program, which ends after these members, lets go of what it holds.
-  ~MouseMotionTest() override { p.input.onEvent = nullptr; }
   Steps Moves() const {
     Steps out;
     for (const InputEvent& e : p.input.events)
       if (e.type == InputEvent::Type::Mouse && e.flags == mouseflag::kMove) out.push_back({e.dx, e.dy});
     return out;
   }
-  std::vector<uint32_t> MouseFlags() const {
-    std::vector<uint32_t> out;
-    for (const InputEvent& e : p.input.events)
-      if (e.type == InputEvent::Type::Mouse) out.push_back(e.flags);
-    return out;
-  }
-  void Clear() {
-    p.input.events.clear();
-    times.clear();
-  }
 
-  std::vector<uint64_t> times;
   FixedScreen& screen = p.screen;
   MouseMotion& motion = app.Mouse();
 };
 
-// The speeding up, its period and a click while moving are in the recorded
-// session examples/mouse-cursor-steps.txt.
-
-// --- MoveCursor and SendCursorDelta: the pixel steps ------------------------
-
-TEST_F(MouseMotionTest, SpeedBitsTruncationAndHugeSpeeds) {
-  engine.ActiveMap()[0x5A] = {action::kMouseMove, mouse::kLowSpeed, "LSpeed."};  // L1
-  Report(0x54, kUp, 0, kEnter);
-  Report(0x5A, kUp, 0x04, kEnter);  // + L1: low speed over high
-  data.settings.CurSpeed = 7;       // 2.8 normal, 1.4 low: truncated toward zero
-  Report(0x57, kLeft);
-  Report(0x5A, kLeft, 0x04);
-  data.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
+// The steps at each speed, their truncation and the aspect are in the
+// recorded session examples/cursor-speeds.txt; the speeding up, its period
+// and a click while moving in examples/mouse-cursor-steps.txt.
+TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTheMonitorShowsTheArrows) {
   data.settings.AdjustAspect = true;
-  screen.width = 1920;
-  screen.height = 1080;
-  Report(0x0B, kLeft, 0, kEnter);
-  EXPECT_EQ(Moves(), (Steps{{0, -8}, {0, -2}, {-2, 0}, {-1, 0}, {INT32_MIN, 0}}));
-}
-
-TEST_F(MouseMotionTest, DiagonalStepHasTheLengthOfAStraightOneAndAspectWidensOnlyX) {
-  Report(0x54, kUp);
-  Report(0x55, kUp | kRight);  // 2.83 per axis, truncated
-  Report(0x56, kUp | kRight | kDown);  // up and down cancel
-  EXPECT_TRUE(app.MonitorLines().Lines().empty());
+  screen.height = 0;
   app.MonitorLines().SetVisible(true);
   Report(0x57, kUp | kRight | kDown | kLeft);
-  EXPECT_EQ(app.MonitorLines().Lines(), Lines{" Cursor ↑→↓←"});
-  Report(0x57, kUp | kLeft);
-  EXPECT_EQ(Moves(), (Steps{{0, -4}, {2, -2}, {4, 0}, {0, 0}, {-2, -2}}));
-  Clear();
-  data.settings.AdjustAspect = true;
-  screen.width = 1920;
-  screen.height = 1080;
-  Report(0x55, kRight);  // 7.11
-  Report(0x56, kRight | kDown);  // 2.83 x 1.78 = 5.03, and 2.83
-  Report(0x56, kDown);
-  screen.height = 0;  // a screen that reports nothing is left alone
+  EXPECT_EQ(Monitor(), Lines{" Cursor ↑→↓←"});
   Report(0x57, kLeft);
-  EXPECT_EQ(Moves(), (Steps{{7, 0}, {5, 2}, {0, 4}, {-4, 0}}));
+  data.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
+  screen.height = 100;
+  Report(0x0B, kLeft, 0, kEnter);
+  EXPECT_EQ(Moves(), (Steps{{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
 }
-
-// --- Smoothing ---------------------------------------------------------------
 
 TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestartsPerHold) {
   data.settings.CurSmooth = true;
@@ -108,7 +113,7 @@ TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestar
   for (const Step& s : m) EXPECT_GE(s.second, -24);
   EXPECT_EQ(m.back(), Step(0, -24));
   Release();
-  Clear();
+  p.input.events.clear();
   Report(0x55, kRight);  // the first report of a hold moves nothing
   p.clock.Advance(10);
   Release();
@@ -116,25 +121,18 @@ TEST_F(MouseMotionTest, SmoothingStartsAtZeroSettlesAtTwelveThirteenthsAndRestar
   EXPECT_EQ(Moves(), (Steps{{0, 0}, {2, 0}, {0, 0}}));
 }
 
-// --- Clicks --------------------------------------------------------------------
-
 // Held elsewhere (see the recorded mouse session), but whole at once over
-// Corvid's own windows.
-TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnce) {
+// Corvid's own windows. Nothing stays held or ticking after a release.
+TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeld) {
+  std::vector<uint64_t> times;
+  p.input.onEvent = [&](const InputEvent&) { times.push_back(p.clock.NowMs()); };
   screen.overOwnWindow = true;
   Report(0x5F, 0, kSquare);
-  EXPECT_EQ(MouseFlags(), (std::vector<uint32_t>{mouseflag::kLeftDown, mouseflag::kLeftUp}));
+  Release();
+  p.input.onEvent = nullptr;
+  EXPECT_EQ(Monitor(), (Lines{" LClick", "-LClick"}));
   EXPECT_EQ(times, (std::vector<uint64_t>{0, 10}));
-  Clear();
-  Release();  // nothing left to release
-  EXPECT_TRUE(MouseFlags().empty());
-  EXPECT_FALSE(engine.Input().LButtonDown);
-}
-
-// A button held across an empty entry and a mode change is let go at the
-// release (examples/mouse-cursor-steps.txt); "release everything" lets go of
-// it too. A wheel's release leaves no timer ticking for nothing.
-TEST_F(MouseMotionTest, NothingHeldOrTickingAfterTheRelease) {
+  screen.overOwnWindow = false;
   Report(0x5F, 0, kSquare);
   engine.ReleaseEverything();
   EXPECT_EQ(engine.Input().HeldButtons(), 0u);

@@ -7,22 +7,21 @@ namespace {
 
 std::string Value(const ProfileFile& p, const char* s, const char* k) { return p.GetString(s, k, "<none>"); }
 
-// The system's reader is matched on Wine key by key; these are its quirks in brief.
+// The quirks of the system's reader, matched key by key on Wine.
 TEST(ProfileFileRead, CaseBlanksDuplicatesQuotesCommentsAndLongValues) {
   auto p = ProfileFile::Parse(
       "\xEF\xBB\xBF[System]\r\n  MesSize =  30 \r\nmessize=99\r\nq=\"two words\"\r\nh='x'\r\nempty=\r\n"
       "odd=\"x'\r\n; c=1\r\njustText\r\n"
-      "[system]\r\nMesFont=Late\r\n[ Times ]\r\nlong=" + std::string(5000, 'v') + "\r\nKeyIdle=\t700");
+      "[system]\r\nMesFont=Late\r\n[ Times ]\r\nlong=" +
+      std::string(5000, 'v') + "\r\nKeyIdle=\t700");
   EXPECT_TRUE(p.HadByteOrderMark());
   EXPECT_EQ(Value(p, "SYSTEM", "MESSIZE"), "30");
   EXPECT_EQ(Value(p, "System", "MesFont"), "<none>");  // only the first section is read
-  EXPECT_EQ(Value(p, "Times", "KeyIdle"), "700");     // last line without an ending
-  EXPECT_EQ(Value(p, "System", "q"), "two words");
-  EXPECT_EQ(Value(p, "System", "h"), "x");
-  EXPECT_EQ(Value(p, "System", "empty"), "");
-  EXPECT_EQ(Value(p, "System", "odd"), "\"x'");
-  EXPECT_EQ(Value(p, "System", "; c"), "1");  // a comment line with "=" is a key
-  EXPECT_EQ(Value(p, "System", "justText"), "<none>");
+  EXPECT_EQ(Value(p, "Times", "KeyIdle"), "700");      // last line without an ending
+  // A comment line with "=" is a key; quotes go only in pairs.
+  for (auto [key, want] :
+       {std::pair{"q", "two words"}, {"h", "x"}, {"empty", ""}, {"odd", "\"x'"}, {"; c", "1"}, {"justText", "<none>"}})
+    EXPECT_EQ(Value(p, "System", key), want) << key;
   EXPECT_EQ(Value(p, "Times", "long").size(), kProfileValueMax);
 }
 
@@ -38,8 +37,7 @@ TEST(ProfileFileWrite, KeepsEveryOtherLineAndItsPlace) {
             "[Times]\r\nKeyIdle=500\r\n");
   p.Delete("OTHER", "X");
   EXPECT_EQ(Value(p, "Other", "x"), "<none>");
-  // A deleted key stays deleted: a later line of its name would otherwise
-  // be read in its place (and a save could turn a good file bad).
+  // A deleted key stays deleted, not replaced by a later line of its name.
   auto d = ProfileFile::Parse("[Items-1]\r\nBD28=0000,00,\r\nBD28=fig\r\n");
   d.Delete("Items-1", "BD28");
   EXPECT_EQ(Value(d, "Items-1", "BD28"), "<none>");
@@ -49,8 +47,7 @@ TEST(ProfileFileWrite, KeepsLfEndingsAndAFileWithoutLastEnding) {
   auto p = ProfileFile::Parse("[A]\nx=1");
   p.Set("A", "y", "2");
   EXPECT_EQ(p.Serialize(), "[A]\nx=1\ny=2\n");
-  // A lone CR ends a line too, so a CR at the very end is not kept in a
-  // value; the lines Corvid does not write keep their own endings.
+  // A lone CR ends a line too; the lines Corvid does not write keep theirs.
   auto c = ProfileFile::Parse("[A]\nx=1\rz=3\r");
   EXPECT_EQ(Value(c, "A", "z"), "3");
   c.Set("B", "y", "2");
@@ -65,7 +62,7 @@ TEST(ProfileFileWrite, RunsOfOtherLinesAreHeldWholeAndSplitWhereAKeyGoes) {
   auto p = ProfileFile::Parse(text);
   EXPECT_EQ(p.Serialize(), text);
   EXPECT_LT(p.MemoryBytes(), 2 * text.size() + 4096);  // the blank lines cost their bytes only
-  p.Set("S", "new", "2");  // after the note, before the blank lines
+  p.Set("S", "new", "2");                              // after the note, before the blank lines
   EXPECT_EQ(p.Serialize().rfind("[S]\r\nk=1\r\n; note\r\nplain text\r\nnew=2\r\n\r\n  \r\n[T]\r\n", 0), 0u);
   p.Set("T", "x", "3");
   EXPECT_NE(p.Serialize().find("[T]\r\nx=3\r\n\n\n"), std::string::npos);

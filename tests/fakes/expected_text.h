@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,19 +13,15 @@ namespace corvid {
 
 inline std::string Expected(const char* name) {
   std::ifstream in(std::string(CORVID_SOURCE_DIR) + "/tests/expected/" + name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void ExpectSameLines(const std::string& actual, const std::string& expected) {
   std::istringstream a(actual), e(expected);
   std::string al, el;
-  int line = 0;
-  while (true) {
+  for (int line = 1;; ++line) {
     const bool moreA = static_cast<bool>(std::getline(a, al)), moreE = static_cast<bool>(std::getline(e, el));
-    if (!moreA && !moreE) break;
-    ++line;
+    if (!moreA && !moreE) return;
     EXPECT_EQ(moreA ? al : "<none>", moreE ? el : "<none>") << "line " << line;
   }
 }

@@ -10,26 +10,43 @@ namespace corvid {
 class FakeHidController : public HidDeviceController {
  public:
   void SetEvents(HidEvents* events) override { events_ = events; }
-  bool CheckOutByID(HidDevice*& device, uint16_t vendorId, uint16_t productId) override;
-  void CheckIn(HidDevice*& device) override;
+  bool CheckOutByID(HidDevice*& device, uint16_t vendorId, uint16_t productId) override {
+    HidDeviceList::Entry* e = list.FirstAvailable(vendorId, productId);
+    if (e) e->held = true;
+    device = e;
+    return e != nullptr;
+  }
+  void CheckIn(HidDevice*& device) override {
+    if (list.Release(device)) ++checkIns;
+    device = nullptr;
+  }
 
   // The first device change, raised once the message loop runs.
-  void Start() { if (events_) events_->OnDevicesChanged(); }
-  void Plug(const std::string& path, uint16_t vid, uint16_t pid, bool readable = true);
-  void Unplug(const std::string& path);
-  // The reading thread of the device at `path` ended on a failure: the
-  // device counts as gone until it is seen again.
-  void ReaderFailed(const std::string& path);
-  // A report from the device at `path`: delivered only while it is held and
-  // was opened with read access. False when it was not delivered.
-  bool Deliver(const std::string& path, const std::vector<uint8_t>& report);
+  void Start() { events_->OnDevicesChanged(); }
+  void Plug(const std::string& path, uint16_t vid, uint16_t pid) {
+    present_.push_back({path, vid, pid});
+    Changed();
+  }
+  void Unplug(const std::string& path) {
+    std::erase_if(present_, [&](const HidPresence& p) { return p.path == path; });
+    Changed();
+  }
+  // The device's reading thread ended on a failure: it counts as gone until it is seen again.
+  void ReaderFailed(const std::string& path) { list.ReadingFailed(list.FindPath(path), events_); }
+  // A report of the device at `path`, read only while it is held.
+  bool Deliver(const std::string& path, const std::vector<uint8_t>& report) {
+    HidDeviceList::Entry* e = list.FindPath(path);
+    if (!e || !e->held) return false;
+    return HandOverReport(events_, *e, report.data(), report.size());
+  }
 
   HidDeviceList list;
-  std::vector<std::string> unreadable;
   int checkIns = 0;
 
  private:
-  void Changed();
+  void Changed() {
+    if (list.Rebuild(present_) && events_) events_->OnDevicesChanged();
+  }
   std::vector<HidPresence> present_;
   HidEvents* events_ = nullptr;
 };

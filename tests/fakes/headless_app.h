@@ -1,7 +1,6 @@
 #pragma once
 // The program as Corvid.exe assembles it, on the headless platform, started
-// as on a first run (factory settings, keyboard mode), with the remote's
-// reports at hand and what it showed recorded.
+// as on a first run (factory settings, keyboard mode).
 #include <string>
 #include <vector>
 
@@ -15,27 +14,23 @@ using Lines = std::vector<std::string>;
 
 class HeadlessApp {
  public:
-  // `hid`, when given, is the HID layer the remote is looked for in;
-  // `desktop` the processes and windows of program control.
+  // `hid`: where the remote is looked for; `desktop`: the processes and windows of program control.
   explicit HeadlessApp(bool start = true, HidDeviceController* hid = nullptr, FakeDesktop* desktop = nullptr)
       : app(Prepared(hid, desktop)) {
     app.Osd().onShow = [this](std::string_view text) { messages.emplace_back(text); };
     if (start) {
       app.StartUp();
-      // The monitor's one clearing 5 s after the start is not what tests watch.
-      app.monitorClearTimer.Stop();
+      app.monitorClearTimer.Stop();  // its one clearing 5 s after the start is not what tests watch
       Forget();
     }
   }
-  // A report of the remote: the mask bytes, the code and the battery where
-  // the remote puts them.
+  // A report of the remote: the mask bytes, the code and the battery where the remote puts them.
   void Report(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0, uint8_t battery = 5) {
     const uint8_t data[] = {m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery};
     engine.RemoteReport(1, data, sizeof data);
   }
   void Release(uint8_t battery = 5) { Report(0xFF, 0, 0, 0, battery); }
 
-  // What was recorded so far is forgotten.
   void Forget() {
     app.ReceiveLog().Clear();
     app.MonitorLines().Clear();
@@ -44,6 +39,11 @@ class HeadlessApp {
   }
   Lines Log() const { return const_cast<CorvidApp&>(app).ReceiveLog().Lines(); }
   Lines Monitor() const { return const_cast<CorvidApp&>(app).MonitorLines().Lines(); }
+  Lines Boxes() const {
+    Lines out;
+    for (const RecordingBoxes::Box& b : p.boxes.shown) out.push_back(b.text);
+    return out;
+  }
 
   HeadlessPlatform p;
   Lines messages;  // shown on the screen

@@ -14,49 +14,27 @@ using namespace corvid;
 
 namespace {
 
-// What the system would hold down from the events Corvid sent.
-struct DownKeys : InputSink {
-  bool Send(const InputEvent& e) override {
-    if (e.type == InputEvent::Type::Keyboard) {
-      if (e.flags & keyflag::kKeyUp) keys.erase(e.vk);
-      else keys.insert(e.vk);
-    } else {
-      for (const auto& [down, up, bit] : kButtons) {
-        if (e.flags & down) buttons |= bit;
-        if (e.flags & up) buttons &= ~bit;
-      }
-    }
-    return true;
-  }
-  uint16_t ScanCodeOf(uint16_t vk) override { return vk & 0xFF; }
-  uint64_t MessageExtraInfo() override { return 0; }
-  bool Nothing() const { return keys.empty() && buttons == 0; }
-  static constexpr struct {
-    uint32_t down, up, bit;
-  } kButtons[] = {{mouseflag::kLeftDown, mouseflag::kLeftUp, 1},
-                  {mouseflag::kRightDown, mouseflag::kRightUp, 2},
-                  {mouseflag::kMiddleDown, mouseflag::kMiddleUp, 4}};
-  std::set<uint16_t> keys;
-  uint32_t buttons = 0;
-};
-
-struct Reader {
-  const uint8_t* data;
-  size_t size;
-  size_t at = 0;
-  bool More() const { return at < size; }
-  uint8_t Byte() { return at < size ? data[at++] : 0; }
-};
-
 constexpr uint8_t kRelease[] = {0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+constexpr uint32_t kButtonsDown = mouseflag::kLeftDown | mouseflag::kRightDown | mouseflag::kMiddleDown;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Reader in{data, size};
-  DownKeys down;
+  size_t at = 0;
+  auto byte = [&] { return at < size ? data[at++] : uint8_t(0); };
   HeadlessPlatform p;
-  p.inputSink = &down;
+  // What the system would hold down from the events Corvid sent.
+  std::set<uint16_t> keys;
+  uint32_t buttons = 0;
+  p.input.keep = false;
+  p.input.onEvent = [&](const InputEvent& e) {
+    if (e.type == InputEvent::Type::Mouse)  // each button's up flag is its down flag shifted once
+      buttons = (buttons | (e.flags & kButtonsDown)) & ~(e.flags >> 1 & kButtonsDown);
+    else if (e.flags & keyflag::kKeyUp)
+      keys.erase(e.vk);
+    else
+      keys.insert(e.vk);
+  };
   // A small screen: the message's picture costs little, the behaviour is the same.
   p.screen.width = 160;
   p.screen.height = 120;
@@ -64,23 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   app.ReceiveLog().SetCapacity(0);
   app.MonitorLines().SetCapacity(0);
   app.StartUp();
-  ConfigData& config = app.Data();
+  Settings& s = app.Data().settings;
   ActionEngine& engine = app.Engine();
 
   // Settings and up to eight key map entries of both modes.
-  const uint8_t flags = in.Byte();
-  config.settings.NoPsRep = flags & 1;
-  config.settings.LowBattSkip = flags & 2;
-  config.settings.DispMessage = flags & 4;
-  config.settings.CurSmooth = flags & 8;
-  config.settings.AdjustAspect = flags & 16;
-  p.screen.overOwnWindow = flags & 32;
-  for (int n = in.Byte() % 9; n > 0; --n) {
-    const uint8_t code = in.Byte() % (kLastButtonCode + 1);
-    const uint8_t kindAndMode = in.Byte();
-    const uint16_t key = kindAndMode & 0x80 ? uint16_t(in.Byte()) : uint16_t(kindAndMode & 7);
-    const uint32_t param = uint32_t(in.Byte()) << 8 | in.Byte();
-    KeyMapTable& table = kindAndMode & 0x40 ? config.MouseMap : config.KeyboardMap;
+  const uint8_t flags = byte();
+  bool* const switches[] = {&s.NoPsRep,   &s.LowBattSkip,  &s.DispMessage,
+                            &s.CurSmooth, &s.AdjustAspect, &p.screen.overOwnWindow};
+  for (int i = 0; i < 6; ++i) *switches[i] = flags >> i & 1;
+  for (int n = byte() % 9; n > 0; --n) {
+    const uint8_t code = byte() % (kLastButtonCode + 1);
+    const uint8_t kindAndMode = byte();
+    const uint16_t key = kindAndMode & 0x80 ? uint16_t(byte()) : uint16_t(kindAndMode & 7);
+    const uint32_t param = uint32_t(byte()) << 8 | byte();
+    KeyMapTable& table = kindAndMode & 0x40 ? app.Data().MouseMap : app.Data().KeyboardMap;
     for (int m = 0; m < kMapCount; ++m) table.at(code, m) = {key, param, ""};
   }
   engine.SelectKeyMap(0, ModeRequest::Keep);
@@ -89,24 +64,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // then a wait. A wait byte with its high bit set makes the next report
   // short, of another identifier, or one with a low battery.
   uint8_t shape = 0;
-  while (in.More()) {
-    uint8_t report[11] = {in.Byte(), in.Byte(), in.Byte(), in.Byte(), 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
-    const uint8_t id = (shape & 0x80) && (shape & 0x01) ? 2 : 1;
-    const size_t length = (shape & 0x80) && (shape & 0x02) ? shape % 11 : sizeof report;
-    if ((shape & 0x80) && (shape & 0x04)) report[10] = 1;
-    engine.RemoteReport(id, report, length);
-    shape = in.Byte();
+  while (at < size) {
+    uint8_t report[11] = {byte(), byte(), byte(), byte(), 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
+    const bool odd = shape & 0x80;
+    if (odd && (shape & 0x04)) report[10] = 1;
+    engine.RemoteReport(odd && (shape & 0x01) ? 2 : 1, report,
+                        odd && (shape & 0x02) ? size_t(shape % 11) : sizeof report);
+    shape = byte();
     p.clock.Advance(shape & 0x3F);
   }
   // The remote says nothing is held: nothing may stay down.
   engine.RemoteReport(1, kRelease, sizeof kRelease);
   p.clock.Advance(100);
-  if (!down.Nothing()) __builtin_trap();
+  if (!keys.empty() || buttons != 0) __builtin_trap();
 
   // Whatever was held, "release everything" lets go of it.
-  in.at = 0;
   engine.RemoteReport(1, data, size > 11 ? 11 : size);
   engine.ReleaseEverything();
-  if (!down.Nothing()) __builtin_trap();
+  if (!keys.empty() || buttons != 0) __builtin_trap();
   return 0;
 }
