@@ -298,12 +298,12 @@ TEST(Launch, MouseHookAnswersWhileAStartWaitsForAWindowThatNeverComes) {
   probe.join();
   c.app->Hooks().RemoveCursorWakeHook();
   EXPECT_EQ(c.shown, (std::vector<std::string>{"Notepad Exec", "Can't Control target.2"}));
-  // A loaded machine may hold a move up for a moment, never for the second
-  // a wait that does not serve the hook would (an unserved hook waits 2 s).
+  // A wait that serves the hook only between its slices holds moves up for
+  // a slice; 200 ms is within the system's own hook time-out.
   std::sort(times.begin(), times.end());
   ASSERT_GT(times.size(), 100u);
   EXPECT_LT(times[times.size() / 2], 20.0);
-  EXPECT_LT(times.back(), 600.0);
+  EXPECT_LT(times.back(), 200.0);
   // 1 s, then 60 rounds of 20 passes with 10 ms pauses and 20 ms between.
   EXPECT_LT(took, 40000.0);
 }
