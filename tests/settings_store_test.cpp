@@ -54,10 +54,8 @@ TEST(SettingsValues, IntegersAndKeyMapValues) {
     EXPECT_TRUE(ParseProfileInteger(text, v) && v == want) << text;
   for (const char* bad : {"yes", "0x", "99999999999", ""}) EXPECT_FALSE(ParseProfileInteger(bad, v)) << bad;
   KeyMapEntry e;
-  EXPECT_TRUE(ParseKeyMapValue("12,5", e));
-  EXPECT_EQ(e, (KeyMapEntry{0x05, 0x12, ""}));
-  EXPECT_TRUE(ParseKeyMapValue("0000,00,A,B", e));
-  EXPECT_EQ(e.Message, "A");
+  for (auto [text, want] : {std::pair{"12,5", KeyMapEntry{0x05, 0x12, ""}}, {"0000,00,A,B", {0, 0, "A"}}})
+    EXPECT_TRUE(ParseKeyMapValue(text, e) && e == want) << text;
   EXPECT_FALSE(ParseKeyMapValue(",,7,Text", e));  // "Text" is no number
   const std::string longValue = "0001,43," + std::string(400, 'm');
   EXPECT_TRUE(ParseKeyMapValue(CutToEncodedBytes(longValue, 255, TextEncoding::Ansi, DefaultCodePage()), e));
