@@ -142,7 +142,7 @@ TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
   EXPECT_EQ(stopped.settings.MesSize, 99);
 }
 
-TEST_F(SettingsStoreTest, UnusableFileIsKeptByteForByteBeforeItIsRebuilt) {
+TEST_F(SettingsStoreTest, UnusableFilesAreKeptByteForByteBeforeTheyAreRebuilt) {
   const std::string bad =
       "[App-1]\nAppProg=one.exe\nAppSetConst=2,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0\n"
       "[App-3]\nAppSetConst=1,1,x\n[Items-0]\nBD00=0000,31,\xED\x40mine\n";
@@ -168,9 +168,7 @@ TEST_F(SettingsStoreTest, UnusableFileIsKeptByteForByteBeforeItIsRebuilt) {
   EXPECT_EQ(Start().keptAs, path + ".bad2");
   EXPECT_EQ(files.files[path + ".bad"], bad);
   EXPECT_NE(boxes.shown.back().text.find("[System] MesColorFg"), std::string::npos);
-}
 
-TEST_F(SettingsStoreTest, FilesWithoutKeysOrTooLargeAreKeptAsideToo) {
   // UTF-16 without its byte-order mark: its form cannot be told.
   std::string noMark;
   for (char c : std::string("[System]\r\nHideStart=1\r\n")) noMark += {c, '\0'};
@@ -187,7 +185,7 @@ TEST_F(SettingsStoreTest, FilesWithoutKeysOrTooLargeAreKeptAsideToo) {
   EXPECT_NE(boxes.shown.back().text.find("MB"), std::string::npos);
 }
 
-TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeTheFileIsLeftAndCorvidRunsOnDefaults) {
+TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeOrAWriteIsRefusedTheFileIsLeft) {
   const std::string bad = "[App-2]\nAppSetConst=1,1,0\n[Items-0]\nBD00=0000,31,mine\n";
   files.files[path] = bad;
   files.readOnly.insert(path + ".bad");  // an old copy that cannot be replaced, or a folder of that name
@@ -211,17 +209,14 @@ TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeTheFileIsLeftAndCorvidRunsOnDefault
   EXPECT_EQ(settings.Reload(), 0);
   EXPECT_TRUE(settings.SaveKeyMaps());
   EXPECT_NE(files.files[path].find("BD00=0000,31,mine"), std::string::npos);
-}
 
-TEST_F(SettingsStoreTest, RefusedWriteIsToldAndLeavesTheFile) {
-  files.files[path] = "[System]\nMesSize=30\n";
+  // A refused write is told and leaves the file.
   files.readOnly.insert(path);
-  data.settings.MesSize = 50;
+  const std::string kept = files.files[path];
   EXPECT_FALSE(SaveSystemSettings(data, path, files, &boxes));
-  EXPECT_EQ(files.files[path], "[System]\nMesSize=30\n");
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_NE(boxes.shown[0].text.find("read-only"), std::string::npos);
-  EXPECT_NE(boxes.shown[0].text.find("変更されていません"), std::string::npos);
+  EXPECT_EQ(files.files[path], kept);
+  EXPECT_NE(boxes.shown.back().text.find("read-only"), std::string::npos);
+  EXPECT_NE(boxes.shown.back().text.find("変更されていません"), std::string::npos);
   // A store that failed and could not put the file back: the box says so.
   struct CuttingStore : MemoryFileStore {
     bool Replace(const std::string& p, const std::string&, std::string& why) override {
