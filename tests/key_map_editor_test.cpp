@@ -122,8 +122,7 @@ TEST_F(EditorTest, OwnMapsTheMouseMenuAndTheMessageTextStayInTheirColumn) {
   engine.SetCurrentAppMap(3);
   engine.SwitchToKeyboardMode();
   Type(kNum1, 'Q');
-  EXPECT_EQ(Kbd(kNum1, 3).Key, 'Q');
-  EXPECT_EQ(Kbd(kNum1, 0).Key, 0);
+  EXPECT_EQ((std::pair{Kbd(kNum1, 3).Key, Kbd(kNum1, 0).Key}), (std::pair<uint16_t, uint16_t>{'Q', 0}));  // own, basic
   EXPECT_EQ(editor.BoxOf(kNum1).colour, 0x00A5FFu);  // differs from the basic map
   editor.CopyBasicMap();                             // "標準復帰"
   EXPECT_EQ(Kbd(kNum1, 3).Key, 0);

@@ -85,9 +85,12 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   data.Apps[2].Registered = true;
   data.Apps[2].AppProg = "C:\\Tools\\player.exe";
   data.Apps[2].LongPressTime = 1500;
-  SaveKeyMaps(data, path, files, nullptr);
-  SaveSystemSettings(data, path, files, nullptr);
-  SaveAppEntries(data, path, files, nullptr, 1920, 1080);
+  auto saveAll = [&](const ConfigData& d) {
+    SaveKeyMaps(d, path, files, nullptr);
+    SaveSystemSettings(d, path, files, nullptr);
+    SaveAppEntries(d, path, files, nullptr, 1920, 1080);
+  };
+  saveAll(data);
   SaveAutoStart(path, 2, true, files, nullptr);
   EXPECT_EQ(Get("Items-3", "BD00"), "0000,31,1");
   EXPECT_EQ(Get("Items-3", "BM00"), "0000,31,1");
@@ -98,9 +101,7 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   // Loaded again, each value comes back: saved again, the file stays as it is.
   ConfigData again;
   ASSERT_EQ(LoadSettings(again, path, files), 0);
-  SaveKeyMaps(again, path, files, nullptr);
-  SaveSystemSettings(again, path, files, nullptr);
-  SaveAppEntries(again, path, files, nullptr, 1920, 1080);
+  saveAll(again);
   const int writes = files.writes;
   SaveAutoStart(path, 2, again.Apps[2].AutoStart, files, nullptr);
   EXPECT_EQ(files.writes, writes);  // the mark it holds already: nothing written

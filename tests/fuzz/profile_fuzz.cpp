@@ -1,6 +1,5 @@
-// Arbitrary bytes as Corvid's settings file: read and written back untouched
-// they are the same; loaded and saved they settle; a start on a disk that
-// refuses writes at random keeps them, in the file or in a copy aside.
+// Arbitrary bytes as the settings file: written back untouched they are the same; loaded and
+// saved they settle; a start on a disk refusing writes at random keeps them, there or aside.
 #include <cstddef>
 #include <cstdint>
 #include <string>
