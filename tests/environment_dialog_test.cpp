@@ -43,8 +43,15 @@ TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndFollowTheDragged
 }
 
 // The file's language wins over the display's; one chosen here is for the next start.
-TEST_F(EnvironmentTest, TheLanguageChoiceIsSavedForTheNextStart) {
+TEST_F(EnvironmentTest, HideStartAndTheLanguageAreReadAtTheStartAndAChoiceIsForTheNext) {
   Start("Language= EN \r\n", "", 1365);
+  EXPECT_FALSE(app.Windows().Editor().Visible());
+  app.MonitorLines().Append("early");
+  p.clock.Advance(5000);  // the monitor is cleared once, five seconds after the start
+  EXPECT_TRUE(Monitor().empty());
+  app.MonitorLines().Append("later");
+  p.clock.Advance(20000);
+  EXPECT_EQ(Monitor(), Lines{"later"});
   EXPECT_EQ(LanguageInUse(), Language::English);
   dialog.Show();
   EXPECT_EQ((std::pair{dialog.Bar("MesPosx").min, dialog.Bar("MesPosx").max}), (std::pair{-682, 682}));  // odd width

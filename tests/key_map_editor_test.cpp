@@ -192,18 +192,5 @@ TEST_F(EditorTest, UseWithoutSavingReloadAndTheTrayMonitorAndEditorOpenAndCloseT
   EXPECT_EQ(Place(), (std::array{740, 100, 600}));
 }
 
-TEST(EditorStart, HiddenWithHideStartAndTheMonitorIsClearedOnceAfterFiveSeconds) {
-  HeadlessApp a(false);
-  a.p.memoryFiles.files[a.app.Settings().Folder() + "Corvid.ini"] = "[System]\nHideStart=1\n";
-  a.app.StartUp();
-  EXPECT_FALSE(a.app.Windows().Editor().Visible());
-  a.app.MonitorLines().Append("early");
-  a.p.clock.Advance(5000);
-  EXPECT_TRUE(a.app.MonitorLines().Lines().empty());
-  a.app.MonitorLines().Append("later");
-  a.p.clock.Advance(20000);
-  EXPECT_EQ(a.app.MonitorLines().Lines(), Lines{"later"});
-}
-
 }  // namespace
 }  // namespace corvid
