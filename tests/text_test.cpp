@@ -49,16 +49,16 @@ TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {
   }
   EXPECT_EQ(Text(TextId::MenuQuit), "常駐解除(&Q)");  // Japanese until one is chosen
   // The menu's access keys are the same in both languages.
-  for (Language l : {Language::Japanese, Language::English})
-    for (const auto& [id, key] : {std::pair{TextId::MenuKeyMap, 'k'}, std::pair{TextId::MenuEnvironment, 'g'},
-                                  std::pair{TextId::MenuMonitor, 'm'}, std::pair{TextId::MenuLaunchPrograms, 'e'},
-                                  std::pair{TextId::MenuHelpBefore, 'h'}, std::pair{TextId::MenuQuit, 'q'}}) {
+  for (Language l : {Language::Japanese, Language::English}) {
+    std::string keys;
+    for (TextId id : {TextId::MenuKeyMap, TextId::MenuEnvironment, TextId::MenuMonitor, TextId::MenuLaunchPrograms,
+                      TextId::MenuHelpBefore, TextId::MenuQuit}) {
       std::string t(Text(id, l));
       if (id == TextId::MenuHelpBefore) t += Text(TextId::MenuHelpAfter, l);
-      const size_t at = t.find('&');
-      ASSERT_NE(at, std::string::npos) << t;
-      EXPECT_EQ(LowerAscii(t[at + 1]), key) << t;
+      keys += t.find('&') == std::string::npos ? '-' : LowerAscii(t[t.find('&') + 1]);
     }
+    EXPECT_EQ(keys, "kgmehq");
+  }
 
   // By the setting, else by the display's language (Japanese 0x0411, English 0x0409, German 0x0407).
   std::string chosen;
