@@ -96,7 +96,6 @@ TEST_F(EnvironmentTest, CancelReadsTheFileAgainAndEveryCloseHidesThePreview) {
   File() += "CurRepeat=15\r\n";  // the timers follow every load
   dialog.Cancel();               // "中止"
   EXPECT_FALSE(dialog.Visible());
-  EXPECT_EQ(settings.CurSpeed, 10);
   EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 300u);
   EXPECT_EQ(engine.RepeatTimer().Interval(), 40u);
   EXPECT_EQ(app.Mouse().cursorTimer.Interval(), 15u);
