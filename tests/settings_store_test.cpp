@@ -123,12 +123,10 @@ TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
   EXPECT_EQ((std::array{a.LastLeft, a.LastTop, a.LastRight, a.LastBottom}), (std::array{10, 20, 800, 600}));
   EXPECT_EQ(a.ProcessId + a.TargetWindow, 0u);
   EXPECT_TRUE(a.AutoStart);
-  EXPECT_EQ(data.settings.MesSize, 30);
-  EXPECT_EQ(data.settings.KeyIdle, 700);
+  EXPECT_EQ((std::array{data.settings.MesSize, data.settings.KeyIdle}), (std::array{30, 700}));
   // What would sleep for weeks is brought into the dialogs' range.
-  EXPECT_EQ(a.ActivateDelay, kDelayMax);
-  EXPECT_EQ(a.LongPressTime, kDelayMin);
-  EXPECT_EQ(data.settings.CurRepeat, kCurRepeatRange.max);
+  EXPECT_EQ((std::array{a.ActivateDelay, a.LongPressTime, data.settings.CurRepeat}),
+            (std::array{kDelayMax, kDelayMin, kCurRepeatRange.max}));
   EXPECT_EQ(data.KeyboardMap.at(0x0B, 5), (KeyMapEntry{}));
   SaveSystemSettings(data, path, files, nullptr);
   EXPECT_EQ(Get("System", "MesColorFg"), "0xFF0000");
