@@ -15,14 +15,14 @@ using namespace corvid;
 namespace {
 
 struct Rig {
-  ConfigData form;
+  ConfigData data;
   DiskFileStore files;
   std::string path;
   Rig() {
     const auto dir = std::filesystem::temp_directory_path() / "corvid-config-bench";
     std::filesystem::create_directories(dir);
     path = (dir / "Corvid.ini").string();
-    ApplyFactoryDefaults(form);
+    ApplyFactoryDefaults(data);
     // All nine columns filled, every per-program map different, eight programs.
     for (int m = 0; m < kMapCount; ++m)
       for (uint8_t code : kMappableButtons) {
@@ -39,16 +39,16 @@ struct Rig {
     SaveAll();
   }
   void SaveAll() {
-    SaveKeyMaps(form, path, files, nullptr);
-    SaveSystemSettings(form, path, files, nullptr);
-    SaveAppEntries(form, path, files, nullptr, 1920, 1080);
+    SaveKeyMaps(data, path, files, nullptr);
+    SaveSystemSettings(data, path, files, nullptr);
+    SaveAppEntries(data, path, files, nullptr, 1920, 1080);
     SaveAutoStart(path, 0, false, files, nullptr);
   }
 };
 
 void BM_LoadCompleteFile(benchmark::State& state) {
   Rig rig;
-  for (auto _ : state) benchmark::DoNotOptimize(LoadSettings(rig.form, rig.path, rig.files));
+  for (auto _ : state) benchmark::DoNotOptimize(LoadSettings(rig.data, rig.path, rig.files));
 }
 BENCHMARK(BM_LoadCompleteFile)->Unit(benchmark::kMillisecond);
 

@@ -17,31 +17,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DiskFileStoreTest : public ::testing::Test {
- protected:
-  DiskFileStoreTest() { fs::create_directories(dir_); }
-  ~DiskFileStoreTest() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string At(const char* name) const { return (dir_ / name).string(); }
-  std::string Contents(const std::string& path) {
-    std::string bytes;
-    files_.Read(path, bytes);
-    return bytes;
-  }
-  fs::path dir_ = fs::temp_directory_path() / ("corvid-files-" + std::to_string(::getpid()));
-  DiskFileStore files_;
-};
-
 // A start mends a copy a failed start cut short; a save writes through a link.
-TEST_F(DiskFileStoreTest, StartsSavesAndCopiesOnARealDisk) {
+TEST(DiskFileStoreTest, StartsSavesAndCopiesOnARealDisk) {
+  struct TempDir {
+    TempDir() { fs::create_directories(path); }
+    ~TempDir() { fs::remove_all(path, ec); }
+    fs::path path = fs::temp_directory_path() / ("corvid-files-" + std::to_string(::getpid()));
+    std::error_code ec;
+  } dir;
+  DiskFileStore files;
+  auto At = [&](const char* name) { return (dir.path / name).string(); };
+  auto Contents = [&](const std::string& path) {
+    std::string bytes;
+    return files.Read(path, bytes) ? bytes : "<none>";
+  };
   const std::string ini = At("Corvid.ini"), bytes = "[System]\r\nMesColorBg=black\r\n";
   std::ofstream(ini, std::ios::binary) << bytes;
   std::ofstream(ini + ".bad", std::ios::binary) << bytes.substr(0, 12);
   ConfigData data;
   RecordingBoxes boxes;
-  const StartupReport r = StartUpSettings(data, (dir_ / "").string(), files_, boxes, 1920, 1080);
+  const StartupReport r = StartUpSettings(data, (dir.path / "").string(), files, boxes, 1920, 1080);
   EXPECT_EQ(r.outcome, StartupOutcome::Rebuilt);
   EXPECT_EQ(r.keptAs, ini + ".bad");
   EXPECT_EQ(Contents(ini + ".bad"), bytes);
@@ -53,14 +48,14 @@ TEST_F(DiskFileStoreTest, StartsSavesAndCopiesOnARealDisk) {
   fs::create_symlink(real, link, ec);
   if (ec) GTEST_SKIP() << "no links here: " << ec.message();
   std::string why;
-  ASSERT_TRUE(files_.Replace(link, "new", why)) << why;
+  ASSERT_TRUE(files.Replace(link, "new", why)) << why;
   EXPECT_TRUE(fs::is_symlink(link));  // still the user's link
   EXPECT_EQ(Contents(real), "new");
-  EXPECT_EQ(files_.Size(link), 3);
+  EXPECT_EQ(files.Size(link), 3);
 
-  EXPECT_FALSE(files_.CopyNew(link, At("Corvid.ini.bad"), why));  // never over an earlier copy
-  EXPECT_FALSE(files_.CopyNew(At("missing"), At("x"), why));
-  EXPECT_EQ(files_.Size(At("missing")), -1);
+  EXPECT_FALSE(files.CopyNew(link, At("Corvid.ini.bad"), why));  // never over an earlier copy
+  EXPECT_FALSE(files.CopyNew(At("missing"), At("x"), why));
+  EXPECT_EQ(files.Size(At("missing")), -1);
 }
 
 // Full after `room` more bytes, perhaps taking no new file, deleting no open file as
@@ -84,7 +79,10 @@ class FailingDisk : public FileOps {
     bool SetLength(uint64_t size) override {
       std::string& f = disk.files[path];
       if (disk.dead) return false;
-      if (size > f.size() + disk.room) return disk.SaysNo();
+      if (size > f.size() + disk.room) {
+        disk.dead = disk.dieWhenFull;
+        return false;
+      }
       disk.room = disk.room + f.size() - size;
       f.resize(size);
       return true;
@@ -100,10 +98,6 @@ class FailingDisk : public FileOps {
     std::string path;
     bool closed = false;
   };
-  bool SaysNo() {
-    dead = dieWhenFull;
-    return false;
-  }
   bool Exists(const std::string& path) override { return files.count(path) != 0; }
   bool Read(const std::string& path, std::string& bytes) override {
     if (!files.count(path)) return false;
@@ -146,37 +140,30 @@ TEST(FailingDiskTest, AFullDiskNeverCutsTheFileShortNorLeavesAHalfWrittenFile) {
   const std::string ini = "Corvid.ini", old = "[Keys]\r\nA=1\r\n[MyOwnMap]\r\nB=2\r\n";
   const std::string larger = "[Keys]\r\nA=1\r\n[App-2]\r\nAutoStart=0\r\n[MyOwnMap]\r\nB=2\r\n";
   std::string why;
-  for (bool noNewFiles : {false, true}) {
-    for (bool sparse : {false, true}) {
-      FailingDisk disk;
-      disk.files[ini] = old;
-      if (!noNewFiles) disk.files[ini + ".new"] = "debris of a save that was killed";  // else in place
-      disk.noNewFiles = noNewFiles;
-      disk.sparse = sparse;
-      disk.room = 10;  // less than the file grows by
-      SCOPED_TRACE(std::string(noNewFiles ? "in place" : "new file") + (sparse ? ", sparse" : ""));
-      EXPECT_FALSE(ReplaceFileBytes(disk, ini, larger, why));
-      EXPECT_FALSE(why.empty());
-      EXPECT_EQ(disk.files[ini], old);                // every byte the user had
-      EXPECT_EQ(disk.files.count(ini + ".new"), 0u);  // closed, then deleted
-      EXPECT_EQ(disk.files.size(), 1u);
-      // With room, the same save goes through, in place or not.
-      disk.room = 1 << 20;
-      EXPECT_TRUE(ReplaceFileBytes(disk, ini, larger, why)) << why;
-      EXPECT_EQ(disk.files[ini], larger);
-      EXPECT_TRUE(ReplaceFileBytes(disk, ini, "short", why)) << why;
-      EXPECT_EQ(disk.files[ini], "short");
-      EXPECT_TRUE(disk.unflushed.empty());
-      EXPECT_EQ(disk.files.size(), 1u);
-    }
+  // Bits of the mode: 1 in place (no new file can be made), 2 a sparse disk, 4 killed the moment it says no.
+  for (int mode : {0, 1, 2, 3, 5}) {
+    SCOPED_TRACE(mode);
+    FailingDisk disk;
+    disk.files[ini] = old;
+    disk.noNewFiles = mode & 1;
+    if (!disk.noNewFiles) disk.files[ini + ".new"] = "debris of a save that was killed";
+    disk.sparse = mode & 2;
+    disk.dieWhenFull = mode & 4;
+    disk.room = 10;  // less than the file grows by
+    EXPECT_FALSE(ReplaceFileBytes(disk, ini, larger, why));
+    EXPECT_FALSE(why.empty());
+    EXPECT_EQ(disk.files[ini], old);   // every byte the user had (killed: the room was taken first)
+    EXPECT_EQ(disk.files.size(), 1u);  // the new file closed, then deleted
+    if (disk.dead) continue;
+    // With room, the same save goes through, in place or not.
+    disk.room = 1 << 20;
+    EXPECT_TRUE(ReplaceFileBytes(disk, ini, larger, why)) << why;
+    EXPECT_EQ(disk.files[ini], larger);
+    EXPECT_TRUE(ReplaceFileBytes(disk, ini, "short", why)) << why;
+    EXPECT_EQ(disk.files[ini], "short");
+    EXPECT_TRUE(disk.unflushed.empty());
+    EXPECT_EQ(disk.files.size(), 1u);
   }
-  // Killed the moment the disk says no, in place: the room was taken first.
-  FailingDisk disk;
-  disk.files[ini] = old;
-  disk.noNewFiles = disk.dieWhenFull = true;
-  disk.room = 10;
-  EXPECT_FALSE(ReplaceFileBytes(disk, ini, larger, why));
-  EXPECT_EQ(disk.files[ini], old);
 }
 
 TEST(FailingDiskTest, ACopyThatFailsIsRemovedAndACopyCutShortIsMadeWhole) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
+
 #include "fakes/headless_app.h"
 
 namespace corvid {
@@ -24,13 +27,9 @@ class EditorTest : public ::testing::Test, public HeadlessApp {
 
 TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_TRUE(editor.Visible());  // shown at the start: HideStart is off
-  editor.BoxClicked(kEject);
+  Type(kEject, 'A', false, true);
   EXPECT_EQ(p.hooks.installs.back(), HookKind::KeyCapture);
-  editor.BoxKeyDown(kEject, 'A', {false, true, false});  // Shift+A
-  editor.KeyUp(kEject);
-  EXPECT_EQ(editor.IndexText, "16");
-  EXPECT_EQ(editor.CodeText, "0100-41");
-  EXPECT_EQ(editor.BoxOf(kEject).text, "Shift.A");
+  EXPECT_EQ(editor.IndexText + " " + editor.CodeText + " " + editor.BoxOf(kEject).text, "16 0100-41 Shift.A");
   EXPECT_EQ(Kbd(kEject, 5), (KeyMapEntry{0x41, 0x100, "Shift.A"}));  // the basic map reaches every map
 
   // The keys the key-capture hook diverts, as it delivers them.
@@ -50,30 +49,22 @@ TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_EQ(engine.ActiveMap()[kTriangle], (KeyMapEntry{0, 0x1000, "Win."}));  // a mask box keeps its message
   app.Hooks().WinKeyLatched = true;
   Type(kNum1, 139);  // the right one, alone
-  EXPECT_EQ(engine.ActiveMap()[kNum1].Key, 0);
-  EXPECT_EQ(engine.ActiveMap()[kNum1].Param, 0x1000u);
+  EXPECT_EQ(engine.ActiveMap()[kNum1], (KeyMapEntry{0, 0x1000, "Win"}));
 }
 
 TEST_F(EditorTest, ACaptureIsArmedByAClickOrSpaceAndTakesOneKey) {
-  const KeyMapEntry esc = engine.ActiveMap()[kEject];  // the factory's ESC
-  // Focus that arrives by Tab arms nothing: Tab, Esc and Alt+F4 are the window's.
-  for (uint16_t vk : {9, 27, 115}) EXPECT_FALSE(editor.BoxKeyDown(kEject, vk, {false, false, vk == 115})) << vk;
-  EXPECT_FALSE(editor.KeyUp(kEject, 27));
-  EXPECT_FALSE(app.Hooks().Installed(HookKind::KeyCapture));
-
-  // Space arms the box, binding nothing itself; the next key is bound and ends the capture.
-  EXPECT_TRUE(editor.BoxKeyDown(kEject, ' ', {}));
-  EXPECT_TRUE(app.Hooks().Installed(HookKind::KeyCapture));
-  EXPECT_TRUE(editor.BoxKeyDown(kEject, ' ', {}));
-  EXPECT_TRUE(editor.KeyUp(kEject, ' '));
-  EXPECT_EQ(engine.ActiveMap()[kEject], esc);
-  EXPECT_TRUE(editor.BoxKeyDown(kEject, kCtrl, {true, false, false}));
-  EXPECT_TRUE(editor.BoxKeyDown(kEject, 'C', {true, false, false}));
-  EXPECT_TRUE(editor.KeyUp(kEject, 'C'));
+  // Focus by Tab arms nothing: Tab, Esc and Alt+F4 are the window's. Space arms, binding nothing
+  // (held, it repeats); Ctrl+C is bound and ends the capture. Ups are negative, +1000 Ctrl, +2000 Alt;
+  // after each key, whether the box took it (1) and whether the capture hook is in (h).
+  std::string seen;
+  for (int k : {9, 27, 2115, -27, 32, 32, -32, 1017, 1067, -67, 9}) {
+    const uint16_t vk = static_cast<uint16_t>(std::abs(k) % 1000);
+    const bool taken =
+        k < 0 ? editor.KeyUp(kEject, vk) : editor.BoxKeyDown(kEject, vk, {k / 1000 == 1, false, k / 1000 == 2});
+    seen += std::string(taken ? " 1" : " 0") + (app.Hooks().Installed(HookKind::KeyCapture) ? "h" : "");
+  }
+  EXPECT_EQ(seen, " 0 0 0 0 1h 1h 1h 1h 1h 1 0");
   EXPECT_EQ(engine.ActiveMap()[kEject], (KeyMapEntry{0x43, 0x10, "Ctrl.C"}));
-  EXPECT_FALSE(editor.CaptureArmed());
-  EXPECT_FALSE(app.Hooks().Installed(HookKind::KeyCapture));
-  EXPECT_FALSE(editor.BoxKeyDown(kEject, 9, {}));  // Tab moves on again
 
   // A double click's menu opens without the hook, so that Esc reaches the menu.
   editor.BoxClicked(kCircle);
@@ -131,8 +122,7 @@ TEST_F(EditorTest, OwnMapsTheMouseMenuAndTheMessageTextStayInTheirColumn) {
   engine.SetCurrentAppMap(3);
   engine.SwitchToKeyboardMode();
   Type(kNum1, 'Q');
-  EXPECT_EQ(Kbd(kNum1, 3).Key, 'Q');
-  EXPECT_EQ(Kbd(kNum1, 0).Key, 0);
+  EXPECT_EQ((std::pair{Kbd(kNum1, 3).Key, Kbd(kNum1, 0).Key}), (std::pair<uint16_t, uint16_t>{'Q', 0}));  // own, basic
   EXPECT_EQ(editor.BoxOf(kNum1).colour, 0x00A5FFu);  // differs from the basic map
   editor.CopyBasicMap();                             // "標準復帰"
   EXPECT_EQ(Kbd(kNum1, 3).Key, 0);
@@ -153,7 +143,7 @@ TEST_F(EditorTest, OwnMapsTheMouseMenuAndTheMessageTextStayInTheirColumn) {
   EXPECT_EQ(data.MouseMap.at(kTriangle, 2).Message, "WheelUp.");  // the basic map's column only
 }
 
-TEST_F(EditorTest, UseWithoutSavingKeepsChangesInMemoryAndReloadBringsTheFileBack) {
+TEST_F(EditorTest, UseWithoutSavingReloadAndTheTrayMonitorAndEditorOpenAndCloseTogether) {
   const std::string before = p.memoryFiles.files[app.Settings().Path()];
   Type(kEject, 'Z');
   editor.UseNow();  // "一時使用"
@@ -168,9 +158,7 @@ TEST_F(EditorTest, UseWithoutSavingKeepsChangesInMemoryAndReloadBringsTheFileBac
   Type(kEject, 'Z');
   editor.Save();  // "保存"
   EXPECT_NE(p.memoryFiles.files[app.Settings().Path()].find("BD16=0000,5A,Z"), std::string::npos);
-}
 
-TEST_F(EditorTest, TrayMonitorAndEditorOpenAndCloseTogether) {
   engine.SetCurrentAppMap(2);
   app.RunTrayCommand(TrayCommand::ShowKeyMapEditor);  // the double click keeps the map
   EXPECT_EQ(engine.CurrentAppMap(), 2);
@@ -178,6 +166,7 @@ TEST_F(EditorTest, TrayMonitorAndEditorOpenAndCloseTogether) {
   EXPECT_EQ(engine.CurrentAppMap(), 0);
 
   CodeMonitor& monitor = app.Windows().Monitor();
+  auto Place = [&] { return std::array{monitor.Place().left, monitor.Place().top, monitor.Place().height}; };
   app.RunTrayCommand(app.Menu().Click(MenuItem::CodeMonitor));
   EXPECT_TRUE(monitor.Visible());
   EXPECT_EQ(monitor.Place().left, editor.Place().Right());
@@ -193,30 +182,14 @@ TEST_F(EditorTest, TrayMonitorAndEditorOpenAndCloseTogether) {
   app.RunTrayCommand(app.Menu().Click(MenuItem::KeyMapEditor));
   editor.Moved({900, 40, 960, 900});
   app.RunTrayCommand(app.Menu().Click(MenuItem::CodeMonitor));
-  EXPECT_EQ(monitor.Place().left, 900 - CodeMonitor::kWidth);
-  EXPECT_EQ(monitor.Place().top, 40);
-  EXPECT_EQ(monitor.Place().height, 900);
+  EXPECT_EQ(Place(), (std::array{900 - CodeMonitor::kWidth, 40, 900}));
 
   // With only the launch-program settings shown, beside them.
   editor.UseNow();
   app.RunTrayCommand(app.Menu().Click(MenuItem::LaunchSettings));
   app.Windows().Launch().Moved({300, 100, 440, 600});
   app.RunTrayCommand(app.Menu().Click(MenuItem::CodeMonitor));
-  EXPECT_EQ(monitor.Place().left, 740);
-  EXPECT_EQ(monitor.Place().height, 600);
-}
-
-TEST(EditorStart, HiddenWithHideStartAndTheMonitorIsClearedOnceAfterFiveSeconds) {
-  HeadlessApp a(false);
-  a.p.memoryFiles.files[a.app.Settings().Folder() + "Corvid.ini"] = "[System]\nHideStart=1\n";
-  a.app.StartUp();
-  EXPECT_FALSE(a.app.Windows().Editor().Visible());
-  a.app.MonitorLines().Append("early");
-  a.p.clock.Advance(5000);
-  EXPECT_TRUE(a.app.MonitorLines().Lines().empty());
-  a.app.MonitorLines().Append("later");
-  a.p.clock.Advance(20000);
-  EXPECT_EQ(a.app.MonitorLines().Lines(), Lines{"later"});
+  EXPECT_EQ(Place(), (std::array{740, 100, 600}));
 }
 
 }  // namespace

@@ -60,9 +60,8 @@ TEST_F(TargetSearchTest, ProcessSearchTakesTheLastInTheSnapshotAndTheBrowserFram
   for (auto [version, ie] : {std::pair{"7.0.6000", tab}, {"8.0.7600", frame}, {"9.11.9600", frame}}) {
     desktop.browserVersion = version;
     EXPECT_TRUE(search.RefreshAppProcessIds());
-    EXPECT_EQ(apps[0].ProcessId, second);
-    EXPECT_EQ(apps[1].ProcessId, ie) << version;
-    EXPECT_EQ(apps[2].ProcessId, 0u);
+    EXPECT_EQ(std::tuple(apps[0].ProcessId, apps[1].ProcessId, apps[2].ProcessId), std::tuple(second, ie, 0u))
+        << version;
   }
   desktop.noSnapshot = true;
   search.RefreshAppProcessIds();

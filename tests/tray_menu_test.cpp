@@ -7,6 +7,7 @@
 #include "app/help_file.h"
 #include "app/idle_trim.h"
 #include "app/tray_status.h"
+#include "fakes/expected_text.h"
 #include "fakes/headless_app.h"
 
 namespace corvid {
@@ -30,26 +31,19 @@ TEST(TrayMenu, ItemsGreyByOpenWindowsAndTheMonitorItemFollowsTheWindow) {
   EXPECT_EQ(menu.Click(MenuItem::Help), TrayCommand::OpenHelp);
 }
 
+// A row per update: what changed, then the tip and whether the icon is grey.
 TEST(TrayStatus, TipTellsRemoteBatteryAndModeAndChangesOnlyWithThem) {
   TrayStatus t;
-  EXPECT_EQ(t.Tip(), "Corvid  リモコン未接続\nKBD Mode");
-  EXPECT_TRUE(t.Greyed());
-  TrayStatus::Change c = t.Update({.held = true});
-  EXPECT_TRUE(c.tip && c.icon && !c.balloon && !t.Greyed());
-  EXPECT_EQ(t.Tip(), "Corvid  リモコン接続中\nKBD Mode");
-  const RemoteState low{.held = true, .batteryKnown = true, .battery = 1};
-  c = t.Update({.held = true, .batteryKnown = true, .battery = 5, .mouseMode = true});
-  EXPECT_TRUE(c.tip && !c.icon);
-  EXPECT_EQ(t.Tip(), "Corvid  リモコン接続中(5)\nWith MOUSE Mode");
-  EXPECT_FALSE(t.Update({.held = true, .batteryKnown = true, .battery = 5, .mouseMode = true}).Any());
+  const RemoteState five{true, true, 5, true}, low{true, true, 1};
+  std::string out = t.Tip() + (t.Greyed() ? " grey\n" : "\n");
   // Low: one balloon, not again until the battery has been above the level.
-  EXPECT_TRUE(t.Update(low).balloon);
-  EXPECT_FALSE(t.Update({.held = true, .batteryKnown = true, .battery = 0}).balloon);
-  EXPECT_FALSE(t.Update({.held = true, .batteryKnown = true, .battery = 2}).balloon);
-  EXPECT_TRUE(t.Update(low).balloon);
-  c = t.Update({.held = false, .batteryKnown = true, .battery = 1});
-  EXPECT_TRUE(c.icon && !c.balloon);
-  EXPECT_EQ(t.Tip(), "Corvid  リモコン未接続\nKBD Mode");
+  for (const RemoteState& s :
+       {RemoteState{true}, five, five, low, {true, true, 0}, {true, true, 2}, low, {false, true, 1}}) {
+    const TrayStatus::Change c = t.Update(s);
+    out += std::string(c.tip ? "tip " : "") + (c.icon ? "icon " : "") + (c.balloon ? "balloon " : "") + "| " + t.Tip() +
+           (t.Greyed() ? " grey\n" : "\n");
+  }
+  ExpectSameLines(out, Expected("tray_status.txt"));
 }
 
 TEST(TrayStatus, TheIconIsToldOnceTheQueueHasRunEmpty) {

@@ -27,13 +27,11 @@ TEST(UniqueResource, GivesEachHandleBackOnceWhateverMovesIt) {
   {
     Owner a(1);
     Owner b(std::move(a));
-    EXPECT_FALSE(a);
     Owner c(2);
     c = std::move(b);  // 2 goes back, 1 moves on
     EXPECT_EQ(freed, std::vector<int>{2});
     Owner none(-1);  // a failed open is not closed
-    EXPECT_FALSE(none);
-    *c.Put() = 3;  // 1 goes back before a new one is written in
+    *c.Put() = 3;    // 1 goes back before a new one is written in
     EXPECT_EQ(c.Release(), 3);
   }
   EXPECT_EQ(freed, (std::vector<int>{2, 1}));

@@ -1,8 +1,6 @@
 #pragma once
-// A desktop a test fills in: processes in snapshot order, windows in Z order
-// (top first), and programs whose window appears after some passes or never.
-// What program control did is logged, a line per operation, windows as
-// #handle. A hung window takes no change; a slow one takes it lagMs later.
+// Processes in snapshot order, windows in Z order (top first); what program
+// control did is logged a line per call. A slow window changes lagMs later.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -29,7 +27,6 @@ struct FakeWindow {
   ScreenRect rect{100, 100, 500, 400};
 };
 
-// What starting a program file does.
 struct FakeProgram {
   std::string title, className;
   int appearAfterPasses = 0;  // -1: never
@@ -43,17 +40,8 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     if (!imagePath.empty()) imagePaths[nextPid] = imagePath;
     return nextPid++;
   }
-  FakeWindow NewWindow(uint32_t pid, const std::string& title, const std::string& cls, uint32_t style = 0) {
-    FakeWindow w;
-    w.handle = nextHandle++;
-    w.pid = pid;
-    w.title = title;
-    w.className = cls;
-    w.style = style;
-    return w;
-  }
   WindowHandle AddWindow(uint32_t pid, const std::string& title, const std::string& cls, uint32_t style = 0) {
-    windows.push_back(NewWindow(pid, title, cls, style));
+    windows.push_back({nextHandle++, pid, title, cls, style});
     return windows.back().handle;
   }
   FakeWindow* Find(WindowHandle h) {
@@ -115,7 +103,7 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     const FakeProgram& p = it->second;
     const uint32_t pid = AddProcess(file.substr(file.find_last_of("\\:") + 1), 0, file);
     if (p.appearAfterPasses >= 0) {
-      pending.push_back({p.appearAfterPasses, NewWindow(pid, p.title, p.className)});
+      pending.push_back({p.appearAfterPasses, {nextHandle++, pid, p.title, p.className}});
       pending.back().second.hung = p.hangs;
     }
     return pid;

@@ -1,6 +1,5 @@
-// Arbitrary bytes as Corvid's settings file: read and written back untouched
-// they are the same; loaded and saved they settle; a start on a disk that
-// refuses writes at random keeps them, in the file or in a copy aside.
+// Arbitrary bytes as the settings file: written back untouched they are the same; loaded and
+// saved they settle; a start on a disk refusing writes at random keeps them, there or aside.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,30 +27,26 @@ struct FailingDisk : MemoryFileStore {
   uint32_t pattern = 0, calls = 0;
 };
 
-void SaveAll(const ConfigData& data, const std::string& path, FileStore& files) {
-  SaveKeyMaps(data, path, files, nullptr);
-  SaveSystemSettings(data, path, files, nullptr);
-  SaveAppEntries(data, path, files, nullptr, 1920, 1080);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   if (ProfileFile::Parse(text).Serialize() != text) __builtin_trap();
 
-  // Load and save until the file settles: the second save changes nothing.
+  // Load and save until the file settles: the third save changes nothing.
   MemoryFileStore files;
   files.files["x"] = text;
-  ConfigData first, second, third;
-  if (LoadSettings(first, "x", files) == 0) {
-    SaveAll(first, "x", files);
-    if (LoadSettings(second, "x", files) != 0) __builtin_trap();
-    SaveAll(second, "x", files);
-    const std::string saved = files.files["x"];
-    if (LoadSettings(third, "x", files) != 0) __builtin_trap();
-    SaveAll(third, "x", files);
-    if (files.files["x"] != saved) __builtin_trap();
+  for (int round = 0; round < 3; ++round) {
+    ConfigData loaded;
+    if (LoadSettings(loaded, "x", files) != 0) {
+      if (round > 0) __builtin_trap();
+      break;
+    }
+    const std::string before = files.files["x"];
+    SaveKeyMaps(loaded, "x", files, nullptr);
+    SaveSystemSettings(loaded, "x", files, nullptr);
+    SaveAppEntries(loaded, "x", files, nullptr, 1920, 1080);
+    if (round == 2 && files.files["x"] != before) __builtin_trap();
   }
 
   // Start-up on a failing disk keeps the user's bytes somewhere.

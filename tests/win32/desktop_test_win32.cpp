@@ -1,19 +1,12 @@
-// Win32 pieces of the program on a real (emulated) desktop: the input sink
-// injecting into a window, the HID layer without the remote, the profile
-// reader against the system's, the file store, and the ends of the process.
+// Win32 pieces on a real (emulated) desktop: the HID layer without the
+// remote, the profile reader against the system's, the file store, and the
+// ends of the process.
 #include <windows.h>
 #include <dbt.h>
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <string>
-#include <vector>
-
-#include "actions/injector.h"
 #include "app/crash_release_win32.h"
-#include "actions/input_sink_win32.h"
-#include "base/text_view.h"
 #include "base/text_win32.h"
 #include "config/file_store_win32.h"
 #include "config/profile_file.h"
@@ -25,65 +18,6 @@ using namespace corvid;
 using namespace wine_test;
 
 namespace {
-
-// --- Injection into the window in front -------------------------------------
-
-std::vector<std::pair<UINT, WPARAM>> g_received;
-
-LRESULT CALLBACK TargetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN:
-      g_received.push_back({WM_KEYDOWN, wp});
-      return 0;
-    case WM_KEYUP: case WM_SYSKEYUP:
-      g_received.push_back({WM_KEYUP, wp});
-      return 0;
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP:
-      g_received.push_back({msg, 0});
-      return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-using Received = std::vector<std::pair<UINT, WPARAM>>;
-
-TEST(Injection, ChordMediaKeyAndClickReachTheWindowInFront) {
-  HWND target = MakeFrontWindow(L"CorvidInjectionTarget", TargetProc, WS_EX_TOPMOST, WS_OVERLAPPEDWINDOW,
-                                {100, 100, 400, 300});
-  ASSERT_EQ(GetForegroundWindow(), target);
-  Win32InputSink sink;
-  LineView monitor;
-  int refused = 0;
-  Injector injector(sink, monitor, [&] { ++refused; }, [] { return 0u; });
-
-  g_received.clear();
-  injector.PressKey(0x0110, 'A');
-  injector.ReleaseKey(0x0110, 'A');
-  injector.PressKey(0, VK_VOLUME_UP);
-  injector.ReleaseKey(0, VK_VOLUME_UP);
-  Pump(200);
-  EXPECT_EQ(g_received, (Received{{WM_KEYDOWN, VK_CONTROL}, {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'A'},
-                                  {WM_KEYUP, 'A'}, {WM_KEYUP, VK_SHIFT}, {WM_KEYUP, VK_CONTROL},
-                                  {WM_KEYDOWN, VK_VOLUME_UP}, {WM_KEYUP, VK_VOLUME_UP}}));
-  EXPECT_EQ(monitor.Lines(), (std::vector<std::string>{" CTRL", " SHIFT", " 0x41", "-0x41", "-SHIFT", "-CTRL",
-                                                       " 0xAF", "-0xAF"}));
-  for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
-
-  g_received.clear();
-  RECT r;
-  GetWindowRect(target, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Pump(100);
-  injector.SendMouseButtons(0x10);
-  injector.SendMouseButtons(0);
-  Pump(200);
-  EXPECT_EQ(g_received, (Received{{WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}}));
-  EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
-  EXPECT_EQ(refused, 0);
-  DestroyWindow(target);
-}
-
-// --- The HID layer on a system without the remote ---------------------------
 
 struct HidRecorder : HidEvents {
   void OnDevicesChanged() override { ++changes; }
@@ -115,8 +49,6 @@ TEST(HidLayer, FirstChangeComesWithTheLoopAndNoRemoteIsFound) {
   EXPECT_EQ(FindWindowW(L"CorvidHidLayer", nullptr), nullptr);
 }
 
-// --- The profile reader against the system's --------------------------------
-
 const char kMissing[] = "\x01missing";
 
 struct Case {
@@ -125,38 +57,21 @@ struct Case {
   std::vector<std::pair<std::string, std::string>> probes;  // section, key
 };
 
-// Names separated by NULs, ended by an empty name.
-std::vector<std::string> SplitNulList(const std::vector<char>& buf, DWORD len) {
+// The system's reading: the names of the sections (none given) or of a
+// section's keys, or a key's value.
+std::vector<std::string> SystemNames(const std::string& path, const char* section) {
+  std::vector<char> buf(65536);
+  const DWORD n = GetPrivateProfileStringA(section, nullptr, "", buf.data(), DWORD(buf.size()), path.c_str());
   std::vector<std::string> out;
-  size_t i = 0;
-  while (i < len && buf[i] != '\0') {
-    std::string s(&buf[i]);
-    i += s.size() + 1;
-    out.push_back(s);
-  }
+  for (size_t i = 0; i < n && buf[i]; i += out.back().size() + 1) out.emplace_back(&buf[i]);
   return out;
-}
-
-std::vector<std::string> SystemSections(const std::string& path) {
-  std::vector<char> buf(65536);
-  DWORD n = GetPrivateProfileSectionNamesA(buf.data(), static_cast<DWORD>(buf.size()), path.c_str());
-  return SplitNulList(buf, n);
-}
-
-std::vector<std::string> SystemKeys(const std::string& path, const std::string& section) {
-  std::vector<char> buf(65536);
-  DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buf.data(),
-                                     static_cast<DWORD>(buf.size()), path.c_str());
-  return SplitNulList(buf, n);
 }
 
 std::string SystemValue(const std::string& path, const std::string& section, const std::string& key) {
   std::vector<char> buf(corvid::kProfileValueMax + 1);
-  GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf.data(),
-                           static_cast<DWORD>(buf.size()), path.c_str());
-  return std::string(buf.data());
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, buf.data(), DWORD(buf.size()), path.c_str());
+  return buf.data();
 }
-
 
 // Every section and key the system lists, and names probed on purpose
 // (other case, names that only appear in comments, missing ones): the
@@ -185,7 +100,12 @@ TEST(ProfileFile, ReadsAwkwardFilesAsTheSystemDoes) {
       {"long_value", "[L]\r\nlong=" + longValue + "\r\nafter=ok\r\n", {{"L", "long"}}},
       {"comments",
        "; leading comment\r\n[C]\r\n;commented=1\r\nreal=2\r\n# hash=3\r\n  ; indented=4\r\n",
-       {{"C", ";commented"}, {"C", "commented"}, {"C", "real"}, {"C", "indented"}, {"C", "; indented"}, {"C", "# hash"}}},
+       {{"C", ";commented"},
+        {"C", "commented"},
+        {"C", "real"},
+        {"C", "indented"},
+        {"C", "; indented"},
+        {"C", "# hash"}}},
       {"before_first_section", "orphan=1\r\n[S]\r\nk=v\r\n", {{"S", "orphan"}, {"S", "k"}}},
       {"bom", "\xEF\xBB\xBF[Bom]\r\nk=v\r\n", {{"Bom", "k"}}},
       {"missing", "[Here]\r\nk=v\r\n", {{"Here", "absent"}, {"Absent", "k"}}},
@@ -197,8 +117,8 @@ TEST(ProfileFile, ReadsAwkwardFilesAsTheSystemDoes) {
     ASSERT_TRUE(WriteAll(corvid::Widen(path), c.text));
     const ProfileFile ours = ProfileFile::Parse(c.text);
     std::vector<std::pair<std::string, std::string>> pairs = c.probes;
-    for (const std::string& s : SystemSections(path))
-      for (const std::string& k : SystemKeys(path, s)) pairs.emplace_back(s, k);
+    for (const std::string& s : SystemNames(path, nullptr))
+      for (const std::string& k : SystemNames(path, s.c_str())) pairs.emplace_back(s, k);
     for (const auto& [section, key] : pairs) {
       std::string got;
       if (!ours.Get(section, key, got)) got = kMissing;
@@ -208,8 +128,6 @@ TEST(ProfileFile, ReadsAwkwardFilesAsTheSystemDoes) {
   }
   EXPECT_GT(compared, 40);
 }
-
-// --- The settings file's store ------------------------------------------------
 
 TEST(Win32FileStore, ReplacesWholeKeepsLinksAndNeverCopiesOverACopy) {
   const std::wstring folder = FreshFolder(L"file-store");
@@ -242,8 +160,6 @@ TEST(Win32FileStore, ReplacesWholeKeepsLinksAndNeverCopiesOverACopy) {
   EXPECT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// --- The ends of the process ---------------------------------------------------
-
 bool Down(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 
 // Logging off, and a crash: Ctrl held by the remote is let go on both.
@@ -251,20 +167,16 @@ TEST(EndPaths, LogOffAndACrashLetGoOfWhatCorvidHolds) {
   // Injected keys need a window in front to go to.
   HWND front = MakeFrontWindow(L"CorvidEndPathsTarget", DefWindowProcW, 0, WS_OVERLAPPEDWINDOW, {60, 60, 200, 120});
   InProcessCorvid corvid(L"end-paths");
-  ConfigData& data = corvid.app->Data();
   ActionEngine& engine = corvid.app->Engine();
   const uint8_t ctrl[] = {0, 0x80, 0, 0x5F, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};  // SQUARE: Ctrl
   engine.RemoteReport(1, ctrl, sizeof ctrl);
-  Pump(50);
-  ASSERT_TRUE(Down(VK_CONTROL));
+  ASSERT_TRUE(WaitUntil([] { return Down(VK_CONTROL); }, 2000));
   EXPECT_TRUE(SendMessageW(corvid.platform->MainWindow(), WM_QUERYENDSESSION, 0, 0));
-  Pump(50);
-  EXPECT_FALSE(Down(VK_CONTROL));
+  EXPECT_TRUE(WaitUntil([] { return !Down(VK_CONTROL); }, 2000));
 
   ReleaseOnCrash onCrash(*corvid.app);
   engine.RemoteReport(1, ctrl, sizeof ctrl);
-  Pump(50);
-  ASSERT_TRUE(Down(VK_CONTROL));
+  ASSERT_TRUE(WaitUntil([] { return Down(VK_CONTROL); }, 2000));
   // The filter an unhandled exception would reach.
   const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
   SetUnhandledExceptionFilter(filter);
@@ -273,8 +185,7 @@ TEST(EndPaths, LogOffAndACrashLetGoOfWhatCorvidHolds) {
   CONTEXT context{};
   EXCEPTION_POINTERS info{&record, &context};
   filter(&info);
-  Pump(50);
-  EXPECT_FALSE(Down(VK_CONTROL));
+  EXPECT_TRUE(WaitUntil([] { return !Down(VK_CONTROL); }, 2000));
   DestroyWindow(front);
 }
 

@@ -1,12 +1,10 @@
-// The settings file's store on a disk with no room left: a save that fails
-// leaves the file as it was and nothing half-written beside it, whether the
-// new file could be made beside it or the file had to be written in place.
-// The disk is a small file system that the test run mounts where it can
-// (scripts/small-disk); without it the test is skipped.
+// The settings file's store on a disk with no room left, a small file system
+// the test run mounts where it can (scripts/small-disk).
 #include <windows.h>
-#include <gtest/gtest.h>
 
-#include <string>
+#include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "config/file_store_win32.h"
 #include "win32/wine_support_win32.h"
@@ -21,8 +19,7 @@ std::wstring SmallDisk() {
   wchar_t buf[MAX_PATH] = {};
   if (!GetEnvironmentVariableW(L"CORVID_SMALL_DISK_UNIX", buf, MAX_PATH)) return L"";
   std::wstring folder = L"Z:" + std::wstring(buf) + L"\\";
-  for (wchar_t& c : folder)
-    if (c == L'/') c = L'\\';
+  std::replace(folder.begin(), folder.end(), L'/', L'\\');
   return GetFileAttributesW((folder + L"mounted").c_str()) == INVALID_FILE_ATTRIBUTES ? L"" : folder;
 }
 
@@ -34,15 +31,6 @@ void FillUp(const std::wstring& path) {
   while (WriteFile(f.Get(), block.data(), static_cast<DWORD>(block.size()), &n, nullptr) && n == block.size()) {
   }
   for (char c = 0; WriteFile(f.Get(), &c, 1, &n, nullptr) && n == 1;) {
-  }
-}
-
-// Empty files until no more can be made.
-void UseEveryEntry(const std::wstring& folder) {
-  for (int i = 0; i < 10000; ++i) {
-    const corvid::UniqueHandle f(CreateFileW((folder + L"entry" + std::to_wstring(i)).c_str(), GENERIC_WRITE, 0,
-                                             nullptr, CREATE_NEW, 0, nullptr));
-    if (!f) return;
   }
 }
 
@@ -58,9 +46,9 @@ TEST(FullDisk, AFailedSaveKeepsTheFileAndLeavesNothingBehind) {
   ASSERT_TRUE(files.Replace(Utf8(ini), larger, why)) << why;
   ASSERT_TRUE(files.Replace(Utf8(ini), old, why)) << why;
 
+  // A failed save leaves the file as it was and nothing half-written beside it.
   FillUp(disk + L"filler");
   EXPECT_FALSE(files.Replace(Utf8(ini), larger, why));
-  std::printf("new file beside it, disk full: %s\n", why.c_str());
   EXPECT_EQ(ReadAll(ini), old);
   EXPECT_EQ(GetFileAttributesW((ini + L".new").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(files.CopyNew(Utf8(ini), Utf8(ini + L".bad"), why));
@@ -69,13 +57,15 @@ TEST(FullDisk, AFailedSaveKeepsTheFileAndLeavesNothingBehind) {
   // No entry left for a new file: the save is written in place, and only
   // when the room for it could be taken first.
   DeleteFileW((disk + L"filler").c_str());
-  UseEveryEntry(disk);
+  for (int i = 0; i < 10000; ++i) {  // empty files until no more can be made
+    const std::wstring entry = disk + L"entry" + std::to_wstring(i);
+    if (!corvid::UniqueHandle(CreateFileW(entry.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr))) break;
+  }
   ASSERT_TRUE(files.Replace(Utf8(ini), larger, why)) << why;
   EXPECT_EQ(ReadAll(ini), larger);
   ASSERT_TRUE(files.Replace(Utf8(ini), old, why)) << why;
   FillUp(disk + L"entry0");
   EXPECT_FALSE(files.Replace(Utf8(ini), larger, why));
-  std::printf("in place, disk full: %s\n", why.c_str());
   EXPECT_EQ(ReadAll(ini), old);
   // A save that shrinks the file needs no room and goes through in place.
   EXPECT_TRUE(files.Replace(Utf8(ini), "short", why)) << why;

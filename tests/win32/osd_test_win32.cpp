@@ -1,17 +1,14 @@
-// The message window on a real desktop: a message shows centred in the top
-// tenth of the screen with its shadow, smooth edges and Japanese glyphs, is
-// gone after the fade, lets clicks and window picks through to the program
-// below, and can be dragged by a letter while the settings allow it. The capture is
-// written as osd_capture.png into the build folder for a look by eye.
+// The message window on a real desktop: centred in the top tenth with its
+// shadow, smooth edges and Japanese glyphs, gone after the fade, letting
+// clicks and window picks through, dragged by a letter while the settings
+// allow it. osd_capture.png in the build folder is for a look by eye.
 #include <windows.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "osd/glyphs_win32.h"
 #include "win32/wine_support_win32.h"
@@ -23,11 +20,10 @@ namespace {
 
 class OsdOnTheDesktop : public ::testing::Test {
  protected:
-  OsdOnTheDesktop() {
-    // The mode message of the start-up fades first: the test shows its own.
-    const DWORD until = GetTickCount() + 3000;
-    while ((osd.fadeDelayTimer.Enabled() || osd.fadeStepTimer.Enabled()) && static_cast<LONG>(until - GetTickCount()) > 0)
-      Pump(20);
+  // The mode message of the start-up fades first: the test shows its own.
+  OsdOnTheDesktop() { Faded(3000); }
+  bool Faded(unsigned ms) {
+    return Until([&] { return !osd.fadeDelayTimer.Enabled() && !osd.fadeStepTimer.Enabled(); }, ms);
   }
   InProcessCorvid corvid{L"osd-test"};
   OsdMessage& osd = corvid.app->Osd();
@@ -66,8 +62,7 @@ int DarkChanges(const Capture& before, const Capture& now, RECT r) {
 // virtual desktop is black).
 HWND MakeBackdrop() {
   return MakeFrontWindow(L"CorvidOsdTestBackdrop", DefWindowProcW, 0, WS_POPUP,
-                                     {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 5},
-                                     RGB(128, 128, 128));
+                         {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 5}, RGB(128, 128, 128));
 }
 
 // The drawing DCs' owners: a new section takes the old one's place, and
@@ -103,14 +98,10 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
   const Settings& s = settings;
   const OsdFont font{s.MesFont, s.MesSize};
   bool complete = false;
-  const std::wstring latin = glyphs.FaceFor("KBD Mode", font, &complete);
-  std::printf("face for \"KBD Mode\": %ls%s\n", latin.c_str(), complete ? "" : " (glyphs missing)");
-  EXPECT_TRUE(complete);
-  const std::wstring japanese = glyphs.FaceFor("常駐解除 KBD Mode", font, &complete);
-  std::printf("face for Japanese text: %ls%s\n", japanese.c_str(), complete ? "" : " (glyphs missing)");
-  EXPECT_TRUE(complete);
-
-  // Plain drawing gives only the glyphs' own pixels, smooth drawing edges in between.
+  for (const char* text : {"KBD Mode", "常駐解除 KBD Mode"}) {
+    const std::wstring face = glyphs.FaceFor(text, font, &complete);
+    EXPECT_TRUE(complete) << text << ": " << Utf8(face);
+  }
   OsdBitmap b;
   b.Resize(600, 100);
   const OsdSize size = glyphs.Measure("常駐解除", font);
@@ -126,12 +117,10 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
         full += a == 255;
         partial += a > 0 && a < 255;
       }
-    std::printf("antialias %d: %d full, %d partial pixels\n", aa, full, partial);
-    EXPECT_TRUE(full > 200);
-    EXPECT_TRUE(aa == 0 ? partial == 0 : partial > 100);
+    EXPECT_GT(full, 200) << aa;
+    EXPECT_TRUE(aa == 0 ? partial == 0 : partial > 100) << aa << ": " << partial;
   }
-  // Text put together from kept glyphs matches the text drawn whole at the
-  // large size, at every horizontal phase the pen takes.
+  // At every horizontal phase the pen takes.
   for (const char* t : {"With MOUSE Mode(3)", "常駐解除 KBD Mode"}) {
     OsdBitmap whole, pieced;
     whole.Resize(900, 100);
@@ -148,11 +137,10 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
         differ += a != b2;
         worst = std::max(worst, std::abs(a - b2));
       }
-    std::printf("\"%s\" from kept glyphs: %d of %d inked pixels differ, by %d at most\n", t, differ, inked, worst);
-    EXPECT_TRUE(inked > 1000);
-    EXPECT_TRUE(differ * 100 <= inked);  // touching glyphs may add up a little differently
+    EXPECT_GT(inked, 1000) << t;
+    // Touching glyphs may add up a little differently.
+    EXPECT_LE(differ * 100, inked) << t << ", by " << worst << " at most";
   }
-  std::printf("glyph scratch: %zu bytes\n", glyphs.ScratchBytes());
 }
 
 // The user drags the message by a letter; the system's move loop runs on
@@ -170,12 +158,15 @@ void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& sho
   Pump(100);
   struct Hand {
     POINT from;
+    DWORD owner;  // the thread the move loop runs on
     static DWORD WINAPI Run(void* p) {
       const POINT f = static_cast<Hand*>(p)->from;
       MouseTo(f.x, f.y);
       Sleep(60);
       MouseTo(f.x, f.y, MOUSEEVENTF_LEFTDOWN);
-      Sleep(120);
+      GUITHREADINFO loop{sizeof loop};
+      for (const DWORD end = GetTickCount() + 2000; GetTickCount() < end; Sleep(5))
+        if (GetGUIThreadInfo(static_cast<Hand*>(p)->owner, &loop) && (loop.flags & GUI_INMOVESIZE)) break;
       for (int k = 1; k <= 10; ++k) {
         MouseTo(f.x + 12 * k, f.y + 15 * k);
         Sleep(25);
@@ -184,12 +175,10 @@ void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& sho
       MouseTo(f.x + 120, f.y + 150, MOUSEEVENTF_LEFTUP);
       return 0;
     }
-  } hand{grip};
+  } hand{grip, GetCurrentThreadId()};
   const corvid::UniqueHandle thread(CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr));
   while (WaitForSingleObject(thread.Get(), 0) == WAIT_TIMEOUT) Pump(10);
   Pump(200);
-  std::printf("dragged from (%ld,%ld): message now at %d,%d, dragging %d\n", grip.x, grip.y, settings.MesPosx,
-              settings.MesPosy, int(osd.OsdDragging));
   EXPECT_EQ(settings.MesPosx, 120);
   EXPECT_EQ(settings.MesPosy, 150);
   EXPECT_TRUE(!osd.OsdDragging);
@@ -201,15 +190,10 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   const int tenth = before.height / 10;
   const DWORD shownAt = GetTickCount();
   osd.ShowMessage("KBD Mode");
-  const DWORD renderMs = GetTickCount() - shownAt;
   Pump(250);
   const Capture shown = CaptureScreen();
   EXPECT_TRUE(WritePng(BuildFile(L"osd_capture.png"), shown, std::min(shown.height, 3 * tenth)));
-  std::printf("ShowMessage took %lu ms; capture in osd_capture.png\n", renderMs);
-
   const Found text = BrightChanges(before, shown, shown.height);
-  std::printf("text pixels: %d in (%ld,%ld)-(%ld,%ld) on %dx%d\n", text.count, text.box.left, text.box.top,
-              text.box.right, text.box.bottom, shown.width, shown.height);
   EXPECT_GT(text.count, 300);
   EXPECT_LE(text.box.bottom, tenth);  // all of it in the top tenth
   EXPECT_LE(std::abs((text.box.left + text.box.right) / 2 - shown.width / 2), 6);
@@ -219,18 +203,13 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   const int left = DarkChanges(before, shown, {t.left - 10, t.top, t.left - 1, t.bottom});
   const int right = DarkChanges(before, shown, {t.right + 1, t.top, t.right + 10, t.bottom});
   const int below = DarkChanges(before, shown, {t.left, t.bottom, t.right, t.bottom + 6});
-  std::printf("shadow pixels: %d left, %d right, %d below\n", left, right, below);
-  EXPECT_TRUE(left > 20 && right > 20 && below > 20);
+  EXPECT_TRUE(left > 20 && right > 20 && below > 20) << left << " left, " << right << " right, " << below << " below";
   EXPECT_EQ(DarkChanges(before, shown, {0, 0, t.left - 40, tenth}), 0);  // nothing far from the letters
 
   // Held for a second, then 25 fade steps.
   while (GetTickCount() - shownAt < 900) Pump(20);
   EXPECT_TRUE(osd.fadeDelayTimer.Enabled());
-  const DWORD deadline = shownAt + 3000;
-  while ((osd.fadeStepTimer.Enabled() || osd.fadeDelayTimer.Enabled()) && static_cast<LONG>(deadline - GetTickCount()) > 0)
-    Pump(10);
-  std::printf("faded out %lu ms after the show\n", GetTickCount() - shownAt);
-  EXPECT_FALSE(osd.fadeStepTimer.Enabled());
+  EXPECT_TRUE(Faded(2100));
   EXPECT_EQ(osd.OsdAlpha, 255);
   Pump(100);
   const Capture gone = CaptureScreen();
@@ -261,7 +240,6 @@ HWND OtherProgramsWindow() { return FindWindowW(L"CorvidWindow", nullptr); }
 // the message can be dragged (and so catches clicks).
 TEST_F(OsdOnTheDesktop, ClicksAndPicksGoThroughTheMessage) {
   const corvid::UniqueHandle other = Start(BuildFile(L"corvid-window.exe"), L"");
-  ASSERT_TRUE(other);
   HWND w = WaitForWindow(OtherProgramsWindow, 10000);
   ASSERT_NE(w, nullptr);
   SetWindowPos(w, nullptr, 100, 0, 400, 300, SWP_NOZORDER);

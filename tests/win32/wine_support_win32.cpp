@@ -4,10 +4,10 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
-#include "app/tray_menu.h"
 #include "config/file_store_win32.h"
 #include "config/settings_store.h"
 #include "base/text_win32.h"
@@ -25,36 +25,9 @@ std::wstring WinPath(const char* s) {
   return out;
 }
 
-uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0) {
-  static uint32_t table[256];
-  if (!table[1])
-    for (uint32_t i = 0; i < 256; ++i) {
-      uint32_t c = i;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[i] = c;
-    }
-  crc = ~crc;
-  for (size_t i = 0; i < n; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int s = 24; s >= 0; s -= 8) out.push_back(uint8_t(v >> s));
-}
-
-void Chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
-  Put32(png, uint32_t(data.size()));
-  std::vector<uint8_t> body(type, type + 4);
-  body.insert(body.end(), data.begin(), data.end());
-  png.insert(png.end(), body.begin(), body.end());
-  Put32(png, Crc32(body.data(), body.size()));
-}
-
 }  // namespace
 
 const std::wstring& CorvidExe() { return g_exe; }
-const std::wstring& SourceDir() { return g_source; }
-const std::wstring& BuildDir() { return g_build; }
 std::wstring SourceFile(const std::wstring& relative) { return g_source + L"\\" + relative; }
 std::wstring BuildFile(const std::wstring& name) { return g_build + L"\\" + name; }
 
@@ -69,8 +42,7 @@ std::string Utf8(const std::wstring& w) { return corvid::Narrow(w); }
 void Pump(unsigned ms) {
   const DWORD end = GetTickCount() + ms;
   do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -84,16 +56,21 @@ HWND FocusOf(HWND window) {
   return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-void PressKey(WORD vk, int times) {
+void PressKey(WORD vk, int times, WORD modifier) {
   std::vector<INPUT> keys;
-  for (int i = 0; i < times; ++i)
-    for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-      INPUT in{};
-      in.type = INPUT_KEYBOARD;
-      in.ki.wVk = vk;
-      in.ki.dwFlags = flags;
-      keys.push_back(in);
-    }
+  const auto key = [&](WORD k, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = k;
+    in.ki.dwFlags = flags;
+    keys.push_back(in);
+  };
+  if (modifier) key(modifier, 0);
+  for (int i = 0; i < times; ++i) {
+    key(vk, 0);
+    key(vk, KEYEVENTF_KEYUP);
+  }
+  if (modifier) key(modifier, KEYEVENTF_KEYUP);
   SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
   Pump(250);
 }
@@ -130,15 +107,15 @@ bool CaptureWindow(HWND w, const wchar_t* name) {
 }
 
 void SetDpi(DWORD dpi) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    RegCloseKey(key);
-  }
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+void SendTrayCommand(corvid::MenuItem item) {
+  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(item), 0);
 }
 
 bool QuitCorvid(const corvid::UniqueHandle& process) {
-  PostMessageW(MainWindowOfCorvid(), WM_COMMAND, corvid::MenuCommandId(corvid::MenuItem::Quit), 0);
+  SendTrayCommand(corvid::MenuItem::Quit);
   return WaitExit(process.Get(), 10000);
 }
 
@@ -169,56 +146,71 @@ void MouseTo(int x, int y, DWORD buttons) {
   SendInput(1, &in, sizeof in);
 }
 
-corvid::UniqueHandle Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder) {
+corvid::UniqueHandle Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder, HANDLE out) {
   std::wstring cmd = L"\"" + exe + L"\" " + args;
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  if (out) {
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  }
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) return {};
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, out != nullptr, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+    return {};
   const corvid::UniqueHandle thread(pi.hThread);
   return corvid::UniqueHandle(pi.hProcess);
 }
 
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code) {
-  if (!process) return false;
-  const DWORD end = GetTickCount() + ms;
-  for (;;) {
-    const DWORD left = static_cast<LONG>(end - GetTickCount()) > 0 ? end - GetTickCount() : 0;
-    const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
-    if (r == WAIT_OBJECT_0) {
-      if (code) GetExitCodeProcess(process, code);
-      return true;
-    }
-    if (r == WAIT_TIMEOUT) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
+  if (!process || !Until([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, ms)) return false;
+  if (code) GetExitCodeProcess(process, code);
+  return true;
 }
 
-std::vector<HWND> WindowsOfClass(const wchar_t* cls) {
+HWND FindWhere(const std::function<bool(HWND)>& is, HWND parent) {
   struct Ctx {
-    const wchar_t* cls;
-    std::vector<HWND> found;
-  } ctx{cls, {}};
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* c = reinterpret_cast<Ctx*>(lp);
-        wchar_t name[64];
-        if (GetClassNameW(w, name, 64) && lstrcmpW(name, c->cls) == 0) c->found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&ctx));
+    const std::function<bool(HWND)>& is;
+    HWND found = nullptr;
+  } ctx{is};
+  const WNDENUMPROC each = [](HWND w, LPARAM lp) -> BOOL {
+    auto* c = reinterpret_cast<Ctx*>(lp);
+    if (c->is(w)) c->found = w;
+    return !c->found;
+  };
+  if (parent)
+    EnumChildWindows(parent, each, reinterpret_cast<LPARAM>(&ctx));
+  else
+    EnumWindows(each, reinterpret_cast<LPARAM>(&ctx));
   return ctx.found;
 }
 
+std::wstring ClassOf(HWND w) {
+  wchar_t name[64] = L"";
+  GetClassNameW(w, name, 64);
+  return name;
+}
+
+std::vector<HWND> WindowsOfClass(const wchar_t* cls) {
+  std::vector<HWND> found;
+  FindWhere([&](HWND w) {
+    if (ClassOf(w) == cls) found.push_back(w);
+    return false;
+  });
+  return found;
+}
+
 HWND VisibleWindowOfClass(const wchar_t* cls) {
-  for (HWND w : WindowsOfClass(cls))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
+  return FindWhere([&](HWND w) { return IsWindowVisible(w) && ClassOf(w) == cls; });
+}
+
+HWND ChildWindow(HWND parent, const wchar_t* cls, const wchar_t* text) {
+  return FindWhere(
+      [&](HWND w) {
+        return lstrcmpiW(ClassOf(w).c_str(), cls) == 0 && (!text || corvid::Widen(WindowText(w)) == text);
+      },
+      parent);
 }
 
 std::wstring NotepadPath() {
@@ -228,22 +220,12 @@ std::wstring NotepadPath() {
 }
 
 HWND WaitForWindow(HWND (*find)(), unsigned ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
-    if (HWND w = find()) return w;
-    Pump(20);
-  } while (static_cast<LONG>(end - GetTickCount()) > 0);
-  return nullptr;
+  HWND w = nullptr;
+  Until([&] { return (w = find()) != nullptr; }, ms);
+  return w;
 }
 
-bool WaitUntil(bool (*done)(), unsigned ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (!done()) {
-    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-    Pump(20);
-  }
-  return true;
-}
+bool WaitUntil(bool (*done)(), unsigned ms) { return Until(done, ms); }
 
 void EndProcessOfWindow(HWND w) {
   DWORD pid = 0;
@@ -259,8 +241,7 @@ void EndProgramsOfClass(const wchar_t* cls) {
 }
 
 HWND MainWindowOfCorvid() {
-  auto all = WindowsOfClass(corvid::kMainWindowClass);
-  return all.empty() ? nullptr : all.front();
+  return FindWhere([](HWND w) { return ClassOf(w) == corvid::kMainWindowClass; });
 }
 
 HWND FindBoxTitled(const wchar_t* title) { return FindWindowW(L"#32770", title); }
@@ -283,12 +264,11 @@ std::wstring CorvidIniPath() {
 
 std::string ReadAll(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool WriteAll(const std::wstring& path, const std::string& bytes) {
+  CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
   std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
   return bool(out);
@@ -296,16 +276,9 @@ bool WriteAll(const std::wstring& path, const std::string& bytes) {
 
 std::wstring FreshFolder(const std::wstring& name) {
   const std::wstring folder = BuildFile(name);
-  // One level deep: the settings file and what start-up may leave beside it.
-  WIN32_FIND_DATAW f;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &f);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + f.cFileName).c_str());
-    } while (FindNextFileW(h, &f));
-    FindClose(h);
-  }
-  CreateDirectoryW(folder.c_str(), nullptr);
+  std::error_code ignored;
+  std::filesystem::remove_all(folder.c_str(), ignored);
+  std::filesystem::create_directories(folder.c_str(), ignored);
   return folder + L"\\";
 }
 
@@ -322,8 +295,7 @@ void WriteFactorySettings(const std::wstring& ini, const char* language, bool hi
 
 InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
   const std::wstring folder = FreshFolder(folderName);
-  // These tests send keys to windows of their own: the key map editor, shown
-  // at a first start, would take the foreground from them.
+  // The key map editor, shown at a first start, would take the foreground.
   WriteFactorySettings(folder + corvid::Widen(corvid::kSettingsFileName), "ja", true);
   platform = std::make_unique<corvid::Win32Platform>(corvid::Narrow(folder));
   app = std::make_unique<corvid::CorvidApp>(*platform);
@@ -336,18 +308,9 @@ bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wst
   corvid::UniqueHandle out(
       CreateFileW(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
   if (!out) return false;
-  std::wstring cmd = L"\"" + exe + L"\" " + args;
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out.Get();
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION pi{};
-  const bool started =
-      CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi) != FALSE;
+  const corvid::UniqueHandle process = Start(exe, args, L"", out.Get());
   out.Reset();  // the child's copy is the only one left: its end is the file's
-  if (!started) return false;
-  const corvid::UniqueHandle thread(pi.hThread), process(pi.hProcess);
+  if (!process) return false;
   const bool ended = WaitExit(process.Get(), ms, code);
   if (!ended) TerminateProcess(process.Get(), 1);
   return ended;
@@ -377,47 +340,49 @@ Capture CaptureScreen(RECT area) {
   return c;
 }
 
-// Stored (uncompressed) deflate blocks: no library needed.
+// GDI+ (in Windows and in Wine) encodes it; loaded when wanted, as nothing else needs it.
 bool WritePng(const std::wstring& path, const Capture& c, int rows) {
   if (rows < 0 || rows > c.height) rows = c.height;
-  std::vector<uint8_t> raw;
-  for (int y = 0; y < rows; ++y) {
-    raw.push_back(0);  // no filter
-    for (int x = 0; x < c.width; ++x) {
-      const uint32_t p = c.At(x, y);
-      raw.push_back(uint8_t(p >> 16));
-      raw.push_back(uint8_t(p >> 8));
-      raw.push_back(uint8_t(p));
-    }
-  }
-  std::vector<uint8_t> z = {0x78, 0x01};
-  for (size_t at = 0;;) {
-    const size_t n = std::min<size_t>(65535, raw.size() - at);
-    const bool last = at + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(uint8_t(n));
-    z.push_back(uint8_t(n >> 8));
-    z.push_back(uint8_t(~n));
-    z.push_back(uint8_t(~n >> 8));
-    z.insert(z.end(), raw.begin() + long(at), raw.begin() + long(at + n));
-    at += n;
-    if (last) break;
-  }
-  uint32_t a = 1, b = 0;
-  for (uint8_t v : raw) {
-    a = (a + v) % 65521;
-    b = (b + a) % 65521;
-  }
-  Put32(z, (b << 16) | a);
-  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  std::vector<uint8_t> header;
-  Put32(header, uint32_t(c.width));
-  Put32(header, uint32_t(rows));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-  Chunk(png, "IHDR", header);
-  Chunk(png, "IDAT", z);
-  Chunk(png, "IEND", {});
-  return WriteAll(path, std::string(png.begin(), png.end()));
+  const HMODULE gdiplus = LoadLibraryW(L"gdiplus.dll");
+  const auto call = [&](const char* name, auto... args) {
+    return reinterpret_cast<int(WINAPI*)(decltype(args)...)>(GetProcAddress(gdiplus, name))(args...);
+  };
+  const struct {
+    UINT32 version = 1;
+    void* callback = nullptr;
+    BOOL noThread = FALSE, noCodecs = FALSE;
+  } input;
+  const CLSID png{0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+  const INT rgb32 = 0x22009;  // PixelFormat32bppRGB: 0x00RRGGBB
+  ULONG_PTR token = 0;
+  void* bitmap = nullptr;
+  const bool saved =
+      gdiplus && call("GdiplusStartup", &token, static_cast<const void*>(&input), static_cast<void*>(nullptr)) == 0 &&
+      call("GdipCreateBitmapFromScan0", INT(c.width), INT(rows), INT(c.width * 4), rgb32,
+           static_cast<const void*>(c.pixels.data()), &bitmap) == 0 &&
+      call("GdipSaveImageToFile", bitmap, path.c_str(), &png, static_cast<const void*>(nullptr)) == 0;
+  if (bitmap) call("GdipDisposeImage", bitmap);
+  return saved;
+}
+
+}  // namespace wine_test
+
+// Shared by the desktop tests.
+#include <chrono>
+#include <cstdio>
+
+namespace wine_test {
+
+double MillisecondsNow() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string ButtonPress(uint8_t code, unsigned holdMs) {
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "01 00 00 00 %02X FF FF FF FF 00 00 05\nwait %u\n01 00 00 00 FF FF FF FF FF 00 00 05\nwait 50\n", code,
+                holdMs);
+  return text;
 }
 
 }  // namespace wine_test

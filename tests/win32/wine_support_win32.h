@@ -1,15 +1,15 @@
 #pragma once
-// What the test programs that run under Wine share: where Corvid.exe, the
-// sources and the build are, message pumping, a window in front, Corvid.exe
-// as a process, the program in this process, and screen captures as PNG.
+// What the test programs that run under Wine share.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/corvid_app.h"
 #include "app/platform_win32.h"
+#include "app/tray_menu.h"
 #include "base/dpi_win32.h"
 #include "base/handles_win32.h"
 
@@ -17,36 +17,38 @@ namespace wine_test {
 
 // From the command line ctest gives every test program.
 const std::wstring& CorvidExe();
-const std::wstring& SourceDir();
-const std::wstring& BuildDir();
 std::wstring SourceFile(const std::wstring& relative);  // "examples\\x.txt"
 std::wstring BuildFile(const std::wstring& name);
 void SetPaths(int argc, char** argv);
 
 // Runs this thread's messages for about `ms` milliseconds.
 void Pump(unsigned ms);
-// A window of a class of its own at `place` (left, top, width, height), in
-// front and with the keyboard focus; without a background it is unpainted.
+// A window of its own class at `place` (left, top, width, height), in front
+// with the keyboard focus; without a background it is unpainted.
 HWND MakeFrontWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, DWORD style, RECT place,
                      COLORREF background = CLR_INVALID);
 
-// The real pointer to the screen's (x, y), as a mouse moves it, with
-// MOUSEEVENTF_ button flags pressed or let go there.
+// The real pointer to (x, y), with MOUSEEVENTF_ button flags.
 void MouseTo(int x, int y, DWORD buttons = 0);
 
 // Corvid.exe (or another program) as a process; empty when it did not start.
-corvid::UniqueHandle Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder = L"");
+// With `out`, its standard output goes there (the handle is inherited).
+corvid::UniqueHandle Start(const std::wstring& exe, const std::wstring& args, const std::wstring& folder = L"",
+                           HANDLE out = nullptr);
 // Pumps until the process ends or `ms` pass.
 bool WaitExit(HANDLE process, unsigned ms, DWORD* code = nullptr);
+// The first top-level window, or child of `parent` at any depth, that `is` holds for.
+HWND FindWhere(const std::function<bool(HWND)>& is, HWND parent = nullptr);
+std::wstring ClassOf(HWND w);
 std::vector<HWND> WindowsOfClass(const wchar_t* cls);
-// The first visible top-level window of the class; nullptr when none shows.
 HWND VisibleWindowOfClass(const wchar_t* cls);
+// A child of the class (any case) and, when given, exactly this text.
+HWND ChildWindow(HWND parent, const wchar_t* cls, const wchar_t* text = nullptr);
 // Wine's notepad, where the prefix keeps it; "" when it has none.
 std::wstring NotepadPath();
 HWND WaitForWindow(HWND (*find)(), unsigned ms);
-// Pumps until `done` holds or `ms` pass; false when it never did.
 bool WaitUntil(bool (*done)(), unsigned ms);
-// The same for a condition that needs its context.
+// Pumps until `done` holds or `ms` pass; false when it never did.
 template <typename Done>
 bool Until(Done done, unsigned ms) {
   const DWORD end = GetTickCount() + ms;
@@ -58,23 +60,21 @@ bool Until(Done done, unsigned ms) {
 }
 // The control with the keyboard focus in a window (of any program).
 HWND FocusOf(HWND window);
-// The process of a window, or of every window of a class, ends at once:
-// whatever a test started goes, whatever happened.
+// Whatever a test started ends, whatever happened.
 void EndProcessOfWindow(HWND w);
 void EndProgramsOfClass(const wchar_t* cls);
 HWND MainWindowOfCorvid();
+// A command of the tray's menu, sent to the running Corvid.exe.
+void SendTrayCommand(corvid::MenuItem item);
 // A message box (a dialog window) with this caption.
 HWND FindBoxTitled(const wchar_t* title);
 bool TrayIconExists(HWND owner);
 
-// A key pressed and let go, `times` over, in one go; then the messages
-// that follow.
-void PressKey(WORD vk, int times = 1);
-// A left click at a screen point by injected input, the button held down
-// for `holdMs`.
+// A key pressed and let go, `times` over (with `modifier` held), in one go; then the messages.
+void PressKey(WORD vk, int times = 1, WORD modifier = 0);
+// A left click at a screen point, the button held down for `holdMs`.
 void ClickAt(POINT at, unsigned holdMs = 0);
-// A left click (two for a double click) in the middle of a window, and the
-// messages that follow it.
+// A left click (two: a double click) in the middle of a window.
 void ClickOn(HWND w, bool twice = false);
 // A window's text, asked by message (it may be another process's).
 std::string WindowText(HWND w);
@@ -91,22 +91,18 @@ std::string ReadAll(const std::wstring& path);
 bool WriteAll(const std::wstring& path, const std::string& bytes);
 // A new, empty folder under the build folder, ending in a backslash.
 std::wstring FreshFolder(const std::wstring& name);
-// The settings a first start writes, but in `language` ("ja", "en") and with
-// the editor hidden at start when asked: a start on them is a first start in
-// that language.
+// The settings a first start writes, in `language` ("ja", "en").
 void WriteFactorySettings(const std::wstring& ini, const char* language, bool hideStart = false);
 std::string Utf8(const std::wstring& w);
 
-// Corvid assembled in this process on the Win32 platform, started up on
-// factory settings written to a folder of its own.
+// Corvid assembled in this process, started on factory settings in a folder of its own.
 struct InProcessCorvid {
   explicit InProcessCorvid(const std::wstring& folderName);
   std::unique_ptr<corvid::Win32Platform> platform;
   std::unique_ptr<corvid::CorvidApp> app;
 };
 
-// Runs a program to its end with its standard output in `outFile`; false
-// when it did not start or end within `ms`.
+// A program run to its end within `ms`, its standard output in `outFile`.
 bool RunToFile(const std::wstring& exe, const std::wstring& args, const std::wstring& outFile, unsigned ms,
                DWORD* code = nullptr);
 
@@ -117,7 +113,18 @@ struct Capture {
   uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 Capture CaptureScreen(RECT area = {0, 0, 0, 0});
-// The top `rows` rows (all when negative) as an 8-bit RGB PNG.
+// The top `rows` rows (all when negative) as a PNG.
 bool WritePng(const std::wstring& path, const Capture& c, int rows = -1);
+
+}  // namespace wine_test
+
+// Shared by the desktop tests.
+namespace wine_test {
+
+// A steady clock in milliseconds, with steps finer than one.
+double MillisecondsNow();
+// A recorded session's lines for one remote button (by its code) held
+// `holdMs` and let go.
+std::string ButtonPress(uint8_t code, unsigned holdMs = 50);
 
 }  // namespace wine_test
