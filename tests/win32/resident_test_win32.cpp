@@ -1,6 +1,5 @@
-// Corvid.exe as a resident program: one instance per user with its box, the
-// tray icon and its menu, quitting, a replayed session typing into the window
-// in front as corvid-replay prints it, and the ends of a run.
+// Corvid.exe resident: one instance with its box, the tray icon and menu, quitting, a replayed session
+// typing into the window in front as corvid-replay prints it, and the ends of a run.
 #include <windows.h>
 
 #include <sstream>
@@ -58,8 +57,7 @@ NONCLIENTMETRICSW Metrics() {
   return m;
 }
 
-// A portable Corvid.exe with a hid.dll planted beside it, which is never
-// loaded: the libraries come from the system folder.
+// A portable Corvid.exe with a hid.dll planted beside it, never loaded: libraries come from the system folder.
 TEST(Resident, OneInstanceWithItsBoxLoadsNoPlantedLibraryAndEndsWithTheSession) {
   const std::wstring ini = CorvidIniPath(), folder = FreshFolder(L"portable");
   ASSERT_TRUE(CopyFileW(CorvidExe().c_str(), (folder + L"Corvid.exe").c_str(), FALSE));
@@ -106,11 +104,18 @@ TEST(Resident, OneInstanceWithItsBoxLoadsNoPlantedLibraryAndEndsWithTheSession) 
   EXPECT_FALSE(TrayIconExists(main));
   EXPECT_TRUE(WindowsOfClass(corvid::kMainWindowClass).empty());
   EXPECT_EQ(GetFileAttributesW((folder + L"planted-library-ran").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A session that cannot be read ends a run that was to quit after it.
+  const corvid::UniqueHandle unread =
+      Start(CorvidExe(), L"--replay \"" + BuildFile(L"no-such-session.txt") + L"\" --quit-after-replay");
+  box = WaitForWindow([] { return FindBoxTitled(L"Corvid"); }, 15000);
+  ASSERT_NE(box, nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitExit(unread.Get(), 15000));
 }
 
-// The right button on the icon opens the menu in the language the settings
-// choose (the pictures of both are looked at); the Japanese captions have
-// glyphs in the font menus are drawn with.
+// The icon's menu in the language the settings choose (both pictures looked at); the Japanese captions
+// have glyphs in the menu font.
 TEST(Resident, TrayMenuSpeaksTheChosenLanguage) {
   const std::wstring ini = CorvidIniPath();
   CreateDirectoryW(ini.substr(0, ini.rfind(L'\\')).c_str(), nullptr);
@@ -139,8 +144,7 @@ TEST(Resident, TrayMenuSpeaksTheChosenLanguage) {
   DeleteFileW(ini.c_str());
 }
 
-// What Explorer shows of Corvid.exe, and the manifest that asks for the
-// common controls and the DPI of each monitor.
+// What Explorer shows of Corvid.exe; the manifest asks for the common controls and each monitor's DPI.
 TEST(Resident, ExecutableCarriesItsVersionAndManifest) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(CorvidExe().c_str(), &ignored);
@@ -170,19 +174,8 @@ TEST(Resident, ExecutableCarriesItsVersionAndManifest) {
   FreeLibrary(exe);
 }
 
-TEST(Resident, SessionThatCannotBeReadEndsARunThatWasToQuitAfterIt) {
-  const corvid::UniqueHandle p =
-      Start(CorvidExe(), L"--replay \"" + BuildFile(L"no-such-session.txt") + L"\" --quit-after-replay");
-  HWND box = WaitForWindow([] { return FindBoxTitled(L"Corvid"); }, 15000);
-  ASSERT_NE(box, nullptr);
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitExit(p.Get(), 15000));
-  EXPECT_EQ(MainWindowOfCorvid(), nullptr);
-}
-
-// A left button held by the remote across an empty entry and a mode change
-// is let go; and a drag of the message (a loop of the system's) that is under
-// way when Corvid is told to quit does not keep it alive.
+// A left button held by the remote across an empty entry and a mode change is let go; a drag of the message
+// (a loop of the system's) under way when Corvid is told to quit does not keep it alive.
 TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
   DeleteFileW(CorvidIniPath().c_str());
   const std::wstring session = BuildFile(L"held-button.txt");
@@ -223,8 +216,7 @@ TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
   Pump(100);
 }
 
-// The lines both programs write ("log", "mon" and "osd"), without the time
-// corvid-replay puts in front of them.
+// The lines both programs write ("log", "mon", "osd"), without corvid-replay's time in front.
 std::vector<std::string> Said(const std::string& text) {
   std::vector<std::string> out;
   std::istringstream in(text);
@@ -238,9 +230,8 @@ std::vector<std::string> Said(const std::string& text) {
   return out;
 }
 
-// Corvid.exe types the session into the window in front and writes what
-// corvid-replay prints for it (examples/expected), on the user's own maps
-// with StartMouse on, which corvid-replay once took for the start-up mode.
+// Corvid.exe types the session into the window in front and writes what corvid-replay prints for it
+// (examples/expected), on the user's maps with StartMouse on (once taken by corvid-replay for the start mode).
 TEST(Resident, ReplayTypesIntoTheWindowInFrontAsCorvidReplayPrintsIt) {
   HWND target = MakeFrontWindow(L"CorvidResidentTarget", TargetProc, 0, WS_OVERLAPPEDWINDOW, {50, 50, 300, 200});
   ASSERT_EQ(GetForegroundWindow(), target);
