@@ -1,6 +1,5 @@
-// Win32 pieces on a real (emulated) desktop: the HID layer without the
-// remote, the profile reader against the system's, the file store, and the
-// ends of the process.
+// Win32 pieces on a real (emulated) desktop: the HID layer without the remote, the profile reader against
+// the system's, the file store, and the ends of the process.
 #include <windows.h>
 #include <dbt.h>
 
@@ -57,8 +56,7 @@ struct Case {
   std::vector<std::pair<std::string, std::string>> probes;  // section, key
 };
 
-// The system's reading: the names of the sections (none given) or of a
-// section's keys, or a key's value.
+// The system's reading: the names of the sections (none given) or of a section's keys, or a key's value.
 std::vector<std::string> SystemNames(const std::string& path, const char* section) {
   std::vector<char> buf(65536);
   const DWORD n = GetPrivateProfileStringA(section, nullptr, "", buf.data(), DWORD(buf.size()), path.c_str());
@@ -73,12 +71,10 @@ std::string SystemValue(const std::string& path, const std::string& section, con
   return buf.data();
 }
 
-// Every section and key the system lists, and names probed on purpose
-// (other case, names that only appear in comments, missing ones): the
-// system's GetPrivateProfileStringA and Corvid's reader give the same text.
+// Every section and key the system lists, and names probed on purpose (other case, names only in comments,
+// missing ones): the system's GetPrivateProfileStringA and Corvid's reader give the same text.
 TEST(ProfileFile, ReadsAwkwardFilesAsTheSystemDoes) {
   const std::string folder = Utf8(FreshFolder(L"profile-compare"));
-  const std::string longValue(3000, 'x');
   const std::vector<Case> cases = {
       {"duplicates",
        "[Main]\r\nKey=first\r\nkey=second\r\nKEY=third\r\n[main]\r\nKey=other\r\nOnly=later\r\n"
@@ -97,7 +93,7 @@ TEST(ProfileFile, ReadsAwkwardFilesAsTheSystemDoes) {
        {{"KEYBOARD", "items-0-1"}, {"keyBOARD", "Items-0-2"}}},
       {"no_final_ending", "[A]\nlf=only\n[B]\nlast=line without ending", {{"B", "last"}}},
       {"lone_cr", "[R]\r\nk=v\rx=2\r\nlast=end\r", {{"R", "k"}, {"R", "x"}, {"R", "last"}}},
-      {"long_value", "[L]\r\nlong=" + longValue + "\r\nafter=ok\r\n", {{"L", "long"}}},
+      {"long_value", "[L]\r\nlong=" + std::string(3000, 'x') + "\r\nafter=ok\r\n", {{"L", "long"}}},
       {"comments",
        "; leading comment\r\n[C]\r\n;commented=1\r\nreal=2\r\n# hash=3\r\n  ; indented=4\r\n",
        {{"C", ";commented"},

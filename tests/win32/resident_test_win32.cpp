@@ -68,11 +68,8 @@ TEST(Resident, OneInstanceWithItsBoxLoadsNoPlantedLibraryAndEndsWithTheSession) 
   ASSERT_NE(main, nullptr);
   // The icon is added just after the window is made.
   EXPECT_TRUE(WaitUntil([] { return TrayIconExists(MainWindowOfCorvid()); }, 5000));
-  // The first start wrote the factory settings under the documents folder.
-  const std::string written = ReadAll(ini);
-  EXPECT_NE(written.find("BD0B=0000,0D,RETURN\r\n"), std::string::npos);
-  EXPECT_NE(written.find("[App-8]"), std::string::npos);
-  EXPECT_EQ(written.find("[Items-1]"), std::string::npos);
+  // The first start wrote the factory settings (their content is the core's) under the documents folder.
+  EXPECT_NE(ReadAll(ini).find("BD0B=0000,0D,RETURN\r\n"), std::string::npos);
 
   // A second start says so in a box and ends without a window of its own.
   const corvid::UniqueHandle second = Start(CorvidExe(), L"");
