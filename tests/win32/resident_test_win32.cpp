@@ -42,14 +42,6 @@ int Ink(const Capture& c) {
   return n;
 }
 
-std::wstring MenuTexts() {
-  std::wstring all;
-  corvid::TrayMenu menu;
-  menu.BeforePopup(false, false);
-  for (const corvid::MenuEntry& e : menu.Entries()) all += corvid::Widen(e.caption);
-  return all;
-}
-
 NONCLIENTMETRICSW Metrics() {
   NONCLIENTMETRICSW m{};
   m.cbSize = sizeof m;
@@ -120,9 +112,13 @@ TEST(Resident, TrayMenuSpeaksTheChosenLanguage) {
                                           std::pair{corvid::Language::Japanese, L"tray_menu.png"}}) {
     const bool english = language == corvid::Language::English;
     if (!english) {
+      std::wstring texts;
+      corvid::TrayMenu menu;
+      menu.BeforePopup(false, false);
+      for (const corvid::MenuEntry& e : menu.Entries()) texts += corvid::Widen(e.caption);
       const NONCLIENTMETRICSW metrics = Metrics();
       const corvid::GdiObject<HFONT> menuFont(CreateFontIndirectW(&metrics.lfMenuFont));
-      EXPECT_EQ(corvid::CharactersDrawnAsBoxes(menuFont.Get(), MenuTexts()), L"")
+      EXPECT_EQ(corvid::CharactersDrawnAsBoxes(menuFont.Get(), texts), L"")
           << "menu font " << Utf8(metrics.lfMenuFont.lfFaceName);
     }
     ASSERT_TRUE(WriteAll(ini, std::string("[System]\r\nHideStart=1\r\nLanguage=") + (english ? "en" : "ja") + "\r\n"));
