@@ -254,11 +254,12 @@ bool TrayIconExists(HWND owner) {
   return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-std::wstring CorvidIniPath() {
-  wchar_t docs[MAX_PATH];
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, docs))) return L"";
-  return std::wstring(docs) + L"\\.corvid\\Corvid.ini";
+std::wstring KnownFolder(int csidl) {
+  wchar_t path[MAX_PATH];
+  return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, path)) ? path : L"";
 }
+
+std::wstring CorvidIniPath() { return KnownFolder(CSIDL_PERSONAL) + L"\\.corvid\\Corvid.ini"; }
 
 std::string ReadAll(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);

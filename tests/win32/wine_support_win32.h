@@ -83,6 +83,8 @@ void SetDpi(DWORD dpi);
 // "常駐解除(&Q)" by the tray's command; true when Corvid.exe ended.
 bool QuitCorvid(const corvid::UniqueHandle& process);
 
+// A folder of this prefix by its CSIDL_ number; "" when it has none.
+std::wstring KnownFolder(int csidl);
 // Documents\.corvid\Corvid.ini of this prefix.
 std::wstring CorvidIniPath();
 std::string ReadAll(const std::wstring& path);
