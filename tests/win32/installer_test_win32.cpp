@@ -16,11 +16,6 @@ using namespace wine_test;
 
 namespace {
 
-std::wstring Folder(int csidl) {
-  wchar_t path[MAX_PATH];
-  return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, path)) ? path : L"";
-}
-
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 struct Shortcut {
@@ -79,9 +74,9 @@ TEST(Installer, InstallsStartsFindsItsHelpAndUninstallsKeepingTheSettings) {
   CoInitialize(nullptr);
   const std::wstring installer = BuildFile(L"packages\\Corvid-" CORVID_VERSION_TEXT L"-win64.exe");
   ASSERT_TRUE(Exists(installer)) << "cpack makes it (the test package.installer)";
-  const std::wstring dir = Folder(CSIDL_PROGRAM_FILES) + L"\\Corvid";
-  const std::wstring menu = Folder(CSIDL_COMMON_PROGRAMS) + L"\\Corvid";
-  const std::wstring startup = Folder(CSIDL_STARTUP) + L"\\Corvid.lnk";
+  const std::wstring dir = KnownFolder(CSIDL_PROGRAM_FILES) + L"\\Corvid";
+  const std::wstring menu = KnownFolder(CSIDL_COMMON_PROGRAMS) + L"\\Corvid";
+  const std::wstring startup = KnownFolder(CSIDL_STARTUP) + L"\\Corvid.lnk";
   const std::wstring ini = CorvidIniPath();
   const std::string before = ReadAll(ini);  // the other tests' settings, put back at the end
   DeleteFileW(ini.c_str());

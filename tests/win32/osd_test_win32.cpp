@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -30,33 +29,11 @@ class OsdOnTheDesktop : public ::testing::Test {
   Settings& settings = corvid.app->Data().settings;
 };
 
-bool Bright(uint32_t p) { return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200; }
-bool Dark(uint32_t p) { return (p & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && ((p >> 16) & 0xFF) < 80; }
-
-// Pixels of the top tenth that turned bright since `before`, and their box.
-struct Found {
-  int count = 0;
-  RECT box{INT_MAX, INT_MAX, -1, -1};
-};
-Found BrightChanges(const Capture& before, const Capture& now, int rows) {
-  Found f;
-  for (int y = 0; y < rows; ++y)
-    for (int x = 0; x < now.width; ++x)
-      if (Bright(now.At(x, y)) && now.At(x, y) != before.At(x, y)) {
-        ++f.count;
-        f.box = {std::min<LONG>(f.box.left, x), std::min<LONG>(f.box.top, y), std::max<LONG>(f.box.right, x + 1),
-                 std::max<LONG>(f.box.bottom, y + 1)};
-      }
-  return f;
+// Pixels of the top `rows` that changed since `before` (the text's, when bright).
+Changed BrightChanges(const Capture& before, const Capture& now, int rows) {
+  return ChangedPixels(before, now, {0, 0, now.width, rows}, Bright);
 }
-
-int DarkChanges(const Capture& before, const Capture& now, RECT r) {
-  int n = 0;
-  for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, now.height); ++y)
-    for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, now.width); ++x)
-      if (Dark(now.At(x, y)) && now.At(x, y) != before.At(x, y)) ++n;
-  return n;
-}
+int DarkChanges(const Capture& before, const Capture& now, RECT r) { return ChangedPixels(before, now, r, Dark).count; }
 
 // A grey window behind the message, so that its black shadow shows (the
 // virtual desktop is black).
@@ -102,86 +79,33 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
     const std::wstring face = glyphs.FaceFor(text, font, &complete);
     EXPECT_TRUE(complete) << text << ": " << Utf8(face);
   }
-  OsdBitmap b;
-  b.Resize(600, 100);
   const OsdSize size = glyphs.Measure("常駐解除", font);
   EXPECT_TRUE(size.width > 2 * s.MesSize);
   EXPECT_TRUE(size.height >= s.MesSize);
-  for (int aa : {0, 4}) {
-    b.Clear();
-    glyphs.Draw(b, "常駐解除", font, 10, 10, 0xFFFFFF, aa);
-    int full = 0, partial = 0;
-    for (int y = 0; y < b.Height(); ++y)
-      for (int x = 0; x < b.Width(); ++x) {
-        const uint8_t a = b.Row(y)[x * 4 + 3];
-        full += a == 255;
-        partial += a > 0 && a < 255;
-      }
-    EXPECT_GT(full, 200) << aa;
-    EXPECT_TRUE(aa == 0 ? partial == 0 : partial > 100) << aa << ": " << partial;
-  }
-  // At every horizontal phase the pen takes.
-  for (const char* t : {"With MOUSE Mode(3)", "常駐解除 KBD Mode"}) {
-    OsdBitmap whole, pieced;
-    whole.Resize(900, 100);
-    pieced.Resize(900, 100);
-    glyphs.glyphCache = false;
-    glyphs.Draw(whole, t, font, 13, 17, 0xFFFFFF, 4);
-    glyphs.glyphCache = true;
-    glyphs.Draw(pieced, t, font, 13, 17, 0xFFFFFF, 4);
-    int differ = 0, worst = 0, inked = 0;
-    for (int y = 0; y < whole.Height(); ++y)
-      for (int x = 0; x < whole.Width(); ++x) {
-        const int a = whole.Row(y)[x * 4 + 3], b2 = pieced.Row(y)[x * 4 + 3];
-        inked += a > 0;
-        differ += a != b2;
-        worst = std::max(worst, std::abs(a - b2));
-      }
-    EXPECT_GT(inked, 1000) << t;
-    // Touching glyphs may add up a little differently.
-    EXPECT_LE(differ * 100, inked) << t << ", by " << worst << " at most";
-  }
-}
-
-// The user drags the message by a letter; the system's move loop runs on
-// this thread, so the hand is another thread.
-void DragByALetter(OsdMessage& osd, const Settings& settings, const Capture& shown, const RECT& letters) {
-  POINT grip{-1, -1};
-  for (int y = letters.top; y < letters.bottom && grip.x < 0; ++y)
-    for (int x = letters.left; x < letters.right && grip.x < 0; ++x)
-      if (Bright(shown.At(x, y)) && Bright(shown.At(x + 1, y)) && Bright(shown.At(x, y + 1))) grip = {x, y};
-  EXPECT_TRUE(grip.x >= 0);
-  if (grip.x < 0) return;
-  // As while the environment settings show; otherwise clicks pass through.
-  osd.SetDraggable(true);
-  osd.ShowMessage("KBD Mode");
-  Pump(100);
-  struct Hand {
-    POINT from;
-    DWORD owner;  // the thread the move loop runs on
-    static DWORD WINAPI Run(void* p) {
-      const POINT f = static_cast<Hand*>(p)->from;
-      MouseTo(f.x, f.y);
-      Sleep(60);
-      MouseTo(f.x, f.y, MOUSEEVENTF_LEFTDOWN);
-      GUITHREADINFO loop{sizeof loop};
-      for (const DWORD end = GetTickCount() + 2000; GetTickCount() < end; Sleep(5))
-        if (GetGUIThreadInfo(static_cast<Hand*>(p)->owner, &loop) && (loop.flags & GUI_INMOVESIZE)) break;
-      for (int k = 1; k <= 10; ++k) {
-        MouseTo(f.x + 12 * k, f.y + 15 * k);
-        Sleep(25);
-      }
-      Sleep(80);
-      MouseTo(f.x + 120, f.y + 150, MOUSEEVENTF_LEFTUP);
-      return 0;
+  // Plain, then smooth at every horizontal phase the pen takes.
+  for (int aa : {0, 4})
+    for (const char* t : {"With MOUSE Mode(3)", "常駐解除 KBD Mode"}) {
+      OsdBitmap whole, pieced;
+      whole.Resize(900, 100);
+      pieced.Resize(900, 100);
+      glyphs.glyphCache = false;
+      glyphs.Draw(whole, t, font, 13, 17, 0xFFFFFF, aa);
+      glyphs.glyphCache = true;
+      glyphs.Draw(pieced, t, font, 13, 17, 0xFFFFFF, aa);
+      int full = 0, partial = 0, differ = 0, worst = 0;
+      for (int y = 0; y < whole.Height(); ++y)
+        for (int x = 0; x < whole.Width(); ++x) {
+          const int a = whole.Row(y)[x * 4 + 3], b = pieced.Row(y)[x * 4 + 3];
+          full += a == 255;
+          partial += a > 0 && a < 255;
+          differ += a != b;
+          worst = std::max(worst, std::abs(a - b));
+        }
+      EXPECT_GT(full, 200) << t << aa;
+      EXPECT_TRUE(aa == 0 ? partial == 0 : partial > 100) << t << aa << ": " << partial;
+      // Touching glyphs may add up a little differently.
+      EXPECT_LE(differ * 100, full + partial) << t << aa << ", by " << worst << " at most";
     }
-  } hand{grip, GetCurrentThreadId()};
-  const corvid::UniqueHandle thread(CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr));
-  while (WaitForSingleObject(thread.Get(), 0) == WAIT_TIMEOUT) Pump(10);
-  Pump(200);
-  EXPECT_EQ(settings.MesPosx, 120);
-  EXPECT_EQ(settings.MesPosy, 150);
-  EXPECT_TRUE(!osd.OsdDragging);
 }
 
 TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
@@ -193,7 +117,7 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   Pump(250);
   const Capture shown = CaptureScreen();
   EXPECT_TRUE(WritePng(BuildFile(L"osd_capture.png"), shown, std::min(shown.height, 3 * tenth)));
-  const Found text = BrightChanges(before, shown, shown.height);
+  const Changed text = BrightChanges(before, shown, shown.height);
   EXPECT_GT(text.count, 300);
   EXPECT_LE(text.box.bottom, tenth);  // all of it in the top tenth
   EXPECT_LE(std::abs((text.box.left + text.box.right) / 2 - shown.width / 2), 6);
@@ -229,7 +153,43 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   Pump(100);
   EXPECT_EQ(BrightChanges(before, CaptureScreen(), tenth).count, 0);
 
-  DragByALetter(osd, settings, shown, text.box);
+  // The user drags the message by a letter; the system's move loop runs on
+  // this thread, so the hand is another thread.
+  POINT grip{-1, -1};
+  for (int y = text.box.top; y < text.box.bottom && grip.x < 0; ++y)
+    for (int x = text.box.left; x < text.box.right && grip.x < 0; ++x)
+      if (Bright(shown.At(x, y)) && Bright(shown.At(x + 1, y)) && Bright(shown.At(x, y + 1))) grip = {x, y};
+  ASSERT_GE(grip.x, 0);
+  // As while the environment settings show; otherwise clicks pass through.
+  osd.SetDraggable(true);
+  osd.ShowMessage("KBD Mode");
+  Pump(100);
+  struct Hand {
+    POINT from;
+    DWORD owner;  // the thread the move loop runs on
+    static DWORD WINAPI Run(void* p) {
+      const POINT f = static_cast<Hand*>(p)->from;
+      MouseTo(f.x, f.y);
+      Sleep(60);
+      MouseTo(f.x, f.y, MOUSEEVENTF_LEFTDOWN);
+      GUITHREADINFO loop{sizeof loop};
+      for (const DWORD end = GetTickCount() + 2000; GetTickCount() < end; Sleep(5))
+        if (GetGUIThreadInfo(static_cast<Hand*>(p)->owner, &loop) && (loop.flags & GUI_INMOVESIZE)) break;
+      for (int k = 1; k <= 10; ++k) {
+        MouseTo(f.x + 12 * k, f.y + 15 * k);
+        Sleep(25);
+      }
+      Sleep(80);
+      MouseTo(f.x + 120, f.y + 150, MOUSEEVENTF_LEFTUP);
+      return 0;
+    }
+  } hand{grip, GetCurrentThreadId()};
+  const corvid::UniqueHandle thread(CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr));
+  while (WaitForSingleObject(thread.Get(), 0) == WAIT_TIMEOUT) Pump(10);
+  Pump(200);
+  EXPECT_EQ(settings.MesPosx, 120);
+  EXPECT_EQ(settings.MesPosy, 150);
+  EXPECT_TRUE(!osd.OsdDragging);
   DestroyWindow(backdrop);
 }
 

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -46,26 +44,11 @@ void TrayDoubleClick() {
 }
 
 // The pixels of the message band (a tenth of the screen from `top`) that
-// match `is` and were not in `before`: their count and box. Wine's tray
-// window, on the left, is drawn anew as the focus moves.
-struct Ink {
-  int count = 0;
-  RECT box{INT_MAX, INT_MAX, -1, -1};
-};
-template <typename Is>
-Ink InkIn(const Capture& before, int top, Is is) {
-  const Capture c = CaptureScreen({0, top, before.width, top + GetSystemMetrics(SM_CYSCREEN) / 10});
-  Ink ink;
-  for (int y = 0; y < c.height; ++y)
-    for (int x = c.width / 6; x < c.width; ++x)
-      if (is(c.At(x, y)) && c.At(x, y) != before.At(x, top + y)) {
-        ++ink.count;
-        ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
-                   std::max<LONG>(ink.box.right, x + 1), std::max<LONG>(ink.box.bottom, y + 1)};
-      }
-  return ink;
+// match `is` and were not in `before`. Wine's tray window, on the left, is
+// drawn anew as the focus moves.
+Changed InkIn(const Capture& before, int top, bool (*is)(uint32_t)) {
+  return ChangedPixels(before, CaptureScreen(), {before.width / 6, top, before.width, top + before.height / 10}, is);
 }
-bool White(uint32_t p) { return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200; }
 bool Red(uint32_t p) { return ((p >> 16) & 0xFF) >= 200 && ((p >> 8) & 0xFF) < 80 && (p & 0xFF) < 80; }
 
 class SettingsWindows : public ::testing::Test {
@@ -94,10 +77,8 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   ASSERT_NE(monitor, nullptr);
   const std::string factory = ReadAll(CorvidIniPath());
   ASSERT_NE(factory.find("\r\nBD16=0000,1B,ESC\r\n"), factory.npos);
-  std::string lines;
-  EXPECT_TRUE(
-      Until([&] { return (lines = WindowText(ChildWindow(monitor, L"EDIT"))).find("-0x26") != lines.npos; }, 10000));
-  EXPECT_EQ(lines, " 0x26\r\n-0x26");
+  const HWND sent = ChildWindow(monitor, L"EDIT");
+  EXPECT_TRUE(Until([&] { return WindowText(sent) == " 0x26\r\n-0x26"; }, 10000)) << WindowText(sent);
   // Pictured below the message band at once: five seconds after the start the monitor is cleared.
   RECT e;
   GetWindowRect(editor, &e);
@@ -195,7 +176,7 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   SetWindowPos(dialog, nullptr, 456, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // clear of the preview's places
   Pump(300);
   EXPECT_EQ(ValueBox(dialog, "MesPosy"), "60");  // the vertical place shows 60 more
-  const Ink opened = InkIn(before, 0, White);
+  const Changed opened = InkIn(before, 0, Bright);
   EXPECT_GT(opened.count, 300);
   EXPECT_LE(std::abs((opened.box.left + opened.box.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 6);
   SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -206,10 +187,10 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
                reinterpret_cast<LPARAM>(EnvControl(dialog, "MesPosy")));
   Pump(200);
   EXPECT_EQ(ValueBox(dialog, "MesPosy"), "920");
-  EXPECT_EQ(InkIn(before, 0, White).count, 0);
-  const Ink moved = InkIn(before, kLow, White);
+  EXPECT_EQ(InkIn(before, 0, Bright).count, 0);
+  const Changed moved = InkIn(before, kLow, Bright);
   EXPECT_EQ(moved.box.left, opened.box.left);
-  EXPECT_EQ(moved.box.top, opened.box.top);
+  EXPECT_EQ(moved.box.top, opened.box.top + kLow);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(EnvironmentDialogWin32::ControlId("MesColorFg"), STN_CLICKED),
                reinterpret_cast<LPARAM>(EnvControl(dialog, "MesColorFg")));
   // Once shown it has filled its boxes with the colour in use; then they are typed over.

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -225,8 +227,6 @@ HWND WaitForWindow(HWND (*find)(), unsigned ms) {
   return w;
 }
 
-bool WaitUntil(bool (*done)(), unsigned ms) { return Until(done, ms); }
-
 void EndProcessOfWindow(HWND w) {
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
@@ -244,8 +244,6 @@ HWND MainWindowOfCorvid() {
   return FindWhere([](HWND w) { return ClassOf(w) == corvid::kMainWindowClass; });
 }
 
-HWND FindBoxTitled(const wchar_t* title) { return FindWindowW(L"#32770", title); }
-
 bool TrayIconExists(HWND owner) {
   NOTIFYICONDATAW nid{};
   nid.cbSize = sizeof nid;
@@ -256,11 +254,12 @@ bool TrayIconExists(HWND owner) {
   return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-std::wstring CorvidIniPath() {
-  wchar_t docs[MAX_PATH];
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, docs))) return L"";
-  return std::wstring(docs) + L"\\.corvid\\Corvid.ini";
+std::wstring KnownFolder(int csidl) {
+  wchar_t path[MAX_PATH];
+  return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, path)) ? path : L"";
 }
+
+std::wstring CorvidIniPath() { return KnownFolder(CSIDL_PERSONAL) + L"\\.corvid\\Corvid.ini"; }
 
 std::string ReadAll(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -325,11 +324,7 @@ Capture CaptureScreen(RECT area) {
   const corvid::WindowDc screen(nullptr);
   const corvid::MemoryDc mem(CreateCompatibleDC(screen.Get()));
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = c.width;
-  info.bmiHeader.biHeight = -c.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader = {sizeof info.bmiHeader, c.width, -c.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
   corvid::DibSection dib;
   c.pixels.resize(size_t(c.width) * size_t(c.height));
   if (!dib.Create(mem.Get(), info)) return c;  // black
@@ -365,13 +360,20 @@ bool WritePng(const std::wstring& path, const Capture& c, int rows) {
   return saved;
 }
 
-}  // namespace wine_test
+Changed ChangedPixels(const Capture& before, const Capture& now, RECT area, bool (*is)(uint32_t)) {
+  Changed c;
+  for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, now.height); ++y)
+    for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, now.width); ++x)
+      if (is(now.At(x, y)) && now.At(x, y) != before.At(x, y)) {
+        ++c.count;
+        c.box = {std::min<LONG>(c.box.left, x), std::min<LONG>(c.box.top, y), std::max<LONG>(c.box.right, x + 1),
+                 std::max<LONG>(c.box.bottom, y + 1)};
+      }
+  return c;
+}
 
-// Shared by the desktop tests.
-#include <chrono>
-#include <cstdio>
-
-namespace wine_test {
+bool Bright(uint32_t p) { return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200; }
+bool Dark(uint32_t p) { return (p & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && ((p >> 16) & 0xFF) < 80; }
 
 double MillisecondsNow() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();

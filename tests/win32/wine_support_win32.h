@@ -2,6 +2,7 @@
 // What the test programs that run under Wine share.
 #include <windows.h>
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,7 +48,6 @@ HWND ChildWindow(HWND parent, const wchar_t* cls, const wchar_t* text = nullptr)
 // Wine's notepad, where the prefix keeps it; "" when it has none.
 std::wstring NotepadPath();
 HWND WaitForWindow(HWND (*find)(), unsigned ms);
-bool WaitUntil(bool (*done)(), unsigned ms);
 // Pumps until `done` holds or `ms` pass; false when it never did.
 template <typename Done>
 bool Until(Done done, unsigned ms) {
@@ -58,21 +58,19 @@ bool Until(Done done, unsigned ms) {
   }
   return true;
 }
+inline bool WaitUntil(bool (*done)(), unsigned ms) { return Until(done, ms); }
 // The control with the keyboard focus in a window (of any program).
 HWND FocusOf(HWND window);
 // Whatever a test started ends, whatever happened.
 void EndProcessOfWindow(HWND w);
 void EndProgramsOfClass(const wchar_t* cls);
 HWND MainWindowOfCorvid();
-// A command of the tray's menu, sent to the running Corvid.exe.
 void SendTrayCommand(corvid::MenuItem item);
-// A message box (a dialog window) with this caption.
-HWND FindBoxTitled(const wchar_t* title);
+inline HWND FindBoxTitled(const wchar_t* title) { return FindWindowW(L"#32770", title); }
 bool TrayIconExists(HWND owner);
 
 // A key pressed and let go, `times` over (with `modifier` held), in one go; then the messages.
 void PressKey(WORD vk, int times = 1, WORD modifier = 0);
-// A left click at a screen point, the button held down for `holdMs`.
 void ClickAt(POINT at, unsigned holdMs = 0);
 // A left click (two: a double click) in the middle of a window.
 void ClickOn(HWND w, bool twice = false);
@@ -85,6 +83,8 @@ void SetDpi(DWORD dpi);
 // "常駐解除(&Q)" by the tray's command; true when Corvid.exe ended.
 bool QuitCorvid(const corvid::UniqueHandle& process);
 
+// A folder of this prefix by its CSIDL_ number; "" when it has none.
+std::wstring KnownFolder(int csidl);
 // Documents\.corvid\Corvid.ini of this prefix.
 std::wstring CorvidIniPath();
 std::string ReadAll(const std::wstring& path);
@@ -115,11 +115,15 @@ struct Capture {
 Capture CaptureScreen(RECT area = {0, 0, 0, 0});
 // The top `rows` rows (all when negative) as a PNG.
 bool WritePng(const std::wstring& path, const Capture& c, int rows = -1);
-
-}  // namespace wine_test
-
-// Shared by the desktop tests.
-namespace wine_test {
+// The pixels in `area` of two captures of the same place that `is` holds for in `now` and that
+// changed: their count and box.
+struct Changed {
+  int count = 0;
+  RECT box{INT_MAX, INT_MAX, -1, -1};
+};
+Changed ChangedPixels(const Capture& before, const Capture& now, RECT area, bool (*is)(uint32_t));
+bool Bright(uint32_t p);  // every channel 200 or more
+bool Dark(uint32_t p);    // every channel below 80
 
 // A steady clock in milliseconds, with steps finer than one.
 double MillisecondsNow();
