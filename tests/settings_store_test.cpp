@@ -9,6 +9,7 @@
 #include "config/settings_file.h"
 #include "config/settings_schema.h"
 #include "config/settings_text.h"
+#include "fakes/expected_text.h"
 #include "fakes/headless_app.h"
 
 namespace corvid {
@@ -68,11 +69,7 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   EXPECT_EQ(files.folders, std::vector<std::string>{folder});
   EXPECT_EQ(files.writes, 1);  // the whole file at once
   EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(Get("Items-0", "BM5C"), "4010,02,Dbl.LClick");
-  EXPECT_EQ(Get("Items-0", "BD00"), "0000,00,");
-  EXPECT_EQ(Get("Items-0", "BD50"), "<none>");
-  EXPECT_EQ(Get("Items-1", "BD0B"), "<none>");
-  EXPECT_EQ(Get("App-8", "AppSetConst"), "1,1,0,0,0,0,0,0,0,0,0,0,1920,1080,0,0,1000,1000");
+  ExpectSameLines(files.files[path], Expected("settings/first_start.ini"));
 
   Settings& s = data.settings;
   s.KeyIdle = 700;
@@ -92,11 +89,7 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   };
   saveAll(data);
   SaveAutoStart(path, 2, true, files, nullptr);
-  EXPECT_EQ(Get("Items-3", "BD00"), "0000,31,1");
-  EXPECT_EQ(Get("Items-3", "BM00"), "0000,31,1");
-  EXPECT_EQ(Get("Items-3", "BD01"), "<none>");
-  EXPECT_EQ(Get("Times", "CurRepeat"), "10");
-  const std::string written = files.files[path];
+  ExpectSameLines(files.files[path], Expected("settings/saved.ini"));
 
   // Loaded again, each value comes back: saved again, the file stays as it is.
   ConfigData again;
@@ -105,7 +98,7 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   const int writes = files.writes;
   SaveAutoStart(path, 2, again.Apps[2].AutoStart, files, nullptr);
   EXPECT_EQ(files.writes, writes);  // the mark it holds already: nothing written
-  EXPECT_EQ(files.files[path], written);
+  ExpectSameLines(files.files[path], Expected("settings/saved.ini"));
 
   data.KeyboardMap.at(0x00, 3) = data.KeyboardMap.at(0x00, 0);
   SaveKeyMaps(data, path, files, nullptr);
