@@ -10,7 +10,7 @@ namespace corvid {
 namespace {
 
 constexpr uint8_t kQuitAllButton = 0x09;  // NUM0; NUM1.. are App-1..
-constexpr uint8_t kProbe = 0x0B;  // ENTER: tells which map is active
+constexpr uint8_t kProbe = 0x0B;          // ENTER: tells which map is active
 
 // Each test's transcript is compared at its end with tests/expected/launch/<test>.txt.
 class LaunchTest : public ::testing::Test {
@@ -144,11 +144,7 @@ TEST_F(LaunchTest, PlacementAfterAStart) {
     desktop.processes.clear();
     desktop.windows.clear();
     AppEntry& e = Register(0);
-    e.Placement = placement;
-    e.WinLeft = left;
-    e.WinTop = top;
-    e.WinRight = right;
-    e.WinBottom = bottom;
+    std::tie(e.Placement, e.WinLeft, e.WinTop, e.WinRight, e.WinBottom) = std::tie(placement, left, top, right, bottom);
     Did("placement " + std::to_string(placement) + " to " + std::to_string(left) + "," + std::to_string(top) + "," +
             std::to_string(right) + "," + std::to_string(bottom),
         0);
@@ -228,10 +224,7 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   const WindowHandle two = Running(1);
   AppEntry& next = data.Apps[1];
   next.StartMap = 1;
-  next.LastLeft = 10;  // where it was last seen
-  next.LastTop = 20;
-  next.LastRight = 410;
-  next.LastBottom = 320;
+  std::tie(next.LastLeft, next.LastTop, next.LastRight, next.LastBottom) = std::tuple(10, 20, 410, 320);  // last seen
   desktop.clock = &a.p.clock;  // and slow to come back from the task bar
   desktop.Find(two)->minimized = true;
   desktop.Find(two)->lagMs = 600;
@@ -281,11 +274,7 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   Press(0);  // finds the window
   e.KeyAction = 1;
   e.LaunchTopmost = e.DummyClick = true;
-  e.ClickX = 10;
-  e.ClickY = 20;
-  e.ActivateDelay = 300;
-  desktop.cursorX = 7;
-  desktop.cursorY = 8;
+  std::tie(e.ClickX, e.ClickY, e.ActivateDelay, desktop.cursorX, desktop.cursorY) = std::tuple(10, 20, 300, 7, 8);
   Did("topmost, a click after the delay, the cursor put back", 0);
   desktop.clock = &a.p.clock;
   desktop.Find(w)->hangsAtMs = a.p.clock.NowMs() + 100;

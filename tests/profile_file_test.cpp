@@ -41,18 +41,15 @@ TEST(ProfileFileWrite, KeepsEveryOtherLineItsPlaceAndItsEnding) {
   auto d = ProfileFile::Parse("[Items-1]\r\nBD28=0000,00,\r\nBD28=fig\r\n");
   d.Delete("Items-1", "BD28");
   EXPECT_EQ(Value(d, "Items-1", "BD28"), "<none>");
-
-  auto lf = ProfileFile::Parse("[A]\nx=1");
-  lf.Set("A", "y", "2");
-  EXPECT_EQ(lf.Serialize(), "[A]\nx=1\ny=2\n");
-  // A lone CR ends a line too; the lines Corvid does not write keep theirs.
-  auto c = ProfileFile::Parse("[A]\nx=1\rz=3\r");
-  EXPECT_EQ(Value(c, "A", "z"), "3");
-  c.Set("B", "y", "2");
-  EXPECT_EQ(c.Serialize(), "[A]\nx=1\rz=3\r[B]\ny=2\n");
-  auto q = ProfileFile::Parse("");
-  q.Set("S", "k", "v");
-  EXPECT_EQ(q.Serialize(), "[S]\r\nk=v\r\n");
+  // New lines end as the file's first line does; a lone CR ends a line too, and keeps its ending.
+  EXPECT_EQ(Value(ProfileFile::Parse("[A]\nx=1\rz=3\r"), "A", "z"), "3");
+  for (auto [in, section, want] : {std::tuple{"[A]\nx=1", "A", "[A]\nx=1\ny=2\n"},
+                                   {"[A]\nx=1\rz=3\r", "B", "[A]\nx=1\rz=3\r[B]\ny=2\n"},
+                                   {"", "S", "[S]\r\ny=2\r\n"}}) {
+    auto f = ProfileFile::Parse(in);
+    f.Set(section, "y", "2");
+    EXPECT_EQ(f.Serialize(), want) << in;
+  }
 }
 
 TEST(ProfileFileWrite, RunsOfOtherLinesAreHeldWholeAndSplitWhereAKeyGoes) {
