@@ -17,7 +17,6 @@ class EditorTest : public ::testing::Test, public HeadlessApp {
  protected:
   KeyMapEditor& editor = app.Windows().Editor();
   const KeyMapEntry& Kbd(uint8_t code, int map) { return data.KeyboardMap.at(code, map); }
-  // Press and release a key in a box, as the window delivers them.
   void Type(uint8_t code, uint16_t vk, bool ctrl = false, bool shift = false, bool alt = false) {
     editor.BoxClicked(code);
     editor.BoxKeyDown(code, vk, {ctrl, shift, alt});

@@ -12,7 +12,6 @@ namespace {
 constexpr uint8_t kQuitAllButton = 0x09;  // NUM0; NUM1.. are App-1..
 constexpr uint8_t kProbe = 0x0B;          // ENTER: tells which map is active
 
-// Each test's transcript is compared at its end with tests/expected/launch/<test>.txt.
 class LaunchTest : public ::testing::Test {
  protected:
   LaunchTest() {
@@ -43,7 +42,6 @@ class LaunchTest : public ::testing::Test {
     desktop.programs[e.AppProg] = {"Main", e.Class, appearAfterPasses};
     return e;
   }
-  // The entry's program running now, with its window (and an owner of it, when asked).
   WindowHandle Running(int i, bool owned = false) {
     const AppEntry& e = Register(i);
     const uint32_t pid = desktop.AddProcess("app" + std::to_string(i + 1) + ".exe");
@@ -77,15 +75,18 @@ class LaunchTest : public ::testing::Test {
     for (const std::string& line : a.app.DebugLog().Lines())
       if (line.starts_with("NOT RESPONDING") || line.starts_with("AutoStart")) transcript.push_back(line);
     const uint16_t probe = engine.ActiveMap()[kProbe].Key;
+    ConfigData file;
+    LoadSettings(file, a.p.configFolder + kSettingsFileName, a.p.memoryFiles);
+    std::string marks;
+    for (const AppEntry& e : file.Apps) marks += e.AutoStart ? '1' : '0';
     transcript.push_back("map " + std::to_string(engine.CurrentAppMap()) + ", " + (probe >= 0x60 ? "mouse " : "keys ") +
-                         std::to_string(probe & 0xF) + ", marks " + Marks() +
+                         std::to_string(probe & 0xF) + ", marks " + marks +
                          (a.app.Windows().Launch().FindEnabled() ? ", Find" : ""));
     const AppEntry& e = data.Apps[static_cast<size_t>(app < 0 || app >= kAppCount ? 0 : app)];
     transcript.push_back("entry: state " + std::to_string(e.WindowState) + ", window " + names[e.TargetWindow] +
                          ", rectangle " + std::to_string(e.LastLeft) + "," + std::to_string(e.LastTop) + "," +
                          std::to_string(e.LastRight) + "," + std::to_string(e.LastBottom));
   }
-  // Windows are named by their class, and a number from the second of a class on.
   void Name() {
     for (const FakeWindow& w : desktop.windows) {
       if (names.count(w.handle)) continue;
@@ -94,13 +95,6 @@ class LaunchTest : public ::testing::Test {
       });
       names[w.handle] = w.className + (same ? " " + std::to_string(same + 1) : "");
     }
-  }
-  std::string Marks() {
-    ConfigData d;
-    LoadSettings(d, a.p.configFolder + kSettingsFileName, a.p.memoryFiles);
-    std::string out;
-    for (const AppEntry& e : d.Apps) out += e.AutoStart ? '1' : '0';
-    return out;
   }
 
   FakeDesktop desktop;

@@ -22,7 +22,6 @@ struct FakeFileDialog : ProgramFileDialog {
   std::vector<std::string> folders;
 };
 
-// Each test's transcript is compared at its end with tests/expected/launch_settings/<test>.txt.
 class LaunchSettingsTest : public ::testing::Test {
  protected:
   LaunchSettingsTest() {
@@ -201,7 +200,6 @@ TEST_F(LaunchSettingsTest, BrowseTestPickTheClassAndSave) {
   dialog.TestRelease();
   EXPECT_TRUE(desktop.windows.empty());
   Shown("quit");
-  // Saving writes the entries and closes the programs running.
   dialog.TestPress();
   dialog.TestRelease();
   dialog.Save();

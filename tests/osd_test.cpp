@@ -65,10 +65,9 @@ TEST(OsdBitmap, CoverageBlendsAndClipsCentringTruncatesAndTheShadowStaysInside) 
   const uint8_t half[4] = {128, 128, 128, 128};
   b.DrawCoverage(-2, 0, full, 4, 1, 4, 0x000000);  // black, half of it off the left edge
   b.DrawCoverage(1, 0, half, 4, 1, 4, 0x0000FF);   // half red, off the right edge
-  EXPECT_EQ(PixelAt(b, 0, 0), 0xFF000000u);
-  EXPECT_EQ(PixelAt(b, 1, 0), 0xFF800000u);  // red over opaque black: R 128, still opaque
-  EXPECT_EQ(PixelAt(b, 3, 0), 0x80800000u);  // red over nothing: premultiplied
-  EXPECT_EQ(PixelAt(b, 0, 1), 0u);
+  // Red over opaque black: R 128, still opaque; red over nothing: premultiplied.
+  EXPECT_EQ((std::array{PixelAt(b, 0, 0), PixelAt(b, 1, 0), PixelAt(b, 3, 0), PixelAt(b, 0, 1)}),
+            (std::array{0xFF000000u, 0xFF800000u, 0x80800000u, 0u}));
   EXPECT_EQ(CentreText({1920, 108}, {2501, 111}), (OsdPoint{-290, -1}));
   EXPECT_EQ(ShadowRect({850, 23}, {220, 61}, {1920, 108}), (OsdRect{824, 17, 1096, 90}));
   EXPECT_EQ(ShadowRect({-420, 23}, {2760, 61}, {1920, 108}), (OsdRect{1, 17, 1919, 90}));

@@ -25,7 +25,7 @@ TEST(ProfileFileRead, CaseBlanksDuplicatesQuotesCommentsAndLongValues) {
   EXPECT_EQ(Value(p, "Times", "long").size(), kProfileValueMax);
 }
 
-TEST(ProfileFileWrite, KeepsEveryOtherLineItsPlaceAndItsEnding) {
+TEST(ProfileFileWrite, KeepsEveryOtherLineItsPlaceAndItsEndingAndRunsOfThemWhole) {
   const std::string text = "; my notes\r\n[System]\r\nMine=keep me\r\n MesSize = 30\r\n\r\n[Other]\r\nx=1\r\n";
   auto p = ProfileFile::Parse(text);
   EXPECT_EQ(p.Serialize(), text);  // untouched file comes back byte for byte
@@ -50,13 +50,12 @@ TEST(ProfileFileWrite, KeepsEveryOtherLineItsPlaceAndItsEnding) {
     f.Set(section, "y", "2");
     EXPECT_EQ(f.Serialize(), want) << in;
   }
-}
 
-TEST(ProfileFileWrite, RunsOfOtherLinesAreHeldWholeAndSplitWhereAKeyGoes) {
-  const std::string text = "[S]\r\nk=1\r\n; note\r\nplain text\r\n\r\n  \r\n[T]\r\n" + std::string(100000, '\n');
-  auto p = ProfileFile::Parse(text);
-  EXPECT_EQ(p.Serialize(), text);
-  EXPECT_LT(p.MemoryBytes(), 2 * text.size() + 4096);  // the blank lines cost their bytes only
+  // A run is split where a key goes.
+  const std::string runs = "[S]\r\nk=1\r\n; note\r\nplain text\r\n\r\n  \r\n[T]\r\n" + std::string(100000, '\n');
+  p = ProfileFile::Parse(runs);
+  EXPECT_EQ(p.Serialize(), runs);
+  EXPECT_LT(p.MemoryBytes(), 2 * runs.size() + 4096);  // the blank lines cost their bytes only
   p.Set("S", "new", "2");                              // after the note, before the blank lines
   EXPECT_EQ(p.Serialize().rfind("[S]\r\nk=1\r\n; note\r\nplain text\r\nnew=2\r\n\r\n  \r\n[T]\r\n", 0), 0u);
   p.Set("T", "x", "3");

@@ -63,7 +63,6 @@ TEST(SettingsValues, IntegersAndKeyMapValues) {
   EXPECT_EQ(FormatKeyMapValue({0x0D, 0x12345, ""}), "12345,0D,");
 }
 
-// Written whole at the first start; a load and save reproduce it byte for byte.
 TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   EXPECT_EQ(Start().outcome, StartupOutcome::Created);
   EXPECT_EQ(files.folders, std::vector<std::string>{folder});
@@ -91,7 +90,6 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   SaveAutoStart(path, 2, true, files, nullptr);
   ExpectSameLines(files.files[path], Expected("settings/saved.ini"));
 
-  // Loaded again, each value comes back: saved again, the file stays as it is.
   ConfigData again;
   ASSERT_EQ(LoadSettings(again, path, files), 0);
   saveAll(again);
@@ -202,7 +200,6 @@ TEST_F(SettingsStoreTest, WhenNoCopyCanBeMadeOrAWriteIsRefusedTheFileIsLeft) {
   EXPECT_TRUE(settings.SaveKeyMaps());
   EXPECT_NE(files.files[path].find("BD00=0000,31,mine"), std::string::npos);
 
-  // A refused write is told and leaves the file.
   files.readOnly.insert(path);
   const std::string kept = files.files[path];
   EXPECT_FALSE(SaveSystemSettings(data, path, files, &boxes));
