@@ -12,8 +12,7 @@ class EnvironmentTest : public ::testing::Test, public HeadlessApp {
   EnvironmentTest() : HeadlessApp(false) {}
   void Start(const std::string& system, const std::string& others = "", int32_t width = 1920, int32_t height = 1080) {
     File() = "[System]\r\nHideStart=1\r\n" + system + others;
-    p.screen.width = width;
-    p.screen.height = height;
+    std::tie(p.screen.width, p.screen.height) = std::tuple(width, height);
     ASSERT_TRUE(app.StartUp());
     p.surface.record = true;
   }

@@ -109,10 +109,8 @@ TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
   AppEntry& e = Register(0, 3);
   e.AppProg = "C:\\My Apps\\My Editor.exe";
   desktop.programs[e.AppProg] = {"Untitled", "Frame1", 3};
-  e.AppArgs = "-n \"a b.txt\"";
-  e.AppPath = "C:\\Work";
-  e.Placement = e.StartMap = 2;
-  e.RecordState = true;
+  std::tie(e.AppArgs, e.AppPath, e.Placement, e.StartMap, e.RecordState) =
+      std::tuple("-n \"a b.txt\"", "C:\\Work", 2, 2, true);
   Did("started maximised, in front, with its own map in the mouse mode", 0);
   desktop.windows.front().maximized = false;
   e.KeyAction = 2;
@@ -184,8 +182,7 @@ TEST_F(LaunchTest, AWindowNotFoundIsReportedByTheStepThatLookedForIt) {
 TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScreen) {
   AppEntry& e = Register(0);
   e.CoRunMask = 0b010;  // App-2 may keep running
-  e.WinLeft = 40;
-  e.WinTop = 30;
+  std::tie(e.WinLeft, e.WinTop) = std::tuple(40, 30);
   Running(1);
   Running(2, true);
   Did("App-3 closed through its owner, App-2 moved above the screen", 0);
@@ -308,9 +305,7 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   Did("All Quit asks it to close and says it may not", kQuitAllButton);
   EXPECT_EQ(desktop.windows.size(), 1u);
   AppEntry& three = Register(2);
-  three.Placement = 2;
-  three.DummyClick = true;
-  three.CoRunMask = 0xFF;
+  std::tie(three.Placement, three.DummyClick, three.CoRunMask) = std::tuple(2, true, 0xFF);
   desktop.programs[three.AppProg].hangs = true;
   Did("a started program that hangs is not placed, raised or clicked into", 2);
 }

@@ -111,8 +111,7 @@ TEST_F(OsdMessageTest, TextCentredInTheTopTenthWithASoftShadowAroundAndThePictur
   osd.ShowMessage(std::string(100, 'W'));  // 2760 wide: centred and clipped
   EXPECT_EQ(glyphs.calls.back().substr(101), "-420,23 16777215 aa4");
   EXPECT_EQ(At(1919, 50), 0xFFFFFFFFu);
-  screen.width = 1280;
-  screen.height = 1024;
+  std::tie(screen.width, screen.height) = std::tuple(1280, 1024);
   osd.ShowMessage("A");
   EXPECT_EQ(osd.Bitmap().Size(), (OsdSize{1280, 102}));
   EXPECT_EQ(At(640, 51), 0xFFFFFFFFu);

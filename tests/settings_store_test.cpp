@@ -71,10 +71,7 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   ExpectSameLines(files.files[path], Expected("settings/first_start.ini"));
 
   Settings& s = data.settings;
-  s.KeyIdle = 700;
-  s.CurSpeed = 12.9;  // written truncated
-  s.MesColorFg = 0x123456;
-  s.MesFont = "メイリオ";
+  std::tie(s.KeyIdle, s.CurSpeed, s.MesColorFg, s.MesFont) = std::tuple(700, 12.9, 0x123456, "メイリオ");  // 12 in the file
   s.NoCursor = s.StartMouse = true;
   data.KeyboardMap.at(0x43, 6) = {0x41, 0x0110, "Shift.Ctrl.A"};
   data.KeyboardMap.at(0x00, 3) = data.MouseMap.at(0x00, 3) = {0x31, 0, "1"};
@@ -128,8 +125,7 @@ TEST_F(SettingsStoreTest, DefaultsForMissingAndInvalidNumbers) {
   stopped.settings.MesSize = 99;
   files.files[path] = "[System]\nMesColorFg=red\nMesSize=20\nStartMouse=1\n";
   EXPECT_EQ(LoadSettings(stopped, path, files), -1);
-  EXPECT_TRUE(stopped.settings.StartMouse);
-  EXPECT_EQ(stopped.settings.MesSize, 99);
+  EXPECT_EQ(std::pair(stopped.settings.StartMouse, stopped.settings.MesSize), std::pair(true, 99));
 }
 
 TEST_F(SettingsStoreTest, UnusableFilesAreKeptByteForByteBeforeTheyAreRebuilt) {
