@@ -84,8 +84,7 @@ TEST_F(EditorTest, ProgramActionsOnlyInTheBasicMapAndOnlyAfterNop) {
       if (i.command == c && i.caption != "-") return i.enabled;
     return false;
   };
-  EXPECT_EQ(std::pair(enabled(EditorCommand::App3), enabled(EditorCommand::App1)),
-            std::pair(true, false));  // App-1 is not registered
+  EXPECT_TRUE(enabled(EditorCommand::App3) && !enabled(EditorCommand::App1));  // App-1 is not registered
   editor.MenuClick(EditorCommand::App3);
   EXPECT_EQ(data.MouseMap.at(kCircle, 4).Key, action::kApp);  // both tables, every map
   EXPECT_EQ(editor.BoxOf(kCircle).colour, 0xE0C0C0u);
