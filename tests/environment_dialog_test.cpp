@@ -12,8 +12,7 @@ class EnvironmentTest : public ::testing::Test, public HeadlessApp {
   EnvironmentTest() : HeadlessApp(false) {}
   void Start(const std::string& system, const std::string& others = "", int32_t width = 1920, int32_t height = 1080) {
     File() = "[System]\r\nHideStart=1\r\n" + system + others;
-    p.screen.width = width;
-    p.screen.height = height;
+    std::tie(p.screen.width, p.screen.height) = std::tuple(width, height);
     ASSERT_TRUE(app.StartUp());
     p.surface.record = true;
   }
@@ -56,7 +55,6 @@ TEST_F(EnvironmentTest, HideStartAndTheLanguageAreReadAtTheStartAndAChoiceIsForT
   dialog.Show();
   EXPECT_EQ((std::pair{dialog.Bar("MesPosx").min, dialog.Bar("MesPosx").max}), (std::pair{-682, 682}));  // odd width
   EXPECT_EQ(dialog.LanguageChoice(), 2);
-  EXPECT_EQ(EnvironmentDialog::LanguageItems()[1], "日本語");
   dialog.SetLanguageChoice(1);
   dialog.Save();
   EXPECT_TRUE(FileHas("Language=ja"));

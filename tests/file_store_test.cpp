@@ -155,7 +155,6 @@ TEST(FailingDiskTest, AFullDiskNeverCutsTheFileShortNorLeavesAHalfWrittenFile) {
     EXPECT_EQ(disk.files[ini], old);   // every byte the user had (killed: the room was taken first)
     EXPECT_EQ(disk.files.size(), 1u);  // the new file closed, then deleted
     if (disk.dead) continue;
-    // With room, the same save goes through, in place or not.
     disk.room = 1 << 20;
     EXPECT_TRUE(ReplaceFileBytes(disk, ini, larger, why)) << why;
     EXPECT_EQ(disk.files[ini], larger);

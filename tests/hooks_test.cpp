@@ -150,8 +150,7 @@ TEST_F(HooksTest, HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettin
   p.clock.Advance(4000);
   app.OnMainWindowClose();  // Corvid's end brings the system's cursors back
   EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "blank", "restore", "blank", "restore"}));
-  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
-  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake) || hider.hideDelayTimer.Enabled());
 }
 
 TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {

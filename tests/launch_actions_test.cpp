@@ -10,9 +10,8 @@ namespace corvid {
 namespace {
 
 constexpr uint8_t kQuitAllButton = 0x09;  // NUM0; NUM1.. are App-1..
-constexpr uint8_t kProbe = 0x0B;  // ENTER: tells which map is active
+constexpr uint8_t kProbe = 0x0B;          // ENTER: tells which map is active
 
-// Each test's transcript is compared at its end with tests/expected/launch/<test>.txt.
 class LaunchTest : public ::testing::Test {
  protected:
   LaunchTest() {
@@ -43,7 +42,6 @@ class LaunchTest : public ::testing::Test {
     desktop.programs[e.AppProg] = {"Main", e.Class, appearAfterPasses};
     return e;
   }
-  // The entry's program running now, with its window (and an owner of it, when asked).
   WindowHandle Running(int i, bool owned = false) {
     const AppEntry& e = Register(i);
     const uint32_t pid = desktop.AddProcess("app" + std::to_string(i + 1) + ".exe");
@@ -77,15 +75,18 @@ class LaunchTest : public ::testing::Test {
     for (const std::string& line : a.app.DebugLog().Lines())
       if (line.starts_with("NOT RESPONDING") || line.starts_with("AutoStart")) transcript.push_back(line);
     const uint16_t probe = engine.ActiveMap()[kProbe].Key;
+    ConfigData file;
+    LoadSettings(file, a.p.configFolder + kSettingsFileName, a.p.memoryFiles);
+    std::string marks;
+    for (const AppEntry& e : file.Apps) marks += e.AutoStart ? '1' : '0';
     transcript.push_back("map " + std::to_string(engine.CurrentAppMap()) + ", " + (probe >= 0x60 ? "mouse " : "keys ") +
-                         std::to_string(probe & 0xF) + ", marks " + Marks() +
+                         std::to_string(probe & 0xF) + ", marks " + marks +
                          (a.app.Windows().Launch().FindEnabled() ? ", Find" : ""));
     const AppEntry& e = data.Apps[static_cast<size_t>(app < 0 || app >= kAppCount ? 0 : app)];
     transcript.push_back("entry: state " + std::to_string(e.WindowState) + ", window " + names[e.TargetWindow] +
                          ", rectangle " + std::to_string(e.LastLeft) + "," + std::to_string(e.LastTop) + "," +
                          std::to_string(e.LastRight) + "," + std::to_string(e.LastBottom));
   }
-  // Windows are named by their class, and a number from the second of a class on.
   void Name() {
     for (const FakeWindow& w : desktop.windows) {
       if (names.count(w.handle)) continue;
@@ -94,13 +95,6 @@ class LaunchTest : public ::testing::Test {
       });
       names[w.handle] = w.className + (same ? " " + std::to_string(same + 1) : "");
     }
-  }
-  std::string Marks() {
-    ConfigData d;
-    LoadSettings(d, a.p.configFolder + kSettingsFileName, a.p.memoryFiles);
-    std::string out;
-    for (const AppEntry& e : d.Apps) out += e.AutoStart ? '1' : '0';
-    return out;
   }
 
   FakeDesktop desktop;
@@ -115,10 +109,8 @@ TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
   AppEntry& e = Register(0, 3);
   e.AppProg = "C:\\My Apps\\My Editor.exe";
   desktop.programs[e.AppProg] = {"Untitled", "Frame1", 3};
-  e.AppArgs = "-n \"a b.txt\"";
-  e.AppPath = "C:\\Work";
-  e.Placement = e.StartMap = 2;
-  e.RecordState = true;
+  std::tie(e.AppArgs, e.AppPath, e.Placement, e.StartMap, e.RecordState) =
+      std::tuple("-n \"a b.txt\"", "C:\\Work", 2, 2, true);
   Did("started maximised, in front, with its own map in the mouse mode", 0);
   desktop.windows.front().maximized = false;
   e.KeyAction = 2;
@@ -144,11 +136,7 @@ TEST_F(LaunchTest, PlacementAfterAStart) {
     desktop.processes.clear();
     desktop.windows.clear();
     AppEntry& e = Register(0);
-    e.Placement = placement;
-    e.WinLeft = left;
-    e.WinTop = top;
-    e.WinRight = right;
-    e.WinBottom = bottom;
+    std::tie(e.Placement, e.WinLeft, e.WinTop, e.WinRight, e.WinBottom) = std::tie(placement, left, top, right, bottom);
     Did("placement " + std::to_string(placement) + " to " + std::to_string(left) + "," + std::to_string(top) + "," +
             std::to_string(right) + "," + std::to_string(bottom),
         0);
@@ -194,8 +182,7 @@ TEST_F(LaunchTest, AWindowNotFoundIsReportedByTheStepThatLookedForIt) {
 TEST_F(LaunchTest, OthersAreClosedUnlessTheyMayRunBesideItThenMovedAboveTheScreen) {
   AppEntry& e = Register(0);
   e.CoRunMask = 0b010;  // App-2 may keep running
-  e.WinLeft = 40;
-  e.WinTop = 30;
+  std::tie(e.WinLeft, e.WinTop) = std::tuple(40, 30);
   Running(1);
   Running(2, true);
   Did("App-3 closed through its owner, App-2 moved above the screen", 0);
@@ -228,10 +215,7 @@ TEST_F(LaunchTest, LongPressQuitsAtTheReleaseAndBringsBackTheNextWithItsOwnMap) 
   const WindowHandle two = Running(1);
   AppEntry& next = data.Apps[1];
   next.StartMap = 1;
-  next.LastLeft = 10;  // where it was last seen
-  next.LastTop = 20;
-  next.LastRight = 410;
-  next.LastBottom = 320;
+  std::tie(next.LastLeft, next.LastTop, next.LastRight, next.LastBottom) = std::tuple(10, 20, 410, 320);  // last seen
   desktop.clock = &a.p.clock;  // and slow to come back from the task bar
   desktop.Find(two)->minimized = true;
   desktop.Find(two)->lagMs = 600;
@@ -281,11 +265,7 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   Press(0);  // finds the window
   e.KeyAction = 1;
   e.LaunchTopmost = e.DummyClick = true;
-  e.ClickX = 10;
-  e.ClickY = 20;
-  e.ActivateDelay = 300;
-  desktop.cursorX = 7;
-  desktop.cursorY = 8;
+  std::tie(e.ClickX, e.ClickY, e.ActivateDelay, desktop.cursorX, desktop.cursorY) = std::tuple(10, 20, 300, 7, 8);
   Did("topmost, a click after the delay, the cursor put back", 0);
   desktop.clock = &a.p.clock;
   desktop.Find(w)->hangsAtMs = a.p.clock.NowMs() + 100;
@@ -325,9 +305,7 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   Did("All Quit asks it to close and says it may not", kQuitAllButton);
   EXPECT_EQ(desktop.windows.size(), 1u);
   AppEntry& three = Register(2);
-  three.Placement = 2;
-  three.DummyClick = true;
-  three.CoRunMask = 0xFF;
+  std::tie(three.Placement, three.DummyClick, three.CoRunMask) = std::tuple(2, true, 0xFF);
   desktop.programs[three.AppProg].hangs = true;
   Did("a started program that hangs is not placed, raised or clicked into", 2);
 }

@@ -22,7 +22,6 @@ struct FakeFileDialog : ProgramFileDialog {
   std::vector<std::string> folders;
 };
 
-// Each test's transcript is compared at its end with tests/expected/launch_settings/<test>.txt.
 class LaunchSettingsTest : public ::testing::Test {
  protected:
   LaunchSettingsTest() {
@@ -92,11 +91,8 @@ class LaunchSettingsTest : public ::testing::Test {
 
 TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   AppEntry& gone = App(1);
-  gone.AppProg = "C:\\Gone\\old.exe";
-  gone.AppPath = "C:\\Gone\\";
-  gone.AppArgs = "-x";
-  gone.Class = "Old";
-  gone.Caption = "Old one";
+  std::tie(gone.AppProg, gone.AppPath, gone.AppArgs, gone.Class, gone.Caption) =
+      std::tuple("C:\\Gone\\old.exe", "C:\\Gone\\", "-x", "Old", "Old one");
   gone.Registered = gone.OwnKeyMap = true;
   a.app.Settings().SaveAppEntries();
   Open();
@@ -142,12 +138,9 @@ TEST_F(LaunchSettingsTest, PlacementBoxesAndTheClassThatAllowsThem) {
 
 TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
   AppEntry& e = App(1);
-  e.KeyAction = 4;  // a hidden choice
-  e.StartMap = 2;
-  e.CoRunMask = 0x81;
-  e.DummyClick = true;
-  e.LongPressQuit = false;
-  e.ActivateDelay = 100;
+  // Another copy, a choice the dialog hides.
+  std::tie(e.KeyAction, e.StartMap, e.CoRunMask, e.DummyClick, e.LongPressQuit, e.ActivateDelay) =
+      std::tuple(4, 2, 0x81, true, false, 100);
   Open();
   dialog.SelectEntry(1);
   Shown("another copy, the mouse mode, its own co-run bit set, a delay below the bar's end stored at it");
@@ -170,13 +163,9 @@ TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
 
 TEST_F(LaunchSettingsTest, BrowseTestPickTheClassAndSave) {
   AppEntry& e = App(0);
-  e.AppProg = "C:\\Old\\old.exe";
+  std::tie(e.AppProg, e.AppPath, e.AppArgs, e.Class, e.Message, e.KeyAction) =
+      std::tuple("C:\\Old\\old.exe", "C:\\Old\\", "-n file.txt", "OldFrame", "Old", 1);
   desktop.files.insert(e.AppProg);
-  e.AppPath = "C:\\Old\\";
-  e.AppArgs = "-n file.txt";
-  e.Class = "OldFrame";
-  e.Message = "Old";
-  e.KeyAction = 1;
   Open();
   dialog.BrowseProgram();
   Shown("browsing cancelled");
@@ -211,7 +200,6 @@ TEST_F(LaunchSettingsTest, BrowseTestPickTheClassAndSave) {
   dialog.TestRelease();
   EXPECT_TRUE(desktop.windows.empty());
   Shown("quit");
-  // Saving writes the entries and closes the programs running.
   dialog.TestPress();
   dialog.TestRelease();
   dialog.Save();

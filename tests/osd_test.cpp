@@ -65,10 +65,9 @@ TEST(OsdBitmap, CoverageBlendsAndClipsCentringTruncatesAndTheShadowStaysInside) 
   const uint8_t half[4] = {128, 128, 128, 128};
   b.DrawCoverage(-2, 0, full, 4, 1, 4, 0x000000);  // black, half of it off the left edge
   b.DrawCoverage(1, 0, half, 4, 1, 4, 0x0000FF);   // half red, off the right edge
-  EXPECT_EQ(PixelAt(b, 0, 0), 0xFF000000u);
-  EXPECT_EQ(PixelAt(b, 1, 0), 0xFF800000u);  // red over opaque black: R 128, still opaque
-  EXPECT_EQ(PixelAt(b, 3, 0), 0x80800000u);  // red over nothing: premultiplied
-  EXPECT_EQ(PixelAt(b, 0, 1), 0u);
+  // Red over opaque black: R 128, still opaque; red over nothing: premultiplied.
+  EXPECT_EQ((std::array{PixelAt(b, 0, 0), PixelAt(b, 1, 0), PixelAt(b, 3, 0), PixelAt(b, 0, 1)}),
+            (std::array{0xFF000000u, 0xFF800000u, 0x80800000u, 0u}));
   EXPECT_EQ(CentreText({1920, 108}, {2501, 111}), (OsdPoint{-290, -1}));
   EXPECT_EQ(ShadowRect({850, 23}, {220, 61}, {1920, 108}), (OsdRect{824, 17, 1096, 90}));
   EXPECT_EQ(ShadowRect({-420, 23}, {2760, 61}, {1920, 108}), (OsdRect{1, 17, 1919, 90}));
@@ -112,8 +111,7 @@ TEST_F(OsdMessageTest, TextCentredInTheTopTenthWithASoftShadowAroundAndThePictur
   osd.ShowMessage(std::string(100, 'W'));  // 2760 wide: centred and clipped
   EXPECT_EQ(glyphs.calls.back().substr(101), "-420,23 16777215 aa4");
   EXPECT_EQ(At(1919, 50), 0xFFFFFFFFu);
-  screen.width = 1280;
-  screen.height = 1024;
+  std::tie(screen.width, screen.height) = std::tuple(1280, 1024);
   osd.ShowMessage("A");
   EXPECT_EQ(osd.Bitmap().Size(), (OsdSize{1280, 102}));
   EXPECT_EQ(At(640, 51), 0xFFFFFFFFu);

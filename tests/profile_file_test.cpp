@@ -25,7 +25,7 @@ TEST(ProfileFileRead, CaseBlanksDuplicatesQuotesCommentsAndLongValues) {
   EXPECT_EQ(Value(p, "Times", "long").size(), kProfileValueMax);
 }
 
-TEST(ProfileFileWrite, KeepsEveryOtherLineItsPlaceAndItsEnding) {
+TEST(ProfileFileWrite, KeepsEveryOtherLineItsPlaceAndItsEndingAndRunsOfThemWhole) {
   const std::string text = "; my notes\r\n[System]\r\nMine=keep me\r\n MesSize = 30\r\n\r\n[Other]\r\nx=1\r\n";
   auto p = ProfileFile::Parse(text);
   EXPECT_EQ(p.Serialize(), text);  // untouched file comes back byte for byte
@@ -41,25 +41,21 @@ TEST(ProfileFileWrite, KeepsEveryOtherLineItsPlaceAndItsEnding) {
   auto d = ProfileFile::Parse("[Items-1]\r\nBD28=0000,00,\r\nBD28=fig\r\n");
   d.Delete("Items-1", "BD28");
   EXPECT_EQ(Value(d, "Items-1", "BD28"), "<none>");
+  // New lines end as the file's first line does; a lone CR ends a line too, and keeps its ending.
+  EXPECT_EQ(Value(ProfileFile::Parse("[A]\nx=1\rz=3\r"), "A", "z"), "3");
+  for (auto [in, section, want] : {std::tuple{"[A]\nx=1", "A", "[A]\nx=1\ny=2\n"},
+                                   {"[A]\nx=1\rz=3\r", "B", "[A]\nx=1\rz=3\r[B]\ny=2\n"},
+                                   {"", "S", "[S]\r\ny=2\r\n"}}) {
+    auto f = ProfileFile::Parse(in);
+    f.Set(section, "y", "2");
+    EXPECT_EQ(f.Serialize(), want) << in;
+  }
 
-  auto lf = ProfileFile::Parse("[A]\nx=1");
-  lf.Set("A", "y", "2");
-  EXPECT_EQ(lf.Serialize(), "[A]\nx=1\ny=2\n");
-  // A lone CR ends a line too; the lines Corvid does not write keep theirs.
-  auto c = ProfileFile::Parse("[A]\nx=1\rz=3\r");
-  EXPECT_EQ(Value(c, "A", "z"), "3");
-  c.Set("B", "y", "2");
-  EXPECT_EQ(c.Serialize(), "[A]\nx=1\rz=3\r[B]\ny=2\n");
-  auto q = ProfileFile::Parse("");
-  q.Set("S", "k", "v");
-  EXPECT_EQ(q.Serialize(), "[S]\r\nk=v\r\n");
-}
-
-TEST(ProfileFileWrite, RunsOfOtherLinesAreHeldWholeAndSplitWhereAKeyGoes) {
-  const std::string text = "[S]\r\nk=1\r\n; note\r\nplain text\r\n\r\n  \r\n[T]\r\n" + std::string(100000, '\n');
-  auto p = ProfileFile::Parse(text);
-  EXPECT_EQ(p.Serialize(), text);
-  EXPECT_LT(p.MemoryBytes(), 2 * text.size() + 4096);  // the blank lines cost their bytes only
+  // A run is split where a key goes.
+  const std::string runs = "[S]\r\nk=1\r\n; note\r\nplain text\r\n\r\n  \r\n[T]\r\n" + std::string(100000, '\n');
+  p = ProfileFile::Parse(runs);
+  EXPECT_EQ(p.Serialize(), runs);
+  EXPECT_LT(p.MemoryBytes(), 2 * runs.size() + 4096);  // the blank lines cost their bytes only
   p.Set("S", "new", "2");                              // after the note, before the blank lines
   EXPECT_EQ(p.Serialize().rfind("[S]\r\nk=1\r\n; note\r\nplain text\r\nnew=2\r\n\r\n  \r\n[T]\r\n", 0), 0u);
   p.Set("T", "x", "3");

@@ -30,12 +30,11 @@ TEST_F(TargetSearchTest, LowestMatchWinsButProcessAloneTakesTheTopTitledWindow) 
   desktop.AddWindow(pid, "", "Frame");  // untitled: never a candidate
   const WindowHandle top = desktop.AddWindow(pid, "Doc 1", "Frame");
   const WindowHandle low = desktop.AddWindow(pid, "Doc 2 - editor", "Frame");
-  EXPECT_EQ(Find(pid, "frame", ""), low);
-  EXPECT_EQ(Find(pid, "", "Doc"), low);
-  EXPECT_EQ(Find(pid, "", ""), top);
   EXPECT_EQ(Find(0, "", ""), 0u);  // a program not running has no window
-  EXPECT_EQ(Find(pid, "", "Editor"), 0u);  // captions keep their case
-  EXPECT_EQ(Find(pid, "", "editor"), low);
+  // Captions keep their case.
+  for (auto [cls, caption, want] :
+       {std::tuple{"frame", "", low}, {"", "Doc", low}, {"", "", top}, {"", "Editor", 0u}, {"", "editor", low}})
+    EXPECT_EQ(Find(pid, cls, caption), want) << cls << "|" << caption;
   // "Afx:" class names compare their first 32 characters, or whole without case.
   const std::string afx = "Afx:00400000:b:00010003:00000006";
   const WindowHandle mfc = desktop.AddWindow(pid, "Main", afx + ":0A2F0123");
@@ -78,7 +77,6 @@ TEST_F(TargetSearchTest, TraceWritesTheHeaderOncePerProcessAndTheMatch) {
     Find(pid, cls, caption);
     fields.push_back(field.Text());
   }
-  // The header is written once for the process.
   ExpectSameLines(Joined(trace.Lines()), Expected("target_trace.txt") + Expected("target_trace_again.txt"));
   EXPECT_EQ(fields, (Lines{"CLASS-00000011", "PID-00000010", "BOTH-00000011", "CAPTION-00000010"}));
 }

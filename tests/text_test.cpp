@@ -40,7 +40,6 @@ TEST(Utf16, ConvertsBothWaysAndMarksWhatIsNotText) {
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
 }
 
-// Every text in both tables, once each, none empty.
 TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {
   for (const TextTable table : {JapaneseTexts(), EnglishTexts()}) {
     std::vector<int> seen(static_cast<size_t>(TextId::kCount));

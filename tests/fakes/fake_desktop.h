@@ -66,7 +66,6 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   bool Hung(const FakeWindow& w) { return w.hung || (clock && clock->NowMs() >= w.hangsAtMs); }
   static std::string H(WindowHandle h) { return "#" + std::to_string(h); }
 
-  // DesktopQuery
   bool Processes(std::vector<ProcessEntry>& out) override {
     if (!noSnapshot) out.insert(out.end(), processes.begin(), processes.end());
     return !noSnapshot;
@@ -93,7 +92,6 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
   }
   uint32_t OwnProcessId() override { return ownPid; }
 
-  // DesktopControl
   bool ProgramFileExists(const std::string& path) override { return files.count(path) || programs.count(path); }
   uint32_t StartProgram(const std::string& file, const std::string& commandLine, const std::string& folder) override {
     log.push_back("start " + file + " | " + commandLine + " | " + folder);

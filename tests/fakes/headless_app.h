@@ -13,7 +13,6 @@ using Lines = std::vector<std::string>;
 
 class HeadlessApp {
  public:
-  // `hid`: where the remote is looked for; `desktop`: the processes and windows of program control.
   explicit HeadlessApp(bool start = true, HidDeviceController* hid = nullptr, FakeDesktop* desktop = nullptr)
       : app(Prepared(hid, desktop)) {
     app.Osd().onShow = [this](std::string_view text) { messages.emplace_back(text); };
@@ -23,7 +22,6 @@ class HeadlessApp {
       Forget();
     }
   }
-  // A report of the remote: the mask bytes, the code and the battery where the remote puts them.
   void Report(uint8_t code, uint8_t m0 = 0, uint8_t m1 = 0, uint8_t m2 = 0, uint8_t battery = 5) {
     const uint8_t data[] = {m0, m1, m2, code, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, battery};
     engine.RemoteReport(1, data, sizeof data);
