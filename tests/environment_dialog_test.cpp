@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/headless_app.h"
 
 namespace corvid {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "config/settings_store.h"
 #include "fakes/expected_text.h"
 #include "fakes/headless_app.h"
@@ -109,8 +111,10 @@ TEST_F(LaunchTest, StartBringsTheWindowToTheFrontInItsPlacementWithItsOwnMap) {
   AppEntry& e = Register(0, 3);
   e.AppProg = "C:\\My Apps\\My Editor.exe";
   desktop.programs[e.AppProg] = {"Untitled", "Frame1", 3};
-  std::tie(e.AppArgs, e.AppPath, e.Placement, e.StartMap, e.RecordState) =
-      std::tuple("-n \"a b.txt\"", "C:\\Work", 2, 2, true);
+  e.AppArgs = "-n \"a b.txt\"";
+  e.AppPath = "C:\\Work";
+  e.Placement = e.StartMap = 2;
+  e.RecordState = true;
   Did("started maximised, in front, with its own map in the mouse mode", 0);
   desktop.windows.front().maximized = false;
   e.KeyAction = 2;
@@ -136,7 +140,8 @@ TEST_F(LaunchTest, PlacementAfterAStart) {
     desktop.processes.clear();
     desktop.windows.clear();
     AppEntry& e = Register(0);
-    std::tie(e.Placement, e.WinLeft, e.WinTop, e.WinRight, e.WinBottom) = std::tie(placement, left, top, right, bottom);
+    e.Placement = placement;
+    std::tie(e.WinLeft, e.WinTop, e.WinRight, e.WinBottom) = std::tie(left, top, right, bottom);
     Did("placement " + std::to_string(placement) + " to " + std::to_string(left) + "," + std::to_string(top) + "," +
             std::to_string(right) + "," + std::to_string(bottom),
         0);
@@ -265,7 +270,9 @@ TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
   Press(0);  // finds the window
   e.KeyAction = 1;
   e.LaunchTopmost = e.DummyClick = true;
-  std::tie(e.ClickX, e.ClickY, e.ActivateDelay, desktop.cursorX, desktop.cursorY) = std::tuple(10, 20, 300, 7, 8);
+  std::tie(e.ClickX, e.ClickY) = std::tuple(10, 20);
+  e.ActivateDelay = 300;
+  std::tie(desktop.cursorX, desktop.cursorY) = std::tuple(7, 8);
   Did("topmost, a click after the delay, the cursor put back", 0);
   desktop.clock = &a.p.clock;
   desktop.Find(w)->hangsAtMs = a.p.clock.NowMs() + 100;
@@ -305,7 +312,9 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   Did("All Quit asks it to close and says it may not", kQuitAllButton);
   EXPECT_EQ(desktop.windows.size(), 1u);
   AppEntry& three = Register(2);
-  std::tie(three.Placement, three.DummyClick, three.CoRunMask) = std::tuple(2, true, 0xFF);
+  three.Placement = 2;
+  three.DummyClick = true;
+  three.CoRunMask = 0xFF;
   desktop.programs[three.AppProg].hangs = true;
   Did("a started program that hangs is not placed, raised or clicked into", 2);
 }

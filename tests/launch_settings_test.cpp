@@ -91,8 +91,11 @@ class LaunchSettingsTest : public ::testing::Test {
 
 TEST_F(LaunchSettingsTest, LoadingAnEntryIsItsHandlersAtWork) {
   AppEntry& gone = App(1);
-  std::tie(gone.AppProg, gone.AppPath, gone.AppArgs, gone.Class, gone.Caption) =
-      std::tuple("C:\\Gone\\old.exe", "C:\\Gone\\", "-x", "Old", "Old one");
+  gone.AppProg = "C:\\Gone\\old.exe";
+  gone.AppPath = "C:\\Gone\\";
+  gone.AppArgs = "-x";
+  gone.Class = "Old";
+  gone.Caption = "Old one";
   gone.Registered = gone.OwnKeyMap = true;
   a.app.Settings().SaveAppEntries();
   Open();
@@ -139,8 +142,12 @@ TEST_F(LaunchSettingsTest, PlacementBoxesAndTheClassThatAllowsThem) {
 TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
   AppEntry& e = App(1);
   // Another copy, a choice the dialog hides.
-  std::tie(e.KeyAction, e.StartMap, e.CoRunMask, e.DummyClick, e.LongPressQuit, e.ActivateDelay) =
-      std::tuple(4, 2, 0x81, true, false, 100);
+  e.KeyAction = 4;
+  e.StartMap = 2;
+  e.CoRunMask = 0x81;
+  e.DummyClick = true;
+  e.LongPressQuit = false;
+  e.ActivateDelay = 100;
   Open();
   dialog.SelectEntry(1);
   Shown("another copy, the mouse mode, its own co-run bit set, a delay below the bar's end stored at it");
@@ -163,8 +170,12 @@ TEST_F(LaunchSettingsTest, RadiosBoxesAndBarsStoreWhatTheyShow) {
 
 TEST_F(LaunchSettingsTest, BrowseTestPickTheClassAndSave) {
   AppEntry& e = App(0);
-  std::tie(e.AppProg, e.AppPath, e.AppArgs, e.Class, e.Message, e.KeyAction) =
-      std::tuple("C:\\Old\\old.exe", "C:\\Old\\", "-n file.txt", "OldFrame", "Old", 1);
+  e.AppProg = "C:\\Old\\old.exe";
+  e.AppPath = "C:\\Old\\";
+  e.AppArgs = "-n file.txt";
+  e.Class = "OldFrame";
+  e.Message = "Old";
+  e.KeyAction = 1;
   desktop.files.insert(e.AppProg);
   Open();
   dialog.BrowseProgram();

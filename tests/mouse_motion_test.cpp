@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <utility>
 #include <vector>
 

@@ -71,8 +71,10 @@ TEST_F(SettingsStoreTest, FirstStartCreatesTheFileAndEverySaveReproducesIt) {
   ExpectSameLines(files.files[path], Expected("settings/first_start.ini"));
 
   Settings& s = data.settings;
-  std::tie(s.KeyIdle, s.CurSpeed, s.MesColorFg, s.MesFont) =
-      std::tuple(700, 12.9, 0x123456, "メイリオ");  // 12 in the file
+  s.KeyIdle = 700;
+  s.CurSpeed = 12.9;  // 12 in the file
+  s.MesColorFg = 0x123456;
+  s.MesFont = "メイリオ";
   s.NoCursor = s.StartMouse = true;
   data.KeyboardMap.at(0x43, 6) = {0x41, 0x0110, "Shift.Ctrl.A"};
   data.KeyboardMap.at(0x00, 3) = data.MouseMap.at(0x00, 3) = {0x31, 0, "1"};
