@@ -74,7 +74,7 @@ TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTh
 }
 
 // Held elsewhere (examples/mouse-session.txt), whole at once over Corvid's own windows.
-TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeld) {
+TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeldOrTicking) {
   std::vector<uint64_t> times;
   p.input.onEvent = [&](const InputEvent&) { times.push_back(p.clock.NowMs()); };
   screen.overOwnWindow = true;
@@ -87,6 +87,10 @@ TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeld) {
   engine.ReleaseEverything();
   EXPECT_EQ(engine.Input().HeldButtons(), 0u);
   EXPECT_FALSE(app.Mouse().Holding());
+  // The sessions cannot see a wheel timer that ticks on sending nothing.
+  Report(0x5B, 0, 0x08);  // R1: the wheel
+  Release();
+  EXPECT_FALSE(app.Mouse().wheelTimer.Enabled());
 }
 
 }  // namespace
