@@ -7,10 +7,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/text_win32.h"
@@ -167,27 +165,12 @@ void FollowTheFront() {
 void HookWhileAStartWaits() {
   Corvid c(L"bench-hook", Settings("NoSuchClass", false));
   c.app->Hooks().InstallCursorWakeHook();
-  std::atomic<bool> stop{false};
-  std::vector<double> times;
-  std::thread probe([&] {
-    for (int sign = 1; !stop; sign = -sign) {
-      INPUT in{};
-      in.type = INPUT_MOUSE;
-      in.mi.dx = sign;
-      in.mi.dwFlags = MOUSEEVENTF_MOVE;
-      const double t = MillisecondsNow();
-      SendInput(1, &in, sizeof in);
-      times.push_back(MillisecondsNow() - t);
-      ::Sleep(25);
-    }
-  });
+  MoveProbe probe;
   const double start = MillisecondsNow();
   c.Play(ButtonPress(0x80));
   const double took = MillisecondsNow() - start;
-  stop = true;
-  probe.join();
+  const std::vector<double> times = probe.Stop();
   c.app->Hooks().RemoveCursorWakeHook();
-  std::sort(times.begin(), times.end());
   if (!times.empty())
     std::printf(
         "App start of a window that never comes: %.1f s; %zu moves answered by the hook in %.2f ms (median), "

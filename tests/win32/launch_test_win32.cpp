@@ -2,8 +2,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -259,31 +257,16 @@ TEST(Launch, MouseHookAnswersWhileAStartWaitsForAWindowThatNeverComes) {
   Corvid c(L"launch-hook", Settings("NoSuchClass"));
   c.app->Hooks().InstallCursorWakeHook();
   ASSERT_TRUE(c.app->Hooks().Installed(HookKind::CursorWake));
-  std::atomic<bool> stop{false};
-  std::vector<double> times;
-  std::thread probe([&] {
-    for (int sign = 1; !stop; sign = -sign) {
-      INPUT in{};
-      in.type = INPUT_MOUSE;
-      in.mi.dx = sign;
-      in.mi.dwFlags = MOUSEEVENTF_MOVE;
-      const double t = MillisecondsNow();
-      SendInput(1, &in, sizeof in);
-      times.push_back(MillisecondsNow() - t);
-      ::Sleep(25);  // the pace of a hand, not a wait
-    }
-  });
+  MoveProbe probe;
   c.shown.clear();
   const double start = MillisecondsNow();
   c.Play(ButtonPress(kBlue));
   const double took = MillisecondsNow() - start;
-  stop = true;
-  probe.join();
+  const std::vector<double> times = probe.Stop();
   c.app->Hooks().RemoveCursorWakeHook();
   EXPECT_EQ(c.shown, (std::vector<std::string>{"Notepad Exec", "Can't Control target.2"}));
   // A wait that serves the hook only between its slices holds moves up for
   // a slice; 200 ms is within the system's own hook time-out.
-  std::sort(times.begin(), times.end());
   ASSERT_GT(times.size(), 100u);
   EXPECT_LT(times[times.size() / 2], 20.0);
   EXPECT_LT(times.back(), 200.0);

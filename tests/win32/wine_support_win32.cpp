@@ -387,4 +387,25 @@ std::string ButtonPress(uint8_t code, unsigned holdMs) {
   return text;
 }
 
+MoveProbe::MoveProbe()
+    : thread_([this] {
+        for (int sign = 1; !stop_; sign = -sign) {
+          INPUT in{};
+          in.type = INPUT_MOUSE;
+          in.mi.dx = sign;
+          in.mi.dwFlags = MOUSEEVENTF_MOVE;
+          const double t = MillisecondsNow();
+          SendInput(1, &in, sizeof in);
+          times_.push_back(MillisecondsNow() - t);
+          ::Sleep(25);  // the pace of a hand, not a wait
+        }
+      }) {}
+
+std::vector<double> MoveProbe::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  std::sort(times_.begin(), times_.end());
+  return times_;
+}
+
 }  // namespace wine_test

@@ -2,10 +2,12 @@
 // What the test programs that run under Wine share.
 #include <windows.h>
 
+#include <atomic>
 #include <climits>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/corvid_app.h"
@@ -130,5 +132,20 @@ double MillisecondsNow();
 // A recorded session's lines for one remote button (by its code) held
 // `holdMs` and let go.
 std::string ButtonPress(uint8_t code, unsigned holdMs = 50);
+
+// Mouse moves injected from another thread at a hand's pace. Each returns
+// only once the hook chain ran, so its time is the hooks' answer time.
+class MoveProbe {
+ public:
+  MoveProbe();
+  ~MoveProbe() { Stop(); }
+  // The answer times, shortest first.
+  std::vector<double> Stop();
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<double> times_;
+  std::thread thread_;
+};
 
 }  // namespace wine_test
