@@ -15,6 +15,7 @@
 #include "app/tray_menu.h"
 #include "base/dpi_win32.h"
 #include "base/handles_win32.h"
+#include "base/text_win32.h"
 
 namespace wine_test {
 
@@ -66,7 +67,7 @@ HWND FocusOf(HWND window);
 // Whatever a test started ends, whatever happened.
 void EndProcessOfWindow(HWND w);
 void EndProgramsOfClass(const wchar_t* cls);
-HWND MainWindowOfCorvid();
+inline HWND MainWindowOfCorvid() { return FindWindowW(corvid::kMainWindowClass, nullptr); }
 void SendTrayCommand(corvid::MenuItem item);
 inline HWND FindBoxTitled(const wchar_t* title) { return FindWindowW(L"#32770", title); }
 bool TrayIconExists(HWND owner);
@@ -80,8 +81,6 @@ void ClickOn(HWND w, bool twice = false);
 std::string WindowText(HWND w);
 // The window as the screen shows it, as a PNG in the build folder.
 bool CaptureWindow(HWND w, const wchar_t* name);
-// The DPI the programs started after this read (HKCU LogPixels).
-void SetDpi(DWORD dpi);
 // "常駐解除(&Q)" by the tray's command; true when Corvid.exe ended.
 bool QuitCorvid(const corvid::UniqueHandle& process);
 
@@ -95,11 +94,11 @@ bool WriteAll(const std::wstring& path, const std::string& bytes);
 std::wstring FreshFolder(const std::wstring& name);
 // The settings a first start writes, in `language` ("ja", "en").
 void WriteFactorySettings(const std::wstring& ini, const char* language, bool hideStart = false);
-std::string Utf8(const std::wstring& w);
+inline std::string Utf8(const std::wstring& w) { return corvid::Narrow(w); }
 
-// Corvid assembled in this process, started on factory settings in a folder of its own.
+// Corvid assembled in this process, started in a folder of its own on `settings` (the factory's when empty).
 struct InProcessCorvid {
-  explicit InProcessCorvid(const std::wstring& folderName);
+  explicit InProcessCorvid(const std::wstring& folderName, const std::string& settings = "");
   std::unique_ptr<corvid::Win32Platform> platform;
   std::unique_ptr<corvid::CorvidApp> app;
 };
@@ -124,8 +123,8 @@ struct Changed {
   RECT box{INT_MAX, INT_MAX, -1, -1};
 };
 Changed ChangedPixels(const Capture& before, const Capture& now, RECT area, bool (*is)(uint32_t));
-bool Bright(uint32_t p);  // every channel 200 or more
-bool Dark(uint32_t p);    // every channel below 80
+inline bool Bright(uint32_t p) { return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200; }
+inline bool Dark(uint32_t p) { return (p & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && ((p >> 16) & 0xFF) < 80; }
 
 // A steady clock in milliseconds, with steps finer than one.
 double MillisecondsNow();
