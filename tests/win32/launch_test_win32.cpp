@@ -8,7 +8,6 @@
 
 #include "app/main_window_win32.h"
 #include "base/text_win32.h"
-#include "config/settings_store.h"
 #include "control/power_win32.h"
 #include "remote/recorded_session.h"
 #include "win32/wine_support_win32.h"
@@ -25,11 +24,9 @@ constexpr uint8_t kBlue = 0x80, kRed = 0x81, kGreen = 0x82, kNum1 = 0x00;
 std::string Settings(const std::string& notepadClass) {
   return "[App-1]\r\nAppProg=" + Narrow(NotepadPath()) +
          "\r\nAppName=Notepad\r\nMessage=Notepad\r\nClass=" + notepadClass +
-         "\r\nAppSetConst=2,2,0,1,0,1,0,1,1,1,0,0,0,0,0,0,0,800\r\n"
-         "[App-2]\r\nAppProg=" +
+         "\r\nAppSetConst=2,2,0,1,0,1,0,1,1,1,0,0,0,0,0,0,0,800\r\n[App-2]\r\nAppProg=" +
          Narrow(BuildFile(L"corvid-window.exe")) +
-         "\r\nMessage=Window\r\nClass=CorvidWindow\r\n"
-         "AppSetConst=1,1,1,0,0,1,0,0,0,0,100,100,500,400,0,0,0,1000\r\n"
+         "\r\nMessage=Window\r\nClass=CorvidWindow\r\nAppSetConst=1,1,1,0,0,1,0,0,0,0,100,100,500,400,0,0,0,1000\r\n"
          "[Items-0]\r\nBD80=0000,07,App-1\r\nBD81=0001,07,App-2\r\nBD82=00FF,07,QuitAll\r\n"
          "[Items-1]\r\nBD00=0000,41,A\r\n";
 }

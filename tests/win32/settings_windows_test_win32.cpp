@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -257,26 +258,22 @@ TEST_F(SettingsWindows, AFileLeftAloneAtStartIsNeverSavedOver) {
 
 // The windows in both languages at 144 DPI and in English at 96.
 TEST_F(SettingsWindows, PicturesInBothLanguages) {
-  struct Case {
-    DWORD dpi;
-    const char* language;
-    const wchar_t* suffix;
-  };
-  for (const Case& c : {Case{144, "ja", L"_144"}, Case{144, "en", L"_144_en"}, Case{96, "en", L"_96_en"}}) {
-    WriteFactorySettings(CorvidIniPath(), c.language);
+  for (const auto& [dpi, language, suffix] :
+       {std::tuple{144, "ja", L"_144"}, std::tuple{144, "en", L"_144_en"}, std::tuple{96, "en", L"_96_en"}}) {
+    WriteFactorySettings(CorvidIniPath(), language);
     ASSERT_TRUE(WriteAll(CorvidIniPath(), ReadAll(CorvidIniPath()) + "[App-1]\r\nAppProg=" + Utf8(NotepadPath()) +
                                               "\r\nAppPath=C:\\windows\\\r\nMessage=Notepad\r\nClass=Notepad\r\n"
                                               "AppSetConst=8,2,1,1,0,1,1,1,0,1,40,30,840,630,20,10,1200,1500\r\n"));
-    SetDpi(c.dpi);
+    SetDpi(dpi);
     const corvid::UniqueHandle p = Start(CorvidExe(), L"");
     ASSERT_TRUE(p);
     HWND editor = WaitForWindow(EditorWindow, 15000);
     SetDpi(96);  // each program reads it as it starts
     ASSERT_NE(editor, nullptr);
-    const auto name = [&](const wchar_t* window) { return std::wstring(window) + c.suffix + L".png"; };
+    const auto name = [&](const wchar_t* window) { return std::wstring(window) + suffix + L".png"; };
     RECT r, m;
     GetWindowRect(editor, &r);
-    if (c.dpi == 144) EXPECT_GT(r.right - r.left, 900);  // 640 client pixels at 96 DPI, scaled
+    if (dpi == 144) EXPECT_GT(r.right - r.left, 900);  // 640 client pixels at 96 DPI, scaled
     // Moved to the left, the editor leaves the monitor room on its right.
     SetWindowPos(editor, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SendTrayCommand(MenuItem::CodeMonitor);
@@ -285,7 +282,7 @@ TEST_F(SettingsWindows, PicturesInBothLanguages) {
     WaitForMessageToFade();
     GetWindowRect(monitor, &m);
     EXPECT_EQ(m.left, r.right - r.left);
-    EXPECT_GT(m.right - m.left, 200 * static_cast<LONG>(c.dpi) / 144);
+    EXPECT_GT(m.right - m.left, 200 * static_cast<LONG>(dpi) / 144);
     EXPECT_TRUE(CaptureWindow(editor, name(L"editor").c_str()));
     EXPECT_TRUE(CaptureWindow(monitor, name(L"monitor").c_str()));
     SendTrayCommand(MenuItem::Environment);
@@ -293,7 +290,7 @@ TEST_F(SettingsWindows, PicturesInBothLanguages) {
     ASSERT_NE(environment, nullptr);
     GetWindowRect(environment, &r);
     // 368 wide at 96 DPI, scaled (the frame has its own size at each DPI).
-    if (c.dpi == 144) EXPECT_NEAR(r.right - r.left, 552, 6);
+    if (dpi == 144) EXPECT_NEAR(r.right - r.left, 552, 6);
     // Centred, its caption would lie under the preview in the top tenth.
     SetWindowPos(environment, nullptr, r.left, GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
@@ -306,7 +303,7 @@ TEST_F(SettingsWindows, PicturesInBothLanguages) {
     ASSERT_NE(launch, nullptr);
     Pump(300);
     GetWindowRect(launch, &r);
-    if (c.dpi == 144) EXPECT_GT(r.right - r.left, 600);  // 440 pixels at 96 DPI, scaled
+    if (dpi == 144) EXPECT_GT(r.right - r.left, 600);  // 440 pixels at 96 DPI, scaled
     EXPECT_EQ(WindowText(Field(LaunchField::ActivateDelay)), "1200");
     EXPECT_TRUE(CaptureWindow(launch, name(L"launch").c_str()));
     // A lone minus sign is said beside the boxes, without a message box.

@@ -211,12 +211,6 @@ std::wstring NotepadPath() {
   return L"";
 }
 
-HWND WaitForWindow(HWND (*find)(), unsigned ms) {
-  HWND w = nullptr;
-  Until([&] { return (w = find()) != nullptr; }, ms);
-  return w;
-}
-
 void EndProcessOfWindow(HWND w) {
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
@@ -224,10 +218,6 @@ void EndProcessOfWindow(HWND w) {
     TerminateProcess(p.Get(), 0);
     WaitForSingleObject(p.Get(), 5000);
   }
-}
-
-void EndProgramsOfClass(const wchar_t* cls) {
-  for (HWND w : WindowsOfClass(cls)) EndProcessOfWindow(w);
 }
 
 bool TrayIconExists(HWND owner) {

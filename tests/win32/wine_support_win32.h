@@ -50,7 +50,6 @@ HWND VisibleWindowOfClass(const wchar_t* cls);
 HWND ChildWindow(HWND parent, const wchar_t* cls, const wchar_t* text = nullptr);
 // Wine's notepad, where the prefix keeps it; "" when it has none.
 std::wstring NotepadPath();
-HWND WaitForWindow(HWND (*find)(), unsigned ms);
 // Pumps until `done` holds or `ms` pass; false when it never did.
 template <typename Done>
 bool Until(Done done, unsigned ms) {
@@ -61,12 +60,19 @@ bool Until(Done done, unsigned ms) {
   }
   return true;
 }
+inline HWND WaitForWindow(HWND (*find)(), unsigned ms) {
+  HWND w = nullptr;
+  Until([&] { return (w = find()) != nullptr; }, ms);
+  return w;
+}
 inline bool WaitUntil(bool (*done)(), unsigned ms) { return Until(done, ms); }
 // The control with the keyboard focus in a window (of any program).
 HWND FocusOf(HWND window);
 // Whatever a test started ends, whatever happened.
 void EndProcessOfWindow(HWND w);
-void EndProgramsOfClass(const wchar_t* cls);
+inline void EndProgramsOfClass(const wchar_t* cls) {
+  for (HWND w : WindowsOfClass(cls)) EndProcessOfWindow(w);
+}
 inline HWND MainWindowOfCorvid() { return FindWindowW(corvid::kMainWindowClass, nullptr); }
 void SendTrayCommand(corvid::MenuItem item);
 inline HWND FindBoxTitled(const wchar_t* title) { return FindWindowW(L"#32770", title); }
