@@ -8,7 +8,6 @@
 
 #include "app/main_window_win32.h"
 #include "base/text_win32.h"
-#include "config/settings_store.h"
 #include "control/power_win32.h"
 #include "remote/recorded_session.h"
 #include "win32/wine_support_win32.h"
@@ -25,32 +24,26 @@ constexpr uint8_t kBlue = 0x80, kRed = 0x81, kGreen = 0x82, kNum1 = 0x00;
 std::string Settings(const std::string& notepadClass) {
   return "[App-1]\r\nAppProg=" + Narrow(NotepadPath()) +
          "\r\nAppName=Notepad\r\nMessage=Notepad\r\nClass=" + notepadClass +
-         "\r\nAppSetConst=2,2,0,1,0,1,0,1,1,1,0,0,0,0,0,0,0,800\r\n"
-         "[App-2]\r\nAppProg=" +
+         "\r\nAppSetConst=2,2,0,1,0,1,0,1,1,1,0,0,0,0,0,0,0,800\r\n[App-2]\r\nAppProg=" +
          Narrow(BuildFile(L"corvid-window.exe")) +
-         "\r\nMessage=Window\r\nClass=CorvidWindow\r\n"
-         "AppSetConst=1,1,1,0,0,1,0,0,0,0,100,100,500,400,0,0,0,1000\r\n"
+         "\r\nMessage=Window\r\nClass=CorvidWindow\r\nAppSetConst=1,1,1,0,0,1,0,0,0,0,100,100,500,400,0,0,0,1000\r\n"
          "[Items-0]\r\nBD80=0000,07,App-1\r\nBD81=0001,07,App-2\r\nBD82=00FF,07,QuitAll\r\n"
          "[Items-1]\r\nBD00=0000,41,A\r\n";
 }
 
-struct Corvid {
-  Corvid(const std::wstring& folderName, const std::string& settings) {
-    const std::wstring folder = FreshFolder(folderName);
-    EXPECT_TRUE(WriteAll(folder + L"Corvid.ini", settings));
-    platform = std::make_unique<Win32Platform>(Narrow(folder));
-    app = std::make_unique<CorvidApp>(*platform);
+struct Corvid : InProcessCorvid {
+  Corvid(const std::wstring& folderName, const std::string& settings) : InProcessCorvid(folderName, settings) {
     app->Osd().onShow = [this](std::string_view t) { shown.emplace_back(t); };
-    app->StartUp();
   }
   void Play(const std::string& session) {
     app->StartReplay(ParseRecordedSession(session), false);
-    while (app->ReplayRunning()) Pump(20);
+    while (app->ReplayRunning()) {  // as the message loop's idle step does
+      Pump(20);
+      app->FollowState();
+    }
     Pump(200);
   }
   std::string IniText() { return ReadAll(Widen(app->Settings().Path())); }
-  std::unique_ptr<Win32Platform> platform;
-  std::unique_ptr<CorvidApp> app;
   std::vector<std::string> shown;
 };
 
@@ -59,17 +52,11 @@ HWND PlainWindow() { return FindWindowW(L"CorvidWindow", nullptr); }
 HWND Regedit() { return FindWindowW(L"RegEdit_RegEdit", nullptr); }
 HWND NotepadEdit() { return FindWindowExW(Notepad(), nullptr, L"Edit", nullptr); }
 
-std::wstring EditText() {
-  wchar_t text[64] = {};
-  if (HWND e = NotepadEdit()) SendMessageW(e, WM_GETTEXT, 63, reinterpret_cast<LPARAM>(text));
-  return text;
-}
+std::string EditText() { return WindowText(NotepadEdit()); }
 
 struct EndStartedPrograms {
   ~EndStartedPrograms() {
-    EndProgramsOfClass(L"Notepad");
-    EndProgramsOfClass(L"CorvidWindow");
-    EndProgramsOfClass(L"RegEdit_RegEdit");
+    for (const wchar_t* cls : {L"Notepad", L"CorvidWindow", L"RegEdit_RegEdit"}) EndProgramsOfClass(cls);
   }
 };
 
@@ -92,7 +79,7 @@ TEST(Launch, NotepadStartsInFrontTypesRestoresQuitsAndStartsAgainWithCorvid) {
     marked = c.IniText();
     EXPECT_NE(marked.find("AutoStart=1"), std::string::npos);
     c.Play(ButtonPress(kNum1));
-    EXPECT_TRUE(WaitUntil([] { return EditText() == L"a"; }, 3000)) << Narrow(EditText());
+    EXPECT_TRUE(WaitUntil([] { return EditText() == "a"; }, 3000)) << EditText();
 
     // A short press brings it back from the task bar, maximised as it was.
     ShowWindow(notepad, SW_MINIMIZE);
@@ -126,7 +113,6 @@ TEST(Launch, NotepadStartsInFrontTypesRestoresQuitsAndStartsAgainWithCorvid) {
 
   // Corvid.exe started with the mark starts notepad again, maximised.
   const std::wstring ini = CorvidIniPath();
-  CreateDirectoryW(ini.substr(0, ini.rfind(L'\\')).c_str(), nullptr);
   ASSERT_TRUE(WriteAll(ini, marked));
   const std::wstring session = BuildFile(L"launch-wait.txt");
   ASSERT_TRUE(WriteAll(session, "wait 100\n"));
@@ -178,7 +164,7 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
     EXPECT_EQ(Narrow(c.platform->Main()->IconData().szTip), "Corvid  リモコン未接続\nKBD Mode");
     EXPECT_TRUE(c.platform->Main()->IconGreyed());
     c.app->StartReplay(ParseRecordedSession(ButtonPress(kNum1, 300)), false);
-    ASSERT_TRUE(WaitUntil([] { return EditText() == L"b"; }, 3000)) << Narrow(EditText());
+    ASSERT_TRUE(WaitUntil([] { return EditText() == "b"; }, 3000)) << EditText();
     c.app->FollowState();
     EXPECT_EQ(Narrow(c.platform->Main()->IconData().szTip), "Corvid  リモコン接続中(5)\nKBD Mode");
     EXPECT_FALSE(c.platform->Main()->IconGreyed());
@@ -186,11 +172,7 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
     c.app->FollowState();
     EXPECT_TRUE(c.platform->Main()->IconGreyed());
     // A low battery: the balloon, with the text of the receive log.
-    c.app->StartReplay(ParseRecordedSession("01 00 00 00 FF FF FF FF FF 00 00 01\nwait 200\n"), false);
-    while (c.app->ReplayRunning()) {  // as the message loop's idle step does
-      Pump(20);
-      c.app->FollowState();
-    }
+    c.Play("01 00 00 00 FF FF FF FF FF 00 00 01\nwait 200\n");
     EXPECT_EQ(Narrow(c.platform->Main()->IconData().szInfo), "バッテリー不足です。");
 
     // Another program in front and back: the basic map, then notepad's, each named by the message.
@@ -201,7 +183,7 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
     }
     EXPECT_TRUE(Contains(c.shown, "Basic Map") && Contains(c.shown, "Notepad"));
     c.Play(ButtonPress(kNum1));
-    EXPECT_TRUE(WaitUntil([] { return EditText() == L"bb"; }, 3000)) << Narrow(EditText());
+    EXPECT_TRUE(WaitUntil([] { return EditText() == "bb"; }, 3000)) << EditText();
   }
   // Off: the basic map, whatever is in front.
   SendMessageW(NotepadEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
@@ -209,7 +191,7 @@ TEST(Launch, KeyMapFollowsNotepadStartedOutsideCorvidWhenAsked) {
   Corvid c(L"follow-off", FollowSettings(false));
   EXPECT_FALSE(c.platform->ForegroundHook().Watching());
   c.Play(ButtonPress(kNum1));
-  EXPECT_TRUE(WaitUntil([] { return EditText() == L"a"; }, 3000)) << Narrow(EditText());
+  EXPECT_TRUE(WaitUntil([] { return EditText() == "a"; }, 3000)) << EditText();
   SendMessageW(NotepadEdit(), EM_SETMODIFY, FALSE, 0);
 }
 

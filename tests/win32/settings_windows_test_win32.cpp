@@ -1,10 +1,12 @@
-// Corvid.exe's settings windows on a real desktop, driven by real keys and
-// clicks, and their pictures at 96 and 144 DPI.
+// Corvid.exe's settings windows on a real desktop, driven by real keys and clicks (with
+// Wine's notepad as the program to launch), and their pictures at 96 and 144 DPI.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "ui/environment_dialog_win32.h"
@@ -13,7 +15,9 @@
 
 using namespace wine_test;
 using corvid::EnvironmentDialogWin32;
+using corvid::LaunchCheck;
 using corvid::LaunchField;
+using corvid::LaunchRadio;
 using C = corvid::LaunchControl;
 using corvid::MenuItem;
 
@@ -23,11 +27,25 @@ HWND EditorWindow() { return VisibleWindowOfClass(L"KeyMapEditor"); }
 HWND MonitorWindow() { return VisibleWindowOfClass(L"CodeMonitor"); }
 HWND EnvironmentWindow() { return VisibleWindowOfClass(L"EnvironmentDialog"); }
 HWND LaunchWindow() { return VisibleWindowOfClass(L"LaunchSettings"); }
+HWND DebugWindow() { return VisibleWindowOfClass(L"DebugWindow"); }
+HWND Notepad() { return FindWindowW(L"Notepad", nullptr); }
+// The open-file dialog, owned by the launch settings.
+HWND OpenDialog() {
+  return FindWhere(
+      [](HWND w) { return IsWindowVisible(w) && GetWindow(w, GW_OWNER) == LaunchWindow() && ClassOf(w) == L"#32770"; });
+}
+HWND Item(int id) { return GetDlgItem(LaunchWindow(), id); }
+HWND Field(LaunchField f) { return Item(C::Field(f)); }
 HWND EnvControl(HWND dialog, const char* key) { return GetDlgItem(dialog, EnvironmentDialogWin32::ControlId(key)); }
 std::string ValueBox(HWND dialog, const char* key) {
   return WindowText(GetDlgItem(dialog, EnvironmentDialogWin32::ValueBoxId(key)));
 }
 HWND OpenMenu() { return VisibleWindowOfClass(L"#32768"); }
+
+// The DPI the programs started after this read.
+void SetDpi(DWORD dpi) {
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
 
 // The start's on-screen message, over the windows until it has faded.
 void WaitForMessageToFade() { Pump(1800); }
@@ -40,7 +58,6 @@ HWND SaveButton(HWND window) {
 
 void TrayDoubleClick() {
   PostMessageW(MainWindowOfCorvid(), corvid::kTrayCallbackMessage, corvid::kTrayIconId, WM_LBUTTONDBLCLK);
-  Pump(300);
 }
 
 // The pixels of the message band (a tenth of the screen from `top`) that
@@ -56,6 +73,7 @@ class SettingsWindows : public ::testing::Test {
   void SetUp() override { DeleteFileW(CorvidIniPath().c_str()); }
   void TearDown() override {
     EndProgramsOfClass(corvid::kMainWindowClass);  // a failed test's Corvid would take the next one's start
+    EndProgramsOfClass(L"Notepad");
     DeleteFileW(CorvidIniPath().c_str());
   }
 };
@@ -76,7 +94,6 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   HWND monitor = WaitForWindow(MonitorWindow, 5000);
   ASSERT_NE(monitor, nullptr);
   const std::string factory = ReadAll(CorvidIniPath());
-  ASSERT_NE(factory.find("\r\nBD16=0000,1B,ESC\r\n"), factory.npos);
   const HWND sent = ChildWindow(monitor, L"EDIT");
   EXPECT_TRUE(Until([&] { return WindowText(sent) == " 0x26\r\n-0x26"; }, 10000)) << WindowText(sent);
   // Pictured below the message band at once: five seconds after the start the monitor is cleared.
@@ -103,16 +120,15 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   PressKey(VK_TAB, 70);  // every box and button, and round again
   EXPECT_TRUE(IsWindowVisible(editor));
   // A click on a box, then a key (the hook in between).
-  const auto bind = [&](const wchar_t* box, const std::function<void()>& keys, const char* shown) {
+  const auto bind = [&](const wchar_t* box, WORD key, WORD modifier, const char* shown) {
     const HWND b = ChildWindow(editor, L"CorvidKeyBox", box);
     ClickOn(b);
     ASSERT_TRUE(Until([&] { return FocusOf(editor) == b; }, 5000));
-    keys();
+    PressKey(key, 1, modifier);
     EXPECT_TRUE(Until([&] { return WindowText(code) == shown; }, 5000)) << WindowText(code);
     EXPECT_TRUE(IsWindowVisible(editor));
   };
-  bind(
-      L"AUDIO", [] { PressKey('A', 1, VK_SHIFT); }, "0100-41");
+  bind(L"AUDIO", 'A', VK_SHIFT, "0100-41");
   ClickOn(sendCode);
   ASSERT_TRUE(Until([&] { return FocusOf(editor) == sendCode; }, 5000));
   PressKey(VK_END);
@@ -120,10 +136,8 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   PressKey(VK_RETURN);
   EXPECT_TRUE(IsWindowVisible(editor));
   EXPECT_EQ(WindowText(sendCode), "Shift.Ax");
-  bind(
-      L"NUM1", [] { PressKey(VK_ESCAPE); }, "0000-1B");
-  bind(
-      L"NUM2", [] { PressKey(VK_TAB); }, "0000-09");
+  bind(L"NUM1", VK_ESCAPE, 0, "0000-1B");
+  bind(L"NUM2", VK_TAB, 0, "0000-09");
   // A box's menu: Esc closes it, and nothing is chosen; then Media, Next.
   const HWND time = ChildWindow(editor, L"CorvidKeyBox", L"TIME");
   ClickOn(time, true);
@@ -188,18 +202,15 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   Pump(200);
   EXPECT_EQ(ValueBox(dialog, "MesPosy"), "920");
   EXPECT_EQ(InkIn(before, 0, Bright).count, 0);
-  const Changed moved = InkIn(before, kLow, Bright);
-  EXPECT_EQ(moved.box.left, opened.box.left);
-  EXPECT_EQ(moved.box.top, opened.box.top + kLow);
+  const RECT moved = InkIn(before, kLow, Bright).box;
+  EXPECT_EQ(std::pair(moved.left, moved.top), std::pair(opened.box.left, opened.box.top + kLow));
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(EnvironmentDialogWin32::ControlId("MesColorFg"), STN_CLICKED),
                reinterpret_cast<LPARAM>(EnvControl(dialog, "MesColorFg")));
   // Once shown it has filled its boxes with the colour in use; then they are typed over.
   const auto shown = [&](HWND w) { return IsWindowVisible(w) && GetWindow(w, GW_OWNER) == dialog; };
   HWND chooser = nullptr;
   ASSERT_TRUE(Until([&] { return (chooser = FindWhere(shown)) != nullptr; }, 5000));
-  SetWindowTextW(GetDlgItem(chooser, 706), L"255");  // red, green, blue
-  SetWindowTextW(GetDlgItem(chooser, 707), L"0");
-  SetWindowTextW(GetDlgItem(chooser, 708), L"0");
+  for (int box : {706, 707, 708}) SetWindowTextW(GetDlgItem(chooser, box), box == 706 ? L"255" : L"0");  // red
   SendMessageW(GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
   EXPECT_TRUE(Until([&] { return InkIn(before, kLow, Red).count > 300; }, 5000));
   const HWND hideStart = EnvControl(dialog, "HideStart");
@@ -247,36 +258,31 @@ TEST_F(SettingsWindows, AFileLeftAloneAtStartIsNeverSavedOver) {
 
 // The windows in both languages at 144 DPI and in English at 96.
 TEST_F(SettingsWindows, PicturesInBothLanguages) {
-  struct Case {
-    DWORD dpi;
-    const char* language;
-    const wchar_t* suffix;
-  };
-  for (const Case& c : {Case{144, "ja", L"_144"}, Case{144, "en", L"_144_en"}, Case{96, "en", L"_96_en"}}) {
-    WriteFactorySettings(CorvidIniPath(), c.language);
+  for (const auto& [dpi, language, suffix] :
+       {std::tuple{144, "ja", L"_144"}, std::tuple{144, "en", L"_144_en"}, std::tuple{96, "en", L"_96_en"}}) {
+    WriteFactorySettings(CorvidIniPath(), language);
     ASSERT_TRUE(WriteAll(CorvidIniPath(), ReadAll(CorvidIniPath()) + "[App-1]\r\nAppProg=" + Utf8(NotepadPath()) +
                                               "\r\nAppPath=C:\\windows\\\r\nMessage=Notepad\r\nClass=Notepad\r\n"
                                               "AppSetConst=8,2,1,1,0,1,1,1,0,1,40,30,840,630,20,10,1200,1500\r\n"));
-    SetDpi(c.dpi);
+    SetDpi(dpi);
     const corvid::UniqueHandle p = Start(CorvidExe(), L"");
     ASSERT_TRUE(p);
     HWND editor = WaitForWindow(EditorWindow, 15000);
     SetDpi(96);  // each program reads it as it starts
     ASSERT_NE(editor, nullptr);
-    const auto name = [&](const wchar_t* window) { return std::wstring(window) + c.suffix + L".png"; };
-    RECT r;
+    const auto name = [&](const wchar_t* window) { return std::wstring(window) + suffix + L".png"; };
+    RECT r, m;
     GetWindowRect(editor, &r);
-    if (c.dpi == 144) EXPECT_GT(r.right - r.left, 900);  // 640 client pixels at 96 DPI, scaled
+    if (dpi == 144) EXPECT_GT(r.right - r.left, 900);  // 640 client pixels at 96 DPI, scaled
     // Moved to the left, the editor leaves the monitor room on its right.
     SetWindowPos(editor, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SendTrayCommand(MenuItem::CodeMonitor);
     HWND monitor = WaitForWindow(MonitorWindow, 5000);
     ASSERT_NE(monitor, nullptr);
     WaitForMessageToFade();
-    RECT m;
     GetWindowRect(monitor, &m);
     EXPECT_EQ(m.left, r.right - r.left);
-    EXPECT_GT(m.right - m.left, 200 * static_cast<LONG>(c.dpi) / 144);
+    EXPECT_GT(m.right - m.left, 200 * static_cast<LONG>(dpi) / 144);
     EXPECT_TRUE(CaptureWindow(editor, name(L"editor").c_str()));
     EXPECT_TRUE(CaptureWindow(monitor, name(L"monitor").c_str()));
     SendTrayCommand(MenuItem::Environment);
@@ -284,7 +290,7 @@ TEST_F(SettingsWindows, PicturesInBothLanguages) {
     ASSERT_NE(environment, nullptr);
     GetWindowRect(environment, &r);
     // 368 wide at 96 DPI, scaled (the frame has its own size at each DPI).
-    if (c.dpi == 144) EXPECT_NEAR(r.right - r.left, 552, 6);
+    if (dpi == 144) EXPECT_NEAR(r.right - r.left, 552, 6);
     // Centred, its caption would lie under the preview in the top tenth.
     SetWindowPos(environment, nullptr, r.left, GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
@@ -297,22 +303,144 @@ TEST_F(SettingsWindows, PicturesInBothLanguages) {
     ASSERT_NE(launch, nullptr);
     Pump(300);
     GetWindowRect(launch, &r);
-    if (c.dpi == 144) EXPECT_GT(r.right - r.left, 600);  // 440 pixels at 96 DPI, scaled
-    const auto field = [&](LaunchField f) { return GetDlgItem(launch, C::Field(f)); };
-    EXPECT_EQ(WindowText(field(LaunchField::ActivateDelay)), "1200");
+    if (dpi == 144) EXPECT_GT(r.right - r.left, 600);  // 440 pixels at 96 DPI, scaled
+    EXPECT_EQ(WindowText(Field(LaunchField::ActivateDelay)), "1200");
     EXPECT_TRUE(CaptureWindow(launch, name(L"launch").c_str()));
     // A lone minus sign is said beside the boxes, without a message box.
-    SetWindowTextW(field(LaunchField::RectLeft), L"-");
-    SetWindowTextW(field(LaunchField::ClickY), L"-");
+    SetWindowTextW(Field(LaunchField::RectLeft), L"-");
+    SetWindowTextW(Field(LaunchField::ClickY), L"-");
     Pump(100);
-    for (int note : {C::kRectNote, C::kClickNote}) EXPECT_TRUE(IsWindowVisible(GetDlgItem(launch, note)));
+    for (int note : {C::kRectNote, C::kClickNote}) EXPECT_TRUE(IsWindowVisible(Item(note)));
     for (HWND w : WindowsOfClass(L"#32770")) EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_TRUE(CaptureWindow(launch, name(L"launch_invalid").c_str()));
-    SetWindowTextW(field(LaunchField::RectLeft), L"40");
+    SetWindowTextW(Field(LaunchField::RectLeft), L"40");
     Pump(100);
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(launch, C::kRectNote)));
+    EXPECT_FALSE(IsWindowVisible(Item(C::kRectNote)));
     EXPECT_TRUE(QuitCorvid(p));
   }
+}
+
+TEST_F(SettingsWindows, NotepadRegisteredTestedAndSavedThroughTheDialog) {
+  ASSERT_FALSE(NotepadPath().empty());
+  ASSERT_TRUE(WriteAll(CorvidIniPath(), "[System]\r\nHideStart=1\r\nLanguage=ja\r\n"));
+  const corvid::UniqueHandle process = Start(CorvidExe(), L"");
+  ASSERT_NE(WaitForWindow(MainWindowOfCorvid, 15000), nullptr);
+  WaitForInputIdle(process.Get(), 10000);  // the start-up complete
+  SendTrayCommand(MenuItem::LaunchSettings);
+  HWND dialog = WaitForWindow(LaunchWindow, 5000);
+  ASSERT_NE(dialog, nullptr);
+  Pump(300);
+  // The first entry shown, without class or program: only "通常", no own map.
+  EXPECT_FALSE(IsWindowEnabled(Item(C::Radio(LaunchRadio::Maximised))));
+  EXPECT_FALSE(IsWindowEnabled(Item(C::Check(LaunchCheck::OwnKeyMap))));
+
+  // " ．．": the open-file dialog, the file name typed into combo box cmb13.
+  ClickOn(Item(C::kBrowse));
+  HWND open = WaitForWindow(OpenDialog, 5000);
+  ASSERT_NE(open, nullptr);
+  const HWND name = ChildWindow(GetDlgItem(open, 0x47C), L"Edit");
+  ASSERT_NE(name, nullptr);
+  SetWindowTextW(name, NotepadPath().c_str());
+  PostMessageW(open, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitUntil([] { return WindowText(Field(LaunchField::ProgramFile)) == Utf8(NotepadPath()); }, 5000));
+  const std::wstring path = NotepadPath();
+  EXPECT_EQ(WindowText(Field(LaunchField::Folder)), Utf8(path.substr(0, path.rfind(L'\\') + 1)));
+  SetWindowTextW(Field(LaunchField::Message), L"Notepad");
+
+  // "実行試験" starts it; then "Find" can pick its window.
+  EXPECT_FALSE(IsWindowEnabled(Item(C::kFind)));
+  ClickOn(Item(C::kTest));
+  ASSERT_TRUE(WaitUntil([] { return Notepad() != nullptr && GetForegroundWindow() == Notepad(); }, 10000));
+  EXPECT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::kFind)) != FALSE; }, 3000));
+  HWND notepad = Notepad();
+  // Its title bar under the fading message: the click goes through to it.
+  SetWindowPos(notepad, nullptr, 880, 0, 390, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump(100);
+  ClickOn(Item(C::kFind));
+  RECT box, frame;
+  GetWindowRect(Field(LaunchField::TargetClass), &box);
+  EXPECT_EQ(CaptureScreen(box).At(6, 6), 0xFFFF00u);  // yellow while it waits
+  GetWindowRect(notepad, &frame);
+  const POINT caption{frame.left + 40, frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 3};
+  ASSERT_EQ(WindowFromPoint(caption), notepad);
+  ClickAt(caption);
+  EXPECT_TRUE(WaitUntil([] { return WindowText(Field(LaunchField::TargetClass)) == "Notepad"; }, 3000));
+  EXPECT_TRUE(IsWindowEnabled(Item(C::Radio(LaunchRadio::Maximised))));
+  EXPECT_EQ(GetForegroundWindow(), notepad);  // the click reached it too
+
+  // Pressed again, it brings notepad back.
+  ShowWindow(notepad, SW_MINIMIZE);
+  Pump(200);
+  ClickOn(Item(C::kTest));
+  EXPECT_TRUE(WaitUntil([] { return Notepad() && !IsIconic(Notepad()) && GetForegroundWindow() == Notepad(); }, 5000));
+  // Off the dialog, which is drawn inactive (notepad was last in front).
+  SetWindowPos(notepad, nullptr, 880, 140, 390, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump(200);
+  EXPECT_TRUE(CaptureWindow(dialog, L"launch_96.png"));
+
+  // "ハンドル取得情報": the search's trace on the dialog's left.
+  ClickOn(Item(C::Check(LaunchCheck::DebugWindow)));
+  HWND debug = WaitForWindow(DebugWindow, 3000);
+  ASSERT_NE(debug, nullptr);
+  std::string trace;
+  for (HWND e = nullptr; (e = FindWindowExW(debug, e, L"Edit", nullptr));) trace += WindowText(e);
+  EXPECT_NE(trace.find("Class >Notepad"), std::string::npos) << trace;
+  ClickOn(Item(C::Check(LaunchCheck::DebugWindow)));
+  EXPECT_TRUE(WaitUntil([] { return DebugWindow() == nullptr; }, 3000));
+
+  // Its own map: ">" puts the editor beside the dialog, its buttons left clear.
+  ClickOn(Item(C::Check(LaunchCheck::OwnKeyMap)));
+  ASSERT_TRUE(WaitUntil([] { return IsWindowEnabled(Item(C::kEditor)) != FALSE; }, 3000));
+  ClickOn(Item(C::kEditor));
+  HWND editor = WaitForWindow(EditorWindow, 5000);
+  ASSERT_NE(editor, nullptr);
+  Pump(100);
+  RECT e, l, b, overlap;
+  GetWindowRect(editor, &e);
+  GetWindowRect(dialog, &l);
+  EXPECT_EQ(e.top, l.top);
+  for (int id : {C::kCancel, C::kSave, C::kTest}) {
+    GetWindowRect(Item(id), &b);
+    EXPECT_FALSE(IntersectRect(&overlap, &e, &b)) << "button " << id;
+  }
+  ClickOn(Item(C::Check(LaunchCheck::OwnKeyMap)));  // untick: the editor goes
+  EXPECT_TRUE(WaitUntil([] { return EditorWindow() == nullptr; }, 3000));
+
+  // Held past the long-press time, it quits notepad.
+  GetWindowRect(Item(C::kTest), &b);
+  ClickAt({(b.left + b.right) / 2, (b.top + b.bottom) / 2}, 1400);
+  EXPECT_TRUE(WaitUntil([] { return Notepad() == nullptr; }, 5000));
+
+  // A change to the message, then Enter: "保存", the default.
+  const auto typeAtEnd = [](WORD key, const char* becomes) {
+    ClickOn(Field(LaunchField::Message));
+    ASSERT_TRUE(Until([] { return FocusOf(LaunchWindow()) == Field(LaunchField::Message); }, 5000));
+    PressKey(VK_END);
+    PressKey(key);
+    ASSERT_TRUE(Until([&] { return WindowText(Field(LaunchField::Message)) == becomes; }, 5000));
+  };
+  typeAtEnd('X', "Notepadx");
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([] { return LaunchWindow() == nullptr; }, 5000));
+  std::string file;
+  EXPECT_TRUE(Until([&] { return (file = ReadAll(CorvidIniPath())).find("Class=Notepad") != file.npos; }, 3000));
+  EXPECT_NE(file.find("AppProg=" + Utf8(path) + "\r\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("Message=Notepadx\r\nClass=Notepad\r\nCaption=\r\nAppSetConst=1,2,1,0,0,1,0,1,0,0,"), file.npos);
+  // Another change, then Esc: closed as by its close box, the change kept in memory and not in the file.
+  const auto reopen = [] {
+    SendTrayCommand(MenuItem::LaunchSettings);
+    const bool shown = WaitForWindow(LaunchWindow, 5000) != nullptr;
+    Pump(200);
+    return shown;
+  };
+  ASSERT_TRUE(reopen());
+  typeAtEnd('Y', "Notepadxy");
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([] { return LaunchWindow() == nullptr; }, 3000));
+  EXPECT_EQ(ReadAll(CorvidIniPath()), file);
+  ASSERT_TRUE(reopen());
+  EXPECT_EQ(WindowText(Field(LaunchField::Message)), "Notepadxy");
+  EXPECT_TRUE(QuitCorvid(process));
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 
 #include "config/file_store_win32.h"
 #include "config/settings_store.h"
-#include "base/text_win32.h"
 
 namespace wine_test {
 namespace {
@@ -38,8 +37,6 @@ void SetPaths(int argc, char** argv) {
   if (argc > 2) g_source = WinPath(argv[2]);
   if (argc > 3) g_build = WinPath(argv[3]);
 }
-
-std::string Utf8(const std::wstring& w) { return corvid::Narrow(w); }
 
 void Pump(unsigned ms) {
   const DWORD end = GetTickCount() + ms;
@@ -106,10 +103,6 @@ std::string WindowText(HWND w) {
 bool CaptureWindow(HWND w, const wchar_t* name) {
   RECT r;
   return w && GetWindowRect(w, &r) && WritePng(BuildFile(name), CaptureScreen(r));
-}
-
-void SetDpi(DWORD dpi) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
 }
 
 void SendTrayCommand(corvid::MenuItem item) {
@@ -196,10 +189,7 @@ std::wstring ClassOf(HWND w) {
 
 std::vector<HWND> WindowsOfClass(const wchar_t* cls) {
   std::vector<HWND> found;
-  FindWhere([&](HWND w) {
-    if (ClassOf(w) == cls) found.push_back(w);
-    return false;
-  });
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, nullptr));) found.push_back(w);
   return found;
 }
 
@@ -221,12 +211,6 @@ std::wstring NotepadPath() {
   return L"";
 }
 
-HWND WaitForWindow(HWND (*find)(), unsigned ms) {
-  HWND w = nullptr;
-  Until([&] { return (w = find()) != nullptr; }, ms);
-  return w;
-}
-
 void EndProcessOfWindow(HWND w) {
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
@@ -234,14 +218,6 @@ void EndProcessOfWindow(HWND w) {
     TerminateProcess(p.Get(), 0);
     WaitForSingleObject(p.Get(), 5000);
   }
-}
-
-void EndProgramsOfClass(const wchar_t* cls) {
-  for (HWND w : WindowsOfClass(cls)) EndProcessOfWindow(w);
-}
-
-HWND MainWindowOfCorvid() {
-  return FindWhere([](HWND w) { return ClassOf(w) == corvid::kMainWindowClass; });
 }
 
 bool TrayIconExists(HWND owner) {
@@ -292,10 +268,12 @@ void WriteFactorySettings(const std::wstring& ini, const char* language, bool hi
   corvid::SaveKeyMaps(factory, corvid::Narrow(ini), files, nullptr);
 }
 
-InProcessCorvid::InProcessCorvid(const std::wstring& folderName) {
-  const std::wstring folder = FreshFolder(folderName);
-  // The key map editor, shown at a first start, would take the foreground.
-  WriteFactorySettings(folder + corvid::Widen(corvid::kSettingsFileName), "ja", true);
+InProcessCorvid::InProcessCorvid(const std::wstring& folderName, const std::string& settings) {
+  const std::wstring folder = FreshFolder(folderName), ini = folder + corvid::Widen(corvid::kSettingsFileName);
+  if (!settings.empty())
+    WriteAll(ini, settings);
+  else  // the key map editor, shown at a first start, would take the foreground
+    WriteFactorySettings(ini, "ja", true);
   platform = std::make_unique<corvid::Win32Platform>(corvid::Narrow(folder));
   app = std::make_unique<corvid::CorvidApp>(*platform);
   app->StartUp();
@@ -372,8 +350,6 @@ Changed ChangedPixels(const Capture& before, const Capture& now, RECT area, bool
   return c;
 }
 
-bool Bright(uint32_t p) { return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200; }
-bool Dark(uint32_t p) { return (p & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && ((p >> 16) & 0xFF) < 80; }
 
 double MillisecondsNow() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();

@@ -15,6 +15,7 @@
 #include "app/tray_menu.h"
 #include "base/dpi_win32.h"
 #include "base/handles_win32.h"
+#include "base/text_win32.h"
 
 namespace wine_test {
 
@@ -49,7 +50,6 @@ HWND VisibleWindowOfClass(const wchar_t* cls);
 HWND ChildWindow(HWND parent, const wchar_t* cls, const wchar_t* text = nullptr);
 // Wine's notepad, where the prefix keeps it; "" when it has none.
 std::wstring NotepadPath();
-HWND WaitForWindow(HWND (*find)(), unsigned ms);
 // Pumps until `done` holds or `ms` pass; false when it never did.
 template <typename Done>
 bool Until(Done done, unsigned ms) {
@@ -60,13 +60,20 @@ bool Until(Done done, unsigned ms) {
   }
   return true;
 }
+inline HWND WaitForWindow(HWND (*find)(), unsigned ms) {
+  HWND w = nullptr;
+  Until([&] { return (w = find()) != nullptr; }, ms);
+  return w;
+}
 inline bool WaitUntil(bool (*done)(), unsigned ms) { return Until(done, ms); }
 // The control with the keyboard focus in a window (of any program).
 HWND FocusOf(HWND window);
 // Whatever a test started ends, whatever happened.
 void EndProcessOfWindow(HWND w);
-void EndProgramsOfClass(const wchar_t* cls);
-HWND MainWindowOfCorvid();
+inline void EndProgramsOfClass(const wchar_t* cls) {
+  for (HWND w : WindowsOfClass(cls)) EndProcessOfWindow(w);
+}
+inline HWND MainWindowOfCorvid() { return FindWindowW(corvid::kMainWindowClass, nullptr); }
 void SendTrayCommand(corvid::MenuItem item);
 inline HWND FindBoxTitled(const wchar_t* title) { return FindWindowW(L"#32770", title); }
 bool TrayIconExists(HWND owner);
@@ -80,8 +87,6 @@ void ClickOn(HWND w, bool twice = false);
 std::string WindowText(HWND w);
 // The window as the screen shows it, as a PNG in the build folder.
 bool CaptureWindow(HWND w, const wchar_t* name);
-// The DPI the programs started after this read (HKCU LogPixels).
-void SetDpi(DWORD dpi);
 // "常駐解除(&Q)" by the tray's command; true when Corvid.exe ended.
 bool QuitCorvid(const corvid::UniqueHandle& process);
 
@@ -95,11 +100,11 @@ bool WriteAll(const std::wstring& path, const std::string& bytes);
 std::wstring FreshFolder(const std::wstring& name);
 // The settings a first start writes, in `language` ("ja", "en").
 void WriteFactorySettings(const std::wstring& ini, const char* language, bool hideStart = false);
-std::string Utf8(const std::wstring& w);
+inline std::string Utf8(const std::wstring& w) { return corvid::Narrow(w); }
 
-// Corvid assembled in this process, started on factory settings in a folder of its own.
+// Corvid assembled in this process, started in a folder of its own on `settings` (the factory's when empty).
 struct InProcessCorvid {
-  explicit InProcessCorvid(const std::wstring& folderName);
+  explicit InProcessCorvid(const std::wstring& folderName, const std::string& settings = "");
   std::unique_ptr<corvid::Win32Platform> platform;
   std::unique_ptr<corvid::CorvidApp> app;
 };
@@ -124,8 +129,8 @@ struct Changed {
   RECT box{INT_MAX, INT_MAX, -1, -1};
 };
 Changed ChangedPixels(const Capture& before, const Capture& now, RECT area, bool (*is)(uint32_t));
-bool Bright(uint32_t p);  // every channel 200 or more
-bool Dark(uint32_t p);    // every channel below 80
+inline bool Bright(uint32_t p) { return (p & 0xFF) >= 200 && ((p >> 8) & 0xFF) >= 200 && ((p >> 16) & 0xFF) >= 200; }
+inline bool Dark(uint32_t p) { return (p & 0xFF) < 80 && ((p >> 8) & 0xFF) < 80 && ((p >> 16) & 0xFF) < 80; }
 
 // A steady clock in milliseconds, with steps finer than one.
 double MillisecondsNow();
