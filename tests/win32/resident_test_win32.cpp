@@ -178,10 +178,9 @@ TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
   EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
 
   // "With MOUSE Mode" is up for a second: the user takes it by a letter.
-  const int band = GetSystemMetrics(SM_CYSCREEN) / 10;
   POINT letter{-1, -1};
   for (int tries = 0; tries < 100 && letter.x < 0; ++tries) {
-    const Capture c = CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), band});
+    const Capture c = CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 10});
     for (int y = 0; y < c.height && letter.x < 0; ++y)
       for (int x = 0; x < c.width && letter.x < 0; ++x)
         if ((c.At(x, y) & 0xFF) > 200 && ((c.At(x, y) >> 8) & 0xFF) > 200) letter = {x, y};
