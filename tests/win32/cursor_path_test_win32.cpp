@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -34,20 +35,18 @@ LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 // Relative moves pass through the system's pointer acceleration; this test
 // switches it off (and the speed to neutral) and puts it back afterwards.
 struct NoPointerAcceleration {
-  int saved[3] = {};
+  int saved[3] = {}, off[3] = {};
   int savedSpeed = 10;
   NoPointerAcceleration() {
     SystemParametersInfoW(SPI_GETMOUSE, 0, saved, 0);
     SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &savedSpeed, 0);
-    int off[3] = {0, 0, 0};
-    EXPECT_TRUE(SystemParametersInfoW(SPI_SETMOUSE, 0, off, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
-    SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<void*>(static_cast<intptr_t>(10)),
-                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    EXPECT_TRUE(Set(off, 10));
   }
-  ~NoPointerAcceleration() {
-    SystemParametersInfoW(SPI_SETMOUSE, 0, saved, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-    SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<void*>(static_cast<intptr_t>(savedSpeed)),
-                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+  ~NoPointerAcceleration() { Set(saved, savedSpeed); }
+  static bool Set(int* mouse, intptr_t speed) {
+    const UINT update = SPIF_UPDATEINIFILE | SPIF_SENDCHANGE;
+    return SystemParametersInfoW(SPI_SETMOUSE, 0, mouse, update) &&
+           SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<void*>(speed), update);
   }
 };
 
@@ -95,20 +94,18 @@ TEST(CursorPath, CorvidExeMovesTheRealCursorAlongTheCoresPath) {
   EXPECT_GE(reached, 52) << "ended at " << end.x << "," << end.y;
 
   // The click, the double click and the wheel, where the cursor stopped.
-  int downs = 0, ups = 0, notches = 0;
+  std::map<UINT, int> count;
   for (const Received& r : g_received) {
-    downs += r.msg == WM_LBUTTONDOWN;
-    ups += r.msg == WM_LBUTTONUP;
-    notches += r.msg == WM_MOUSEWHEEL;
+    ++count[r.msg];
     EXPECT_EQ(r.wheel, r.msg == WM_MOUSEWHEEL ? 60 : 0);
     EXPECT_TRUE(r.at.x == end.x && r.at.y == end.y);
   }
-  EXPECT_EQ(downs, 3);
-  EXPECT_EQ(ups, 3);
+  EXPECT_EQ(count[WM_LBUTTONDOWN], 3);
+  EXPECT_EQ(count[WM_LBUTTONUP], 3);
   // Two on the replay clock (now and 30 ms later, the release 40 ms after
   // the press); a busy machine may hand the release over a tick late. A wheel
   // that went on after the release would turn until the quit, five or more.
-  EXPECT_TRUE(notches >= 1 && notches <= 3);
+  EXPECT_TRUE(count[WM_MOUSEWHEEL] >= 1 && count[WM_MOUSEWHEEL] <= 3);
   EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
   DestroyWindow(target);
   DeleteFileW(CorvidIniPath().c_str());

@@ -28,10 +28,9 @@ void FillUp(const std::wstring& path) {
   const corvid::UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   const std::string block(4096, 'f');
   DWORD n = 0;
-  while (WriteFile(f.Get(), block.data(), static_cast<DWORD>(block.size()), &n, nullptr) && n == block.size()) {
-  }
-  for (char c = 0; WriteFile(f.Get(), &c, 1, &n, nullptr) && n == 1;) {
-  }
+  for (const DWORD size : {4096u, 1u})  // blocks, then the last bytes
+    while (WriteFile(f.Get(), block.data(), size, &n, nullptr) && n == size) {
+    }
 }
 
 TEST(FullDisk, AFailedSaveKeepsTheFileAndLeavesNothingBehind) {

@@ -29,18 +29,7 @@ class OsdOnTheDesktop : public ::testing::Test {
   Settings& settings = corvid.app->Data().settings;
 };
 
-// Pixels of the top `rows` that changed since `before` (the text's, when bright).
-Changed BrightChanges(const Capture& before, const Capture& now, int rows) {
-  return ChangedPixels(before, now, {0, 0, now.width, rows}, Bright);
-}
 int DarkChanges(const Capture& before, const Capture& now, RECT r) { return ChangedPixels(before, now, r, Dark).count; }
-
-// A grey window behind the message, so that its black shadow shows (the
-// virtual desktop is black).
-HWND MakeBackdrop() {
-  return MakeFrontWindow(L"CorvidOsdTestBackdrop", DefWindowProcW, 0, WS_POPUP,
-                         {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 5}, RGB(128, 128, 128));
-}
 
 // The drawing DCs' owners: a new section takes the old one's place, and
 // however often a font or section was swapped, the DC ends with its own.
@@ -72,19 +61,15 @@ TEST(DrawingDc, GetsItsOwnBitmapAndFontBack) {
 // text put together from kept glyphs matches the text drawn whole.
 TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
   GdiGlyphRenderer& glyphs = static_cast<GdiGlyphRenderer&>(corvid.platform->Glyphs());
-  const Settings& s = settings;
-  const OsdFont font{s.MesFont, s.MesSize};
-  bool complete = false;
-  for (const char* text : {"KBD Mode", "常駐解除 KBD Mode"}) {
-    const std::wstring face = glyphs.FaceFor(text, font, &complete);
-    EXPECT_TRUE(complete) << text << ": " << Utf8(face);
-  }
+  const OsdFont font{settings.MesFont, settings.MesSize};
   const OsdSize size = glyphs.Measure("常駐解除", font);
-  EXPECT_TRUE(size.width > 2 * s.MesSize);
-  EXPECT_TRUE(size.height >= s.MesSize);
+  EXPECT_TRUE(size.width > 2 * settings.MesSize && size.height >= settings.MesSize);
   // Plain, then smooth at every horizontal phase the pen takes.
   for (int aa : {0, 4})
     for (const char* t : {"With MOUSE Mode(3)", "常駐解除 KBD Mode"}) {
+      bool complete = false;
+      const std::wstring face = glyphs.FaceFor(t, font, &complete);
+      EXPECT_TRUE(complete) << t << ": " << Utf8(face);
       OsdBitmap whole, pieced;
       whole.Resize(900, 100);
       pieced.Resize(900, 100);
@@ -109,7 +94,10 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
 }
 
 TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
-  HWND backdrop = MakeBackdrop();
+  // A grey window behind the message, so that its black shadow shows (the virtual desktop is black).
+  HWND backdrop =
+      MakeFrontWindow(L"CorvidOsdTestBackdrop", DefWindowProcW, 0, WS_POPUP,
+                      {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 5}, RGB(128, 128, 128));
   const Capture before = CaptureScreen();
   const int tenth = before.height / 10;
   const DWORD shownAt = GetTickCount();
@@ -117,7 +105,7 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   Pump(250);
   const Capture shown = CaptureScreen();
   EXPECT_TRUE(WritePng(BuildFile(L"osd_capture.png"), shown, std::min(shown.height, 3 * tenth)));
-  const Changed text = BrightChanges(before, shown, shown.height);
+  const Changed text = ChangedPixels(before, shown, {0, 0, shown.width, shown.height}, Bright);
   EXPECT_GT(text.count, 300);
   EXPECT_LE(text.box.bottom, tenth);  // all of it in the top tenth
   EXPECT_LE(std::abs((text.box.left + text.box.right) / 2 - shown.width / 2), 6);
@@ -137,21 +125,13 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   EXPECT_EQ(osd.OsdAlpha, 255);
   Pump(100);
   const Capture gone = CaptureScreen();
-  EXPECT_EQ(BrightChanges(before, gone, tenth).count, 0);
+  EXPECT_EQ(ChangedPixels(before, gone, {0, 0, gone.width, tenth}, Bright).count, 0);
   EXPECT_EQ(DarkChanges(before, gone, {0, 0, gone.width, tenth}), 0);
   // Faded, nothing lies over the band to catch a click or a window pick.
-  int layered = 0;
+  std::vector<bool> layeredShown;
   for (HWND w : WindowsOfClass(L"Static"))
-    if (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) {
-      ++layered;
-      EXPECT_FALSE(IsWindowVisible(w));
-    }
-  EXPECT_EQ(layered, 1);
-
-  // An empty text shows nothing.
-  osd.ShowMessage("");
-  Pump(100);
-  EXPECT_EQ(BrightChanges(before, CaptureScreen(), tenth).count, 0);
+    if (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_LAYERED) layeredShown.push_back(IsWindowVisible(w));
+  EXPECT_EQ(layeredShown, std::vector<bool>{false});  // the message's window, hidden
 
   // The user drags the message by a letter; the system's move loop runs on
   // this thread, so the hand is another thread.
@@ -164,28 +144,25 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   osd.SetDraggable(true);
   osd.ShowMessage("KBD Mode");
   Pump(100);
-  struct Hand {
-    POINT from;
-    DWORD owner;  // the thread the move loop runs on
-    static DWORD WINAPI Run(void* p) {
-      const POINT f = static_cast<Hand*>(p)->from;
-      MouseTo(f.x, f.y);
-      Sleep(60);
-      MouseTo(f.x, f.y, MOUSEEVENTF_LEFTDOWN);
-      GUITHREADINFO loop{sizeof loop};
-      for (const DWORD end = GetTickCount() + 2000; GetTickCount() < end; Sleep(5))
-        if (GetGUIThreadInfo(static_cast<Hand*>(p)->owner, &loop) && (loop.flags & GUI_INMOVESIZE)) break;
-      for (int k = 1; k <= 10; ++k) {
-        MouseTo(f.x + 12 * k, f.y + 15 * k);
-        Sleep(25);
-      }
-      Sleep(80);
-      MouseTo(f.x + 120, f.y + 150, MOUSEEVENTF_LEFTUP);
-      return 0;
+  const DWORD owner = GetCurrentThreadId();  // the thread the move loop runs on
+  std::atomic<bool> done{false};
+  std::thread hand([&] {
+    MouseTo(grip.x, grip.y);
+    Sleep(60);
+    MouseTo(grip.x, grip.y, MOUSEEVENTF_LEFTDOWN);
+    GUITHREADINFO loop{sizeof loop};
+    for (const DWORD end = GetTickCount() + 2000; GetTickCount() < end; Sleep(5))
+      if (GetGUIThreadInfo(owner, &loop) && (loop.flags & GUI_INMOVESIZE)) break;
+    for (int k = 1; k <= 10; ++k) {
+      MouseTo(grip.x + 12 * k, grip.y + 15 * k);
+      Sleep(25);
     }
-  } hand{grip, GetCurrentThreadId()};
-  const corvid::UniqueHandle thread(CreateThread(nullptr, 0, &Hand::Run, &hand, 0, nullptr));
-  while (WaitForSingleObject(thread.Get(), 0) == WAIT_TIMEOUT) Pump(10);
+    Sleep(80);
+    MouseTo(grip.x + 120, grip.y + 150, MOUSEEVENTF_LEFTUP);
+    done = true;
+  });
+  Until([&] { return done.load(); }, 10000);
+  hand.join();
   Pump(200);
   EXPECT_EQ(settings.MesPosx, 120);
   EXPECT_EQ(settings.MesPosy, 150);
@@ -193,24 +170,21 @@ TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {
   DestroyWindow(backdrop);
 }
 
-HWND OtherProgramsWindow() { return FindWindowW(L"CorvidWindow", nullptr); }
-
 // Another program's title bar under the shown message: a click goes
 // through the message to it, and a window pick reads its class even while
 // the message can be dragged (and so catches clicks).
 TEST_F(OsdOnTheDesktop, ClicksAndPicksGoThroughTheMessage) {
   const corvid::UniqueHandle other = Start(BuildFile(L"corvid-window.exe"), L"");
-  HWND w = WaitForWindow(OtherProgramsWindow, 10000);
+  HWND w = WaitForWindow([] { return FindWindowW(L"CorvidWindow", nullptr); }, 10000);
   ASSERT_NE(w, nullptr);
   SetWindowPos(w, nullptr, 100, 0, 400, 300, SWP_NOZORDER);
   const POINT title{300, GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
-  osd.ShowMessage("KBD Mode");
-  Pump(100);
-  EXPECT_EQ(WindowFromPoint(title), w);
-  osd.SetDraggable(true);  // as while the environment settings show
-  osd.ShowMessage("KBD Mode");
-  Pump(100);
-  EXPECT_NE(WindowFromPoint(title), w);  // the message is hit
+  for (const bool draggable : {false, true}) {
+    osd.SetDraggable(draggable);  // as while the environment settings show
+    osd.ShowMessage("KBD Mode");
+    Pump(100);
+    EXPECT_EQ(WindowFromPoint(title) == w, !draggable);  // a draggable message is hit
+  }
   EXPECT_EQ(corvid.platform->Hooks().WindowClassAt(title.x, title.y), "CorvidWindow");
   osd.SetDraggable(false);
   PostMessageW(w, WM_CLOSE, 0, 0);

@@ -27,26 +27,24 @@ LRESULT CALLBACK TargetProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return 0;
 }
 
-HWND OpenMenuWindow() { return FindWindowW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(32768)), nullptr); }
-
-RECT WindowRect(HWND w) {
+// Ink of a window as the screen shows it, below its top `skip` rows: pixels that differ from its first one.
+int Ink(HWND w, int skip = 0) {
   RECT r{};
   GetWindowRect(w, &r);
-  return r;
-}
-
-// Ink of a capture: pixels that differ from its first one.
-int Ink(const Capture& c) {
+  r.top += skip;
+  const Capture c = CaptureScreen(r);
   int n = 0;
   for (uint32_t p : c.pixels) n += p != c.pixels.front();
   return n;
 }
 
-NONCLIENTMETRICSW Metrics() {
+// The characters of `text` that the system's font for boxes or for menus has no glyphs for.
+std::wstring DrawnAsBoxes(LOGFONTW NONCLIENTMETRICSW::*font, const std::wstring& text) {
   NONCLIENTMETRICSW m{};
   m.cbSize = sizeof m;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-  return m;
+  const corvid::GdiObject<HFONT> f(CreateFontIndirectW(&(m.*font)));
+  return corvid::CharactersDrawnAsBoxes(f.Get(), text);
 }
 
 // A portable Corvid.exe with a hid.dll planted beside it, never loaded: libraries come from the system folder.
@@ -68,17 +66,9 @@ TEST(Resident, OneInstanceWithItsBoxLoadsNoPlantedLibraryAndEndsWithTheSession) 
   HWND box = WaitForWindow([] { return FindBoxTitled(kBusyCaption); }, 15000);
   ASSERT_NE(box, nullptr);
   // Drawn: the text and the button below the caption, not the caption alone.
-  EXPECT_TRUE(Until(
-      [&] {
-        RECT client = WindowRect(box);
-        client.top += GetSystemMetrics(SM_CYCAPTION) + 4;
-        return Ink(CaptureScreen(client)) > 500;
-      },
-      5000));
-  EXPECT_TRUE(WritePng(BuildFile(L"single_instance_box.png"), CaptureScreen(WindowRect(box))));
-  const NONCLIENTMETRICSW metrics = Metrics();
-  const corvid::GdiObject<HFONT> boxFont(CreateFontIndirectW(&metrics.lfMessageFont));
-  EXPECT_EQ(corvid::CharactersDrawnAsBoxes(boxFont.Get(), L"すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"), L"");
+  EXPECT_TRUE(Until([&] { return Ink(box, GetSystemMetrics(SM_CYCAPTION) + 4) > 500; }, 5000));
+  EXPECT_TRUE(CaptureWindow(box, L"single_instance_box.png"));
+  EXPECT_EQ(DrawnAsBoxes(&NONCLIENTMETRICSW::lfMessageFont, L"すでにCorvid稼動中です。ﾀｽｸﾊﾞｰを確認して下さい。"), L"");
   EXPECT_EQ(WindowsOfClass(corvid::kMainWindowClass).size(), 1u);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   DWORD code = 99;
@@ -115,30 +105,23 @@ TEST(Resident, OneInstanceWithItsBoxLoadsNoPlantedLibraryAndEndsWithTheSession) 
 TEST(Resident, TrayMenuSpeaksTheChosenLanguage) {
   const std::wstring ini = CorvidIniPath();
   CreateDirectoryW(ini.substr(0, ini.rfind(L'\\')).c_str(), nullptr);
-  for (const auto& [language, picture] : {std::pair{corvid::Language::English, L"tray_menu_en.png"},
-                                          std::pair{corvid::Language::Japanese, L"tray_menu.png"}}) {
-    const bool english = language == corvid::Language::English;
-    if (!english) {
-      std::wstring texts;
-      corvid::TrayMenu menu;
-      menu.BeforePopup(false, false);
-      for (const corvid::MenuEntry& e : menu.Entries()) texts += corvid::Widen(e.caption);
-      const NONCLIENTMETRICSW metrics = Metrics();
-      const corvid::GdiObject<HFONT> menuFont(CreateFontIndirectW(&metrics.lfMenuFont));
-      EXPECT_EQ(corvid::CharactersDrawnAsBoxes(menuFont.Get(), texts), L"")
-          << "menu font " << Utf8(metrics.lfMenuFont.lfFaceName);
-    }
-    ASSERT_TRUE(WriteAll(ini, std::string("[System]\r\nHideStart=1\r\nLanguage=") + (english ? "en" : "ja") + "\r\n"));
+  std::wstring texts;  // the Japanese captions
+  corvid::TrayMenu tray;
+  tray.BeforePopup(false, false);
+  for (const corvid::MenuEntry& e : tray.Entries()) texts += corvid::Widen(e.caption);
+  EXPECT_EQ(DrawnAsBoxes(&NONCLIENTMETRICSW::lfMenuFont, texts), L"");
+  for (const auto& [language, picture] : {std::pair{"en", L"tray_menu_en.png"}, std::pair{"ja", L"tray_menu.png"}}) {
+    ASSERT_TRUE(WriteAll(ini, std::string("[System]\r\nHideStart=1\r\nLanguage=") + language + "\r\n"));
     const corvid::UniqueHandle corvid = Start(CorvidExe(), L"");
     HWND main = WaitForWindow(MainWindowOfCorvid, 15000);
     ASSERT_NE(main, nullptr);
     PostMessageW(main, corvid::kTrayCallbackMessage, corvid::kTrayIconId, WM_RBUTTONUP);
-    HWND menu = WaitForWindow(OpenMenuWindow, 5000);
+    HWND menu = WaitForWindow([] { return VisibleWindowOfClass(L"#32768"); }, 5000);
     ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(Until([&] { return Ink(CaptureScreen(WindowRect(menu))) > 500; }, 3000));  // drawn
-    EXPECT_TRUE(WritePng(BuildFile(picture), CaptureScreen(WindowRect(menu))));
+    EXPECT_TRUE(Until([&] { return Ink(menu) > 500; }, 3000));  // drawn
+    EXPECT_TRUE(CaptureWindow(menu, picture));
     PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitUntil([] { return OpenMenuWindow() == nullptr; }, 3000));
+    EXPECT_TRUE(WaitUntil([] { return VisibleWindowOfClass(L"#32768") == nullptr; }, 3000));
     EXPECT_TRUE(QuitCorvid(corvid));
   }
   DeleteFileW(ini.c_str());
@@ -154,10 +137,9 @@ TEST(Resident, ExecutableCarriesItsVersionAndManifest) {
   auto text = [&](const wchar_t* name) {
     wchar_t* value = nullptr;
     UINT length = 0;
-    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-    return VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value
-               ? std::wstring(value)
-               : std::wstring();
+    VerQueryValueW(info.data(), (L"\\StringFileInfo\\040904B0\\" + std::wstring(name)).c_str(),
+                   reinterpret_cast<void**>(&value), &length);
+    return std::wstring(value ? value : L"");
   };
   EXPECT_EQ(text(L"ProductName"), L"Corvid");
   EXPECT_EQ(text(L"ProductVersion"), corvid::Widen(corvid::kVersion));
@@ -196,10 +178,9 @@ TEST(Resident, NothingStaysDownAndNoDragOutlivesTheQuit) {
   EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
 
   // "With MOUSE Mode" is up for a second: the user takes it by a letter.
-  const int band = GetSystemMetrics(SM_CYSCREEN) / 10;
   POINT letter{-1, -1};
   for (int tries = 0; tries < 100 && letter.x < 0; ++tries) {
-    const Capture c = CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), band});
+    const Capture c = CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 10});
     for (int y = 0; y < c.height && letter.x < 0; ++y)
       for (int x = 0; x < c.width && letter.x < 0; ++x)
         if ((c.At(x, y) & 0xFF) > 200 && ((c.At(x, y) >> 8) & 0xFF) > 200) letter = {x, y};

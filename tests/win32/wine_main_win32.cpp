@@ -1,5 +1,4 @@
-// The main of every test program run under Wine: ctest passes Corvid.exe,
-// the source folder and the build folder.
+// ctest passes every test program run under Wine Corvid.exe, the source folder and the build folder.
 #include <gtest/gtest.h>
 
 #include "win32/wine_support_win32.h"
