@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "config/settings_schema.h"
-#include "config/settings_store.h"
 #include "fakes/expected_text.h"
 #include "fakes/headless_app.h"
 
@@ -29,10 +28,7 @@ class LaunchSettingsTest : public ::testing::Test {
     dialog.SetFileDialog(&files);
     desktop.programs[kProg] = {"Main", "Frame1", 0};
   }
-  void TearDown() override {
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ExpectSameLines(Joined(transcript), Expected(("launch_settings/" + test + ".txt").c_str()));
-  }
+  void TearDown() override { ExpectTranscript("launch_settings", transcript); }
   AppEntry& App(int i) { return data.Apps[static_cast<size_t>(i)]; }
   void Open() { a.app.RunTrayCommand(a.app.Menu().Click(MenuItem::LaunchSettings)); }
   std::string File() { return a.p.memoryFiles.files[a.app.Settings().Path()]; }
@@ -201,9 +197,7 @@ TEST_F(LaunchSettingsTest, BrowseTestPickTheClassAndSave) {
   dialog.TestRelease();
   EXPECT_EQ(a.messages.back(), "App1 Restore");
   // Each test writes the program's header afresh, though its process is the same.
-  const Lines trace = a.app.DebugLog().Lines();
-  EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& l) { return l.starts_with("EXEC PROG"); }),
-            2);
+  EXPECT_EQ(std::ranges::count_if(a.app.DebugLog().Lines(), [](auto& l) { return l.starts_with("EXEC PROG"); }), 2);
   // Held past the long-press time: " Quit" at once, the quit at the release.
   dialog.TestPress();
   a.p.clock.Advance(1000);
