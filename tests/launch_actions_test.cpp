@@ -255,24 +255,8 @@ TEST_F(LaunchTest, AllQuitClosesWhatRunsAndReportsWhatHasNoWindow) {
   EXPECT_EQ(desktop.passes - passes, 1 + 100 * 20);
 }
 
-TEST_F(LaunchTest, PressThatDoesNothingStillRecordsRaisesAndClicks) {
-  AppEntry& e = Register(0);
-  const WindowHandle w = Running(0);
-  e.KeyAction = 2;
-  Did("a restore finds the window", 0);
-  e.KeyAction = 1;
-  e.LaunchTopmost = e.DummyClick = true;
-  std::tie(e.ClickX, e.ClickY) = std::tuple(10, 20);
-  e.ActivateDelay = 300;
-  std::tie(desktop.cursorX, desktop.cursorY) = std::tuple(7, 8);
-  Did("topmost, a click after the delay, the cursor put back", 0);
-  desktop.clock = &a.p.clock;
-  desktop.Find(w)->hangsAtMs = a.p.clock.NowMs() + 100;
-  Did("hung during the delay: no click is left in its queue", 0);
-}
-
 // The state recorded is read once changes show, or after half a second.
-TEST_F(LaunchTest, ChangesAreGivenAMomentToShowBeforeTheStateIsRead) {
+TEST_F(LaunchTest, ChangesAreGivenAMomentToShowAndAPressThatDoesNothingStillRecordsRaisesAndClicks) {
   desktop.clock = &a.p.clock;
   AppEntry& e = Register(0);
   e.KeyAction = e.WindowState = 2;
@@ -282,6 +266,14 @@ TEST_F(LaunchTest, ChangesAreGivenAMomentToShowBeforeTheStateIsRead) {
   w.maximized = false;
   w.lagMs = 60000;
   Did("never maximised", 0);
+  e.KeyAction = 1;
+  e.LaunchTopmost = e.DummyClick = true;
+  std::tie(e.ClickX, e.ClickY) = std::tuple(10, 20);
+  e.ActivateDelay = 300;
+  std::tie(desktop.cursorX, desktop.cursorY) = std::tuple(7, 8);
+  Did("topmost, a click after the delay, the cursor put back", 0);
+  w.hangsAtMs = a.p.clock.NowMs() + 100;
+  Did("hung during the delay: no click is left in its queue", 0);
 }
 
 TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
@@ -301,7 +293,6 @@ TEST_F(LaunchTest, HungProgramIsSaidSoAndNothingWaitsForIt) {
   data.Apps[1].KeyAction = 8;
   Did("the other one quit: the hung one is not brought back", 1);
   Did("All Quit asks it to close and says it may not", kQuitAllButton);
-  EXPECT_EQ(desktop.windows.size(), 1u);
   AppEntry& three = Register(2);
   three.Placement = 2;
   three.DummyClick = true;

@@ -46,32 +46,29 @@ class LaunchSettingsTest : public ::testing::Test {
     transcript.push_back("App-" + std::to_string(dialog.Entry() + 1) + " " + JoinAppSetConst(e) + " " + e.AppProg +
                          "|" + e.AppPath + "|" + e.AppArgs + "|" + e.Message + "|" + e.Class + "|" + e.Caption +
                          ", map " + std::to_string(engine.CurrentAppMap()));
-    std::string line;
+    std::string& radio = transcript.emplace_back();
     for (int r = 1; r <= LaunchSettings::kRadios; ++r) {
       const LaunchRadioState& s = dialog.Radio(LaunchRadio(r));
-      line += std::string(" ") + (s.visible ? "" : "~") + (s.enabled ? "" : "-") + radios[r] + (s.checked ? "(x)" : "");
+      radio += " " + std::string(s.visible ? "" : "~") + (s.enabled ? "" : "-") + radios[r] + (s.checked ? "(x)" : "");
     }
-    transcript.push_back(line);
-    line.clear();
+    std::string& field = transcript.emplace_back();
     for (int f = 1; f <= LaunchSettings::kFields; ++f) {
       const LaunchFieldState& s = dialog.Field(LaunchField(f));
-      line += std::string(" ") + (s.enabled ? "" : "-") + fields[f] + "=" + s.text + (s.invalid ? "!" : "") + "/" +
-              colours[int(s.colour)];
+      field += std::string(" ") + (s.enabled ? "" : "-") + fields[f] + "=" + s.text + (s.invalid ? "!" : "") + "/" +
+               colours[int(s.colour)];
     }
-    transcript.push_back(line);
-    line.clear();
+    std::string& tick = transcript.emplace_back();
     for (int c = 1; c <= LaunchSettings::kChecks; ++c) {
       const LaunchCheckState& s = dialog.Check(LaunchCheck(c));
-      if (*ticks[c]) line += std::string(" ") + (s.enabled ? "" : "-") + ticks[c] + (s.checked ? "[x]" : "");
+      if (*ticks[c]) tick += std::string(" ") + (s.enabled ? "" : "-") + ticks[c] + (s.checked ? "[x]" : "");
     }
     const auto at = [](const WindowModel& w) {
       return w.Visible() ? std::to_string(w.Place().left) + "," + std::to_string(w.Place().top) : std::string("hidden");
     };
-    transcript.push_back(line + ", start mode " + std::to_string(dialog.StartMode()) + ", bars " +
-                         std::to_string(dialog.Bar(LaunchBar::ActivateDelay)) + " " +
-                         std::to_string(dialog.Bar(LaunchBar::LongPressTime)) + ", editor " +
-                         dialog.EditorButtonCaption() + (dialog.EditorButtonEnabled() ? "" : "-") +
-                         (dialog.FindEnabled() ? ", Find" : ""));
+    tick += ", start mode " + std::to_string(dialog.StartMode()) + ", bars " +
+            std::to_string(dialog.Bar(LaunchBar::ActivateDelay)) + " " +
+            std::to_string(dialog.Bar(LaunchBar::LongPressTime)) + ", editor " + dialog.EditorButtonCaption() +
+            (dialog.EditorButtonEnabled() ? "" : "-") + (dialog.FindEnabled() ? ", Find" : "");
     transcript.push_back("dialog " + at(dialog) + ", editor " + at(a.app.Windows().Editor()) + ", debug " +
                          at(a.app.Windows().Debug()) + (engine.MouseMode() ? ", mouse mode" : ""));
   }
