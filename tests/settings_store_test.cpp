@@ -134,9 +134,7 @@ TEST_F(SettingsStoreTest, UnusableFilesAreKeptByteForByteBeforeTheyAreRebuilt) {
       "[App-1]\nAppProg=one.exe\nAppSetConst=2,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,0,0\n"
       "[App-3]\nAppSetConst=1,1,x\n[Items-0]\nBD00=0000,31,\xED\x40mine\n";
   files.files[path] = bad;
-  const StartupReport report = Start();
-  EXPECT_EQ(report.outcome, StartupOutcome::Rebuilt);
-  EXPECT_EQ(report.keptAs, path + ".bad");
+  EXPECT_EQ(Start().keptAs, path + ".bad");    // rebuilt: the odd files below check the outcome
   EXPECT_EQ(files.files[path + ".bad"], bad);  // the user's bytes, not decoded and encoded again
   ASSERT_EQ(boxes.shown.size(), 1u);
   ExpectSameLines(boxes.shown[0].text + "\n" + files.files[path], Expected("settings/rebuilt.txt"));
