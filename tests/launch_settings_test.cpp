@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "config/settings_schema.h"
-#include "config/settings_store.h"
 #include "fakes/expected_text.h"
 #include "fakes/headless_app.h"
 
@@ -29,10 +28,7 @@ class LaunchSettingsTest : public ::testing::Test {
     dialog.SetFileDialog(&files);
     desktop.programs[kProg] = {"Main", "Frame1", 0};
   }
-  void TearDown() override {
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ExpectSameLines(Joined(transcript), Expected(("launch_settings/" + test + ".txt").c_str()));
-  }
+  void TearDown() override { ExpectTranscript("launch_settings", transcript); }
   AppEntry& App(int i) { return data.Apps[static_cast<size_t>(i)]; }
   void Open() { a.app.RunTrayCommand(a.app.Menu().Click(MenuItem::LaunchSettings)); }
   std::string File() { return a.p.memoryFiles.files[a.app.Settings().Path()]; }
@@ -50,32 +46,29 @@ class LaunchSettingsTest : public ::testing::Test {
     transcript.push_back("App-" + std::to_string(dialog.Entry() + 1) + " " + JoinAppSetConst(e) + " " + e.AppProg +
                          "|" + e.AppPath + "|" + e.AppArgs + "|" + e.Message + "|" + e.Class + "|" + e.Caption +
                          ", map " + std::to_string(engine.CurrentAppMap()));
-    std::string line;
+    std::string& radio = transcript.emplace_back();
     for (int r = 1; r <= LaunchSettings::kRadios; ++r) {
       const LaunchRadioState& s = dialog.Radio(LaunchRadio(r));
-      line += std::string(" ") + (s.visible ? "" : "~") + (s.enabled ? "" : "-") + radios[r] + (s.checked ? "(x)" : "");
+      radio += " " + std::string(s.visible ? "" : "~") + (s.enabled ? "" : "-") + radios[r] + (s.checked ? "(x)" : "");
     }
-    transcript.push_back(line);
-    line.clear();
+    std::string& field = transcript.emplace_back();
     for (int f = 1; f <= LaunchSettings::kFields; ++f) {
       const LaunchFieldState& s = dialog.Field(LaunchField(f));
-      line += std::string(" ") + (s.enabled ? "" : "-") + fields[f] + "=" + s.text + (s.invalid ? "!" : "") + "/" +
-              colours[int(s.colour)];
+      field += std::string(" ") + (s.enabled ? "" : "-") + fields[f] + "=" + s.text + (s.invalid ? "!" : "") + "/" +
+               colours[int(s.colour)];
     }
-    transcript.push_back(line);
-    line.clear();
+    std::string& tick = transcript.emplace_back();
     for (int c = 1; c <= LaunchSettings::kChecks; ++c) {
       const LaunchCheckState& s = dialog.Check(LaunchCheck(c));
-      if (*ticks[c]) line += std::string(" ") + (s.enabled ? "" : "-") + ticks[c] + (s.checked ? "[x]" : "");
+      if (*ticks[c]) tick += std::string(" ") + (s.enabled ? "" : "-") + ticks[c] + (s.checked ? "[x]" : "");
     }
     const auto at = [](const WindowModel& w) {
       return w.Visible() ? std::to_string(w.Place().left) + "," + std::to_string(w.Place().top) : std::string("hidden");
     };
-    transcript.push_back(line + ", start mode " + std::to_string(dialog.StartMode()) + ", bars " +
-                         std::to_string(dialog.Bar(LaunchBar::ActivateDelay)) + " " +
-                         std::to_string(dialog.Bar(LaunchBar::LongPressTime)) + ", editor " +
-                         dialog.EditorButtonCaption() + (dialog.EditorButtonEnabled() ? "" : "-") +
-                         (dialog.FindEnabled() ? ", Find" : ""));
+    tick += ", start mode " + std::to_string(dialog.StartMode()) + ", bars " +
+            std::to_string(dialog.Bar(LaunchBar::ActivateDelay)) + " " +
+            std::to_string(dialog.Bar(LaunchBar::LongPressTime)) + ", editor " + dialog.EditorButtonCaption() +
+            (dialog.EditorButtonEnabled() ? "" : "-") + (dialog.FindEnabled() ? ", Find" : "");
     transcript.push_back("dialog " + at(dialog) + ", editor " + at(a.app.Windows().Editor()) + ", debug " +
                          at(a.app.Windows().Debug()) + (engine.MouseMode() ? ", mouse mode" : ""));
   }
@@ -201,9 +194,7 @@ TEST_F(LaunchSettingsTest, BrowseTestPickTheClassAndSave) {
   dialog.TestRelease();
   EXPECT_EQ(a.messages.back(), "App1 Restore");
   // Each test writes the program's header afresh, though its process is the same.
-  const Lines trace = a.app.DebugLog().Lines();
-  EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& l) { return l.starts_with("EXEC PROG"); }),
-            2);
+  EXPECT_EQ(std::ranges::count_if(a.app.DebugLog().Lines(), [](auto& l) { return l.starts_with("EXEC PROG"); }), 2);
   // Held past the long-press time: " Quit" at once, the quit at the release.
   dialog.TestPress();
   a.p.clock.Advance(1000);

@@ -31,4 +31,10 @@ inline std::string Joined(const std::vector<std::string>& lines) {
   return out;
 }
 
+// The lines against tests/expected/FOLDER/TEST.txt, TEST the running test's name.
+inline void ExpectTranscript(const std::string& folder, const std::vector<std::string>& lines) {
+  const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  ExpectSameLines(Joined(lines), Expected((folder + "/" + test + ".txt").c_str()));
+}
+
 }  // namespace corvid

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/timer.h"
@@ -155,14 +156,12 @@ class FakeDesktop : public DesktopQuery, public DesktopControl {
     return w ? w->handle : 0;
   }
   bool CursorPosition(int32_t& x, int32_t& y) override {
-    x = cursorX;
-    y = cursorY;
+    std::tie(x, y) = std::tie(cursorX, cursorY);
     return true;
   }
   void SetCursorPosition(int32_t x, int32_t y) override {
     log.push_back("cursor " + std::to_string(x) + "," + std::to_string(y));
-    cursorX = x;
-    cursorY = y;
+    std::tie(cursorX, cursorY) = std::tie(x, y);
   }
   void LeftClick() override { log.push_back("click"); }
 
