@@ -34,9 +34,7 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
   }
   void Move(int32_t x) { hooks.OnCursorWakeEvent({0, 0x200, x, 5}); }
 
-  RecordingHookPlatform& platform = p.hooks;
   GlobalHooks& hooks = app.Hooks();
-  Lines& cursors = p.cursors.log;
   CursorHider& hider = app.Hider();
   FakePicker picker;
 };
@@ -49,17 +47,17 @@ TEST_F(HooksTest, InstallAndRemoveAreIdempotentWaitAndReportEachFailedAttempt) {
   // A failed remove waits too, keeps the handle, and the next remove tries again.
   hooks.InstallCursorWakeHook();
   hooks.InstallKeyCaptureHook();
-  platform.failRemove = true;
+  p.hooks.failRemove = true;
   hooks.RemoveCursorWakeHook();
   hooks.RemoveKeyCaptureHook();
-  platform.failRemove = false;
+  p.hooks.failRemove = false;
   hooks.RemoveCursorWakeHook();
-  platform.failInstall = true;
+  p.hooks.failInstall = true;
   hooks.InstallPickerHook();
   hooks.InstallPickerHook();
   hooks.RemovePickerHook();  // nothing was installed
   EXPECT_EQ(p.clock.NowMs(), 80u);
-  EXPECT_EQ(platform.removed, (std::vector<HookHandle>{101, 102, 103, 102}));
+  EXPECT_EQ(p.hooks.removed, (std::vector<HookHandle>{101, 102, 103, 102}));
   EXPECT_EQ(Boxes(), (Lines{"マウスフック解除は失敗しました", "キーフック解除は失敗しました",
                             "フック開始は失敗しました", "フック開始は失敗しました"}));
 }
@@ -93,14 +91,14 @@ TEST_F(HooksTest, KeyCaptureReplacesTheEightKeysBothWaysAndAHeldWindowsKeyOnceOn
 TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAndOffHidesNothing) {
   hider.HideCursor();
   hooks.OnCursorWakeEvent({0, 0x201, 5, 5});  // a click does not wake
-  EXPECT_EQ(platform.posts, 0);
+  EXPECT_EQ(p.hooks.posts, 0);
   Move(5);
   Move(6);
   EXPECT_FALSE(hider.CursorVisible);  // nothing slow inside the callback
   hooks.RunPostedWork();
   Move(7);  // visible now: nothing more
   hooks.RunPostedWork();
-  EXPECT_EQ(platform.posts, 1);
+  EXPECT_EQ(p.hooks.posts, 1);
   EXPECT_FALSE(hider.hideDelayTimer.Enabled());  // the move alone does not restart the wait
   Idle();
   p.clock.Advance(4000);
@@ -123,7 +121,7 @@ TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAn
   Idle();
   engine.SwitchToKeyboardMode();
   p.clock.Advance(10000);
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "restore", "no blank", "restore"}));
+  EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore", "restore", "no blank", "restore"}));
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -132,9 +130,9 @@ TEST_F(HooksTest, HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettin
   p.clock.Advance(3000);
   Idle();  // a running wait keeps its period
   p.clock.Advance(999);
-  EXPECT_TRUE(cursors.empty());
+  EXPECT_TRUE(p.cursors.log.empty());
   p.clock.Advance(1);
-  EXPECT_EQ(cursors, Lines{"blank"});
+  EXPECT_EQ(p.cursors.log, Lines{"blank"});
   Idle();  // hidden already: no new wait
   EXPECT_FALSE(hider.hideDelayTimer.Enabled());
   engine.SwitchToMouseMode();
@@ -149,7 +147,7 @@ TEST_F(HooksTest, HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettin
   engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
   app.OnMainWindowClose();  // Corvid's end brings the system's cursors back
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "blank", "restore", "blank", "restore"}));
+  EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore", "blank", "restore", "blank", "restore"}));
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake) || hider.hideDelayTimer.Enabled());
 }
 
@@ -159,7 +157,7 @@ TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   hooks.OnPickerEvent({0, 0x200, 3, 4});
   EXPECT_EQ(hooks.OnPickerEvent({0, 0x201, 30, 40}), kPass);
   hooks.OnPickerEvent({0, 0x201, 50, 60});  // a second click before the work ran
-  EXPECT_EQ(platform.asked, (std::vector<std::pair<int32_t, int32_t>>{{30, 40}}));
+  EXPECT_EQ(p.hooks.asked, (std::vector<std::pair<int32_t, int32_t>>{{30, 40}}));
   hooks.RunPostedWork();
   EXPECT_EQ(picker.log, (Lines{"yellow", "class Notepad", "normal"}));
   EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
@@ -169,7 +167,7 @@ TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   hooks.StartWindowPick();
   hooks.OnPickerEvent({0, 0x201, 1, 2});
   hooks.RunPostedWork();
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore"}));
+  EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore"}));
   EXPECT_FALSE(hider.hideDelayTimer.Enabled());
 }
 

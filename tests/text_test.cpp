@@ -34,10 +34,9 @@ TEST(Utf16, ConvertsBothWaysAndMarksWhatIsNotText) {
   EXPECT_EQ(Utf8ToUtf16("a\x82\xA0!"), (std::u16string{u'a', 0xFFFD, 0xFFFD, u'!'}));  // Shift-JIS bytes
   EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");               // lone surrogate
   EXPECT_TRUE(IsValidUtf8("plain \xE3\x82\xAD \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xE3\x82"));          // cut short
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+  // Overlong, a surrogate, cut short, past U+10FFFF.
+  for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "\xE3\x82", "\xF4\x90\x80\x80"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
 }
 
 TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {

@@ -62,9 +62,6 @@ TEST(TrayStatus, TheIconIsToldOnceTheQueueHasRunEmpty) {
   EXPECT_EQ(hl.p.tips.back(), "Corvid  リモコン未接続\nWith MOUSE Mode");
 }
 
-// The launch item, again while the dialog is open, puts the debug window back
-// at the dialog's left while its switch is on and hides it otherwise; quit
-// closes the dialogs one by one, then the main window.
 TEST(TrayCommands, LaunchItemPlacesTheDebugWindowAndQuitClosesTheDialogsFirst) {
   HeadlessApp a;
   SettingsWindows& w = a.app.Windows();
