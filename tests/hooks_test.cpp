@@ -5,11 +5,17 @@
 #include <vector>
 
 #include "actions/cursor_hider.h"
-#include "fakes/fake_picker.h"
 #include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
+
+// The class box of the launch-program settings, as the window picker sees it.
+struct FakePicker : PickerTarget {
+  void SetTargetClass(std::string_view c) override { log.push_back("class " + std::string(c)); }
+  void SetPicking(bool on) override { log.push_back(on ? "yellow" : "normal"); }
+  std::vector<std::string> log;
+};
 
 using Injections = std::vector<std::pair<uint16_t, bool>>;
 constexpr auto kPass = HookVerdict::Pass, kSwallow = HookVerdict::Swallow;
