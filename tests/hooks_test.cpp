@@ -27,7 +27,7 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
     data.settings.NoCursor = true;
   }
   void Idle(bool editor = false, bool environment = false) {
-    hider.ApplicationIdle({editor, environment, engine.MouseMode()});
+    app.Hider().ApplicationIdle({editor, environment, engine.MouseMode()});
   }
   HookVerdict Key(uint32_t vk, bool up, int32_t code = 0) {
     return hooks.OnKeyCaptureEvent(KeyHookEvent{code, vk, up ? 0x80u : 0u});
@@ -41,7 +41,6 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
   void Move(int32_t x) { hooks.OnCursorWakeEvent({0, 0x200, x, 5}); }
 
   GlobalHooks& hooks = app.Hooks();
-  CursorHider& hider = app.Hider();
   FakePicker picker;
 };
 
@@ -95,17 +94,17 @@ TEST_F(HooksTest, KeyCaptureReplacesTheEightKeysBothWaysAndAHeldWindowsKeyOnceOn
 }
 
 TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAndOffHidesNothing) {
-  hider.HideCursor();
+  app.Hider().HideCursor();
   hooks.OnCursorWakeEvent({0, 0x201, 5, 5});  // a click does not wake
   EXPECT_EQ(p.hooks.posts, 0);
   Move(5);
   Move(6);
-  EXPECT_FALSE(hider.CursorVisible);  // nothing slow inside the callback
+  EXPECT_FALSE(app.Hider().CursorVisible);  // nothing slow inside the callback
   hooks.RunPostedWork();
   Move(7);  // visible now: nothing more
   hooks.RunPostedWork();
   EXPECT_EQ(p.hooks.posts, 1);
-  EXPECT_FALSE(hider.hideDelayTimer.Enabled());  // the move alone does not restart the wait
+  EXPECT_FALSE(app.Hider().hideDelayTimer.Enabled());  // the move alone does not restart the wait
   Idle();
   p.clock.Advance(4000);
   Move(1);
@@ -116,14 +115,14 @@ TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAn
   engine.SwitchToKeyboardMode();
   Idle();
   p.clock.Advance(10000);
-  hider.StopHiding();
+  app.Hider().StopHiding();
   data.settings.NoCursor = true;
   p.cursors.canCreate = false;
   engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   EXPECT_EQ(app.DebugLog().Lines().size(), 1u);
-  hider.ShowCursorAgain();
+  app.Hider().ShowCursorAgain();
   Idle();
   engine.SwitchToKeyboardMode();
   p.clock.Advance(10000);
@@ -140,13 +139,13 @@ TEST_F(HooksTest, HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettin
   p.clock.Advance(1);
   EXPECT_EQ(p.cursors.log, Lines{"blank"});
   Idle();  // hidden already: no new wait
-  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
+  EXPECT_FALSE(app.Hider().hideDelayTimer.Enabled());
   engine.SwitchToMouseMode();
   Idle();  // mouse mode never hides
   p.clock.Advance(10000);
   for (bool editor : {true, false}) {  // an open editor or settings window shows it and keeps it
-    hider.HideCursor();
-    hider.hideDelayTimer.Start();
+    app.Hider().HideCursor();
+    app.Hider().hideDelayTimer.Start();
     Idle(editor, !editor);
     p.clock.Advance(10000);
   }
@@ -154,11 +153,11 @@ TEST_F(HooksTest, HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettin
   p.clock.Advance(4000);
   app.OnMainWindowClose();  // Corvid's end brings the system's cursors back
   EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore", "blank", "restore", "blank", "restore"}));
-  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake) || hider.hideDelayTimer.Enabled());
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake) || app.Hider().hideDelayTimer.Enabled());
 }
 
 TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
-  hider.HideCursor();
+  app.Hider().HideCursor();
   hooks.StartWindowPick();  // shows the cursor: the user needs to see where to click
   hooks.OnPickerEvent({0, 0x200, 3, 4});
   EXPECT_EQ(hooks.OnPickerEvent({0, 0x201, 30, 40}), kPass);
@@ -167,14 +166,14 @@ TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
   hooks.RunPostedWork();
   EXPECT_EQ(picker.log, (Lines{"yellow", "class Notepad", "normal"}));
   EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
-  EXPECT_TRUE(hider.hideDelayTimer.Enabled());  // hidden again at once, and the wait runs
-  data.settings.NoCursor = false;               // without cursor hiding the cursor is left alone
-  hider.StopHiding();
+  EXPECT_TRUE(app.Hider().hideDelayTimer.Enabled());  // hidden again at once, and the wait runs
+  data.settings.NoCursor = false;                     // without cursor hiding the cursor is left alone
+  app.Hider().StopHiding();
   hooks.StartWindowPick();
   hooks.OnPickerEvent({0, 0x201, 1, 2});
   hooks.RunPostedWork();
   EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore"}));
-  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
+  EXPECT_FALSE(app.Hider().hideDelayTimer.Enabled());
 }
 
 }  // namespace

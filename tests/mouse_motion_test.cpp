@@ -13,8 +13,6 @@
 namespace corvid {
 namespace {
 
-using Steps = std::vector<std::pair<int32_t, int32_t>>;
-
 // Mask bits of the buttons used here: byte 0, then byte 1 and byte 2.
 constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80, kSquare = 0x80, kEnter = 0x08;
 
@@ -67,9 +65,9 @@ TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTh
   data.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
   p.screen.height = 100;
   Report(0x0B, kLeft, 0, kEnter);
-  Steps moves;
+  std::vector<std::pair<int32_t, int32_t>> moves;
   for (const InputEvent& e : p.input.events) moves.push_back({e.dx, e.dy});
-  EXPECT_EQ(moves, (Steps{{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
+  EXPECT_EQ(moves, (decltype(moves){{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
 }
 
 // Held elsewhere (examples/mouse-session.txt), whole at once over Corvid's own windows.

@@ -11,18 +11,16 @@
 namespace corvid {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST(LineView, KeepsTheLastLinesInOrderAndObserversSeeEveryOne) {
   LineView view(3);
-  Lines seen;
+  std::vector<std::string> seen;
   view.onLine = [&](std::string_view l) { seen.emplace_back(l); };
   for (const char* l : {"a", "b", "c", "d", "a line longer than the small-string buffer"}) view.Append(l);
-  EXPECT_EQ(view.Lines(), (Lines{"c", "d", "a line longer than the small-string buffer"}));
+  EXPECT_EQ(view.Lines(), (std::vector<std::string>{"c", "d", "a line longer than the small-string buffer"}));
   view.SetCapacity(0);  // keeps nothing, still observed
   view.Append("f");
   EXPECT_EQ(view.Size(), 0u);
-  EXPECT_EQ(seen, (Lines{"a", "b", "c", "d", "a line longer than the small-string buffer", "f"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "c", "d", "a line longer than the small-string buffer", "f"}));
   EXPECT_TRUE(view.Keeps());
   view.onLine = nullptr;
   EXPECT_FALSE(view.Keeps());
