@@ -34,7 +34,7 @@ TEST(Utf16, ConvertsBothWaysAndMarksWhatIsNotText) {
   EXPECT_TRUE(IsValidUtf8("plain \xE3\x82\xAD \xF0\x9F\x98\x80"));
   // Overlong, a surrogate, cut short, past U+10FFFF.
   for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "\xE3\x82", "\xF4\x90\x80\x80"})
-    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+    EXPECT_FALSE(IsValidUtf8(bad)) << ::testing::PrintToString(std::string(bad));
 }
 
 TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {
