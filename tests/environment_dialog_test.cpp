@@ -21,7 +21,6 @@ class EnvironmentTest : public ::testing::Test, public HeadlessApp {
   std::string& File() { return p.memoryFiles.files[p.configFolder + "Corvid.ini"]; }
   bool FileHas(const std::string& line) { return File().find(line + "\r\n") != std::string::npos; }
   EnvironmentDialog& dialog = app.Windows().Environment();
-  Settings& settings = data.settings;
 };
 
 TEST_F(EnvironmentTest, PlaceBarsTakeTheirRangesFromTheScreenAndFollowTheDraggedMessage) {
@@ -61,7 +60,7 @@ TEST_F(EnvironmentTest, HideStartAndTheLanguageAreReadAtTheStartAndAChoiceIsForT
   dialog.Save();
   EXPECT_TRUE(FileHas("Language=ja"));
   EXPECT_EQ(LanguageInUse(), Language::English);
-  settings.Language = "klingon";  // unread: Auto
+  data.settings.Language = "klingon";  // unread: Auto
   EXPECT_EQ(dialog.LanguageChoice(), 0);
   UseLanguage(Language::Japanese);
 }
@@ -69,10 +68,10 @@ TEST_F(EnvironmentTest, HideStartAndTheLanguageAreReadAtTheStartAndAChoiceIsForT
 TEST_F(EnvironmentTest, ValuesBeyondABarComeInWhenShownAndAreSaved) {
   Start("MesPosx=5000\r\nMesSize=4\r\n", "[Times]\r\nKeyIdle=1000\r\n");
   EXPECT_EQ(engine.RepeatDelayTimer().Interval(), 800u);  // brought in at load already
-  EXPECT_EQ(settings.MesPosx, 960);
+  EXPECT_EQ(data.settings.MesPosx, 960);
   dialog.Show();
   EXPECT_EQ(dialog.ValueText("KeyIdle"), "800");
-  EXPECT_EQ(settings.MesSize, 10);
+  EXPECT_EQ(data.settings.MesSize, 10);
   EXPECT_EQ(p.surface.log.back(), "push 255 at 960,0");
   dialog.Save();  // "保存"
   EXPECT_FALSE(dialog.Visible());
@@ -133,7 +132,7 @@ TEST_F(EnvironmentTest, ThePreviewStaysFontsAreSortedAndTheChooserOpensAtTheColo
   EXPECT_EQ(dialog.FaceText(), "Gone Face");
   EXPECT_EQ(dialog.Faces(), (std::vector<std::string>{"arial", "Century Gothic", "Gone Face", "MS Gothic"}));
   dialog.ChooseFace("No Such Face");  // typed: taken as it is
-  EXPECT_EQ(settings.MesFont, "No Such Face");
+  EXPECT_EQ(data.settings.MesFont, "No Such Face");
 
   p.colours.answer = 0x0000FF;
   dialog.PickColour("MesColorFg");
@@ -141,7 +140,7 @@ TEST_F(EnvironmentTest, ThePreviewStaysFontsAreSortedAndTheChooserOpensAtTheColo
   dialog.PickColour("MesColorBg");
   dialog.PickColour("MesColorFg");
   EXPECT_EQ(p.colours.openedAt, (std::vector<uint32_t>{0xFFFFFF, 0, 0x0000FF}));
-  EXPECT_EQ(settings.MesColorBg, 0u);
+  EXPECT_EQ(data.settings.MesColorBg, 0u);
 }
 
 }  // namespace

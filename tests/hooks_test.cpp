@@ -5,11 +5,17 @@
 #include <vector>
 
 #include "actions/cursor_hider.h"
-#include "fakes/fake_picker.h"
 #include "fakes/headless_app.h"
 
 namespace corvid {
 namespace {
+
+// The class box of the launch-program settings, as the window picker sees it.
+struct FakePicker : PickerTarget {
+  void SetTargetClass(std::string_view c) override { log.push_back("class " + std::string(c)); }
+  void SetPicking(bool on) override { log.push_back(on ? "yellow" : "normal"); }
+  std::vector<std::string> log;
+};
 
 using Injections = std::vector<std::pair<uint16_t, bool>>;
 constexpr auto kPass = HookVerdict::Pass, kSwallow = HookVerdict::Swallow;
@@ -21,7 +27,7 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
     data.settings.NoCursor = true;
   }
   void Idle(bool editor = false, bool environment = false) {
-    hider.ApplicationIdle({editor, environment, engine.MouseMode()});
+    app.Hider().ApplicationIdle({editor, environment, engine.MouseMode()});
   }
   HookVerdict Key(uint32_t vk, bool up, int32_t code = 0) {
     return hooks.OnKeyCaptureEvent(KeyHookEvent{code, vk, up ? 0x80u : 0u});
@@ -34,10 +40,7 @@ class HooksTest : public ::testing::Test, public HeadlessApp {
   }
   void Move(int32_t x) { hooks.OnCursorWakeEvent({0, 0x200, x, 5}); }
 
-  RecordingHookPlatform& platform = p.hooks;
   GlobalHooks& hooks = app.Hooks();
-  Lines& cursors = p.cursors.log;
-  CursorHider& hider = app.Hider();
   FakePicker picker;
 };
 
@@ -49,17 +52,17 @@ TEST_F(HooksTest, InstallAndRemoveAreIdempotentWaitAndReportEachFailedAttempt) {
   // A failed remove waits too, keeps the handle, and the next remove tries again.
   hooks.InstallCursorWakeHook();
   hooks.InstallKeyCaptureHook();
-  platform.failRemove = true;
+  p.hooks.failRemove = true;
   hooks.RemoveCursorWakeHook();
   hooks.RemoveKeyCaptureHook();
-  platform.failRemove = false;
+  p.hooks.failRemove = false;
   hooks.RemoveCursorWakeHook();
-  platform.failInstall = true;
+  p.hooks.failInstall = true;
   hooks.InstallPickerHook();
   hooks.InstallPickerHook();
   hooks.RemovePickerHook();  // nothing was installed
   EXPECT_EQ(p.clock.NowMs(), 80u);
-  EXPECT_EQ(platform.removed, (std::vector<HookHandle>{101, 102, 103, 102}));
+  EXPECT_EQ(p.hooks.removed, (std::vector<HookHandle>{101, 102, 103, 102}));
   EXPECT_EQ(Boxes(), (Lines{"マウスフック解除は失敗しました", "キーフック解除は失敗しました",
                             "フック開始は失敗しました", "フック開始は失敗しました"}));
 }
@@ -91,17 +94,17 @@ TEST_F(HooksTest, KeyCaptureReplacesTheEightKeysBothWaysAndAHeldWindowsKeyOnceOn
 }
 
 TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAndOffHidesNothing) {
-  hider.HideCursor();
+  app.Hider().HideCursor();
   hooks.OnCursorWakeEvent({0, 0x201, 5, 5});  // a click does not wake
-  EXPECT_EQ(platform.posts, 0);
+  EXPECT_EQ(p.hooks.posts, 0);
   Move(5);
   Move(6);
-  EXPECT_FALSE(hider.CursorVisible);  // nothing slow inside the callback
+  EXPECT_FALSE(app.Hider().CursorVisible);  // nothing slow inside the callback
   hooks.RunPostedWork();
   Move(7);  // visible now: nothing more
   hooks.RunPostedWork();
-  EXPECT_EQ(platform.posts, 1);
-  EXPECT_FALSE(hider.hideDelayTimer.Enabled());  // the move alone does not restart the wait
+  EXPECT_EQ(p.hooks.posts, 1);
+  EXPECT_FALSE(app.Hider().hideDelayTimer.Enabled());  // the move alone does not restart the wait
   Idle();
   p.clock.Advance(4000);
   Move(1);
@@ -112,18 +115,18 @@ TEST_F(HooksTest, FirstMoveShowsOnceAfterTheCallbackUnlessAnotherShowCameFirstAn
   engine.SwitchToKeyboardMode();
   Idle();
   p.clock.Advance(10000);
-  hider.StopHiding();
+  app.Hider().StopHiding();
   data.settings.NoCursor = true;
   p.cursors.canCreate = false;
   engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
   EXPECT_FALSE(hooks.Installed(HookKind::CursorWake));
   EXPECT_EQ(app.DebugLog().Lines().size(), 1u);
-  hider.ShowCursorAgain();
+  app.Hider().ShowCursorAgain();
   Idle();
   engine.SwitchToKeyboardMode();
   p.clock.Advance(10000);
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "restore", "no blank", "restore"}));
+  EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore", "restore", "no blank", "restore"}));
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -132,45 +135,45 @@ TEST_F(HooksTest, HiderHidesFourSecondsIntoKeyboardModeAndShowsAtMouseModeSettin
   p.clock.Advance(3000);
   Idle();  // a running wait keeps its period
   p.clock.Advance(999);
-  EXPECT_TRUE(cursors.empty());
+  EXPECT_TRUE(p.cursors.log.empty());
   p.clock.Advance(1);
-  EXPECT_EQ(cursors, Lines{"blank"});
+  EXPECT_EQ(p.cursors.log, Lines{"blank"});
   Idle();  // hidden already: no new wait
-  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
+  EXPECT_FALSE(app.Hider().hideDelayTimer.Enabled());
   engine.SwitchToMouseMode();
   Idle();  // mouse mode never hides
   p.clock.Advance(10000);
   for (bool editor : {true, false}) {  // an open editor or settings window shows it and keeps it
-    hider.HideCursor();
-    hider.hideDelayTimer.Start();
+    app.Hider().HideCursor();
+    app.Hider().hideDelayTimer.Start();
     Idle(editor, !editor);
     p.clock.Advance(10000);
   }
   engine.SwitchToKeyboardMode();
   p.clock.Advance(4000);
   app.OnMainWindowClose();  // Corvid's end brings the system's cursors back
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore", "blank", "restore", "blank", "restore"}));
-  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake) || hider.hideDelayTimer.Enabled());
+  EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore", "blank", "restore", "blank", "restore"}));
+  EXPECT_FALSE(hooks.Installed(HookKind::CursorWake) || app.Hider().hideDelayTimer.Enabled());
 }
 
 TEST_F(HooksTest, PickerTakesTheClickedClassAndLetsTheClickThrough) {
-  hider.HideCursor();
+  app.Hider().HideCursor();
   hooks.StartWindowPick();  // shows the cursor: the user needs to see where to click
   hooks.OnPickerEvent({0, 0x200, 3, 4});
   EXPECT_EQ(hooks.OnPickerEvent({0, 0x201, 30, 40}), kPass);
   hooks.OnPickerEvent({0, 0x201, 50, 60});  // a second click before the work ran
-  EXPECT_EQ(platform.asked, (std::vector<std::pair<int32_t, int32_t>>{{30, 40}}));
+  EXPECT_EQ(p.hooks.asked, (std::vector<std::pair<int32_t, int32_t>>{{30, 40}}));
   hooks.RunPostedWork();
   EXPECT_EQ(picker.log, (Lines{"yellow", "class Notepad", "normal"}));
   EXPECT_FALSE(hooks.Installed(HookKind::WindowPicker));
-  EXPECT_TRUE(hider.hideDelayTimer.Enabled());  // hidden again at once, and the wait runs
-  data.settings.NoCursor = false;               // without cursor hiding the cursor is left alone
-  hider.StopHiding();
+  EXPECT_TRUE(app.Hider().hideDelayTimer.Enabled());  // hidden again at once, and the wait runs
+  data.settings.NoCursor = false;                     // without cursor hiding the cursor is left alone
+  app.Hider().StopHiding();
   hooks.StartWindowPick();
   hooks.OnPickerEvent({0, 0x201, 1, 2});
   hooks.RunPostedWork();
-  EXPECT_EQ(cursors, (Lines{"blank", "restore", "blank", "restore"}));
-  EXPECT_FALSE(hider.hideDelayTimer.Enabled());
+  EXPECT_EQ(p.cursors.log, (Lines{"blank", "restore", "blank", "restore"}));
+  EXPECT_FALSE(app.Hider().hideDelayTimer.Enabled());
 }
 
 }  // namespace

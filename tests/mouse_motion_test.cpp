@@ -13,8 +13,6 @@
 namespace corvid {
 namespace {
 
-using Steps = std::vector<std::pair<int32_t, int32_t>>;
-
 // Mask bits of the buttons used here: byte 0, then byte 1 and byte 2.
 constexpr uint8_t kUp = 0x10, kRight = 0x20, kDown = 0x40, kLeft = 0x80, kSquare = 0x80, kEnter = 0x08;
 
@@ -54,35 +52,34 @@ class MouseMotionTest : public ::testing::Test, public HeadlessApp {
     data.settings.CurSmooth = false;
     engine.SwitchToMouseMode();
   }
-  FixedScreen& screen = p.screen;
 };
 
 // Steps, aspect, speeding up and smoothing: examples/cursor-speeds, mouse-cursor-steps, smooth-cursor.
 TEST_F(MouseMotionTest, HugeSpeedsArePinnedAScreenWithoutHeightIsNotWidenedAndTheMonitorShowsTheArrows) {
   data.settings.AdjustAspect = true;
-  std::tie(screen.width, screen.height) = std::tuple(1280, 0);
+  std::tie(p.screen.width, p.screen.height) = std::tuple(1280, 0);
   app.MonitorLines().SetVisible(true);
   Report(0x57, kUp | kRight | kDown | kLeft);
   EXPECT_EQ(Monitor(), Lines{" Cursor ↑→↓←"});
   Report(0x57, kLeft);
   data.settings.CurSpeed = INT_MAX;  // with a wide screen no integer holds the step
-  screen.height = 100;
+  p.screen.height = 100;
   Report(0x0B, kLeft, 0, kEnter);
-  Steps moves;
+  std::vector<std::pair<int32_t, int32_t>> moves;
   for (const InputEvent& e : p.input.events) moves.push_back({e.dx, e.dy});
-  EXPECT_EQ(moves, (Steps{{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
+  EXPECT_EQ(moves, (decltype(moves){{0, 0}, {-4, 0}, {INT32_MIN, 0}}));
 }
 
 // Held elsewhere (examples/mouse-session.txt), whole at once over Corvid's own windows.
 TEST_F(MouseMotionTest, ClickOverOwnWindowIsWholeAtOnceAndNothingStaysHeldOrTicking) {
   std::vector<uint64_t> times;
   p.input.onEvent = [&](const InputEvent&) { times.push_back(p.clock.NowMs()); };
-  screen.overOwnWindow = true;
+  p.screen.overOwnWindow = true;
   Report(0x5F, 0, kSquare);
   Release();
   EXPECT_EQ(Monitor(), (Lines{" LClick", "-LClick"}));
   EXPECT_EQ(times, (std::vector<uint64_t>{0, 10}));
-  screen.overOwnWindow = false;
+  p.screen.overOwnWindow = false;
   Report(0x5F, 0, kSquare);
   engine.ReleaseEverything();
   EXPECT_EQ(engine.Input().HeldButtons(), 0u);

@@ -169,9 +169,8 @@ TEST_F(OsdMessageTest, NothingHappensBeforeTheWindowExistsAndAPushFailureShowsOn
   };
   osd.ShowMessage("KBD Mode");
   ASSERT_EQ(boxes.shown.size(), 1u);  // not a second one for the inner message
-  EXPECT_EQ(boxes.shown[0].text, "Cannat Create ExSTYLE");
-  EXPECT_EQ(boxes.shown[0].caption, "Oh!");
-  EXPECT_EQ(boxes.shown[0].kind, MessageBoxes::kOkCancel);
+  EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].kind),
+            std::tuple("Cannat Create ExSTYLE", "Oh!", MessageBoxes::kOkCancel));
   EXPECT_EQ(Fade().back(), "alpha 0");
 }
 

@@ -9,8 +9,6 @@
 namespace corvid {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 class TargetSearchTest : public ::testing::Test {
  protected:
   WindowHandle Find(uint32_t pid, const std::string& cls, const std::string& caption) {
@@ -72,13 +70,13 @@ TEST_F(TargetSearchTest, TraceWritesTheHeaderOncePerProcessAndTheMatch) {
   const uint32_t pid = desktop.AddProcess("prog.exe");
   desktop.AddWindow(pid, "First", "Frame");
   desktop.AddWindow(pid, "Second", "Frame");
-  Lines fields;
+  std::vector<std::string> fields;
   for (auto [cls, caption] : {std::pair{"Frame", ""}, {"", ""}, {"Frame", "Sec"}, {"", "Fir"}}) {
     Find(pid, cls, caption);
     fields.push_back(field.Text());
   }
   ExpectSameLines(Joined(trace.Lines()), Expected("target_trace.txt") + Expected("target_trace_again.txt"));
-  EXPECT_EQ(fields, (Lines{"CLASS-00000011", "PID-00000010", "BOTH-00000011", "CAPTION-00000010"}));
+  EXPECT_EQ(fields, (std::vector<std::string>{"CLASS-00000011", "PID-00000010", "BOTH-00000011", "CAPTION-00000010"}));
 }
 
 TEST_F(TargetSearchTest, RetriesTwentyPassesAndWaitsForABusyProgramOnlyOnce) {

@@ -11,18 +11,16 @@
 namespace corvid {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST(LineView, KeepsTheLastLinesInOrderAndObserversSeeEveryOne) {
   LineView view(3);
-  Lines seen;
+  std::vector<std::string> seen;
   view.onLine = [&](std::string_view l) { seen.emplace_back(l); };
   for (const char* l : {"a", "b", "c", "d", "a line longer than the small-string buffer"}) view.Append(l);
-  EXPECT_EQ(view.Lines(), (Lines{"c", "d", "a line longer than the small-string buffer"}));
+  EXPECT_EQ(view.Lines(), (std::vector<std::string>{"c", "d", "a line longer than the small-string buffer"}));
   view.SetCapacity(0);  // keeps nothing, still observed
   view.Append("f");
   EXPECT_EQ(view.Size(), 0u);
-  EXPECT_EQ(seen, (Lines{"a", "b", "c", "d", "a line longer than the small-string buffer", "f"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "c", "d", "a line longer than the small-string buffer", "f"}));
   EXPECT_TRUE(view.Keeps());
   view.onLine = nullptr;
   EXPECT_FALSE(view.Keeps());
@@ -34,10 +32,9 @@ TEST(Utf16, ConvertsBothWaysAndMarksWhatIsNotText) {
   EXPECT_EQ(Utf8ToUtf16("a\x82\xA0!"), (std::u16string{u'a', 0xFFFD, 0xFFFD, u'!'}));  // Shift-JIS bytes
   EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");               // lone surrogate
   EXPECT_TRUE(IsValidUtf8("plain \xE3\x82\xAD \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xE3\x82"));          // cut short
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+  // Overlong, a surrogate, cut short, past U+10FFFF.
+  for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "\xE3\x82", "\xF4\x90\x80\x80"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << ::testing::PrintToString(std::string(bad));
 }
 
 TEST(Texts, BothTablesHoldEveryTextOnceAndTheLanguageIsChosenAsSet) {

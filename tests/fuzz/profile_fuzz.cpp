@@ -52,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Start-up on a failing disk keeps the user's bytes somewhere.
   FailingDisk disk;
   for (size_t i = 0; i < size && i < 4; ++i) disk.pattern = disk.pattern << 8 | data[i];
-  const std::string path = "/docs/.corvid/Corvid.ini";
-  disk.files[path] = text;
+  disk.files["/docs/.corvid/Corvid.ini"] = text;
   RecordingBoxes boxes;
   ConfigData data2;
   StartUpSettings(data2, "/docs/.corvid/", disk, boxes, 1920, 1080);

@@ -36,7 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   app.MonitorLines().SetCapacity(0);
   app.StartUp();
   Settings& s = app.Data().settings;
-  ActionEngine& engine = app.Engine();
 
   // Settings and up to eight key map entries of both modes.
   const uint8_t flags = byte();
@@ -51,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     KeyMapTable& table = kindAndMode & 0x40 ? app.Data().MouseMap : app.Data().KeyboardMap;
     for (int m = 0; m < kMapCount; ++m) table.at(code, m) = {key, param, ""};
   }
-  engine.SelectKeyMap(0, ModeRequest::Keep);
+  app.Engine().SelectKeyMap(0, ModeRequest::Keep);
 
   // Mask bytes and code, then a wait whose high bit makes the next report
   // short, of another identifier, or one with a low battery.
@@ -60,18 +59,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint8_t report[11] = {byte(), byte(), byte(), byte(), 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 5};
     const bool odd = shape & 0x80;
     if (odd && (shape & 0x04)) report[10] = 1;
-    engine.RemoteReport(odd && (shape & 0x01) ? 2 : 1, report,
-                        odd && (shape & 0x02) ? size_t(shape % 11) : sizeof report);
+    app.Engine().RemoteReport(odd && (shape & 0x01) ? 2 : 1, report,
+                              odd && (shape & 0x02) ? size_t(shape % 11) : sizeof report);
     shape = byte();
     p.clock.Advance(shape & 0x3F);
   }
-  engine.RemoteReport(1, kRelease, sizeof kRelease);
+  app.Engine().RemoteReport(1, kRelease, sizeof kRelease);
   p.clock.Advance(100);
   if (!keys.empty() || buttons != 0) __builtin_trap();
 
   // Whatever was held, "release everything" lets go of it.
-  engine.RemoteReport(1, data, size > 11 ? 11 : size);
-  engine.ReleaseEverything();
+  app.Engine().RemoteReport(1, data, size > 11 ? 11 : size);
+  app.Engine().ReleaseEverything();
   if (!keys.empty() || buttons != 0) __builtin_trap();
   return 0;
 }
