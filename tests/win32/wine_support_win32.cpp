@@ -350,7 +350,6 @@ Changed ChangedPixels(const Capture& before, const Capture& now, RECT area, bool
   return c;
 }
 
-
 double MillisecondsNow() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
