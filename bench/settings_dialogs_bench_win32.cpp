@@ -17,18 +17,7 @@ using namespace wine_test;
 
 namespace {
 
-double MsSince(LARGE_INTEGER from) {
-  LARGE_INTEGER now, f;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&f);
-  return double(now.QuadPart - from.QuadPart) * 1000.0 / double(f.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
+double MsSince(double from) { return MillisecondsNow() - from; }
 
 HWND LaunchDialog() { return VisibleWindowOfClass(L"LaunchSettings"); }
 HWND EnvironmentDialog() { return VisibleWindowOfClass(L"EnvironmentDialog"); }
@@ -53,17 +42,17 @@ void LaunchSettings() {
   const corvid::UniqueHandle p = Start(CorvidExe(), L"");
   if (!WaitForWindow(MainWindowOfCorvid, 15000)) return;
   WaitForInputIdle(p.Get(), 10000);
-  LARGE_INTEGER t = Now();
+  double t = MillisecondsNow();
   SendTrayCommand(corvid::MenuItem::LaunchSettings);
   if (!WaitForWindow(LaunchDialog, 5000)) return;
   std::printf("the tray's command to the launch-program settings shown: %.0f ms\n", MsSince(t));
   Pump(300);
-  t = Now();
+  t = MillisecondsNow();
   ClickOn(GetDlgItem(LaunchDialog(), C::kTest));
   if (WaitUntil([] { return Notepad() && GetForegroundWindow() == Notepad(); }, 10000))
     std::printf("\"実行試験\" to notepad started and in front: %.0f ms\n", MsSince(t));
   EndProgramsOfClass(L"Notepad");
-  t = Now();
+  t = MillisecondsNow();
   SendMessageW(LaunchDialog(), WM_COMMAND, C::kSave, 0);
   if (WaitUntil([] { return LaunchDialog() == nullptr; }, 5000))
     std::printf("\"保存\" to the dialog gone: %.0f ms\n", MsSince(t));
@@ -89,13 +78,13 @@ void PreviewDelay() {
   double capture = 0;
   for (int k = 0; k < 10; ++k) {
     const int to = k % 2 ? 860 : 20;
-    const LARGE_INTEGER t0 = Now();
+    const double t0 = MillisecondsNow();
     SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, to), bar);
     handled.push_back(MsSince(t0));
     while (WhiteIn(before, to) < 300 && MsSince(t0) < 1000) {
     }
     shown.push_back(MsSince(t0));
-    const LARGE_INTEGER c0 = Now();
+    const double c0 = MillisecondsNow();
     WhiteIn(before, to);
     capture = std::max(capture, MsSince(c0));
     Pump(50);

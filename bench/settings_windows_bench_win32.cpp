@@ -11,22 +11,11 @@
 #include "app/corvid_app.h"
 #include "app/headless_platform.h"
 #include "ui/key_map_editor_win32.h"
+#include "win32/wine_support_win32.h"
 
 using namespace corvid;
 
 namespace {
-
-double Ms(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return double(to.QuadPart - from.QuadPart) * 1000.0 / double(f.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
 
 // Everything the window asked for (layout, painting) done.
 void Settle(HWND w) {
@@ -75,11 +64,11 @@ double AppendCost(LineView& log, HWND editor, size_t held) {
   std::vector<double> ms;
   MSG m;
   for (int i = 0; i < 200; ++i) {
-    const LARGE_INTEGER a = Now();
+    const double a = wine_test::MillisecondsNow();
     log.Append("00-00-00-FF-05  [ ---  ]");
     while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
     UpdateWindow(control);
-    ms.push_back(Ms(a, Now()));
+    ms.push_back(wine_test::MillisecondsNow() - a);
   }
   std::sort(ms.begin(), ms.end());
   return ms[ms.size() / 2];
@@ -94,31 +83,31 @@ int main() {
   Win32WindowRegistry registry;
 
   const double before = MemoryKiB();
-  const LARGE_INTEGER t0 = Now();
+  const double t0 = wine_test::MillisecondsNow();
   KeyMapEditorWin32 view(model, app.ReceiveLog(), registry);
   if (!view.Create()) {
     std::printf("the editor's window could not be created\n");
     return 0;
   }
-  const LARGE_INTEGER t1 = Now();
+  const double t1 = wine_test::MillisecondsNow();
   app.Windows().ShowEditor();
   Settle(view.Handle());
-  const LARGE_INTEGER t2 = Now();
+  const double t2 = wine_test::MillisecondsNow();
   const double after = MemoryKiB();
 
   std::vector<double> again;
   for (int i = 0; i < 21; ++i) {
     model.Close();
     Settle(view.Handle());
-    const LARGE_INTEGER a = Now();
+    const double a = wine_test::MillisecondsNow();
     app.Windows().ShowEditor();
     Settle(view.Handle());
-    again.push_back(Ms(a, Now()));
+    again.push_back(wine_test::MillisecondsNow() - a);
   }
   std::sort(again.begin(), again.end());
   std::printf("key map editor: built in %.1f ms (at the start), first opening %.1f ms, "
               "later openings median %.1f ms (max %.1f)\n",
-              Ms(t0, t1), Ms(t1, t2), again[again.size() / 2], again.back());
+              t1 - t0, t2 - t1, again[again.size() / 2], again.back());
   std::printf("key map editor adds %.0f KiB of memory, %d child windows, %lu GDI and %lu USER objects\n",
               after - before, ChildWindows(view.Handle()), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
               GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
