@@ -11,6 +11,7 @@ namespace corvid {
 namespace {
 
 constexpr uint8_t kEject = 0x16, kTriangle = 0x5C, kNum1 = 0x00, kCircle = 0x5D;
+constexpr uint16_t kCtrl = 17;  // its virtual-key code
 
 class EditorTest : public ::testing::Test, public HeadlessApp {
  protected:
@@ -39,7 +40,7 @@ TEST_F(EditorTest, KeysCombinationsAndDivertedKeysAreCaptured) {
   EXPECT_EQ(keys, (std::vector<int>{9, 46, 45, 145, 144, 20, 27, 44}));
   Type(kEject, 'C', false, false, true);
   EXPECT_EQ(engine.ActiveMap()[kEject].Param, 0x1u);  // Alt
-  Type(kNum1, 17, true);                              // Ctrl alone: a chord part
+  Type(kNum1, kCtrl, true);                           // Ctrl alone: a chord part
   EXPECT_EQ(engine.ActiveMap()[kNum1], (KeyMapEntry{0, 0x10, "Ctrl"}));
   // The left Windows key: its press is diverted and latched by the hook.
   app.Hooks().WinKeyLatched = true;

@@ -46,18 +46,20 @@ class LaunchSettingsTest : public ::testing::Test {
     transcript.push_back("App-" + std::to_string(dialog.Entry() + 1) + " " + JoinAppSetConst(e) + " " + e.AppProg +
                          "|" + e.AppPath + "|" + e.AppArgs + "|" + e.Message + "|" + e.Class + "|" + e.Caption +
                          ", map " + std::to_string(engine.CurrentAppMap()));
-    std::string& radio = transcript.emplace_back();
+    std::string radio;
     for (int r = 1; r <= LaunchSettings::kRadios; ++r) {
       const LaunchRadioState& s = dialog.Radio(LaunchRadio(r));
       radio += " " + std::string(s.visible ? "" : "~") + (s.enabled ? "" : "-") + radios[r] + (s.checked ? "(x)" : "");
     }
-    std::string& field = transcript.emplace_back();
+    transcript.push_back(radio);
+    std::string field;
     for (int f = 1; f <= LaunchSettings::kFields; ++f) {
       const LaunchFieldState& s = dialog.Field(LaunchField(f));
       field += std::string(" ") + (s.enabled ? "" : "-") + fields[f] + "=" + s.text + (s.invalid ? "!" : "") + "/" +
                colours[int(s.colour)];
     }
-    std::string& tick = transcript.emplace_back();
+    transcript.push_back(field);
+    std::string tick;
     for (int c = 1; c <= LaunchSettings::kChecks; ++c) {
       const LaunchCheckState& s = dialog.Check(LaunchCheck(c));
       if (*ticks[c]) tick += std::string(" ") + (s.enabled ? "" : "-") + ticks[c] + (s.checked ? "[x]" : "");
@@ -69,6 +71,7 @@ class LaunchSettingsTest : public ::testing::Test {
             std::to_string(dialog.Bar(LaunchBar::ActivateDelay)) + " " +
             std::to_string(dialog.Bar(LaunchBar::LongPressTime)) + ", editor " + dialog.EditorButtonCaption() +
             (dialog.EditorButtonEnabled() ? "" : "-") + (dialog.FindEnabled() ? ", Find" : "");
+    transcript.push_back(tick);
     transcript.push_back("dialog " + at(dialog) + ", editor " + at(a.app.Windows().Editor()) + ", debug " +
                          at(a.app.Windows().Debug()) + (engine.MouseMode() ? ", mouse mode" : ""));
   }

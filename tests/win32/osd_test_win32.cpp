@@ -64,12 +64,12 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
   const OsdFont font{settings.MesFont, settings.MesSize};
   const OsdSize size = glyphs.Measure("常駐解除", font);
   EXPECT_TRUE(size.width > 2 * settings.MesSize && size.height >= settings.MesSize);
-  // Plain, then smooth at every horizontal phase the pen takes.
-  for (int aa : {0, 4})
-    for (const char* t : {"With MOUSE Mode(3)", "常駐解除 KBD Mode"}) {
-      bool complete = false;
-      const std::wstring face = glyphs.FaceFor(t, font, &complete);
-      EXPECT_TRUE(complete) << t << ": " << Utf8(face);
+  for (const char* t : {"With MOUSE Mode(3)", "常駐解除 KBD Mode"}) {
+    bool complete = false;
+    const std::wstring face = glyphs.FaceFor(t, font, &complete);
+    EXPECT_TRUE(complete) << t << ": " << Utf8(face);
+    // Plain, then smooth at every horizontal phase the pen takes.
+    for (int aa : {0, 4}) {
       OsdBitmap whole, pieced;
       whole.Resize(900, 100);
       pieced.Resize(900, 100);
@@ -91,6 +91,7 @@ TEST_F(OsdOnTheDesktop, GlyphsOfTheRealFonts) {
       // Touching glyphs may add up a little differently.
       EXPECT_LE(differ * 100, full + partial) << t << aa << ", by " << worst << " at most";
     }
+  }
 }
 
 TEST_F(OsdOnTheDesktop, MessageShowsFadesAndIsDraggedByALetter) {

@@ -210,7 +210,9 @@ TEST_F(SettingsWindows, TheKeyboardNeverThrowsWorkAwayNorTrapsAndTheMessageIsTri
   const auto shown = [&](HWND w) { return IsWindowVisible(w) && GetWindow(w, GW_OWNER) == dialog; };
   HWND chooser = nullptr;
   ASSERT_TRUE(Until([&] { return (chooser = FindWhere(shown)) != nullptr; }, 5000));
-  for (int box : {706, 707, 708}) SetWindowTextW(GetDlgItem(chooser, box), box == 706 ? L"255" : L"0");  // red
+  SetWindowTextW(GetDlgItem(chooser, 706), L"255");  // red, green, blue
+  SetWindowTextW(GetDlgItem(chooser, 707), L"0");
+  SetWindowTextW(GetDlgItem(chooser, 708), L"0");
   SendMessageW(GetDlgItem(chooser, IDOK), BM_CLICK, 0, 0);
   EXPECT_TRUE(Until([&] { return InkIn(before, kLow, Red).count > 300; }, 5000));
   const HWND hideStart = EnvControl(dialog, "HideStart");

@@ -1,4 +1,5 @@
-// ctest passes every test program run under Wine Corvid.exe, the source folder and the build folder.
+// The main of every test program run under Wine: ctest passes Corvid.exe,
+// the source folder and the build folder.
 #include <gtest/gtest.h>
 
 #include "win32/wine_support_win32.h"
